@@ -1,0 +1,141 @@
+#include "engine/layout/draw_lines.h"
+
+#include <algorithm>
+
+#include "engine/model/doc_view_error.h"
+#include "engine/model/dv_lists.h"
+#include "engine/model/item_text_source.h"
+
+namespace quillet {
+
+void TDVDrawLineInfo::SetData(int32_t left, int32_t top, int32_t itemNo, bool fromNewLine) {
+  Left = left;
+  Top = top;
+  ItemNo = itemNo;
+  FromNewLine = fromNewLine;
+}
+
+void TDVDrawLineInfo::SetSize(int32_t width, int32_t height) {
+  Width = width;
+  Height = height;
+}
+
+void TDVDrawLines::CheckIndex(int index) const {
+  if (index < 0 || index >= Count()) ThrowListIndexError(index);
+}
+
+TDVDrawLineInfo* TDVDrawLines::Items(int index) const {
+  CheckIndex(index);
+  return items_[static_cast<size_t>(index)].get();
+}
+
+void TDVDrawLines::Put(int index, std::unique_ptr<TDVDrawLineInfo> item) {
+  CheckIndex(index);
+  items_[static_cast<size_t>(index)] = std::move(item);
+}
+
+int TDVDrawLines::Add(std::unique_ptr<TDVDrawLineInfo> item) {
+  items_.push_back(std::move(item));
+  return Count() - 1;
+}
+
+void TDVDrawLines::Insert(int index, std::unique_ptr<TDVDrawLineInfo> item) {
+  if (index < 0 || index > Count()) ThrowListIndexError(index);
+  if (markedCount_ > 0) {
+    if (index >= firstMarked_ && index <= firstMarked_ + markedCount_) {
+      // Any place inside the empty range, or just after it, ends up at the
+      // same spot once the range is closed: reuse its first slot.
+      items_[static_cast<size_t>(firstMarked_)] = std::move(item);
+      ++firstMarked_;
+      --markedCount_;
+      return;
+    }
+    if (index < firstMarked_) ++firstMarked_;
+  }
+  items_.insert(items_.begin() + index, std::move(item));
+}
+
+void TDVDrawLines::Delete(int index) {
+  CheckIndex(index);
+  DeleteRange(index, index);
+}
+
+void TDVDrawLines::Clear() {
+  items_.clear();
+  firstMarked_ = -1;
+  markedCount_ = 0;
+}
+
+int TDVDrawLines::IndexOf(const TDVDrawLineInfo* item) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].get() == item) return static_cast<int>(i);
+  return -1;
+}
+
+void TDVDrawLines::MarkForDelete(int first, int last) {
+  if (markedCount_ > 0) throw EDocViewError("Drawing items are already marked for deletion");
+  if (first < 0 || first > Count()) ThrowListIndexError(first);
+  if (last < first - 1 || last >= Count()) ThrowListIndexError(last);
+  for (int i = first; i <= last; ++i) items_[static_cast<size_t>(i)].reset();
+  firstMarked_ = first;
+  markedCount_ = last - first + 1;
+}
+
+void TDVDrawLines::DeleteMarked() {
+  if (markedCount_ > 0) {
+    auto begin = items_.begin() + firstMarked_;
+    items_.erase(begin, begin + markedCount_);
+  }
+  markedCount_ = 0;
+}
+
+void TDVDrawLines::DeleteRange(int first, int last) {
+  if (last < first) return;
+  CheckIndex(first);
+  CheckIndex(last);
+  items_.erase(items_.begin() + first, items_.begin() + last + 1);
+  if (markedCount_ > 0) {
+    // Keep the marked range pointing at the same empty slots.
+    const int markEnd = firstMarked_ + markedCount_;  // exclusive
+    const int overlap = std::max(0, std::min(markEnd, last + 1) - std::max(firstMarked_, first));
+    const int removedBefore = std::max(0, std::min(firstMarked_, last + 1) - first);
+    firstMarked_ -= removedBefore;
+    markedCount_ -= overlap;
+  }
+}
+
+namespace {
+
+// The bytes of characters [start, start + count) (0-based), `unit` bytes per
+// character, clamped to the whole characters the text holds.
+std::string CopyChars(const std::string& text, int64_t start, int64_t count, int64_t unit) {
+  const int64_t available = static_cast<int64_t>(text.size()) / unit;
+  if (start < 0) {
+    count += start;
+    start = 0;
+  }
+  if (count <= 0 || start >= available) return {};
+  count = std::min(count, available - start);
+  return text.substr(static_cast<size_t>(start * unit), static_cast<size_t>(count * unit));
+}
+
+}  // namespace
+
+std::string TDVDrawLines::GetString(int index, const TDVItemTextSource& data) const {
+  const TDVDrawLineInfo* info = Items(index);
+  if (info == nullptr) return {};
+  const int64_t unit = data.IsItemUnicode(info->ItemNo) ? 2 : 1;
+  return CopyChars(data.GetItemTextR(info->ItemNo), int64_t{info->Offs} - 1, info->Length, unit);
+}
+
+std::string TDVDrawLines::GetSubString(int index, const TDVItemTextSource& data, int from, int count) const {
+  const TDVDrawLineInfo* info = Items(index);
+  if (info == nullptr) return {};
+  if (from < 1) from = 1;
+  const int64_t left = int64_t{info->Length} - (from - 1);
+  const int64_t unit = data.IsItemUnicode(info->ItemNo) ? 2 : 1;
+  return CopyChars(data.GetItemTextR(info->ItemNo), int64_t{info->Offs} - 1 + (from - 1),
+                   std::min<int64_t>(count, left), unit);
+}
+
+}  // namespace quillet

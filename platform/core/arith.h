@@ -1,0 +1,23 @@
+#pragma once
+// Integer arithmetic and number text as the platform does it.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// a * b / c with a 64-bit intermediate, rounded to nearest with halves away
+// from zero. The caller guards c == 0; here it answers -1 as the platform does.
+int32_t MulDiv(int32_t a, int32_t b, int32_t c);
+
+// Decimal integer with an optional sign; the whole text must be the number.
+// Parsed in 64 bits and range-checked, so overflow is a failure, not a wrap.
+std::optional<int64_t> ParseInt64(std::string_view s);
+std::optional<int32_t> ParseInt32(std::string_view s);
+
+std::string IntToStr(int64_t v);
+// Upper-case hexadecimal, zero-padded to at least `digits`.
+std::string IntToHex(uint64_t v, int digits);
+
+}  // namespace quillet

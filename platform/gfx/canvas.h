@@ -1,0 +1,229 @@
+#pragma once
+// The drawing surface the engine paints and measures through. Two
+// implementations: over Qt (TQtCanvas, qt_canvas.h) for screen, images and
+// printers, and with fixed metrics that records what is drawn
+// (TRecordingCanvas, recording_canvas.h) for tests.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/colors.h"
+#include "platform/core/geometry.h"
+
+namespace quillet {
+
+class TGraphic;
+
+// Font styles as a bit set.
+enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+using TFontStyles = uint8_t;
+
+// A logical font record: what CreateFontIndirect takes on the platform.
+struct TLogFont {
+  int32_t lfHeight = 0;  // < 0: character height in pixels; > 0: cell height
+  int32_t lfWidth = 0;   // average character width; 0 = the face's own
+  int32_t lfWeight = 400;
+  bool lfItalic = false, lfUnderline = false, lfStrikeOut = false;
+  uint8_t lfCharSet = 1;
+  std::string lfFaceName;
+};
+
+class TFont {
+ public:
+  // UTF-8, or bytes in the system code page as names read from documents come;
+  // text that is not well-formed UTF-8 is taken as the latter.
+  std::string Name = "MS Sans Serif";
+  int32_t Height = -11;  // pixels; negative = character height without internal leading
+  TFontStyles Style = 0;
+  TColor Color = clWindowText;
+  uint8_t Charset = 1;  // DEFAULT_CHARSET
+  int32_t Width = 0;    // average character width from a logical font; 0 = natural
+  int32_t PixelsPerInch = 96;
+
+  // Points, derived from Height at PixelsPerInch, as the platform does:
+  // Height = -MulDiv(size, ppi, 72), size = -MulDiv(Height, 72, ppi).
+  // A PixelsPerInch of 0 or less counts as 96.
+  int32_t GetSize() const;
+  void SetSize(int32_t points);
+  // Name, height, width, styles (bold from weight 700 up) and charset; the
+  // colour and the resolution stay.
+  void AssignLogFont(const TLogFont& lf);
+  TLogFont GetLogFont() const;
+  friend bool operator==(const TFont&, const TFont&) = default;
+};
+
+// Widths of 0 and 1 draw one-pixel lines; wider pens are always solid
+// (dashes need one-pixel pens, as on the platform).
+enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode : uint8_t { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+                          pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
+
+struct TPen {
+  TColor Color = clBlack;
+  int32_t Width = 1;
+  TPenStyle Style = psSolid;
+  TPenMode Mode = pmCopy;
+  friend bool operator==(const TPen&, const TPen&) = default;
+};
+
+enum TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross,
+                             bsDiagCross };
+
+struct TBrush {
+  TColor Color = clWhite;
+  TBrushStyle Style = bsSolid;
+  friend bool operator==(const TBrush&, const TBrush&) = default;
+};
+
+// The background mode, with the background colour (SetBkColor), fills the gaps
+// of hatched brushes and of dashed pens; a background colour of clNone (the
+// start) leaves them clear. Text is opaque, as on the class library's canvas,
+// when the brush is solid: its cell is filled with the brush colour, unless the
+// background mode is transparent.
+enum TBkMode : uint8_t { bkTransparent = 1, bkOpaque = 2 };
+
+// Text alignment flags (SetTextAlign). Horizontal: the reference point is the
+// left end, the right end or the middle of the text. Vertical: it is the top of
+// the cell, the baseline or the bottom of the cell. TA_UPDATECP takes the pen
+// position as the reference point and moves it past the text (left: to the
+// right end; right: to the left end; centre: not at all).
+enum : uint32_t {
+  TA_LEFT = 0, TA_TOP = 0, TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6,
+  TA_BOTTOM = 8, TA_BASELINE = 24, TA_RTLREADING = 256
+};
+
+struct TTextMetric {
+  int32_t tmHeight = 0, tmAscent = 0, tmDescent = 0, tmInternalLeading = 0, tmExternalLeading = 0;
+  int32_t tmAveCharWidth = 0, tmMaxCharWidth = 0;
+  // From the outline metrics: distance of the underline / strike-out above the
+  // baseline (negative below) and their thickness.
+  int32_t otmsUnderscorePosition = 0, otmsUnderscoreSize = 1;
+  int32_t otmsStrikeoutPosition = 0, otmsStrikeoutSize = 1;
+};
+
+struct TSize {
+  int32_t cx = 0, cy = 0;
+  friend bool operator==(const TSize&, const TSize&) = default;
+};
+
+class TCanvas {
+ public:
+  virtual ~TCanvas() = default;
+
+  // The drawing state. Changes take effect at the next drawing call.
+  TFont& Font() { return font_; }
+  TPen& Pen() { return pen_; }
+  TBrush& Brush() { return brush_; }
+  const TFont& Font() const { return font_; }
+  const TPen& Pen() const { return pen_; }
+  const TBrush& Brush() const { return brush_; }
+
+  TBkMode GetBkMode() const { return bkMode_; }
+  void SetBkMode(TBkMode m) { bkMode_ = m; }
+  TColor GetBkColor() const { return bkColor_; }
+  TColor SetBkColor(TColor c);  // answers the previous value
+  // Text colour of 8-bit and UTF-16 output is the font's colour.
+  int32_t GetTextCharacterExtra() const { return charExtra_; }
+  int32_t SetTextCharacterExtra(int32_t extra);  // answers the previous value
+  uint32_t GetTextAlign() const { return textAlign_; }
+  uint32_t SetTextAlign(uint32_t flags);  // answers the previous value
+  TPoint GetBrushOrigin() const { return brushOrigin_; }
+  void SetBrushOrigin(TPoint p) { brushOrigin_ = p; }
+  TPoint PenPos() const { return penPos_; }
+
+  // Save and restore the whole drawing state including the clip region. The
+  // saves nest; a restore without a save does nothing.
+  void SaveState();
+  void RestoreState();
+
+  // Logical pixels per inch of the surface (96 on screen, the printer's otherwise).
+  virtual int32_t PixelsPerInchX() const = 0;
+  virtual int32_t PixelsPerInchY() const = 0;
+
+  // Lines leave out their end point, as on the platform.
+  void MoveTo(int32_t x, int32_t y) { penPos_ = {x, y}; }
+  void LineTo(int32_t x, int32_t y);
+  // Outline with the pen, inside with the brush; right and bottom exclusive.
+  // Without a pen (psClear) the fill stops one pixel short of the right and
+  // bottom, as on the platform. Pen modes apply to the outline and the fill.
+  virtual void Rectangle(const TRect& r) = 0;
+  // Fills with the brush only, no outline, whatever the pen mode.
+  virtual void FillRect(const TRect& r) = 0;
+  virtual void Ellipse(const TRect& r) = 0;
+  // Closed and filled (alternate rule).
+  virtual void Polygon(const std::vector<TPoint>& points) = 0;
+  // Leaves out the last point only.
+  virtual void Polyline(const std::vector<TPoint>& points) = 0;
+  // Inverts a dotted frame along the rectangle's edges; drawn twice it is gone.
+  virtual void DrawFocusRect(const TRect& r);
+
+  // 8-bit text is in the code page of the font's character set. The text's
+  // cell is its extent by tmHeight; pen modes do not apply to text.
+  virtual void TextOutA(int32_t x, int32_t y, std::string_view text) = 0;
+  virtual void TextOutW(int32_t x, int32_t y, std::u16string_view text) = 0;
+  // Text drawn with explicit advances instead of the font's: one per character,
+  // or one per byte (8-bit) / code unit (UTF-16), a character then advancing by
+  // the sum of its entries. Missing entries take the font's advance.
+  virtual void TextOutWithAdvancesA(int32_t x, int32_t y, std::string_view text,
+                                    const std::vector<int32_t>& advances) = 0;
+  virtual void TextOutWithAdvancesW(int32_t x, int32_t y, std::u16string_view text,
+                                    const std::vector<int32_t>& advances) = 0;
+
+  // Extents include the character extra after every character.
+  virtual TSize TextExtentA(std::string_view text) = 0;
+  virtual TSize TextExtentW(std::u16string_view text) = 0;
+  // The x position after each character, one entry per byte for 8-bit text
+  // (a double-byte character's two bytes share its end), one per code unit for UTF-16.
+  virtual std::vector<int32_t> TextExtentExA(std::string_view text) = 0;
+  virtual std::vector<int32_t> TextExtentExW(std::u16string_view text) = 0;
+  virtual TTextMetric GetTextMetrics() = 0;
+
+  // Clipping: the visible area is the intersection of the clip rectangles set.
+  // Without a clip, ClipRect is the whole surface.
+  virtual void IntersectClipRect(const TRect& r) = 0;
+  virtual void ResetClip() = 0;
+  virtual bool HasClip() const = 0;
+  virtual TRect ClipRect() const = 0;
+
+  // Pictures: Draw at their own size, StretchDraw into the rectangle.
+  virtual void Draw(int32_t x, int32_t y, const TGraphic& graphic) = 0;
+  virtual void StretchDraw(const TRect& r, const TGraphic& graphic) = 0;
+
+ protected:
+  virtual void DrawLine(TPoint from, TPoint to) = 0;  // end point excluded
+  virtual void OnStateRestored() {}
+  void SetPenPos(TPoint p) { penPos_ = p; }
+  // The top-left corner of the cell of a text `width` pixels wide drawn at
+  // (x, y) under the text alignment; with TA_UPDATECP the reference point is
+  // the pen position, which moves past the text.
+  TPoint PlaceText(int32_t x, int32_t y, int32_t width, const TTextMetric& tm);
+
+ private:
+  struct State {
+    TFont font;
+    TPen pen;
+    TBrush brush;
+    TBkMode bkMode;
+    TColor bkColor;
+    int32_t charExtra;
+    uint32_t textAlign;
+    TPoint brushOrigin, penPos;
+  };
+  TFont font_;
+  TPen pen_;
+  TBrush brush_;
+  TBkMode bkMode_ = bkOpaque;
+  TColor bkColor_ = clNone;
+  int32_t charExtra_ = 0;
+  uint32_t textAlign_ = TA_LEFT | TA_TOP;
+  TPoint brushOrigin_, penPos_;
+  std::vector<State> saved_;
+
+ protected:
+  virtual void SaveClip() = 0;
+  virtual void RestoreClip() = 0;
+};
+
+}  // namespace quillet

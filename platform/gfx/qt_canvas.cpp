@@ -1,0 +1,739 @@
+#include "platform/gfx/qt_canvas.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPolygon>
+#include <QRegion>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <unordered_map>
+
+#include "platform/core/code_page.h"
+#include "platform/core/colors.h"
+#include "platform/gfx/graphic.h"
+#include "platform/gfx/qt_bitmap.h"
+#include "platform/gfx/text_chars.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr size_t kFontCacheSize = 16;
+
+QColor ToQColor(TColor c) {
+  c = ColorToRGB(c);
+  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+TRect Normalized(const TRect& r) {
+  return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom)};
+}
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+QString ToQString(std::u16string_view s) {
+  return QString(reinterpret_cast<const QChar*>(s.data()), static_cast<qsizetype>(s.size()));
+}
+
+bool IsUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const auto b = static_cast<uint8_t>(s[i]);
+    size_t n = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return false;
+    if (n == 2 && b < 0xC2) return false;  // overlong
+    for (size_t k = 1; k < n; ++k)
+      if ((static_cast<uint8_t>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  return true;
+}
+
+// Names read from documents are in the system code page; the project's own are UTF-8.
+QString FamilyName(const std::string& name) {
+  if (name.empty()) return QStringLiteral("sans-serif");
+  if (IsUtf8(name)) return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  return ToQString(MultiByteToWideChar(CP_ACP, name));
+}
+
+QPainter::CompositionMode CompositionFor(TPenMode mode) {
+  switch (mode) {
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    default: return QPainter::CompositionMode_SourceOver;  // copy; black and white take their colour
+  }
+}
+
+QColor ModeColor(TPenMode mode, TColor color) {
+  if (mode == pmBlack) return Qt::black;
+  if (mode == pmWhite) return Qt::white;
+  return ToQColor(color);
+}
+
+QPen MakePen(const TPen& pen) {
+  if (pen.Style == psClear) return QPen(Qt::NoPen);
+  const QColor color = ModeColor(pen.Mode, pen.Color);
+  if (pen.Width > 1) return QPen(color, pen.Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  // One device pixel whatever the transformation; the flat cap leaves out the end point.
+  QPen q(color, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+  q.setCosmetic(true);
+  switch (pen.Style) {
+    case psDash: q.setDashPattern({18, 6}); break;
+    case psDot: q.setDashPattern({3, 3}); break;
+    case psDashDot: q.setDashPattern({9, 6, 3, 6}); break;
+    case psDashDotDot: q.setDashPattern({9, 3, 3, 3, 3, 3}); break;
+    default: break;
+  }
+  return q;
+}
+
+QBrush MakeBrush(const TBrush& brush, const QColor& color) {
+  switch (brush.Style) {
+    case bsClear: return QBrush(Qt::NoBrush);
+    case bsHorizontal: return QBrush(color, Qt::HorPattern);
+    case bsVertical: return QBrush(color, Qt::VerPattern);
+    case bsFDiagonal: return QBrush(color, Qt::FDiagPattern);
+    case bsBDiagonal: return QBrush(color, Qt::BDiagPattern);
+    case bsCross: return QBrush(color, Qt::CrossPattern);
+    case bsDiagCross: return QBrush(color, Qt::DiagCrossPattern);
+    default: return QBrush(color, Qt::SolidPattern);
+  }
+}
+
+// A font as Qt draws it, with the metrics the canvas reports and the advance
+// of every character met so far.
+struct FontEntry {
+  TFont key;
+  QFont font;
+  std::unique_ptr<QFontMetricsF> metrics;
+  TTextMetric tm;
+  std::unordered_map<char32_t, double> advances;
+
+  double Advance(std::u16string_view units) {
+    const char32_t cp = CodePointOf(units);
+    const auto it = advances.find(cp);
+    if (it != advances.end()) return it->second;
+    const double w = metrics->horizontalAdvance(ToQString(units));
+    advances.emplace(cp, w);
+    return w;
+  }
+};
+
+std::unique_ptr<FontEntry> MakeFont(const TFont& f, const QPaintDevice* device) {
+  auto e = std::make_unique<FontEntry>();
+  e->key = f;
+  QFont& q = e->font;
+  q.setFamily(FamilyName(f.Name));
+  // Each character advances by its own width, as the platform lays out text.
+  q.setKerning(false);
+  q.setStyleStrategy(QFont::PreferNoShaping);
+  q.setBold((f.Style & fsBold) != 0);
+  q.setItalic((f.Style & fsItalic) != 0);
+  q.setUnderline((f.Style & fsUnderline) != 0);
+  q.setStrikeOut((f.Style & fsStrikeOut) != 0);
+  int64_t em;
+  if (f.Height > 0) {
+    // A cell height: scale by the face's own ratio of em to ascent + descent.
+    QFont probe(q);
+    probe.setPixelSize(256);
+    const QFontMetricsF pm(probe, device);
+    const double cell = pm.ascent() + pm.descent();
+    em = cell > 0 ? std::llround(f.Height * 256.0 / cell) : f.Height;
+  } else {
+    em = -static_cast<int64_t>(f.Height);
+  }
+  q.setPixelSize(static_cast<int>(std::clamp<int64_t>(em, 1, 0x7FFF)));
+  if (f.Width != 0) {
+    const double natural = QFontMetricsF(q, device).averageCharWidth();
+    if (natural > 0)
+      q.setStretch(
+          static_cast<int>(std::clamp<int64_t>(std::llround(std::abs(int64_t{f.Width}) * 100.0 / natural), 1, 4000)));
+  }
+  e->metrics = std::make_unique<QFontMetricsF>(q, device);
+  const QFontMetrics im(q, device);
+  TTextMetric& tm = e->tm;
+  tm.tmAscent = im.ascent();
+  tm.tmDescent = im.descent();
+  tm.tmHeight = tm.tmAscent + tm.tmDescent;
+  tm.tmInternalLeading = std::max(0, tm.tmHeight - q.pixelSize());
+  tm.tmExternalLeading = std::max(0, im.leading());
+  tm.tmAveCharWidth = f.Width != 0 ? static_cast<int32_t>(std::min<int64_t>(std::abs(int64_t{f.Width}), INT32_MAX))
+                                   : static_cast<int32_t>(std::lround(e->metrics->averageCharWidth()));
+  tm.tmMaxCharWidth = static_cast<int32_t>(std::lround(e->metrics->maxWidth()));
+  tm.otmsUnderscoreSize = std::max(1, static_cast<int>(std::lround(e->metrics->lineWidth())));
+  tm.otmsUnderscorePosition = -std::max(1, static_cast<int>(std::lround(e->metrics->underlinePos())));
+  tm.otmsStrikeoutSize = tm.otmsUnderscoreSize;
+  tm.otmsStrikeoutPosition = static_cast<int32_t>(std::lround(e->metrics->strikeOutPos()));
+  return e;
+}
+
+}  // namespace
+
+struct TQtCanvas::Impl {
+  QPaintDevice* device = nullptr;
+  QPainter own;
+  QPainter* external = nullptr;
+  std::function<void()> beforeBegin;
+  int32_t ppiX = 96, ppiY = 96;
+
+  bool hasClip = false;
+  TRect clip;
+  std::vector<std::pair<bool, TRect>> clipStack;
+  bool hasBaseClip = false;  // the clip an outside painter came with
+  QRegion baseClip;
+
+  std::vector<std::unique_ptr<FontEntry>> fonts;  // most recently used first
+
+  // Where the last one-pixel line ended, and how far into its dash pattern.
+  bool haveLineEnd = false;
+  TPoint lineEnd;
+  int dashPhase = 0;
+
+  // False when there is nothing to draw on: the clip is empty, or the device
+  // (an empty image) takes no painter.
+  bool Visible() {
+    if (!external && !P().isActive()) return false;
+    if (hasClip && clip.IsEmpty()) return false;
+    if (hasBaseClip && baseClip.isEmpty()) return false;
+    if (hasClip && hasBaseClip && !baseClip.intersects(ToQRect(clip))) return false;
+    return true;
+  }
+
+  QPainter& P() {
+    if (external) return *external;
+    if (!own.isActive()) {
+      if (beforeBegin) beforeBegin();
+      if (device->width() <= 0 || device->height() <= 0) return own;
+      own.begin(device);
+      own.setRenderHint(QPainter::Antialiasing, false);
+      own.setRenderHint(QPainter::SmoothPixmapTransform, false);
+      ApplyClip();
+    }
+    return own;
+  }
+
+  void ApplyClip() {
+    QPainter* p = external ? external : (own.isActive() ? &own : nullptr);
+    if (!p) return;  // applied when the painter begins
+    if (hasClip) {
+      // An empty region would mean no clip to Qt; drawing checks Visible() instead.
+      QRegion region = clip.IsEmpty() ? QRegion() : QRegion(ToQRect(clip));
+      if (hasBaseClip) region &= baseClip;
+      p->setClipRegion(region);
+    } else if (hasBaseClip) {
+      p->setClipRegion(baseClip);
+    } else {
+      p->setClipping(false);
+    }
+  }
+
+  FontEntry& FontFor(const TFont& f) {
+    TFont key = f;
+    key.Color = 0;  // drawing colour, not part of the face
+    for (size_t i = 0; i < fonts.size(); ++i) {
+      if (fonts[i]->key == key) {
+        std::rotate(fonts.begin(), fonts.begin() + static_cast<std::ptrdiff_t>(i),
+                    fonts.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        return *fonts.front();
+      }
+    }
+    fonts.insert(fonts.begin(), MakeFont(key, device));
+    if (fonts.size() > kFontCacheSize) fonts.pop_back();
+    return *fonts.front();
+  }
+};
+
+TQtCanvas::TQtCanvas(QPaintDevice& device) : d_(std::make_unique<Impl>()) {
+  d_->device = &device;
+  d_->ppiX = device.logicalDpiX();
+  d_->ppiY = device.logicalDpiY();
+  Font().PixelsPerInch = d_->ppiY;
+}
+
+TQtCanvas::TQtCanvas(QPainter& painter) : d_(std::make_unique<Impl>()) {
+  d_->external = &painter;
+  d_->device = painter.device();
+  d_->ppiX = d_->device->logicalDpiX();
+  d_->ppiY = d_->device->logicalDpiY();
+  d_->hasBaseClip = painter.hasClipping();
+  if (d_->hasBaseClip) d_->baseClip = painter.clipRegion();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  Font().PixelsPerInch = d_->ppiY;
+}
+
+TQtCanvas::~TQtCanvas() {
+  if (d_->external) {
+    d_->hasClip = false;
+    d_->ApplyClip();
+  }
+  EndPaint();
+}
+
+void TQtCanvas::EndPaint() {
+  if (!d_->external && d_->own.isActive()) d_->own.end();
+}
+
+void TQtCanvas::SetBeforeBegin(std::function<void()> hook) { d_->beforeBegin = std::move(hook); }
+
+QPainter& TQtCanvas::Painter() { return d_->P(); }
+
+QFont TQtCanvas::CurrentQFont() { return d_->FontFor(Font()).font; }
+
+std::string TQtCanvas::ResolvedFamily() { return QFontInfo(CurrentQFont()).family().toStdString(); }
+
+int32_t TQtCanvas::PixelsPerInchX() const { return d_->ppiX; }
+int32_t TQtCanvas::PixelsPerInchY() const { return d_->ppiY; }
+
+// ---------------------------------------------------------------- shapes
+
+namespace {
+
+// Sets up the painter for a shape in the pen's mode; false when the mode draws nothing.
+bool PrepareShape(QPainter& p, const TCanvas& c, bool withBrush) {
+  const TPen& pen = c.Pen();
+  if (pen.Mode == pmNop) return false;
+  p.setCompositionMode(CompositionFor(pen.Mode));
+  p.setPen(MakePen(pen));
+  p.setBrush(withBrush ? MakeBrush(c.Brush(), ModeColor(pen.Mode, c.Brush().Color)) : QBrush(Qt::NoBrush));
+  p.setBrushOrigin(c.GetBrushOrigin().X, c.GetBrushOrigin().Y);
+  const bool opaque = c.GetBkMode() == bkOpaque && c.GetBkColor() != clNone;
+  p.setBackgroundMode(opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+  if (opaque) p.setBackground(ToQColor(c.GetBkColor()));
+  return true;
+}
+
+// Dash patterns of one-pixel pens, in pixels on and off.
+const std::vector<int>* DashPattern(TPenStyle style) {
+  static const std::vector<int> dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6}, dashDotDot{9, 3, 3, 3, 3, 3};
+  switch (style) {
+    case psDash: return &dash;
+    case psDot: return &dot;
+    case psDashDot: return &dashDot;
+    case psDashDotDot: return &dashDotDot;
+    default: return nullptr;
+  }
+}
+
+// One-pixel lines rasterised here rather than by Qt, so that every segment
+// paints its start point and leaves out its end point whatever its direction,
+// and a pixel shared by two segments is painted once (which raster modes such
+// as xor need). Runs of pixels go to the painter as rectangles.
+class PixelLine {
+ public:
+  PixelLine(QPainter& p, QColor on, std::optional<QColor> off, const std::vector<int>* pattern, int& phase)
+      : p_(p), on_(std::move(on)), off_(std::move(off)), pattern_(pattern), phase_(phase) {
+    if (pattern_) {
+      for (int n : *pattern_) period_ += n;
+      phase_ %= period_;
+    }
+  }
+  ~PixelLine() { Flush(); }
+
+  void Segment(TPoint a, TPoint b) {
+    const int64_t dx = int64_t{b.X} - a.X, dy = int64_t{b.Y} - a.Y;
+    const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+    const bool xMajor = adx >= ady;
+    const int64_t n = xMajor ? adx : ady;
+    for (int64_t i = 0; i < n; ++i) {
+      // The nearest pixel to the ideal line; halves go away from the start.
+      const int64_t minor = xMajor ? (2 * i * ady + adx) / (2 * adx) : (2 * i * adx + ady) / (2 * ady);
+      const int64_t x = a.X + (xMajor ? i * sx : minor * sx);
+      const int64_t y = a.Y + (xMajor ? minor * sy : i * sy);
+      Pixel(static_cast<int>(x), static_cast<int>(y), xMajor);
+    }
+  }
+
+ private:
+  bool On() {
+    if (!pattern_) return true;
+    int at = phase_, k = 0;
+    while (at >= (*pattern_)[static_cast<size_t>(k)]) at -= (*pattern_)[static_cast<size_t>(k++)];
+    phase_ = (phase_ + 1) % period_;
+    return k % 2 == 0;
+  }
+
+  void Pixel(int x, int y, bool horizontalRuns) {
+    const bool on = On();
+    if (!on && !off_) {
+      Flush();
+      return;
+    }
+    if (count_ > 0 && on == runOn_ && horizontalRuns == runHorizontal_) {
+      if (horizontalRuns && y == run_.y() && (x == run_.left() - 1 || x == run_.right() + 1)) {
+        run_ = run_.united(QRect(x, y, 1, 1));
+        ++count_;
+        return;
+      }
+      if (!horizontalRuns && x == run_.x() && (y == run_.top() - 1 || y == run_.bottom() + 1)) {
+        run_ = run_.united(QRect(x, y, 1, 1));
+        ++count_;
+        return;
+      }
+    }
+    Flush();
+    run_ = QRect(x, y, 1, 1);
+    runOn_ = on;
+    runHorizontal_ = horizontalRuns;
+    count_ = 1;
+  }
+
+  void Flush() {
+    if (count_ == 0) return;
+    p_.fillRect(run_, runOn_ ? on_ : *off_);
+    count_ = 0;
+  }
+
+  QPainter& p_;
+  QColor on_;
+  std::optional<QColor> off_;
+  const std::vector<int>* pattern_;
+  int& phase_;
+  int period_ = 0;
+  QRect run_;
+  bool runOn_ = true, runHorizontal_ = true;
+  int count_ = 0;
+};
+
+}  // namespace
+
+// A one-pixel pen's lines; a dash pattern carries on from the previous line
+// when this one starts where that one ended.
+bool TQtCanvas::ThinLines(const std::vector<TPoint>& points, bool closed) {
+  const TPen& pen = Pen();
+  if (pen.Width > 1 || pen.Style == psClear || pen.Mode == pmNop) return false;
+  QPainter& p = d_->P();
+  p.setCompositionMode(CompositionFor(pen.Mode));
+  std::optional<QColor> gaps;
+  if (GetBkMode() == bkOpaque && GetBkColor() != clNone) gaps = ToQColor(GetBkColor());
+  if (!(d_->haveLineEnd && d_->lineEnd == points.front())) d_->dashPhase = 0;
+  {
+    PixelLine line(p, ModeColor(pen.Mode, pen.Color), gaps, DashPattern(pen.Style), d_->dashPhase);
+    for (size_t i = 0; i + 1 < points.size(); ++i) line.Segment(points[i], points[i + 1]);
+    if (closed) line.Segment(points.back(), points.front());
+  }
+  d_->haveLineEnd = true;
+  d_->lineEnd = closed ? points.front() : points.back();
+  return true;
+}
+
+void TQtCanvas::DrawLine(TPoint from, TPoint to) {
+  if (from == to || !d_->Visible()) return;  // the only point is the end point
+  if (ThinLines({from, to}, false)) return;
+  QPainter& p = d_->P();
+  if (!PrepareShape(p, *this, false)) return;
+  p.drawLine(QPoint(from.X, from.Y), QPoint(to.X, to.Y));
+}
+
+void TQtCanvas::Rectangle(const TRect& rect) {
+  const TRect r = Normalized(rect);
+  if (r.IsEmpty() || !d_->Visible()) return;
+  QPainter& p = d_->P();
+  if (!PrepareShape(p, *this, true)) return;
+  const TPen& pen = Pen();
+  if (pen.Style == psClear) {
+    // Without an outline the platform fills one pixel less to the right and below.
+    p.setPen(Qt::NoPen);
+    if (r.Width() > 1 && r.Height() > 1) p.drawRect(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
+    return;
+  }
+  if (pen.Width <= 1) {
+    p.setPen(Qt::NoPen);
+    if (r.Width() > 2 && r.Height() > 2) p.drawRect(QRect(r.Left + 1, r.Top + 1, r.Width() - 2, r.Height() - 2));
+    if (r.Height() == 1) {
+      // The sides fall on the same pixels; each is painted once.
+      ThinLines({{r.Left, r.Top}, {r.Right, r.Top}}, false);
+      return;
+    }
+    if (r.Width() == 1) {
+      ThinLines({{r.Left, r.Top}, {r.Left, r.Bottom}}, false);
+      return;
+    }
+    ThinLines({{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}}, true);
+    return;
+  }
+  // Wide pens are centred on the outline; an inside frame keeps them within the rectangle.
+  QRectF outline(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+  if (pen.Style == psInsideFrame && pen.Width > 1) {
+    const double inset = pen.Width / 2.0;
+    outline.adjust(inset - 0.5, inset - 0.5, 0.5 - inset, 0.5 - inset);
+  }
+  p.drawRect(outline);
+}
+
+void TQtCanvas::FillRect(const TRect& rect) {
+  const TRect r = Normalized(rect);
+  if (r.IsEmpty() || Brush().Style == bsClear || !d_->Visible()) return;
+  QPainter& p = d_->P();
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setBrushOrigin(GetBrushOrigin().X, GetBrushOrigin().Y);
+  if (Brush().Style != bsSolid && GetBkMode() == bkOpaque && GetBkColor() != clNone)
+    p.fillRect(ToQRect(r), ToQColor(GetBkColor()));
+  p.setBackgroundMode(Qt::TransparentMode);
+  p.fillRect(ToQRect(r), MakeBrush(Brush(), ToQColor(Brush().Color)));
+}
+
+void TQtCanvas::Ellipse(const TRect& rect) {
+  const TRect r = Normalized(rect);
+  if (r.IsEmpty() || !d_->Visible()) return;
+  QPainter& p = d_->P();
+  if (!PrepareShape(p, *this, true)) return;
+  p.drawEllipse(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1));
+}
+
+namespace {
+
+QPolygon ToQPolygon(const std::vector<TPoint>& points) {
+  QPolygon poly;
+  poly.reserve(static_cast<qsizetype>(points.size()));
+  for (const TPoint& pt : points) poly.append(QPoint(pt.X, pt.Y));
+  return poly;
+}
+
+}  // namespace
+
+void TQtCanvas::Polygon(const std::vector<TPoint>& points) {
+  if (points.size() < 2 || !d_->Visible()) return;
+  QPainter& p = d_->P();
+  if (!PrepareShape(p, *this, true)) return;
+  const TPen& pen = Pen();
+  if (pen.Width <= 1 && pen.Style != psClear) {
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+    ThinLines(points, true);
+    return;
+  }
+  p.drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+}
+
+void TQtCanvas::Polyline(const std::vector<TPoint>& points) {
+  if (points.size() < 2 || !d_->Visible()) return;
+  if (ThinLines(points, false)) return;
+  QPainter& p = d_->P();
+  if (!PrepareShape(p, *this, false)) return;
+  p.drawPolyline(ToQPolygon(points));
+}
+
+void TQtCanvas::DrawFocusRect(const TRect& rect) {
+  const TRect r = Normalized(rect);
+  if (r.IsEmpty() || !d_->Visible()) return;
+  QPainter& p = d_->P();
+  p.setCompositionMode(QPainter::RasterOp_NotDestination);
+  // Every other pixel along the edges, each pixel once.
+  static const std::vector<int> everyOther{1, 1};
+  int phase = 0;
+  PixelLine line(p, Qt::black, std::nullopt, &everyOther, phase);
+  const TPoint a{r.Left, r.Top}, b{r.Right - 1, r.Top}, c{r.Right - 1, r.Bottom - 1}, d{r.Left, r.Bottom - 1};
+  if (r.Width() == 1 || r.Height() == 1) {
+    line.Segment(a, r.Width() == 1 ? TPoint{r.Left, r.Bottom} : TPoint{r.Right, r.Top});
+    return;
+  }
+  line.Segment(a, b);
+  line.Segment(b, c);
+  line.Segment(c, d);
+  line.Segment(d, a);
+}
+
+// ---------------------------------------------------------------- text
+
+namespace {
+
+std::vector<int32_t> MeasureEnds(FontEntry& font, const TTextChars& chars, int32_t extra) {
+  std::vector<int32_t> ends;
+  ends.reserve(chars.Count());
+  double x = 0;
+  for (size_t k = 0; k < chars.Count(); ++k) {
+    x += font.Advance(chars.Wide(k));
+    ends.push_back(static_cast<int32_t>(std::lround(x)) + static_cast<int32_t>(k + 1) * extra);
+  }
+  return ends;
+}
+
+}  // namespace
+
+TTextMetric TQtCanvas::GetTextMetrics() { return d_->FontFor(Font()).tm; }
+
+TSize TQtCanvas::TextExtentA(std::string_view text) {
+  FontEntry& f = d_->FontFor(Font());
+  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), true);
+  const std::vector<int32_t> ends = MeasureEnds(f, chars, GetTextCharacterExtra());
+  return {ends.empty() ? 0 : ends.back(), f.tm.tmHeight};
+}
+
+TSize TQtCanvas::TextExtentW(std::u16string_view text) {
+  FontEntry& f = d_->FontFor(Font());
+  const std::vector<int32_t> ends = MeasureEnds(f, SplitText16(text), GetTextCharacterExtra());
+  return {ends.empty() ? 0 : ends.back(), f.tm.tmHeight};
+}
+
+std::vector<int32_t> TQtCanvas::TextExtentExA(std::string_view text) {
+  FontEntry& f = d_->FontFor(Font());
+  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), true);
+  return SpreadToSource(chars, MeasureEnds(f, chars, GetTextCharacterExtra()));
+}
+
+std::vector<int32_t> TQtCanvas::TextExtentExW(std::u16string_view text) {
+  FontEntry& f = d_->FontFor(Font());
+  const TTextChars chars = SplitText16(text);
+  return SpreadToSource(chars, MeasureEnds(f, chars, GetTextCharacterExtra()));
+}
+
+void TQtCanvas::TextOutA(int32_t x, int32_t y, std::string_view text) {
+  DrawChars(x, y, SplitText8(text, CharsetToCodePage(Font().Charset), true), text.size(), nullptr);
+}
+
+void TQtCanvas::TextOutW(int32_t x, int32_t y, std::u16string_view text) {
+  DrawChars(x, y, SplitText16(text), text.size(), nullptr);
+}
+
+void TQtCanvas::TextOutWithAdvancesA(int32_t x, int32_t y, std::string_view text,
+                                     const std::vector<int32_t>& advances) {
+  DrawChars(x, y, SplitText8(text, CharsetToCodePage(Font().Charset), true), text.size(), &advances);
+}
+
+void TQtCanvas::TextOutWithAdvancesW(int32_t x, int32_t y, std::u16string_view text,
+                                     const std::vector<int32_t>& advances) {
+  DrawChars(x, y, SplitText16(text), text.size(), &advances);
+}
+
+void TQtCanvas::DrawChars(int32_t x, int32_t y, const TTextChars& chars, size_t srcLength,
+                          const std::vector<int32_t>* advances) {
+  FontEntry& font = d_->FontFor(Font());
+  const int32_t extra = GetTextCharacterExtra();
+  std::vector<int32_t> ends = MeasureEnds(font, chars, extra);
+  if (advances) {
+    std::vector<int32_t> given;
+    std::vector<bool> have;
+    AdvancesPerChar(chars, srcLength, *advances, given, have);
+    int32_t pos = 0;
+    for (size_t k = 0; k < chars.Count(); ++k) {
+      const int32_t natural = ends[k] - (k ? ends[k - 1] : 0) - extra;
+      const int32_t step = have[k] ? given[k] : natural;
+      ends[k] = pos += step;
+    }
+  }
+  const int32_t width = ends.empty() ? 0 : ends.back();
+  const TTextMetric& tm = font.tm;
+  const TPoint at = PlaceText(x, y, width, tm);
+  if (chars.Count() == 0 || !d_->Visible()) return;
+
+  QPainter& p = d_->P();
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setBackgroundMode(Qt::TransparentMode);
+  // Text is opaque with a solid brush, the cell filled with the brush colour.
+  if (GetBkMode() == bkOpaque && Brush().Style == bsSolid && width != 0)
+    p.fillRect(QRect(std::min(at.X, at.X + width), at.Y, std::abs(width), tm.tmHeight), ToQColor(Brush().Color));
+  const QColor color = ToQColor(Font().Color);
+  p.setPen(color);
+  p.setLayoutDirection((GetTextAlign() & TA_RTLREADING) ? Qt::RightToLeft : Qt::LeftToRight);
+  const int baseline = at.Y + tm.tmAscent;
+  if (!advances && extra == 0) {
+    p.setFont(font.font);
+    p.drawText(QPointF(at.X, baseline), ToQString(chars.wide));
+    return;
+  }
+  // Placed one character at a time; the lines run under the whole text.
+  QFont plain = font.font;
+  plain.setUnderline(false);
+  plain.setStrikeOut(false);
+  p.setFont(plain);
+  for (size_t k = 0; k < chars.Count(); ++k)
+    p.drawText(QPointF(at.X + (k ? ends[k - 1] : 0), baseline), ToQString(chars.Wide(k)));
+  const QRect line(std::min(at.X, at.X + width), 0, std::abs(width), 0);
+  if (Font().Style & fsUnderline)
+    p.fillRect(QRect(line.x(), baseline - tm.otmsUnderscorePosition, line.width(), tm.otmsUnderscoreSize), color);
+  if (Font().Style & fsStrikeOut)
+    p.fillRect(QRect(line.x(), baseline - tm.otmsStrikeoutPosition, line.width(), tm.otmsStrikeoutSize), color);
+}
+
+// ---------------------------------------------------------------- clipping
+
+void TQtCanvas::IntersectClipRect(const TRect& r) {
+  if (d_->hasClip) {
+    TRect both;
+    IntersectRect(both, d_->clip, r);
+    d_->clip = both;
+  } else {
+    d_->clip = r;
+    d_->hasClip = true;
+  }
+  d_->ApplyClip();
+}
+
+void TQtCanvas::ResetClip() {
+  d_->hasClip = false;
+  d_->clip = {};
+  d_->ApplyClip();
+}
+
+bool TQtCanvas::HasClip() const { return d_->hasClip; }
+
+TRect TQtCanvas::ClipRect() const {
+  if (d_->hasClip) return d_->clip;
+  if (d_->hasBaseClip) {
+    const QRect b = d_->baseClip.boundingRect();
+    return Bounds(b.x(), b.y(), b.width(), b.height());
+  }
+  return {0, 0, d_->device->width(), d_->device->height()};
+}
+
+void TQtCanvas::SaveClip() { d_->clipStack.push_back({d_->hasClip, d_->clip}); }
+
+void TQtCanvas::RestoreClip() {
+  if (d_->clipStack.empty()) return;
+  d_->hasClip = d_->clipStack.back().first;
+  d_->clip = d_->clipStack.back().second;
+  d_->clipStack.pop_back();
+  d_->ApplyClip();
+}
+
+// ---------------------------------------------------------------- pictures
+
+void TQtCanvas::Draw(int32_t x, int32_t y, const TGraphic& graphic) {
+  if (graphic.Empty() || !d_->Visible()) return;
+  const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
+  if (!bitmap) {
+    graphic.Paint(*this, Bounds(x, y, graphic.Width(), graphic.Height()));
+    return;
+  }
+  const QImage image = BitmapImageForDrawing(*bitmap);
+  QPainter& p = d_->P();
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.drawImage(QPoint(x, y), image);
+}
+
+void TQtCanvas::StretchDraw(const TRect& r, const TGraphic& graphic) {
+  if (graphic.Empty() || r.Left == r.Right || r.Top == r.Bottom || !d_->Visible()) return;
+  const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic);
+  if (!bitmap) {
+    graphic.Paint(*this, r);
+    return;
+  }
+  QImage image = BitmapImageForDrawing(*bitmap);
+  // A rectangle given right to left or bottom to top mirrors the picture.
+  if (r.Right < r.Left || r.Bottom < r.Top) image = image.mirrored(r.Right < r.Left, r.Bottom < r.Top);
+  QPainter& p = d_->P();
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.drawImage(ToQRect(Normalized(r)), image);
+}
+
+}  // namespace quillet

@@ -1,0 +1,342 @@
+#include "platform/gfx/recording_canvas.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/core/code_page.h"
+#include "platform/gfx/graphic.h"
+#include "platform/gfx/text_chars.h"
+
+namespace quillet {
+
+namespace {
+
+bool FullWidthCode(std::u16string_view units) {
+  if (units.size() == 2) return true;  // a surrogate pair
+  const char16_t u = units.empty() ? 0 : units[0];
+  if (u < 0x2E80) return false;
+  if (u >= 0xD800 && u <= 0xF8FF) return false;  // unpaired surrogates, private use
+  if (u >= 0xFF61 && u <= 0xFFDC) return false;  // half-width forms
+  return true;
+}
+
+std::string Hex(TColor c) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, IsSystemColor(c) ? "$%08X" : "$%06X", static_cast<uint32_t>(c));
+  return buf;
+}
+
+std::string PointText(TPoint p) { return std::to_string(p.X) + "," + std::to_string(p.Y); }
+
+std::string RectText(const TRect& r) {
+  return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+         std::to_string(r.Bottom);
+}
+
+const char* PenStyleName(TPenStyle s) {
+  static const char* const names[] = {"solid", "dash", "dot", "dashdot", "dashdotdot", "clear", "insideframe"};
+  return s <= psInsideFrame ? names[s] : "?";
+}
+
+const char* PenModeName(TPenMode m) {
+  static const char* const names[] = {"black",       "white",      "nop",         "not",        "copy",  "notcopy",
+                                      "mergepennot", "maskpennot", "mergenotpen", "masknotpen", "merge", "notmerge",
+                                      "mask",        "notmask",    "xor",         "notxor"};
+  return m <= pmNotXor ? names[m] : "?";
+}
+
+const char* BrushStyleName(TBrushStyle s) {
+  static const char* const names[] = {"solid",     "clear",     "horizontal", "vertical",
+                                      "fdiagonal", "bdiagonal", "cross",      "diagcross"};
+  return s <= bsDiagCross ? names[s] : "?";
+}
+
+}  // namespace
+
+const char* CanvasOpName(TCanvasOp op) {
+  switch (op) {
+    case TCanvasOp::Line: return "Line";
+    case TCanvasOp::Rectangle: return "Rectangle";
+    case TCanvasOp::FillRect: return "FillRect";
+    case TCanvasOp::Ellipse: return "Ellipse";
+    case TCanvasOp::Polygon: return "Polygon";
+    case TCanvasOp::Polyline: return "Polyline";
+    case TCanvasOp::FocusRect: return "FocusRect";
+    case TCanvasOp::Text: return "Text";
+    case TCanvasOp::TextW: return "TextW";
+    case TCanvasOp::TextWithAdvances: return "TextWithAdvances";
+    case TCanvasOp::TextWithAdvancesW: return "TextWithAdvancesW";
+    case TCanvasOp::Draw: return "Draw";
+    case TCanvasOp::StretchDraw: return "StretchDraw";
+    case TCanvasOp::Clip: return "Clip";
+    case TCanvasOp::ResetClip: return "ResetClip";
+  }
+  return "?";
+}
+
+std::string TCanvasRecord::ToString() const {
+  std::string s = CanvasOpName(Kind);
+  switch (Kind) {
+    case TCanvasOp::Line: s += " " + PointText(Points.at(0)) + "-" + PointText(Points.at(1)); break;
+    case TCanvasOp::Polygon:
+    case TCanvasOp::Polyline:
+      for (const TPoint& p : Points) s += " " + PointText(p);
+      break;
+    case TCanvasOp::Text:
+    case TCanvasOp::TextW:
+    case TCanvasOp::TextWithAdvances:
+    case TCanvasOp::TextWithAdvancesW:
+      s += " " + PointText(Points.at(0)) + " \"" + Text + "\"";
+      if (Kind == TCanvasOp::TextWithAdvances || Kind == TCanvasOp::TextWithAdvancesW) {
+        s += " [";
+        for (size_t i = 0; i < Advances.size(); ++i) s += (i ? "," : "") + std::to_string(Advances[i]);
+        s += "]";
+      }
+      break;
+    case TCanvasOp::Draw:
+      s += " " + PointText(Points.at(0)) + " " + GraphicClass + " " + std::to_string(GraphicSize.cx) + "x" +
+           std::to_string(GraphicSize.cy);
+      break;
+    case TCanvasOp::StretchDraw:
+      s += " " + RectText(Rect) + " " + GraphicClass + " " + std::to_string(GraphicSize.cx) + "x" +
+           std::to_string(GraphicSize.cy);
+      break;
+    case TCanvasOp::ResetClip: break;
+    default: s += " " + RectText(Rect); break;
+  }
+  return s;
+}
+
+std::string TCanvasRecord::StateString() const {
+  std::string styles;
+  if (Font.Style & fsBold) styles += 'B';
+  if (Font.Style & fsItalic) styles += 'I';
+  if (Font.Style & fsUnderline) styles += 'U';
+  if (Font.Style & fsStrikeOut) styles += 'S';
+  return "pen=" + Hex(Pen.Color) + "/" + std::to_string(Pen.Width) + "/" + PenStyleName(Pen.Style) + "/" +
+         PenModeName(Pen.Mode) + " brush=" + Hex(Brush.Color) + "/" + BrushStyleName(Brush.Style) + " font=\"" +
+         Font.Name + "\"/" + std::to_string(Font.Height) + "/" + styles + "/" + Hex(Font.Color) + "/cs" +
+         std::to_string(Font.Charset) + "/w" + std::to_string(Font.Width) + " extra=" + std::to_string(CharExtra) +
+         " align=" + std::to_string(TextAlign) + " bk=" + (BkMode == bkOpaque ? "opaque/" : "transparent/") +
+         Hex(BkColor);
+}
+
+TRecordingCanvas::TRecordingCanvas(int32_t pixelsPerInch) : ppi_(pixelsPerInch) { Font().PixelsPerInch = ppi_; }
+
+void TRecordingCanvas::SetPixelsPerInch(int32_t ppi) {
+  ppi_ = ppi;
+  Font().PixelsPerInch = ppi;
+}
+
+std::vector<TCanvasRecord> TRecordingCanvas::OfKind(TCanvasOp kind) const {
+  std::vector<TCanvasRecord> out;
+  for (const TCanvasRecord& r : log_)
+    if (r.Kind == kind) out.push_back(r);
+  return out;
+}
+
+std::vector<std::string> TRecordingCanvas::Strings() const {
+  std::vector<std::string> out;
+  for (const TCanvasRecord& r : log_) out.push_back(r.ToString());
+  return out;
+}
+
+std::vector<std::string> TRecordingCanvas::Strings(TCanvasOp kind) const {
+  std::vector<std::string> out;
+  for (const TCanvasRecord& r : log_)
+    if (r.Kind == kind) out.push_back(r.ToString());
+  return out;
+}
+
+namespace {
+
+int32_t PixelHeight(const TFont& f) {
+  const int64_t h = f.Height < 0 ? -static_cast<int64_t>(f.Height) : f.Height;
+  return static_cast<int32_t>(std::clamp<int64_t>(h, 1, INT32_MAX));
+}
+
+}  // namespace
+
+int32_t TRecordingCanvas::HalfWidth() const {
+  if (Font().Width != 0) return Font().Width == INT32_MIN ? INT32_MAX : std::abs(Font().Width);
+  return std::max(1, PixelHeight(Font()) / 2);
+}
+
+int32_t TRecordingCanvas::FullWidth() const {
+  if (Font().Width != 0) return static_cast<int32_t>(std::min<int64_t>(int64_t{2} * HalfWidth(), INT32_MAX));
+  return PixelHeight(Font());
+}
+
+TTextMetric TRecordingCanvas::GetTextMetrics() {
+  const int32_t h = PixelHeight(Font());
+  TTextMetric tm;
+  tm.tmHeight = h;
+  tm.tmAscent = static_cast<int32_t>(int64_t{h} * 4 / 5);
+  tm.tmDescent = h - tm.tmAscent;
+  tm.tmAveCharWidth = HalfWidth();
+  tm.tmMaxCharWidth = FullWidth();
+  tm.otmsUnderscorePosition = -std::max(1, h / 10);
+  tm.otmsUnderscoreSize = std::max(1, h / 20);
+  tm.otmsStrikeoutPosition = h / 3;
+  tm.otmsStrikeoutSize = tm.otmsUnderscoreSize;
+  return tm;
+}
+
+std::vector<int32_t> TRecordingCanvas::CharEnds(const TTextChars& chars, bool utf16) const {
+  const int32_t half = HalfWidth(), full = FullWidth(), extra = GetTextCharacterExtra();
+  std::vector<int32_t> ends;
+  ends.reserve(chars.Count());
+  int32_t x = 0;
+  for (size_t k = 0; k < chars.Count(); ++k) {
+    const bool wide = utf16 ? FullWidthCode(chars.Wide(k)) : chars.SrcLength(k) == 2;
+    x += (wide ? full : half) + extra;
+    ends.push_back(x);
+  }
+  return ends;
+}
+
+TSize TRecordingCanvas::TextExtentA(std::string_view text) {
+  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), false);
+  const std::vector<int32_t> ends = CharEnds(chars, false);
+  return {ends.empty() ? 0 : ends.back(), PixelHeight(Font())};
+}
+
+TSize TRecordingCanvas::TextExtentW(std::u16string_view text) {
+  const std::vector<int32_t> ends = CharEnds(SplitText16(text), true);
+  return {ends.empty() ? 0 : ends.back(), PixelHeight(Font())};
+}
+
+std::vector<int32_t> TRecordingCanvas::TextExtentExA(std::string_view text) {
+  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), false);
+  return SpreadToSource(chars, CharEnds(chars, false));
+}
+
+std::vector<int32_t> TRecordingCanvas::TextExtentExW(std::u16string_view text) {
+  const TTextChars chars = SplitText16(text);
+  return SpreadToSource(chars, CharEnds(chars, true));
+}
+
+TCanvasRecord& TRecordingCanvas::Add(TCanvasOp kind) {
+  TCanvasRecord& r = log_.emplace_back();
+  r.Kind = kind;
+  r.Pen = Pen();
+  r.Brush = Brush();
+  r.Font = Font();
+  r.CharExtra = GetTextCharacterExtra();
+  r.TextAlign = GetTextAlign();
+  r.BkMode = GetBkMode();
+  r.BkColor = GetBkColor();
+  r.HasClip = hasClip_;
+  r.Clip = hasClip_ ? clip_ : TRect{};
+  return r;
+}
+
+void TRecordingCanvas::AddText(TCanvasOp kind, int32_t x, int32_t y, const TTextChars& chars, bool utf16,
+                               std::string raw, const std::vector<int32_t>* advances) {
+  int32_t width = 0;
+  if (advances) {
+    std::vector<int32_t> adv;
+    std::vector<bool> have;
+    AdvancesPerChar(chars, utf16 ? raw.size() / 2 : raw.size(), *advances, adv, have);
+    const std::vector<int32_t> natural = CharEnds(chars, utf16);
+    for (size_t k = 0; k < chars.Count(); ++k) width += have[k] ? adv[k] : natural[k] - (k ? natural[k - 1] : 0);
+  } else {
+    const std::vector<int32_t> ends = CharEnds(chars, utf16);
+    width = ends.empty() ? 0 : ends.back();
+  }
+  const TPoint reference = (GetTextAlign() & TA_UPDATECP) ? PenPos() : TPoint{x, y};
+  const TPoint topLeft = PlaceText(x, y, width, GetTextMetrics());
+  TCanvasRecord& r = Add(kind);
+  r.Points = {reference};
+  r.Rect = {topLeft.X, topLeft.Y, topLeft.X + width, topLeft.Y + PixelHeight(Font())};
+  r.Text = Utf16ToUtf8(chars.wide);
+  r.Raw = std::move(raw);
+  if (advances) r.Advances = *advances;
+}
+
+namespace {
+
+std::string Utf16LeBytes(std::u16string_view text) {
+  std::string raw;
+  raw.reserve(text.size() * 2);
+  for (char16_t u : text) {
+    raw.push_back(static_cast<char>(u & 0xFF));
+    raw.push_back(static_cast<char>(u >> 8));
+  }
+  return raw;
+}
+
+}  // namespace
+
+void TRecordingCanvas::TextOutA(int32_t x, int32_t y, std::string_view text) {
+  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), true);
+  AddText(TCanvasOp::Text, x, y, chars, false, std::string(text), nullptr);
+}
+
+void TRecordingCanvas::TextOutW(int32_t x, int32_t y, std::u16string_view text) {
+  AddText(TCanvasOp::TextW, x, y, SplitText16(text), true, Utf16LeBytes(text), nullptr);
+}
+
+void TRecordingCanvas::TextOutWithAdvancesA(int32_t x, int32_t y, std::string_view text,
+                                            const std::vector<int32_t>& advances) {
+  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), true);
+  AddText(TCanvasOp::TextWithAdvances, x, y, chars, false, std::string(text), &advances);
+}
+
+void TRecordingCanvas::TextOutWithAdvancesW(int32_t x, int32_t y, std::u16string_view text,
+                                            const std::vector<int32_t>& advances) {
+  AddText(TCanvasOp::TextWithAdvancesW, x, y, SplitText16(text), true, Utf16LeBytes(text), &advances);
+}
+
+void TRecordingCanvas::DrawLine(TPoint from, TPoint to) { Add(TCanvasOp::Line).Points = {from, to}; }
+
+void TRecordingCanvas::Rectangle(const TRect& r) { Add(TCanvasOp::Rectangle).Rect = r; }
+void TRecordingCanvas::FillRect(const TRect& r) { Add(TCanvasOp::FillRect).Rect = r; }
+void TRecordingCanvas::Ellipse(const TRect& r) { Add(TCanvasOp::Ellipse).Rect = r; }
+void TRecordingCanvas::DrawFocusRect(const TRect& r) { Add(TCanvasOp::FocusRect).Rect = r; }
+void TRecordingCanvas::Polygon(const std::vector<TPoint>& points) { Add(TCanvasOp::Polygon).Points = points; }
+void TRecordingCanvas::Polyline(const std::vector<TPoint>& points) { Add(TCanvasOp::Polyline).Points = points; }
+
+void TRecordingCanvas::IntersectClipRect(const TRect& r) {
+  if (hasClip_) {
+    TRect both;
+    IntersectRect(both, clip_, r);
+    clip_ = both;
+  } else {
+    clip_ = r;
+    hasClip_ = true;
+  }
+  Add(TCanvasOp::Clip).Rect = r;
+}
+
+void TRecordingCanvas::ResetClip() {
+  hasClip_ = false;
+  clip_ = {};
+  Add(TCanvasOp::ResetClip);
+}
+
+void TRecordingCanvas::RestoreClip() {
+  if (clipStack_.empty()) return;
+  hasClip_ = clipStack_.back().first;
+  clip_ = clipStack_.back().second;
+  clipStack_.pop_back();
+}
+
+void TRecordingCanvas::Draw(int32_t x, int32_t y, const TGraphic& graphic) {
+  TCanvasRecord& r = Add(TCanvasOp::Draw);
+  r.Points = {{x, y}};
+  r.GraphicClass = std::string(graphic.ClassName());
+  r.GraphicSize = {graphic.Width(), graphic.Height()};
+  r.Rect = Bounds(x, y, graphic.Width(), graphic.Height());
+}
+
+void TRecordingCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic) {
+  TCanvasRecord& r = Add(TCanvasOp::StretchDraw);
+  r.Rect = rect;
+  r.GraphicClass = std::string(graphic.ClassName());
+  r.GraphicSize = {graphic.Width(), graphic.Height()};
+}
+
+}  // namespace quillet

@@ -1,0 +1,170 @@
+#include "engine/layout/draw_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/model/doc_view_error.h"
+#include "engine/model/item_text_source.h"
+
+namespace quillet {
+namespace {
+
+using namespace std::string_literals;
+
+// Drawing items identified by ItemNo, so the order of the list reads as numbers.
+std::unique_ptr<TDVDrawLineInfo> Item(int itemNo) {
+  return TDVDrawLineInfo::CreateEx(0, 0, 10, 10, itemNo, false);
+}
+
+TDVDrawLines ListOf(int count) {
+  TDVDrawLines lines;
+  for (int i = 0; i < count; ++i) lines.Add(Item(i));
+  return lines;
+}
+
+// ItemNo of every slot, -1 for an empty one.
+std::vector<int> Order(const TDVDrawLines& lines) {
+  std::vector<int> out;
+  for (int i = 0; i < lines.Count(); ++i) out.push_back(lines[i] ? lines[i]->ItemNo : -1);
+  return out;
+}
+
+TEST(DrawLineInfoTest, CreateExGoesThroughTheVirtualSetters) {
+  struct Doubled : TDVDrawLineInfo {
+    void SetSize(int32_t width, int32_t height) override { TDVDrawLineInfo::SetSize(2 * width, 2 * height); }
+  };
+  auto info = TDVDrawLineInfo::CreateEx<Doubled>(1, 2, 3, 4, 5, true);
+  EXPECT_EQ(info->Left, 1);
+  EXPECT_EQ(info->Top, 2);
+  EXPECT_EQ(info->Width, 6);
+  EXPECT_EQ(info->Height, 8);
+  EXPECT_EQ(info->ItemNo, 5);
+  EXPECT_TRUE(info->FromNewLine);
+  EXPECT_FALSE(info->InitSplit());
+  EXPECT_FALSE(info->CanSplitFirst(10));
+  EXPECT_FALSE(info->SplitAt(10));
+}
+
+TEST(DrawLinesTest, FiveMarkedThreeInserted) {
+  TDVDrawLines lines = ListOf(8);
+  lines.MarkForDelete(2, 6);
+  EXPECT_EQ(Order(lines), (std::vector<int>{0, 1, -1, -1, -1, -1, -1, 7}));  // freed, slots kept
+  for (int i = 0; i < 3; ++i) lines.Insert(2 + i, Item(100 + i));
+  EXPECT_EQ(lines.FirstMarked(), 5);
+  EXPECT_EQ(lines.MarkedCount(), 2);
+  EXPECT_EQ(lines.Count(), 8);  // filled in place, nothing shifted
+  lines.DeleteMarked();
+  EXPECT_EQ(lines.MarkedCount(), 0);
+  EXPECT_EQ(Order(lines), (std::vector<int>{0, 1, 100, 101, 102, 7}));
+}
+
+TEST(DrawLinesTest, TwoMarkedFourInserted) {
+  TDVDrawLines lines = ListOf(5);
+  lines.MarkForDelete(1, 2);
+  for (int i = 0; i < 4; ++i) lines.Insert(1 + i, Item(100 + i));
+  EXPECT_EQ(lines.MarkedCount(), 0);
+  lines.DeleteMarked();
+  EXPECT_EQ(Order(lines), (std::vector<int>{0, 100, 101, 102, 103, 3, 4}));
+}
+
+TEST(DrawLinesTest, InsertAwayFromFirstMarkedStillLandsRight) {
+  // Inside the marked range: takes the first free slot, same final order.
+  TDVDrawLines inside = ListOf(6);
+  inside.MarkForDelete(1, 4);
+  inside.Insert(3, Item(100));
+  inside.Insert(5, Item(101));  // just after the range
+  EXPECT_EQ(Order(inside), (std::vector<int>{0, 100, 101, -1, -1, 5}));
+  inside.DeleteMarked();
+  EXPECT_EQ(Order(inside), (std::vector<int>{0, 100, 101, 5}));
+
+  // Before the range: a normal insertion, and the range moves with its slots.
+  TDVDrawLines before = ListOf(5);
+  before.MarkForDelete(2, 3);
+  before.Insert(0, Item(100));
+  EXPECT_EQ(before.FirstMarked(), 3);
+  before.Insert(3, Item(101));
+  before.DeleteMarked();
+  EXPECT_EQ(Order(before), (std::vector<int>{100, 0, 1, 101, 4}));
+
+  // After the range: a normal insertion that leaves the range alone.
+  TDVDrawLines after = ListOf(5);
+  after.MarkForDelete(1, 2);
+  after.Insert(4, Item(100));
+  EXPECT_EQ(after.FirstMarked(), 1);
+  after.DeleteMarked();
+  EXPECT_EQ(Order(after), (std::vector<int>{0, 3, 100, 4}));
+}
+
+TEST(DrawLinesTest, DeletingAroundTheMarkedRangeKeepsItConsistent) {
+  TDVDrawLines lines = ListOf(7);
+  lines.MarkForDelete(2, 4);
+  lines.Delete(0);  // before the range
+  EXPECT_EQ(lines.FirstMarked(), 1);
+  lines.DeleteRange(2, 4);  // the last two marked slots and item 5
+  EXPECT_EQ(lines.MarkedCount(), 1);
+  lines.Insert(1, Item(100));
+  lines.DeleteMarked();
+  EXPECT_EQ(Order(lines), (std::vector<int>{1, 100, 6}));
+}
+
+TEST(DrawLinesTest, MarkingErrors) {
+  TDVDrawLines lines = ListOf(3);
+  EXPECT_THROW(lines.MarkForDelete(1, 3), EDocViewError);
+  EXPECT_THROW(lines.MarkForDelete(-1, 0), EDocViewError);
+  lines.MarkForDelete(3, 2);  // an empty range at the end
+  EXPECT_EQ(lines.MarkedCount(), 0);
+  lines.MarkForDelete(0, 0);
+  EXPECT_THROW(lines.MarkForDelete(1, 1), EDocViewError);  // first range still pending
+  EXPECT_THROW(lines.Insert(5, Item(9)), EDocViewError);
+  EXPECT_EQ(Order(lines), (std::vector<int>{-1, 1, 2}));
+}
+
+class FakeTexts : public TDVItemTextSource {
+ public:
+  std::vector<std::string> texts;
+  std::vector<bool> unicode;
+  const std::string& GetItemTextR(int itemNo) const override { return texts.at(static_cast<size_t>(itemNo)); }
+  bool IsItemUnicode(int itemNo) const override { return unicode.at(static_cast<size_t>(itemNo)); }
+};
+
+TEST(DrawLinesTest, StringsOfDrawingItems) {
+  FakeTexts data;
+  data.texts = {"Hello world", "H\0e\0l\0l\0o\0"s};
+  data.unicode = {false, true};
+  TDVDrawLines lines;
+  auto piece = [&](int itemNo, int offs, int length) {
+    auto info = Item(itemNo);
+    info->Offs = offs;
+    info->Length = length;
+    lines.Add(std::move(info));
+    return lines.Count() - 1;
+  };
+  const int world = piece(0, 7, 5);
+  const int uniEll = piece(1, 2, 4);
+  const int pastEnd = piece(0, 10, 20);
+  const int beforeStart = piece(0, -1, 4);
+  const int outside = piece(1, 50, 3);
+
+  EXPECT_EQ(lines.GetString(world, data), "world");
+  EXPECT_EQ(lines.GetString(uniEll, data), "e\0l\0l\0o\0"s);
+  EXPECT_EQ(lines.GetString(pastEnd, data), "ld");
+  EXPECT_EQ(lines.GetString(beforeStart, data), "He");
+  EXPECT_EQ(lines.GetString(outside, data), "");
+
+  // From position 3 of a drawing item of length 4 with Count 10: its last two.
+  const int hell = piece(0, 1, 4);
+  EXPECT_EQ(lines.GetSubString(hell, data, 3, 10), "ll");
+  EXPECT_EQ(lines.GetSubString(uniEll, data, 3, 10), "l\0o\0"s);
+  EXPECT_EQ(lines.GetSubString(world, data, 2, 2), "or");
+  EXPECT_EQ(lines.GetSubString(world, data, 6, 2), "");
+  EXPECT_EQ(lines.GetSubString(world, data, 1, -3), "");
+
+  lines.MarkForDelete(world, world);
+  EXPECT_EQ(lines.GetString(world, data), "");
+  EXPECT_EQ(lines.GetSubString(world, data, 1, 2), "");
+}
+
+}  // namespace
+}  // namespace quillet
