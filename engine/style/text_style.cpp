@@ -294,7 +294,13 @@ void TFontInfo::Draw(std::string_view s, TCanvas& canvas, int32_t styleNo, int32
         const std::u16string units = Utf16Units(s);
         const std::vector<int32_t> ends = canvas.TextExtentExW(units);
         std::vector<int32_t> advances(ends.size());
-        for (size_t i = 0; i < ends.size(); ++i) advances[i] = ends[i] - (i ? ends[i - 1] : 0) + extra;
+        for (size_t i = 0; i < ends.size(); ++i) {
+          advances[i] = ends[i] - (i ? ends[i - 1] : 0);
+          // A surrogate pair is one character: the extra goes after it once.
+          const bool lowSurrogate = i > 0 && units[i] >= 0xDC00 && units[i] <= 0xDFFF && units[i - 1] >= 0xD800 &&
+                                    units[i - 1] <= 0xDBFF;
+          if (!lowSurrogate) advances[i] += extra;
+        }
         canvas.TextOutWithAdvancesW(left + spaceBefore, top, units, advances);
       } else {
         // One advance per byte; the trail byte of a double-byte character

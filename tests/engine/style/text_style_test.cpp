@@ -455,6 +455,18 @@ TEST_F(TextStyleDraw, PrintingWithCharacterExtraPlacesCharactersExplicitly) {
   EXPECT_TRUE(canvas.OfKind(TCanvasOp::Text).empty());
 }
 
+TEST_F(TextStyleDraw, PrintingWithCharacterExtraCountsASurrogatePairOnce) {
+  const TFontInfo& f = Prepare([](TFontInfo& s) { s.CharSpacing = 2, s.Unicode = true; });
+  // "a", then U+20000 as a surrogate pair: one full-width character of 13.
+  const std::string units("a\0\x40\xd8\x00\xdc", 6);
+  f.Draw(units, canvas, 0, 0, 10, 20, 40, 16, sheet, 0, true, false);
+  const auto texts = canvas.OfKind(TCanvasOp::TextWithAdvancesW);
+  ASSERT_EQ(texts.size(), 1u);
+  int32_t total = 0;
+  for (int32_t a : texts[0].Advances) total += a;
+  EXPECT_EQ(total, 6 + 2 + 13 + 2);
+}
+
 TEST_F(TextStyleDraw, UnicodeStyleDrawsUtf16Units) {
   const TFontInfo& f = Prepare([](TFontInfo& s) { s.Unicode = true; });
   const std::string units("a\0\x2d\x4e", 4);  // "a", U+4E2D
