@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <string_view>
 
 #include "platform/core/code_page.h"
 #include "platform/gfx/graphic.h"
@@ -77,34 +79,39 @@ const char* CanvasOpName(TCanvasOp op) {
 }
 
 std::string TCanvasRecord::ToString() const {
+  // Appended piece by piece: chains of std::string operator+ trip a false
+  // -Wrestrict warning in GCC 12's optimised builds.
   std::string s = CanvasOpName(Kind);
+  auto add = [&s](std::initializer_list<std::string_view> parts) {
+    for (std::string_view part : parts) s.append(part);
+  };
   switch (Kind) {
-    case TCanvasOp::Line: s += " " + PointText(Points.at(0)) + "-" + PointText(Points.at(1)); break;
+    case TCanvasOp::Line: add({" ", PointText(Points.at(0)), "-", PointText(Points.at(1))}); break;
     case TCanvasOp::Polygon:
     case TCanvasOp::Polyline:
-      for (const TPoint& p : Points) s += " " + PointText(p);
+      for (const TPoint& p : Points) add({" ", PointText(p)});
       break;
     case TCanvasOp::Text:
     case TCanvasOp::TextW:
     case TCanvasOp::TextWithAdvances:
     case TCanvasOp::TextWithAdvancesW:
-      s += " " + PointText(Points.at(0)) + " \"" + Text + "\"";
+      add({" ", PointText(Points.at(0)), " \"", Text, "\""});
       if (Kind == TCanvasOp::TextWithAdvances || Kind == TCanvasOp::TextWithAdvancesW) {
         s += " [";
-        for (size_t i = 0; i < Advances.size(); ++i) s += (i ? "," : "") + std::to_string(Advances[i]);
+        for (size_t i = 0; i < Advances.size(); ++i) add({i ? "," : "", std::to_string(Advances[i])});
         s += "]";
       }
       break;
     case TCanvasOp::Draw:
-      s += " " + PointText(Points.at(0)) + " " + GraphicClass + " " + std::to_string(GraphicSize.cx) + "x" +
-           std::to_string(GraphicSize.cy);
+      add({" ", PointText(Points.at(0)), " ", GraphicClass, " ", std::to_string(GraphicSize.cx), "x",
+           std::to_string(GraphicSize.cy)});
       break;
     case TCanvasOp::StretchDraw:
-      s += " " + RectText(Rect) + " " + GraphicClass + " " + std::to_string(GraphicSize.cx) + "x" +
-           std::to_string(GraphicSize.cy);
+      add({" ", RectText(Rect), " ", GraphicClass, " ", std::to_string(GraphicSize.cx), "x",
+           std::to_string(GraphicSize.cy)});
       break;
     case TCanvasOp::ResetClip: break;
-    default: s += " " + RectText(Rect); break;
+    default: add({" ", RectText(Rect)}); break;
   }
   return s;
 }
