@@ -11,11 +11,15 @@ using namespace quillet;
 
 namespace {
 
-void BM_StreamToHex(benchmark::State& state) {
-  TMemoryStream stream;
-  std::string bytes(static_cast<size_t>(state.range(0)), '\0');
+void FillBytes(TStream& stream, int64_t size) {
+  std::string bytes(static_cast<size_t>(size), '\0');
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31);
   stream.WriteString(bytes);
+}
+
+void BM_StreamToHex(benchmark::State& state) {
+  TMemoryStream stream;
+  FillBytes(stream, state.range(0));
   for (auto _ : state) benchmark::DoNotOptimize(DVFStream2TextString(stream));
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -23,9 +27,7 @@ BENCHMARK(BM_StreamToHex)->Arg(64 << 10)->Arg(4 << 20);
 
 void BM_HexToStream(benchmark::State& state) {
   TMemoryStream source;
-  std::string bytes(static_cast<size_t>(state.range(0)), '\0');
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31);
-  source.WriteString(bytes);
+  FillBytes(source, state.range(0));
   const std::string hex = DVFStream2TextString(source);
   for (auto _ : state) {
     TMemoryStream stream;

@@ -19,28 +19,22 @@ void FillStyles(TFontInfos& styles, int count, int seed) {
   }
 }
 
-void BM_SmartMergeEqualSheet(benchmark::State& state) {
+// Merges a sheet of state.range(0) styles made from sourceSeed into one made from seed 1.
+void RunMerge(benchmark::State& state, TDVStyleMergeMode mode, int sourceSeed) {
   TDVStyle target, source;
   FillStyles(target.TextStyles(), static_cast<int>(state.range(0)), 1);
-  FillStyles(source.TextStyles(), static_cast<int>(state.range(0)), 1);
+  FillStyles(source.TextStyles(), static_cast<int>(state.range(0)), sourceSeed);
   TDVIntegerList mapping;
   for (auto _ : state) {
-    target.TextStyles().MergeWith(source.TextStyles(), dvs_merge_SmartMerge, mapping);
+    target.TextStyles().MergeWith(source.TextStyles(), mode, mapping);
     benchmark::DoNotOptimize(mapping.Count());
   }
 }
+
+void BM_SmartMergeEqualSheet(benchmark::State& state) { RunMerge(state, dvs_merge_SmartMerge, 1); }
 BENCHMARK(BM_SmartMergeEqualSheet)->Arg(16)->Arg(128)->Arg(512);
 
-void BM_MapMerge(benchmark::State& state) {
-  TDVStyle target, source;
-  FillStyles(target.TextStyles(), static_cast<int>(state.range(0)), 1);
-  FillStyles(source.TextStyles(), static_cast<int>(state.range(0)), 2);
-  TDVIntegerList mapping;
-  for (auto _ : state) {
-    target.TextStyles().MergeWith(source.TextStyles(), dvs_merge_Map, mapping);
-    benchmark::DoNotOptimize(mapping.Count());
-  }
-}
+void BM_MapMerge(benchmark::State& state) { RunMerge(state, dvs_merge_Map, 2); }
 BENCHMARK(BM_MapMerge)->Arg(16)->Arg(128)->Arg(512);
 
 }  // namespace
