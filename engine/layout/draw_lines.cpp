@@ -4,7 +4,7 @@
 
 #include "engine/model/doc_view_error.h"
 #include "engine/model/dv_lists.h"
-#include "engine/model/item_text_source.h"
+#include "engine/model/dv_data.h"
 
 namespace quillet {
 
@@ -121,19 +121,19 @@ std::string CopyChars(const std::string& text, int64_t start, int64_t count, int
 
 }  // namespace
 
-std::string TDVDrawLines::GetString(int index, const TDVItemTextSource& data) const {
+std::string TDVDrawLines::GetString(int index, const TCustomDVData& data) const {
   const TDVDrawLineInfo* info = Items(index);
   if (info == nullptr) return {};
-  const int64_t unit = data.IsItemUnicode(info->ItemNo) ? 2 : 1;
+  const int64_t unit = (data.GetItemOptions(info->ItemNo) & dvioUnicode) ? 2 : 1;
   return CopyChars(data.GetItemTextR(info->ItemNo), int64_t{info->Offs} - 1, info->Length, unit);
 }
 
-std::string TDVDrawLines::GetSubString(int index, const TDVItemTextSource& data, int from, int count) const {
+std::string TDVDrawLines::GetSubString(int index, const TCustomDVData& data, int from, int count) const {
   const TDVDrawLineInfo* info = Items(index);
   if (info == nullptr) return {};
   if (from < 1) from = 1;
   const int64_t left = int64_t{info->Length} - (from - 1);
-  const int64_t unit = data.IsItemUnicode(info->ItemNo) ? 2 : 1;
+  const int64_t unit = (data.GetItemOptions(info->ItemNo) & dvioUnicode) ? 2 : 1;
   return CopyChars(data.GetItemTextR(info->ItemNo), int64_t{info->Offs} - 1 + (from - 1),
                    std::min<int64_t>(count, left), unit);
 }

@@ -8,7 +8,7 @@
 
 namespace quillet {
 
-class TDVItemTextSource;
+class TCustomDVData;
 
 class TDVDrawLineInfo {
  public:
@@ -90,10 +90,10 @@ class TDVDrawLines {
   // The drawing item's characters Offs..Offs+Length-1 of its item's text,
   // two bytes per character for a Unicode item. Clamped to the text; empty
   // for a marked slot.
-  std::string GetString(int index, const TDVItemTextSource& data) const;
+  std::string GetString(int index, const TCustomDVData& data) const;
   // From the 1-based position `from` within the drawing item, at most
   // `count` characters, never past the drawing item's end.
-  std::string GetSubString(int index, const TDVItemTextSource& data, int from, int count) const;
+  std::string GetSubString(int index, const TCustomDVData& data, int from, int count) const;
 
  private:
   void CheckIndex(int index) const;

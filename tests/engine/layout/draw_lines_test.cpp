@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/model/doc_view_error.h"
-#include "engine/model/item_text_source.h"
+#include "engine/model/dv_data.h"
 
 namespace quillet {
 namespace {
@@ -121,18 +121,11 @@ TEST(DrawLinesTest, MarkingErrors) {
   EXPECT_EQ(Order(lines), (std::vector<int>{-1, 1, 2}));
 }
 
-class FakeTexts : public TDVItemTextSource {
- public:
-  std::vector<std::string> texts;
-  std::vector<bool> unicode;
-  const std::string& GetItemTextR(int itemNo) const override { return texts.at(static_cast<size_t>(itemNo)); }
-  bool IsItemUnicode(int itemNo) const override { return unicode.at(static_cast<size_t>(itemNo)); }
-};
-
 TEST(DrawLinesTest, StringsOfDrawingItems) {
-  FakeTexts data;
-  data.texts = {"Hello world", "H\0e\0l\0l\0o\0"s};
-  data.unicode = {false, true};
+  TCustomDVData data;
+  data.AddNL("Hello world", 0, 0);
+  data.AddNL("H\0e\0l\0l\0o\0"s, 0, 0);
+  data.GetItem(1)->ItemOptions |= dvioUnicode;
   TDVDrawLines lines;
   auto piece = [&](int itemNo, int offs, int length) {
     auto info = Item(itemNo);

@@ -1,0 +1,253 @@
+#pragma once
+// The document data: the ordered items with their texts, the chain of
+// checkpoints, the host's stream lines, and the operations that build a
+// document in code, read and change item properties, and work on whole runs
+// of items and on styles. Layout, painting and the viewer build on it; a table
+// cell is a document of its own inside an item of another.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "engine/model/checkpoint.h"
+#include "engine/model/doc_view_error.h"
+#include "engine/model/host_lines.h"
+#include "engine/model/item_info.h"
+#include "engine/model/item_list.h"
+#include "engine/model/item_types.h"
+#include "engine/model/rtf_read_properties.h"
+#include "engine/style/style_types.h"
+
+namespace quillet {
+
+class TDVStyle;
+class TGraphic;
+class TStream;
+
+// Raised by DVCheckUni for a byte length that is not a whole number of
+// UTF-16 units.
+[[noreturn]] void DVRaiseUni();
+void DVCheckUni(size_t byteLength);
+
+class TCustomDVData {
+ public:
+  TCustomDVData();
+  virtual ~TCustomDVData();
+  TCustomDVData(const TCustomDVData&) = delete;
+  TCustomDVData& operator=(const TCustomDVData&) = delete;
+
+  // ---- settings, answered by the root document ----
+  // A document that is its own root keeps them; a sub-document asks its root.
+  virtual TDVOptions GetOptions() const;
+  virtual void SetOptions(TDVOptions value);
+  virtual TDVFOptions GetDVFOptions() const;
+  virtual void SetDVFOptions(TDVFOptions value);
+  virtual TDVRTFOptions GetRTFOptions() const;
+  virtual void SetRTFOptions(TDVRTFOptions value);
+  virtual TDVFWarnings GetDVFWarnings() const;
+  virtual void SetDVFWarnings(TDVFWarnings value);
+  virtual TDVFReaderStyleMode GetDVFTextStylesReadMode() const;
+  virtual TDVFReaderStyleMode GetDVFParaStylesReadMode() const;
+  virtual TDVStyle* GetDVStyle() const;
+  virtual std::string GetDelimiters() const;
+  virtual TDVRTFReaderProperties* GetRTFProperties() const;
+  virtual TDVBiDiMode GetBiDiMode() const;
+  bool TagsArePChars() const { return (GetOptions() & dvoTagsArePChars) != 0; }
+  // A document's own settings (ignored while it has another root).
+  void SetDVStyle(TDVStyle* dvStyle) { ownSettings_.DVStyle = dvStyle; }
+  void SetRTFProperties(TDVRTFReaderProperties* properties) { ownSettings_.RTFProperties = properties; }
+  void SetDelimiters(std::string delimiters) { ownSettings_.Delimiters = std::move(delimiters); }
+  void SetBiDiMode(TDVBiDiMode mode) { ownSettings_.BiDiMode = mode; }
+  void SetDVFStylesReadModes(TDVFReaderStyleMode text, TDVFReaderStyleMode para) {
+    ownSettings_.TextStylesReadMode = text;
+    ownSettings_.ParaStylesReadMode = para;
+  }
+
+  // ---- nested documents ----
+  virtual TCustomDVData* GetParentData() const { return nullptr; }
+  virtual TCustomDVData* GetRootData() { return this; }
+  virtual const TCustomDVData* GetRootData() const { return this; }
+  virtual TCustomDVData* GetAbsoluteParentData() const { return nullptr; }
+  virtual TCustomDVData* GetAbsoluteRootData() { return this; }
+  virtual TCustomDVData* GetDVData() { return this; }
+  virtual TCustomDVData* GetSourceDVData() { return this; }
+  // The item of the parent document that holds this one; -1 for a root.
+  virtual void GetParentInfo(int& parentItemNo, TCustomDVItemInfo*& location) const {
+    parentItemNo = -1;
+    location = nullptr;
+  }
+  virtual bool SupportsPageBreaks() const { return true; }
+
+  // ---- items ----
+  int ItemCount() const { return items_->Count(); }
+  TCustomDVItemInfo* GetItem(int itemNo) const { return items_->Item(itemNo); }
+  int GetItemNo(const TCustomDVItemInfo* item) const { return items_->IndexOf(item); }
+  // The item's text: bytes in the code page, or UTF-16LE units for a Unicode item.
+  const std::string& GetItemTextR(int itemNo) const { return items_->Text(itemNo); }
+  void SetItemTextR(int itemNo, std::string text) { items_->SetText(itemNo, std::move(text)); }
+  TDVItemList& Items() { return *items_; }
+  const TDVItemList& Items() const { return *items_; }
+  // A data object that may share another's item list answers true.
+  virtual bool ShareItems() const { return false; }
+  // Clears this data and uses the source's list (when ShareItems allows);
+  // shared items are never freed by this data object.
+  void ShareItemsFrom(TCustomDVData& source);
+  bool ItemsShared() const { return items_ != ownItems_.get(); }
+
+  TQvDvData& HostLines() { return *hostLines_; }
+  const TQvDvData& HostLines() const { return *hostLines_; }
+  TDVStates State = 0;
+
+  // ---- building a document ----
+  // Appends an item; an item with paragraph -1 continues the last paragraph
+  // (unless the last item is full-width).
+  void AddItem(std::string text, std::unique_ptr<TCustomDVItemInfo> item);
+  void AddNLTag(std::string text, int32_t styleNo, int32_t paraNo, TDVTag tag);
+  void AddNL(std::string text, int32_t styleNo, int32_t paraNo) { AddNLTag(std::move(text), styleNo, paraNo, {}); }
+  void SetAddParagraphMode(bool allowNewPara) { allowNewPara_ = allowNewPara; }
+  bool AllowNewPara() const { return allowNewPara_; }
+  // Creates the trailing checkpoint, which the next added item takes; when
+  // one is pending already, it stays and its number is answered.
+  int AddNamedCheckpointExTag(const std::string& name, bool raiseEvent, TDVTag tag);
+  // Tabs become the style sheet's SpacesInTab spaces (8 without one); the
+  // text is UTF-16 when the text style is Unicode (without a style sheet:
+  // when unicodeDef).
+  void ReplaceTabs(std::string& text, int32_t styleNo, bool unicodeDef) const;
+
+  // ---- checkpoints ----
+  TDVCPInfo* FirstCP() const { return firstCP_; }
+  TDVCPInfo* LastCP() const { return lastCP_; }
+  TDVCPInfo* NotAddedCP() const { return notAddedCP_.get(); }
+  int CPCount() const { return cpCount_; }
+  void InsertCheckpoint(int itemNo, TDVTag tag, const std::string& name, bool raiseEvent);
+  void SetCheckpointInfo(int itemNo, TDVTag tag, const std::string& name, bool raiseEvent);
+  // Links an attached checkpoint into the chain at its item's position.
+  void UpdateCPPos(TDVCPInfo* checkpoint, int itemNo);
+  void UpdateCPItemNo();
+  TDVCPInfo* FindCPBeforeItem(int itemNo);
+  // Detaches from the item and the chain; the caller gets the checkpoint.
+  std::unique_ptr<TDVCPInfo> UnlinkCheckpoint(TDVCPInfo* checkpoint, bool decCPCount);
+  // Unlinks and frees it, wherever it is held.
+  void FreeCheckpoint(TDVCPInfo* checkpoint, bool decCPCount);
+
+  // ---- removing items ----
+  // Reports the item's end, then frees it; the entry stays.
+  void FreeItem(int itemNo, bool clearing);
+  virtual void InternalFreeItem(std::unique_ptr<TCustomDVItemInfo> item, bool clearing);
+  // A first index below 0 is refused; at or past the end does nothing; the
+  // count is cut to the items that exist.
+  virtual void DeleteItems(int firstItemNo, int count);
+  virtual void Clear();
+
+  // ---- item properties ----
+  int32_t GetItemStyle(int itemNo) const { return GetItem(itemNo)->StyleNo; }
+  int32_t GetItemPara(int itemNo) const { return GetItem(itemNo)->ParaNo; }
+  const TDVTag& GetItemTag(int itemNo) const { return GetItem(itemNo)->Tag; }
+  TDVItemOptions GetItemOptions(int itemNo) const { return GetItem(itemNo)->ItemOptions; }
+  bool IsFromNewLine(int itemNo) const { return !GetItem(itemNo)->SameAsPrev(); }
+  bool IsParaStart(int itemNo) const { return GetItem(itemNo)->CanBeBorderStart(); }
+  // Characters (UTF-16 units for a Unicode item) of a text item; 1 for others.
+  int ItemLength(int itemNo) const;
+  int GetOffsBeforeItem(int itemNo) const { return GetItemStyle(itemNo) >= 0 ? 1 : 0; }
+  int GetOffsAfterItem(int itemNo) const { return GetItemStyle(itemNo) >= 0 ? ItemLength(itemNo) + 1 : 1; }
+  void SetItemTag(int itemNo, TDVTag tag);
+  bool GetItemExtraIntProperty(int itemNo, TDVExtraItemProperty prop, int32_t& value) const {
+    return GetItem(itemNo)->GetExtraIntProperty(prop, value);
+  }
+  bool GetPageBreaksBeforeItems(int index) const;
+  void SetPageBreaksBeforeItems(int index, bool value);
+  // The item as class T; "Can't get or set this kind of information for
+  // this item" when it is not one.
+  template <class T>
+  T& CheckItemClass(int itemNo) const {
+    static_assert(std::is_base_of_v<TCustomDVItemInfo, T>);
+    auto* item = dynamic_cast<T*>(GetItem(itemNo));
+    if (!item) throw EDocViewError("Can't get or set this kind of information for this item");
+    return *item;
+  }
+  // The code page of the text style's charset; 0 without a style sheet.
+  int GetStyleCodePage(int32_t styleNo) const;
+  int GetDefaultCodePage() const;
+  bool IsDelimiterA(char ch) const;
+  bool IsDelimiterW(char16_t ch) const;
+  // The character at 1-based index of an item text, by the Unicode option.
+  bool IsDelimiter(const std::string& text, int index, TDVItemOptions itemOptions) const;
+  static void Replace0(std::string& text);
+  // Reports an item's insertion, destruction and the like (nothing here).
+  virtual void ItemAction(TDVItemAction /*action*/, TCustomDVItemInfo* /*item*/, std::string& /*text*/) {}
+
+  // ---- document-level operations ----
+  void AdjustInItemsRange(int& itemNo) const;
+  int GetFirstParaItem(int itemNo) const;
+  int GetFirstParaSectionItem(int itemNo) const;
+  TDVBiDiMode GetParaBiDiMode(int32_t paraNo) const;
+  TDVBiDiMode GetItemBiDiMode(int itemNo) const;
+  // Set by the host or the viewer; the system's beep when the style sheet
+  // wants sound.
+  void Beep() const;
+  void StartExport();
+  void EndExport();
+  void StartPartialExport(int first, int last);
+  void EndPartialExport(int first, int last);
+  // Lets every item prepare its text for this document.
+  void Inserting(TCustomDVData* dvData, bool safe);
+  // Steps a whole character in the item's text (1-based indexes).
+  int NextCharStr(const std::string& s, int itemNo, int index) const;
+  int PrevCharStr(const std::string& s, int itemNo, int index) const;
+
+  // Moves every item of the victim to the end of this document.
+  void DrainFrom(TCustomDVData* victim);
+  // Whether item firstItemNo and the next one can become one text item.
+  bool DV_CanConcateItems(int firstItemNo, const TCustomDVItemInfo* item1, const TCustomDVItemInfo* item2,
+                          bool ignorePara) const;
+  // Joins item firstItemNo + 1 into item firstItemNo (see the rules there).
+  void SimpleConcate(int firstItemNo);
+  void MassSimpleConcate(int firstItemNo, int lastItemNo);
+  TDVRTFErrorCode LoadRTF(const std::string& fileName);
+  TDVRTFErrorCode LoadRTFFromStream(TStream& stream);
+
+  virtual void MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const;
+  void UpdateStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap);
+  // Deletes the text and/or paragraph styles that nothing uses and are not
+  // Standard, and renumbers every reference to the styles that stay.
+  void DeleteUnusedStyles(bool textStyles, bool paraStyles);
+  virtual void AfterDeleteStyles(const TDVIntegerList& /*textMap*/, const TDVIntegerList& /*paraMap*/) {}
+
+  // The hook through which list markers join and leave the root's marker
+  // list (nothing until markers exist).
+  virtual void AddMarkerInList(int /*itemNo*/) {}
+  virtual void DeleteMarkerFromList(TCustomDVItemInfo* /*item*/, bool /*clearing*/) {}
+
+ protected:
+  // Attaches the trailing checkpoint to the item, after prevCP in the chain.
+  void SetCP(TCustomDVItemInfo* item, TDVCPInfo* prevCP);
+
+ private:
+  struct Settings {
+    TDVOptions Options = DVDefaultOptions;
+    TDVFOptions DVFOptions = DVDefaultDVFOptions;
+    TDVRTFOptions RTFOptions = DVDefaultRTFOptions;
+    TDVFWarnings DVFWarnings = 0;
+    TDVFReaderStyleMode TextStylesReadMode = dvf_sInsertMerge;
+    TDVFReaderStyleMode ParaStylesReadMode = dvf_sInsertMerge;
+    TDVStyle* DVStyle = nullptr;
+    TDVRTFReaderProperties* RTFProperties = nullptr;
+    std::string Delimiters = " .;,:(){}\"/\\";
+    TDVBiDiMode BiDiMode = dvbdUnspecified;
+  };
+  bool IsOwnRoot() const { return GetRootData() == this; }
+  void LinkAfter(TDVCPInfo* checkpoint, TDVCPInfo* prevCP);
+  void FreeTrailingCheckpoint();
+
+  std::unique_ptr<TQvDvData> hostLines_;
+  std::unique_ptr<TDVItemList> ownItems_;
+  TDVItemList* items_;
+  Settings ownSettings_;
+  bool allowNewPara_ = true;
+  TDVCPInfo* firstCP_ = nullptr;
+  TDVCPInfo* lastCP_ = nullptr;
+  std::unique_ptr<TDVCPInfo> notAddedCP_;
+  int cpCount_ = 0;
+};
+
+}  // namespace quillet

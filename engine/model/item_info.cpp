@@ -1,0 +1,174 @@
+#include "engine/model/item_info.h"
+
+#include "engine/layout/draw_lines.h"
+#include "engine/model/dv_data.h"
+#include "engine/stream/dvf_tokens.h"
+#include "engine/style/style_sheet.h"
+#include "platform/core/arith.h"
+
+namespace quillet {
+
+TCustomDVItemInfo::TCustomDVItemInfo(TCustomDVData* /*dvData*/) {}
+TCustomDVItemInfo::~TCustomDVItemInfo() = default;
+
+void TCustomDVItemInfo::SetSameAsPrev(bool value) {
+  if (value)
+    ItemOptions = static_cast<TDVItemOptions>((ItemOptions | dvioSameAsPrev) & ~(dvioPageBreakBefore | dvioBR));
+  else
+    ItemOptions &= static_cast<TDVItemOptions>(~dvioSameAsPrev);
+}
+
+void TCustomDVItemInfo::SetPageBreakBefore(bool value) {
+  if (value)
+    ItemOptions = static_cast<TDVItemOptions>((ItemOptions | dvioPageBreakBefore) & ~(dvioSameAsPrev | dvioBR));
+  else
+    ItemOptions &= static_cast<TDVItemOptions>(~dvioPageBreakBefore);
+}
+
+void TCustomDVItemInfo::SetBR(bool value) {
+  if (value && !GetBoolValue(dvbpFullWidth))
+    ItemOptions = static_cast<TDVItemOptions>((ItemOptions | dvioBR) & ~dvioSameAsPrev);
+  else
+    ItemOptions &= static_cast<TDVItemOptions>(~dvioBR);
+}
+
+int32_t TCustomDVItemInfo::GetMinWidth(const TDVScreenAndDevice* sad, TCanvas*, TCustomDVData*) const {
+  constexpr int32_t kMinWidth = 20;
+  if (!sad || sad->ppixScreen == 0) return kMinWidth;
+  return MulDiv(kMinWidth, sad->ppixDevice, sad->ppixScreen);
+}
+
+bool TCustomDVItemInfo::GetBoolValue(TDVItemBoolProperty prop) const {
+  return prop == dvbpValid || prop == dvbpRequiresDVFLines;
+}
+
+bool TCustomDVItemInfo::GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle*) const {
+  return prop == dvbpPrintToBMP;
+}
+
+std::unique_ptr<TDVDrawLineInfo> TCustomDVItemInfo::CreatePrintingDrawItem(TCustomDVData*,
+                                                                           const TDVScreenAndDevice*) const {
+  return std::make_unique<TDVDrawLineInfo>();
+}
+
+void TCustomDVItemInfo::Inserting(TCustomDVData* dvData, std::string& text, bool) {
+  if (dvData) dvData->ItemAction(dviaInserting, this, text);
+}
+
+std::string TCustomDVItemInfo::SaveDVFHeaderTail(TCustomDVData*) const { return {}; }
+
+bool TCustomDVItemInfo::ReadDVFLine(std::string_view, TCustomDVData*, int, int, int, std::string&, TDVFReadMode&,
+                                    TDVFReadState&) {
+  return true;
+}
+
+namespace {
+
+// The names of extra properties as data lines store them, in enumeration
+// order; the first entry stands for an unknown name.
+constexpr std::string_view DVFExtraItemPropNames[] = {"",       "vshift",      "vshiftabs", "width",
+                                                      "height", "transparent", "tmode",     "tcolor",
+                                                      "minheightonpage"};
+
+}  // namespace
+
+void TCustomDVItemInfo::SetExtraPropertyFromDVFStr(std::string_view s) {
+  const size_t eq = s.find('=');
+  if (eq == std::string_view::npos) return;
+  const std::string_view name = s.substr(0, eq);
+  std::string_view valueText = s.substr(eq + 1);
+  int32_t value = 0;
+  // A value that is not a whole number reads as 0.
+  if (!DVFReadInteger(valueText, value) || !valueText.empty()) value = 0;
+  for (size_t i = 1; i < std::size(DVFExtraItemPropNames); ++i) {
+    if (DVFExtraItemPropNames[i] == name) {
+      SetExtraIntProperty(static_cast<TDVExtraItemProperty>(i), value);
+      return;
+    }
+  }
+}
+
+void TCustomDVItemInfo::Assign(const TCustomDVItemInfo& source) {
+  StyleNo = source.StyleNo;
+  ParaNo = source.ParaNo;
+  ItemOptions = source.ItemOptions;
+}
+
+void TCustomDVItemInfo::MovingToUndoList(int, TCustomDVData* dvData) {
+  if (!dvData) return;
+  std::string empty;
+  dvData->ItemAction(dviaMovingToUndoList, this, empty);
+}
+
+TCursor TCustomDVItemInfo::GetHypertextCursor(const TDVStyle& dvStyle) const { return dvStyle.JumpCursor; }
+
+void TCustomDVItemInfo::MarkStylesInUse(TDVIntegerList&, TDVIntegerList& usedPara) const {
+  if (ParaNo >= 0 && ParaNo < usedPara.Count()) usedPara.Put(ParaNo, 1);
+}
+
+int32_t TCustomDVItemInfo::MapStyleNo(int32_t no, const TDVIntegerList& map) {
+  if (no < 0 || no >= map.Count()) return no;
+  return no - (map[no] - 1);
+}
+
+void TCustomDVItemInfo::UpdateStyles(const TDVIntegerList&, const TDVIntegerList& paraMap) {
+  ParaNo = MapStyleNo(ParaNo, paraMap);
+}
+
+bool TDVTextItemInfo::GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const {
+  switch (prop) {
+    case dvbpPrintToBMP:
+      return true;
+    case dvbpJump:
+    case dvbpAllowsFocus:
+    case dvbpXORFocus:
+      return dvStyle && dvStyle->TextStyles().IsValidIndex(StyleNo) && dvStyle->TextStyles()[StyleNo].Jump;
+    case dvbpHotColdJump:
+      return dvStyle && dvStyle->TextStyles().IsValidIndex(StyleNo) && dvStyle->TextStyles()[StyleNo].Jump &&
+             dvStyle->StyleHoverSensitive(StyleNo);
+    default:
+      return false;
+  }
+}
+
+void TDVTextItemInfo::MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const {
+  TCustomDVItemInfo::MarkStylesInUse(usedText, usedPara);
+  if (StyleNo >= 0 && StyleNo < usedText.Count()) usedText.Put(StyleNo, 1);
+}
+
+void TDVTextItemInfo::UpdateStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap) {
+  TCustomDVItemInfo::UpdateStyles(textMap, paraMap);
+  StyleNo = MapStyleNo(StyleNo, textMap);
+}
+
+std::string TDVNonTextItemInfo::DVFHeaderLine(TCustomDVData& dvData, int32_t paraNo, int lineCount, int readType,
+                                              bool forceSameAsPrev) const {
+  const TDVItemOptions options = forceSameAsPrev ? DVFGetItemOptions(ItemOptions) : ItemOptions;
+  static const TDVStyle kNoStyles;
+  const TDVStyle* dvStyle = dvData.GetDVStyle();
+  const bool useStyleNames = dvStyle && (dvData.GetDVFOptions() & dvfoUseStyleNames) != 0;
+  std::string line = std::to_string(StyleNo);
+  line += ' ';
+  line += std::to_string(lineCount);
+  line += ' ';
+  line += DVFItemSavePara(paraNo, dvStyle ? *dvStyle : kNoStyles, useStyleNames, forceSameAsPrev);
+  line += ' ';
+  line += std::to_string(options & DVStoredItemOptions);
+  line += ' ';
+  line += std::to_string(readType);
+  line += ' ';
+  line += DVFSaveTag(dvData.TagsArePChars(), Tag);
+  line += ' ';
+  line += SaveDVFHeaderTail(&dvData);
+  return line;
+}
+
+bool TDVFullLineItemInfo::GetBoolValue(TDVItemBoolProperty prop) const {
+  return prop == dvbpFullWidth || TDVNonTextItemInfo::GetBoolValue(prop);
+}
+
+TDVItemOptions DVFGetItemOptions(TDVItemOptions options) {
+  return static_cast<TDVItemOptions>((options | dvioSameAsPrev) & ~(dvioPageBreakBefore | dvioBR));
+}
+
+}  // namespace quillet

@@ -1,0 +1,172 @@
+#pragma once
+// Document items: every piece of a document is an item, a run of text in one
+// text style or a non-text object. The document data keeps each item with its
+// text (a non-text item's text is its name).
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/model/checkpoint.h"
+#include "engine/model/dv_lists.h"
+#include "engine/model/item_types.h"
+#include "engine/model/shared_routines.h"
+#include "engine/style/text_style.h"
+
+namespace quillet {
+
+class TCanvas;
+class TCustomDVData;
+class TCustomDVItemInfo;
+class TDVDrawLineInfo;
+class TDVStyle;
+class TGraphic;
+class TStream;
+
+// An item class as the registry and duplication know it: the function that
+// makes a new item of the class.
+using TDVItemClass = std::unique_ptr<TCustomDVItemInfo> (*)(TCustomDVData* dvData);
+template <class T>
+std::unique_ptr<TCustomDVItemInfo> DVItemClassOf(TCustomDVData* dvData) {
+  return std::make_unique<T>(dvData);
+}
+
+class TCustomDVItemInfo {
+ public:
+  explicit TCustomDVItemInfo(TCustomDVData* dvData);
+  virtual ~TCustomDVItemInfo();
+  TCustomDVItemInfo(const TCustomDVItemInfo&) = delete;
+  TCustomDVItemInfo& operator=(const TCustomDVItemInfo&) = delete;
+
+  // Every concrete class answers its own, so that a duplicate has the
+  // source's class.
+  virtual TDVItemClass ItemClass() const = 0;
+
+  int32_t StyleNo = 0;
+  int32_t ParaNo = 0;
+  TDVItemOptions ItemOptions = 0;
+  std::unique_ptr<TDVCPInfo> Checkpoint;
+  // The item's link number within the document; assigned by layout.
+  int32_t JumpID = 0;
+  TDVTag Tag;
+  // The item's first drawing item; -1 until laid out.
+  int32_t DrawItemNo = -1;
+
+  bool SameAsPrev() const { return (ItemOptions & dvioSameAsPrev) != 0; }
+  bool PageBreakBefore() const { return (ItemOptions & dvioPageBreakBefore) != 0; }
+  bool BR() const { return (ItemOptions & dvioBR) != 0; }
+  bool IsUnicode() const { return (ItemOptions & dvioUnicode) != 0; }
+  // Setting one of the three clears the others that contradict it; a
+  // full-width item never takes BR (the flag is cleared instead).
+  void SetSameAsPrev(bool value);
+  void SetPageBreakBefore(bool value);
+  void SetBR(bool value);
+  // The item starts a paragraph.
+  bool CanBeBorderStart() const { return (ItemOptions & (dvioSameAsPrev | dvioBR)) == 0; }
+
+  // ---- geometry and capabilities ----
+  // 20 pixels, scaled to the device when a resolution record is given.
+  virtual int32_t GetMinWidth(const TDVScreenAndDevice* sad, TCanvas* canvas, TCustomDVData* dvData) const;
+  // The picture of a picture item; null otherwise.
+  virtual TGraphic* AsImage() const { return nullptr; }
+  virtual bool GetBoolValue(TDVItemBoolProperty prop) const;
+  virtual bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const;
+  virtual int32_t GetImageWidth(TDVStyle* /*dvStyle*/) const { return 0; }
+  virtual int32_t GetImageHeight(TDVStyle* /*dvStyle*/) const { return 0; }
+  virtual int32_t GetBorderWidth() const { return 1; }
+  virtual int32_t GetBorderHeight() const { return 1; }
+  virtual std::unique_ptr<TDVDrawLineInfo> CreatePrintingDrawItem(TCustomDVData* dvData,
+                                                                  const TDVScreenAndDevice* sad) const;
+  // Called before the item joins a document; it may change its text.
+  virtual void Inserting(TCustomDVData* dvData, std::string& text, bool safe);
+
+  // ---- stream ----
+  // The kind-specific end of the DVF header line; empty by default.
+  virtual std::string SaveDVFHeaderTail(TCustomDVData* dvData) const;
+  // The name=value lines among the data lines.
+  virtual int GetDVFExtraPropertyCount() const { return 0; }
+  virtual void SaveDVFExtraProperties(TStream& /*stream*/) const {}
+  // The rest of the header line after the common fields.
+  virtual bool ReadDVFHeader(std::string_view& /*p*/, TCustomDVData* /*dvData*/) { return true; }
+  virtual bool ReadDVFLine(std::string_view s, TCustomDVData* dvData, int readType, int lineNo, int lineCount,
+                           std::string& name, TDVFReadMode& readMode, TDVFReadState& readState);
+  virtual void AfterLoading() {}
+  // A name=value line: the value (0 when not a number) goes to the
+  // property of that name; unknown names and lines without "=" are ignored.
+  void SetExtraPropertyFromDVFStr(std::string_view s);
+  virtual bool SetExtraIntProperty(TDVExtraItemProperty /*prop*/, int32_t /*value*/) { return false; }
+  virtual bool GetExtraIntProperty(TDVExtraItemProperty /*prop*/, int32_t& /*value*/) const { return false; }
+
+  // ---- document operations ----
+  // StyleNo, ParaNo and ItemOptions; never the checkpoint, tag, link or
+  // drawing item.
+  virtual void Assign(const TCustomDVItemInfo& source);
+  virtual void MovingToUndoList(int itemNo, TCustomDVData* dvData);
+  virtual void MovingFromUndoList(int /*itemNo*/, TCustomDVData* /*dvData*/) {}
+  virtual void StartExport() {}
+  virtual void EndExport() {}
+  virtual TCursor GetHypertextCursor(const TDVStyle& dvStyle) const;
+  // Marks the styles the item uses with 1 in the lists; numbers outside a
+  // list are not marked.
+  virtual void MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const;
+  // Renumbers through maps made by DeleteUnusedStyles: an entry holds one
+  // more than the number of deleted styles before that index.
+  virtual void UpdateStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap);
+  // The sub-document at a position, for items that hold documents.
+  virtual TCustomDVData* GetSubDVData(TDVSubDVDataPos /*position*/) const { return nullptr; }
+  virtual int32_t GetSoftPageBreakDY(int32_t dy) const { return dy; }
+
+ protected:
+  // ParaNo through a renumbering map; a number outside the map stays.
+  static int32_t MapStyleNo(int32_t no, const TDVIntegerList& map);
+};
+
+class TDVTextItemInfo : public TCustomDVItemInfo {
+ public:
+  using TCustomDVItemInfo::TCustomDVItemInfo;
+  TDVItemClass ItemClass() const override { return DVItemClassOf<TDVTextItemInfo>; }
+  // Links take the focus and are drawn hot under the mouse when their style
+  // says so.
+  bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const override;
+  void MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const override;
+  void UpdateStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap) override;
+};
+
+class TDVNonTextItemInfo : public TCustomDVItemInfo {
+ public:
+  using TCustomDVItemInfo::TCustomDVItemInfo;
+  virtual int32_t GetHeight() const { return 0; }
+  virtual int32_t GetWidth() const { return 0; }
+  virtual int32_t GetLeftOverhang() const { return 0; }
+  virtual void AdjustInserted(int32_t /*x*/, int32_t /*y*/, bool /*adjustY*/) {}
+
+  // Read types of the data lines.
+  enum { dvfrtText = 0, dvfrtNoBody = 1, dvfrtBinary = 2 };
+  // The common header line of a non-text item's record, without its line
+  // end: style number, data line count, paragraph, options, read type, tag
+  // and the kind's tail.
+  std::string DVFHeaderLine(TCustomDVData& dvData, int32_t paraNo, int lineCount, int readType,
+                            bool forceSameAsPrev) const;
+};
+
+// Items that take a whole line (the break; tables).
+class TDVFullLineItemInfo : public TDVNonTextItemInfo {
+ public:
+  using TDVNonTextItemInfo::TDVNonTextItemInfo;
+  bool GetBoolValue(TDVItemBoolProperty prop) const override;
+  int32_t GetBorderWidth() const override { return 0; }
+  int32_t GetBorderHeight() const override { return 0; }
+};
+
+// Rectangular inline objects (pictures, bullets, controls, markers).
+class TDVRectItemInfo : public TDVNonTextItemInfo {
+ public:
+  using TDVNonTextItemInfo::TDVNonTextItemInfo;
+  virtual int32_t GetDescent() const { return 1; }
+};
+
+// Options forced onto an item saved as continuing its paragraph: SameAsPrev
+// set, PageBreakBefore and BR cleared.
+TDVItemOptions DVFGetItemOptions(TDVItemOptions options);
+
+}  // namespace quillet

@@ -1,0 +1,29 @@
+#include "engine/model/item_list.h"
+
+#include "engine/model/dv_lists.h"
+
+namespace quillet {
+
+size_t TDVItemList::Checked(int index) const {
+  if (index < 0 || index >= Count()) ThrowListIndexError(index);
+  return static_cast<size_t>(index);
+}
+
+void TDVItemList::Insert(int index, std::string text, std::unique_ptr<TCustomDVItemInfo> item) {
+  if (index < 0 || index > Count()) ThrowListIndexError(index);
+  entries_.insert(entries_.begin() + index, Entry{std::move(text), std::move(item)});
+}
+
+void TDVItemList::Delete(int first, int count) {
+  if (count <= 0) return;
+  if (first < 0 || first + count > Count()) ThrowListIndexError(first < 0 ? first : first + count - 1);
+  entries_.erase(entries_.begin() + first, entries_.begin() + first + count);
+}
+
+int TDVItemList::IndexOf(const TCustomDVItemInfo* item) const {
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i].Item.get() == item) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace quillet

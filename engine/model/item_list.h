@@ -1,0 +1,44 @@
+#pragma once
+// The item list of a document: entry i holds item i's text and the item.
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/model/item_info.h"
+
+namespace quillet {
+
+class TDVItemList {
+ public:
+  int Count() const { return static_cast<int>(entries_.size()); }
+  bool Empty() const { return entries_.empty(); }
+
+  const std::string& Text(int index) const { return entries_[Checked(index)].Text; }
+  std::string& MutableText(int index) { return entries_[Checked(index)].Text; }
+  void SetText(int index, std::string text) { entries_[Checked(index)].Text = std::move(text); }
+  // Null only while an entry's item is being freed or moved.
+  TCustomDVItemInfo* Item(int index) const { return entries_[Checked(index)].Item.get(); }
+  TCustomDVItemInfo* Last() const { return entries_.empty() ? nullptr : entries_.back().Item.get(); }
+
+  void Add(std::string text, std::unique_ptr<TCustomDVItemInfo> item) {
+    entries_.push_back({std::move(text), std::move(item)});
+  }
+  void Insert(int index, std::string text, std::unique_ptr<TCustomDVItemInfo> item);
+  // Takes the item out of its entry, which stays with no item.
+  std::unique_ptr<TCustomDVItemInfo> TakeItem(int index) { return std::move(entries_[Checked(index)].Item); }
+  // Removes count entries from first, freeing any items still in them.
+  void Delete(int first, int count = 1);
+  void Clear() { entries_.clear(); }
+  int IndexOf(const TCustomDVItemInfo* item) const;
+
+ private:
+  struct Entry {
+    std::string Text;
+    std::unique_ptr<TCustomDVItemInfo> Item;
+  };
+  size_t Checked(int index) const;
+  std::vector<Entry> entries_;
+};
+
+}  // namespace quillet
