@@ -19,10 +19,6 @@ constexpr std::array<char, 512> kPairs = [] {
   return t;
 }();
 
-// A digit's value shifted into place, or kBad: OR-ing a pair's two entries
-// gives the byte, with kBad set when either character was not a digit.
-constexpr uint16_t kBad = 0x100;
-
 constexpr int DigitValue(unsigned char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -30,18 +26,26 @@ constexpr int DigitValue(unsigned char c) {
   return -1;
 }
 
-constexpr std::array<uint16_t, 256> MakeDecodeTable(int shift) {
-  std::array<uint16_t, 256> t{};
-  for (int c = 0; c < 256; ++c) {
-    const int v = DigitValue(static_cast<unsigned char>(c));
-    t[c] = v < 0 ? kBad : static_cast<uint16_t>(v << shift);
-  }
-  return t;
-}
-constexpr std::array<uint16_t, 256> kHigh = MakeDecodeTable(4);
-constexpr std::array<uint16_t, 256> kLow = MakeDecodeTable(0);
+// The byte of every two-character pair, indexed by the first character plus
+// 256 times the second, or kBad when either is not a digit. Only the few
+// hundred entries of digit pairs are ever hot, so it stays in cache.
+constexpr uint16_t kBad = 0x100;
 
-inline uint16_t DecodePair(const unsigned char* p) { return kHigh[p[0]] | kLow[p[1]]; }
+const uint16_t* PairTable() {
+  static const auto* table = [] {
+    static uint16_t t[65536];
+    for (int second = 0; second < 256; ++second)
+      for (int first = 0; first < 256; ++first) {
+        const int hi = DigitValue(static_cast<unsigned char>(first));
+        const int lo = DigitValue(static_cast<unsigned char>(second));
+        t[first | second << 8] = hi < 0 || lo < 0 ? kBad : static_cast<uint16_t>(hi << 4 | lo);
+      }
+    return t;
+  }();
+  return table;
+}
+
+inline uint16_t DecodePair(const uint16_t* table, const unsigned char* p) { return table[p[0] | p[1] << 8]; }
 
 // Pairs are decoded in blocks with the error bits gathered, so the common
 // all-valid block runs without a branch per byte.
@@ -70,6 +74,7 @@ std::string BytesToHex(std::string_view bytes) {
 }
 
 size_t HexToBytes(std::string_view text, uint8_t* out) {
+  const uint16_t* table = PairTable();
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t pairs = text.size() / 2;
   size_t i = 0;
@@ -77,12 +82,12 @@ size_t HexToBytes(std::string_view text, uint8_t* out) {
     const size_t end = pairs - i < kBlock ? pairs : i + kBlock;
     uint16_t bad = 0;
     for (size_t k = i; k < end; ++k) {
-      const uint16_t v = DecodePair(p + 2 * k);
+      const uint16_t v = DecodePair(table, p + 2 * k);
       bad |= v;
       out[k] = static_cast<uint8_t>(v);
     }
     if (bad & kBad) {
-      while (!(DecodePair(p + 2 * i) & kBad)) ++i;
+      while (!(DecodePair(table, p + 2 * i) & kBad)) ++i;
       return i;
     }
     i = end;
