@@ -6,20 +6,15 @@
 
 #include "engine/style/style_sheet.h"
 #include "platform/core/arith.h"
+#include "platform/core/hex_text.h"
 #include "platform/core/stream.h"
 
 namespace quillet {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+// Bytes converted per block between hexadecimal text and a stream.
+constexpr size_t kHexChunk = 64 * 1024;
 
 // Skips the one space that ends a token.
 void SkipSeparator(std::string_view& p) {
@@ -37,10 +32,8 @@ std::string EscapeTag(std::string_view tag) {
   for (size_t i = 0; i < tag.size(); ++i) {
     const char c = tag[i];
     if (c == ' ' || c == '%' || c == '\r' || c == '\n' || (i == 0 && c == '0')) {
-      const auto b = static_cast<unsigned char>(c);
       out += '%';
-      out += kHexDigits[b >> 4];
-      out += kHexDigits[b & 0xF];
+      out += BytesToHex(std::string_view(&c, 1));
     } else {
       out += c;
     }
@@ -60,7 +53,7 @@ std::string UnescapeTag(std::string_view token) {
       continue;
     }
     if (i + 2 >= token.size()) return std::string(token);
-    const int hi = HexValue(token[i + 1]), lo = HexValue(token[i + 2]);
+    const int hi = HexDigitValue(token[i + 1]), lo = HexDigitValue(token[i + 2]);
     if (hi < 0 || lo < 0) return std::string(token);
     decoded += static_cast<char>(hi * 16 + lo);
     i += 2;
@@ -134,16 +127,23 @@ std::string DVFSaveTag(bool tagsArePChars, const TDVTag& tag) {
 }
 
 std::string DVFStream2TextString(TStream& stream) {
+  // A memory stream is encoded in place; any other is read in blocks.
+  if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+    const std::vector<uint8_t>& bytes = memory->Bytes();
+    std::string out(2 * bytes.size(), '\0');
+    BytesToHex(bytes.data(), bytes.size(), out.data());
+    memory->Seek(0, TSeekOrigin::soEnd);
+    return out;
+  }
   stream.SetPosition(0);
   std::string out;
-  std::vector<uint8_t> buffer(64 * 1024);
+  std::vector<uint8_t> buffer(kHexChunk);
   for (;;) {
     const int64_t n = stream.Read(buffer.data(), static_cast<int64_t>(buffer.size()));
     if (n <= 0) break;
-    for (int64_t i = 0; i < n; ++i) {
-      out += kHexDigits[buffer[static_cast<size_t>(i)] >> 4];
-      out += kHexDigits[buffer[static_cast<size_t>(i)] & 0xF];
-    }
+    const size_t at = out.size();
+    out.resize(at + 2 * static_cast<size_t>(n));
+    BytesToHex(buffer.data(), static_cast<size_t>(n), out.data() + at);
   }
   return out;
 }
@@ -234,22 +234,15 @@ bool DVFTextString2Stream(std::string_view s, TStream& stream) {
   const size_t count = s.size() / 2;
   stream.SetSize(static_cast<int64_t>(count));
   stream.SetPosition(0);
-  std::vector<uint8_t> bytes;
-  bytes.reserve(std::min<size_t>(count, 64 * 1024));
+  std::vector<uint8_t> bytes(std::min(count, kHexChunk));
   bool ok = true;
-  for (size_t i = 0; i < count; ++i) {
-    const int hi = HexValue(s[2 * i]), lo = HexValue(s[2 * i + 1]);
-    if (hi < 0 || lo < 0) {
-      ok = false;
-      break;
-    }
-    bytes.push_back(static_cast<uint8_t>(hi * 16 + lo));
-    if (bytes.size() == 64 * 1024) {
-      stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-      bytes.clear();
-    }
+  for (size_t done = 0; done < count && ok;) {
+    const size_t n = std::min(count - done, kHexChunk);
+    const size_t decoded = HexToBytes(s.substr(2 * done, 2 * n), bytes.data());
+    ok = decoded == n;
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(decoded));
+    done += n;
   }
-  stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
   stream.SetPosition(0);
   return ok;
 }

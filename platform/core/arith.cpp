@@ -4,6 +4,10 @@
 
 namespace quillet {
 
+void ThrowInvalidInteger(std::string_view text) {
+  throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+}
+
 int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   if (c == 0) return -1;
   const int64_t p = static_cast<int64_t>(a) * b;  // at most 2^62 in magnitude

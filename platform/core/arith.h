@@ -2,10 +2,20 @@
 // Integer arithmetic and number text as the platform does it.
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace quillet {
+
+// Text that does not convert to the number it should hold.
+class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+// EConvertError "'<text>' is not a valid integer value"; the text is
+// substituted as it is, never used as a format.
+[[noreturn]] void ThrowInvalidInteger(std::string_view text);
 
 // a * b / c with a 64-bit intermediate, rounded to nearest with halves away
 // from zero. The caller guards c == 0; here it answers -1 as the platform does.
