@@ -9,20 +9,13 @@
 
 #include "engine/style/style_base.h"
 #include "platform/gfx/canvas.h"
+#include "platform/gfx/image_list.h"
 
 namespace quillet {
 
 class TGraphic;
 class TCustomDVData;
 class TDVListInfo;
-
-// The image lists that list levels draw from. Levels only refer to one; its
-// owner tells the style sheet when it goes away (TDVStyle::ImageListRemoved).
-class TCustomImageList {
- public:
-  virtual ~TCustomImageList() = default;
-  int32_t Tag = 0;  // identifies the list when a document stores its levels
-};
 
 // A picture: owns at most one graphic.
 class TPicture {
@@ -73,7 +66,9 @@ class TDVListLevel {
   TDVListLevel& operator=(const TDVListLevel&) = delete;
 
   TDVListType ListType = dvlstBullet;
-  TCustomImageList* ImageList = nullptr;  // not owned
+  // Not owned: the list's owner tells the style sheet when it goes away
+  // (TDVStyle::ImageListRemoved).
+  TCustomImageList* ImageList = nullptr;
   int32_t ImageIndex = 0;
   std::string FormatString = "\xB7";  // a middle dot in Western code pages
   int32_t LeftIndent = 0;

@@ -7,6 +7,9 @@
 #include <map>
 #include <vector>
 
+#include "platform/gfx/icon.h"
+#include "platform/gfx/jpeg_image.h"
+#include "platform/gfx/metafile.h"
 #include "platform/gfx/qt_bitmap.h"
 #include "platform/gfx/qt_canvas.h"
 
@@ -58,6 +61,9 @@ namespace {
 std::map<std::string, TGraphicFactory, std::less<>>& Registry() {
   static std::map<std::string, TGraphicFactory, std::less<>> registry = {
       {"TBitmap", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TBitmap>(); }},
+      {"TIcon", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TIcon>(); }},
+      {"TMetafile", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TMetafile>(); }},
+      {"TJPEGImage", []() -> std::unique_ptr<TGraphic> { return std::make_unique<TJPEGImage>(); }},
   };
   return registry;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Pictures: the abstract graphic that documents hold and canvases draw, and
-// the bitmap. Other kinds (icon, metafile, JPEG) register a factory by class
-// name so that readers can create them from the name stored in a document.
+// the bitmap. Every kind is known by the class name documents store, so that
+// readers can create it from that name: bitmap here, icon (icon.h), metafile
+// (metafile.h) and JPEG (jpeg_image.h).
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -35,6 +36,8 @@ class TGraphic {
 
   // The graphic's own file form, read from the stream's position to the end
   // of the picture. EInvalidGraphic on bad data, with the graphic unchanged.
+  // Nothing left in the stream empties the graphic, and an empty graphic
+  // saves as no bytes.
   virtual void LoadFromStream(TStream& stream) = 0;
   virtual void SaveToStream(TStream& stream) const = 0;
   void LoadFromFile(const std::string& fileName);
@@ -61,7 +64,8 @@ class TGraphic {
 };
 
 using TGraphicFactory = std::unique_ptr<TGraphic> (*)();
-// Later registrations of a name replace earlier ones. TBitmap is known from the start.
+// Later registrations of a name replace earlier ones. TBitmap, TIcon,
+// TMetafile and TJPEGImage are known from the start.
 void RegisterGraphicClass(std::string_view className, TGraphicFactory factory);
 // A new empty graphic of the named class; nullptr when the name is unknown.
 std::unique_ptr<TGraphic> CreateGraphic(std::string_view className);
