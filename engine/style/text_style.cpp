@@ -6,6 +6,8 @@
 #include "engine/model/shared_routines.h"
 #include "engine/style/similarity_weights.h"
 #include "engine/style/style_sheet.h"
+#include "engine/text/item_text.h"
+#include "engine/text/upper_case.h"
 #include "platform/core/arith.h"
 #include "platform/core/code_page.h"
 
@@ -18,32 +20,12 @@ int32_t CollectionPixelsPerInch(const TFontInfo& style) {
   return infos ? infos->PixelsPerInch : 0;
 }
 
-// The UTF-16LE code units that a Unicode item keeps in its 8-bit string; an
-// odd last byte is not a whole unit and is left out.
-std::u16string Utf16Units(std::string_view s) {
-  std::u16string units(s.size() / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i)
-    units[i] = static_cast<char16_t>(static_cast<uint8_t>(s[2 * i]) | (static_cast<uint8_t>(s[2 * i + 1]) << 8));
-  return units;
-}
-
 int32_t ClampToInt32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
                                                   std::numeric_limits<int32_t>::max()));
 }
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-char16_t Utf16Upper(char16_t c) {
-  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);  // Latin-1
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);  // Greek
-  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);               // Cyrillic
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);  // full-width Latin
-  return c;
-}
 
 }  // namespace
 
@@ -65,24 +47,34 @@ bool DV_SameFontName(std::string_view a, std::string_view b) {
 
 std::string DV_ReturnCapitalized(const std::string& s, const TFontInfo& textStyle) {
   if (!(textStyle.StyleEx & dvfsAllCaps)) return s;
-  std::string result = s;
   if (textStyle.Unicode) {
-    for (size_t i = 0; i + 1 < result.size(); i += 2) {
-      char16_t u = static_cast<char16_t>(static_cast<uint8_t>(result[i]) | (static_cast<uint8_t>(result[i + 1]) << 8));
-      u = Utf16Upper(u);
-      result[i] = static_cast<char>(u & 0xFF);
-      result[i + 1] = static_cast<char>(u >> 8);
-    }
-    return result;
+    std::u16string units = DVU_Units(s);
+    for (char16_t& u : units) u = DVU_UpperCaseUnit(u);
+    // An odd last byte is not a unit and stays as it was.
+    return DVU_UnitBytes(units) + s.substr(units.size() * 2);
   }
+  // Character by character in the style's code page; a character changes
+  // only when its upper case takes as many bytes, so offsets stay valid and
+  // no double-byte character is split.
   const int cp = CharsetToCodePage(textStyle.Charset);
-  for (size_t i = 0; i < result.size();) {
-    if (i + 1 < result.size() && IsDBCSLeadByteEx(cp, static_cast<uint8_t>(result[i]))) {
-      i += 2;
-    } else {
-      result[i] = AsciiUpper(result[i]);
-      ++i;
+  std::string result = s;
+  const std::u16string wide = MultiByteToWideChar(cp, s);
+  const bool unitPerChar = wide.size() == CharCountEx(cp, s);
+  size_t k = 0;
+  for (size_t i = 0; i < s.size(); ++k) {
+    const size_t next = CharNextEx(cp, s, i);
+    const auto b = static_cast<uint8_t>(s[i]);
+    if (next - i == 1 && b < 0x80) {
+      result[i] = AsciiUpper(s[i]);
+    } else if (unitPerChar) {
+      const char16_t upper = DVU_UpperCaseUnit(wide[k]);
+      if (upper != wide[k]) {
+        bool usedDefault = false;
+        const std::string bytes = WideCharToMultiByte(cp, std::u16string_view(&upper, 1), &usedDefault);
+        if (!usedDefault && bytes.size() == next - i) result.replace(i, next - i, bytes);
+      }
     }
+    i = next;
   }
   return result;
 }
@@ -291,7 +283,7 @@ void TFontInfo::Draw(std::string_view s, TCanvas& canvas, int32_t styleNo, int32
       // character explicitly at its unspaced advance plus the extra.
       canvas.SetTextCharacterExtra(0);
       if (Unicode) {
-        const std::u16string units = Utf16Units(s);
+        const std::u16string units = DVU_Units(s);
         const std::vector<int32_t> ends = canvas.TextExtentExW(units);
         std::vector<int32_t> advances(ends.size());
         for (size_t i = 0; i < ends.size(); ++i) {
@@ -326,7 +318,7 @@ void TFontInfo::Draw(std::string_view s, TCanvas& canvas, int32_t styleNo, int32
   }
   if (!textDrawn) {
     if (Unicode)
-      canvas.TextOutW(left + spaceBefore, top, Utf16Units(s));
+      canvas.TextOutW(left + spaceBefore, top, DVU_Units(s));
     else
       canvas.TextOutA(left + spaceBefore, top, s);
   }

@@ -139,10 +139,11 @@ class TFontInfos : public TDVInfosOf<TFontInfo> {
 };
 
 // The text as displayed: upper-cased for an all-caps style, else unchanged.
-// 8-bit text is stepped by character in the style's code page and only
-// single-byte ASCII letters change, so a double-byte character never does;
-// UTF-16 text (a Unicode style) maps the common Latin, Greek, Cyrillic and
-// full-width letters. Layout and painting both use it so they measure and
+// Each character keeps its length: UTF-16 text (a Unicode style) maps each
+// code unit by the simple upper-case mapping; 8-bit text is stepped by
+// character in the style's code page and a character changes only to an
+// upper case of as many bytes, so offsets stay valid and no double-byte
+// character is split. Layout and painting both use it so they measure and
 // draw the same text.
 std::string DV_ReturnCapitalized(const std::string& s, const TFontInfo& textStyle);
 

@@ -15,7 +15,7 @@ static_assert(std::endian::native == std::endian::little, "UTF-16 text is handed
 
 namespace {
 
-constexpr int kUtf8 = 65001, kAscii = 20127, kWestern = 1252;
+constexpr int kUtf8 = 65001, kAscii = 20127, kWestern = 1252, kOem = 437, kMac = 10000;
 constexpr char16_t kReplacement = 0xFFFD;
 
 std::atomic<int> g_acp{936};
@@ -104,10 +104,12 @@ IconvCache& Cache() {
   return cache;
 }
 
-enum class Scheme { Utf8, Ascii, Western, Iconv };
+enum class Scheme { Unknown, Utf8, Ascii, Western, Iconv };
 
-// How text in a code page is converted. Unknown code pages (and ones this
-// machine's iconv lacks) are read as 1252, which keeps every byte.
+// How text in a code page is converted. A code page this machine cannot
+// convert is Unknown: the conversion yields nothing, so that callers notice
+// and retry with the system code page instead of getting some other code
+// page's reading of the bytes.
 Scheme SchemeOf(int codePage, bool decode, iconv_t& cd) {
   switch (codePage) {
     case kUtf8: return Scheme::Utf8;
@@ -115,9 +117,9 @@ Scheme SchemeOf(int codePage, bool decode, iconv_t& cd) {
     case kWestern: return Scheme::Western;
     default: break;
   }
-  if (!FindIconvNames(codePage)) return Scheme::Western;
+  if (!FindIconvNames(codePage)) return Scheme::Unknown;
   cd = Cache().Get(codePage, decode);
-  return cd == IconvCache::Invalid() ? Scheme::Western : Scheme::Iconv;
+  return cd == IconvCache::Invalid() ? Scheme::Unknown : Scheme::Iconv;
 }
 
 // ---------------------------------------------------------------- lead bytes
@@ -353,11 +355,19 @@ int GetACP() { return g_acp.load(std::memory_order_relaxed); }
 
 void SetACP(int codePage) {
   if (codePage == CP_ACP) return;
+  codePage = ResolveCodePage(codePage);
   if (!IsValidCodePage(codePage)) throw std::invalid_argument("Unknown code page " + std::to_string(codePage));
   g_acp.store(codePage, std::memory_order_relaxed);
 }
 
-int ResolveCodePage(int codePage) { return codePage == CP_ACP ? GetACP() : codePage; }
+int ResolveCodePage(int codePage) {
+  switch (codePage) {
+    case CP_ACP: return GetACP();
+    case CP_OEMCP: return kOem;
+    case CP_MACCP: return kMac;
+    default: return codePage;
+  }
+}
 
 bool IsValidCodePage(int codePage) {
   codePage = ResolveCodePage(codePage);
@@ -370,7 +380,7 @@ int CharsetToCodePage(int charset) {
   switch (charset) {
     case ANSI_CHARSET: return 1252;
     case SYMBOL_CHARSET: return 1252;  // symbol fonts index their glyphs by byte
-    case MAC_CHARSET: return 10000;
+    case MAC_CHARSET: return kMac;
     case SHIFTJIS_CHARSET: return 932;
     case HANGEUL_CHARSET: return 949;
     case JOHAB_CHARSET: return 1361;
@@ -385,7 +395,7 @@ int CharsetToCodePage(int charset) {
     case RUSSIAN_CHARSET: return 1251;
     case THAI_CHARSET: return 874;
     case EASTEUROPE_CHARSET: return 1250;
-    case OEM_CHARSET: return 437;
+    case OEM_CHARSET: return kOem;
     default: return GetACP();
   }
 }
@@ -419,9 +429,12 @@ std::u16string MultiByteToWideChar(int codePage, std::string_view text) {
   codePage = ResolveCodePage(codePage);
   std::u16string out;
   if (text.empty()) return out;
-  if (codePage != kUtf8 && AsciiCompatible(codePage) && AllAscii(text)) return std::u16string(text.begin(), text.end());
   iconv_t cd = IconvCache::Invalid();
-  switch (SchemeOf(codePage, true, cd)) {
+  const Scheme scheme = SchemeOf(codePage, true, cd);
+  if (scheme == Scheme::Unknown) return out;
+  if (codePage != kUtf8 && AsciiCompatible(codePage) && AllAscii(text)) return std::u16string(text.begin(), text.end());
+  switch (scheme) {
+    case Scheme::Unknown: break;
     case Scheme::Utf8: DecodeUtf8(text, out); break;
     case Scheme::Ascii:
       out.reserve(text.size());
@@ -443,11 +456,15 @@ std::string WideCharToMultiByte(int codePage, std::u16string_view text, bool* us
   codePage = ResolveCodePage(codePage);
   bool usedDefault = false;
   std::string out;
-  if (codePage != kUtf8 && AsciiCompatible(codePage) && AllAscii(text)) {
+  iconv_t cd = IconvCache::Invalid();
+  const Scheme scheme = SchemeOf(codePage, false, cd);
+  if (scheme == Scheme::Unknown) {
+    // Nothing converts; not a use of the default character.
+  } else if (codePage != kUtf8 && AsciiCompatible(codePage) && AllAscii(text)) {
     out.assign(text.begin(), text.end());
   } else {
-    iconv_t cd = IconvCache::Invalid();
-    switch (SchemeOf(codePage, false, cd)) {
+    switch (scheme) {
+      case Scheme::Unknown: break;
       case Scheme::Utf8: out = EncodeUtf8(text, "?", &usedDefault); break;
       case Scheme::Ascii:
         out.reserve(text.size());

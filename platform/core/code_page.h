@@ -9,7 +9,9 @@
 
 namespace quillet {
 
-constexpr int CP_ACP = 0;  // "the system code page" wherever a code page is asked for
+// Code pages that stand for another wherever a code page is asked for: the
+// system code page, the OEM code page (437) and the Macintosh one (10000).
+constexpr int CP_ACP = 0, CP_OEMCP = 1, CP_MACCP = 2;
 
 // Font character sets.
 constexpr int ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, MAC_CHARSET = 77,
@@ -22,11 +24,11 @@ constexpr int ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, MAC_CHA
 // CP_ACP and raises std::invalid_argument for a code page IsValidCodePage refuses.
 int GetACP();
 void SetACP(int codePage);
-// Whether text in the code page converts as that code page. Any other code
-// page converts as 1252, which keeps every byte, so callers reading a code
-// page from outside data check it here first.
+// Whether this machine converts text in the code page. Conversions with any
+// other code page yield nothing.
 bool IsValidCodePage(int codePage);
-// CP_ACP becomes the system code page; anything else is returned unchanged.
+// CP_ACP, CP_OEMCP and CP_MACCP become the code pages they stand for;
+// anything else is returned unchanged.
 int ResolveCodePage(int codePage);
 
 // The code page of a font character set (GB2312_CHARSET 134 -> 936 and so on);
@@ -36,9 +38,11 @@ int CharsetToCodePage(int charset);
 int CodePageToCharset(int codePage);
 
 // Invalid or truncated input bytes become U+FFFD, never dropped silently.
+// A code page that IsValidCodePage refuses gives nothing.
 std::u16string MultiByteToWideChar(int codePage, std::string_view text);
 // Characters the code page cannot hold become the default character "?";
-// *usedDefaultChar (when given) tells whether that happened.
+// *usedDefaultChar (when given) tells whether that happened. A code page
+// that IsValidCodePage refuses gives nothing.
 std::string WideCharToMultiByte(int codePage, std::u16string_view text, bool* usedDefaultChar = nullptr);
 
 // 936, 950, 932, 949 and 1361 (Johab).

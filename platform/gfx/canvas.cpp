@@ -26,6 +26,8 @@ void TFont::AssignLogFont(const TLogFont& lf) {
   if (lf.lfStrikeOut) Style |= fsStrikeOut;
 }
 
+bool TCanvas::GetCharacterPlacementW(std::u16string_view, TCharacterPlacement&) { return false; }
+
 TLogFont TFont::GetLogFont() const {
   TLogFont lf;
   lf.lfHeight = Height;

@@ -108,6 +108,19 @@ struct TSize {
   friend bool operator==(const TSize&, const TSize&) = default;
 };
 
+// Character classes of a placement: GCPCLASS_LATIN left to right, the
+// right-to-left scripts GCPCLASS_HEBREW (= GCPCLASS_ARABIC).
+enum : uint8_t { GCPCLASS_LATIN = 1, GCPCLASS_HEBREW = 2, GCPCLASS_ARABIC = 2 };
+
+// Where the characters of a text of mixed directions land, one entry per
+// code unit in logical order: its visual position (a permutation of 0..n-1),
+// its advance and its class.
+struct TCharacterPlacement {
+  std::vector<int32_t> Order;
+  std::vector<int32_t> Dx;
+  std::vector<uint8_t> Class;
+};
+
 class TCanvas {
  public:
   virtual ~TCanvas() = default;
@@ -179,6 +192,10 @@ class TCanvas {
   virtual std::vector<int32_t> TextExtentExA(std::string_view text) = 0;
   virtual std::vector<int32_t> TextExtentExW(std::u16string_view text) = 0;
   virtual TTextMetric GetTextMetrics() = 0;
+  // The visual order of UTF-16 text as the canvas draws it. A canvas that
+  // draws every text left to right in its logical order answers false (both
+  // canvases here do), and callers then measure in logical order.
+  virtual bool GetCharacterPlacementW(std::u16string_view text, TCharacterPlacement& placement);
 
   // Clipping: the visible area is the intersection of the clip rectangles set.
   // Without a clip, ClipRect is the whole surface.

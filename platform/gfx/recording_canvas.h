@@ -82,7 +82,7 @@ struct TCanvasRecord {
 
 const char* CanvasOpName(TCanvasOp op);
 
-class TRecordingCanvas final : public TCanvas {
+class TRecordingCanvas : public TCanvas {
  public:
   explicit TRecordingCanvas(int32_t pixelsPerInch = 96);
 

@@ -503,5 +503,50 @@ TEST(TextStyleCapitals, UnicodeUnitsAreUpperCased) {
   EXPECT_EQ(DV_ReturnCapitalized(bytes(in), f), bytes(expected));
 }
 
+// Every character keeps its length, so offsets into the displayed text are
+// offsets into the stored text.
+TEST(TextStyleCapitals, EightBitTextInItsOwnCodePage) {
+  struct Case {
+    const char* what;
+    uint8_t charset;
+    std::string in, out;
+  } cases[] = {
+      {"Latin letters of 1252", ANSI_CHARSET, "caf\xE9 \xFF", "CAF\xC9 \x9F"},
+      {"an upper case the code page lacks", ANSI_CHARSET, "\xB5", "\xB5"},  // micro sign
+      {"Cyrillic", RUSSIAN_CHARSET, "\xEF\xF0\xE8", "\xCF\xD0\xC8"},
+      {"full-width and Greek letters of 936", GB2312_CHARSET, "\xA3\xE1\xA6\xC1", "\xA3\xC1\xA6\xA1"},
+      {"a lead byte without its trail", GB2312_CHARSET, "\xD6" "1a\xD6", "\xD6" "1A\xD6"},
+      {"ideographs stay", GB2312_CHARSET, "\xD6\xD0x", "\xD6\xD0X"},
+  };
+  TFontInfo f;
+  f.StyleEx = dvfsAllCaps;
+  for (const auto& c : cases) {
+    f.Charset = c.charset;
+    EXPECT_EQ(DV_ReturnCapitalized(c.in, f), c.out) << c.what;
+  }
+}
+
+TEST(TextStyleCapitals, UnicodeUnitsMapOneToOne) {
+  auto bytes = [](const std::u16string& u) {
+    std::string s;
+    for (char16_t c : u) s += static_cast<char>(c & 0xFF), s += static_cast<char>(c >> 8);
+    return s;
+  };
+  struct Case {
+    const char* what;
+    std::string in, out;
+  } cases[] = {
+      {"Latin Extended", bytes(u"\u0101\u017F\u01C6"), bytes(u"\u0100S\u01C4")},
+      {"Armenian; Georgian keeps its form", bytes(u"\u0561\u10D0"), bytes(u"\u0531\u10D0")},
+      {"sharp s has no single upper case", bytes(u"\u00DF"), bytes(u"\u00DF")},
+      {"surrogate pairs stay whole", bytes(u"\U00010428a"), bytes(u"\U00010428A")},
+      {"an odd last byte stays", bytes(u"a") + "b", bytes(u"A") + "b"},
+  };
+  TFontInfo f;
+  f.Unicode = true;
+  f.StyleEx = dvfsAllCaps;
+  for (const auto& c : cases) EXPECT_EQ(DV_ReturnCapitalized(c.in, f), c.out) << c.what;
+}
+
 }  // namespace
 }  // namespace quillet

@@ -80,9 +80,30 @@ TEST_F(CodePageTest, EveryByteOf1252SurvivesARoundTrip) {
   bool usedDefault = true;
   EXPECT_EQ(WideCharToMultiByte(1252, wide, &usedDefault), all);
   EXPECT_FALSE(usedDefault);
-  // Unknown code pages read as 1252 so that no byte is lost.
-  EXPECT_FALSE(IsValidCodePage(12345));
-  EXPECT_EQ(MultiByteToWideChar(12345, all), wide);
+}
+
+// A code page the machine cannot convert gives nothing, even for ASCII text,
+// so that a caller can tell and retry with the system code page; it is never
+// read as some other code page.
+TEST_F(CodePageTest, UnknownCodePagesConvertNothing) {
+  for (int cp : {12345, 3, -1, 1200}) {
+    SCOPED_TRACE(cp);
+    EXPECT_FALSE(IsValidCodePage(cp));
+    EXPECT_EQ(MultiByteToWideChar(cp, "abc"), u"");
+    EXPECT_EQ(MultiByteToWideChar(cp, "\xE9\xD6\xD0"), u"");
+    bool usedDefault = true;
+    EXPECT_EQ(WideCharToMultiByte(cp, u"abc\u00e9", &usedDefault), "");
+    EXPECT_FALSE(usedDefault);
+  }
+}
+
+TEST_F(CodePageTest, OemAndMacintoshCodePagesStandForTheirOwn) {
+  EXPECT_EQ(ResolveCodePage(CP_OEMCP), 437);
+  EXPECT_EQ(ResolveCodePage(CP_MACCP), 10000);
+  EXPECT_EQ(MultiByteToWideChar(CP_OEMCP, "\x82"), u"\u00e9");
+  EXPECT_EQ(MultiByteToWideChar(CP_MACCP, "\x8E"), u"\u00e9");
+  SetACP(CP_OEMCP);
+  EXPECT_EQ(GetACP(), 437);
 }
 
 TEST_F(CodePageTest, LongTextCrossesConverterBuffers) {
