@@ -2,8 +2,8 @@
 
 #include <zlib.h>
 
-#include <climits>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quillet {

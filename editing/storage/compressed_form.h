@@ -8,8 +8,6 @@
 
 namespace quillet {
 
-class TMemoryStream;
-
 // zlib failed to make or read a compressed document.
 class ECompressionError : public EStreamError {
  public:

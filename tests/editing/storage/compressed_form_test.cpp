@@ -130,6 +130,18 @@ TEST(CompressedFormTest, RefusesBadFormsAndLeavesDestinationAlone) {
   }
 }
 
+// An implausible length is refused from the length field alone: no zlib byte
+// is read, so nothing was allocated for it either.
+TEST(CompressedFormTest, ImplausibleLengthsAreRefusedBeforeInflating) {
+  const std::string doc = SampleDocument(50);  // compresses to well under 1 KiB
+  for (int32_t length : {-1, INT32_MIN, (1 << 30) + 1, 100'000'000, 2'000'000}) {
+    SCOPED_TRACE(length);
+    TMemoryStream source(Form(length, doc)), dest;
+    EXPECT_THROW(UnCompressDVF(source, dest), EDecompressionError);
+    EXPECT_EQ(source.GetPosition(), 4);
+  }
+}
+
 TEST(CompressedFormTest, HighlyCompressibleDocumentsPassTheRatioCheck) {
   // Long runs compress about 1000:1, the most deflate can do.
   const std::string zeros(20'000'000, '\0');

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -251,6 +254,26 @@ TEST(DVFHexTest, StreamRoundTrip) {
   TMemoryStream target;
   ASSERT_TRUE(DVFTextString2Stream(text, target));
   EXPECT_EQ(target.Bytes(), bytes);
+}
+
+// Streams other than memory streams are read in blocks; a file larger than
+// one block shows the blocks join up.
+TEST(DVFHexTest, FileStreamToText) {
+  std::vector<uint8_t> bytes(150000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 13 + 5);
+  const std::string path = testing::TempDir() + "dvf_hex_" + std::to_string(::getpid()) + ".bin";
+  TMemoryStream(bytes).SaveToFile(path);
+  std::string text;
+  {
+    TFileStream file(path, fmOpenRead);
+    file.SetPosition(10);
+    text = DVFStream2TextString(file);
+    EXPECT_EQ(file.GetPosition(), file.GetSize());
+  }
+  std::remove(path.c_str());
+  TMemoryStream back;
+  ASSERT_TRUE(DVFTextString2Stream(text, back));
+  EXPECT_EQ(back.Bytes(), bytes);
 }
 
 }  // namespace
