@@ -22,6 +22,7 @@ namespace quillet {
 
 class TDVStyle;
 class TGraphic;
+class TCustomImageList;
 class TStream;
 
 // Raised by DVCheckUni for a byte length that is not a whole number of
@@ -77,6 +78,12 @@ class TCustomDVData {
     location = nullptr;
   }
   virtual bool SupportsPageBreaks() const { return true; }
+  // The image list that stored list levels and bullets name by its Tag; none
+  // unless the root document's owner supplies one.
+  virtual TCustomImageList* DVFImageListNeeded(int32_t imageListTag) {
+    TCustomDVData* root = GetRootData();
+    return root == this ? nullptr : root->DVFImageListNeeded(imageListTag);
+  }
 
   // ---- items ----
   int ItemCount() const { return items_->Count(); }
