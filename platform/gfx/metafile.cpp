@@ -62,6 +62,7 @@ Header ReadHeader(const std::vector<uint8_t>& data) {
     h.enhanced = true;
     // Frame in 0.01 mm, bounds in device pixels; both inclusive rectangles.
     const int64_t fw = int64_t{I32(p + 32)} - I32(p + 24), fh = int64_t{I32(p + 36)} - I32(p + 28);
+    if (fw < 0 || fh < 0) Invalid("frame reversed");
     if (fw > 0 && fh > 0) {
       h.width = ToPixels(fw, kHundredthMMPerInch);
       h.height = ToPixels(fh, kHundredthMMPerInch);
