@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/support/sample_document.h"
-#include "editing/storage/compressed_form.h"
+#include "engine/stream/compressed_form.h"
 #include "engine/stream/dvf_tokens.h"
 #include "host/codec/document_text.h"
 #include "platform/core/hex_text.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "editing/storage/compressed_form.h"
+#include "engine/stream/compressed_form.h"
 #include "platform/core/stream.h"
 
 using namespace quillet;

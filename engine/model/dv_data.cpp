@@ -11,12 +11,6 @@ namespace {
 const char* const kItemIndexError = "Item index is out of bounds";
 }  // namespace
 
-void DVRaiseUni() { throw EDocViewError("Can't perform Unicode operation"); }
-
-void DVCheckUni(size_t byteLength) {
-  if (byteLength % 2 != 0) DVRaiseUni();
-}
-
 TCustomDVData::TCustomDVData()
     : hostLines_(std::make_unique<TQvDvData>()), ownItems_(std::make_unique<TDVItemList>()), items_(ownItems_.get()) {}
 

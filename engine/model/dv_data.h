@@ -20,15 +20,21 @@
 
 namespace quillet {
 
+class TDVBackground;
+class TDVFReader;
+class TDVLayoutInfo;
+class TCustomImageList;
 class TDVStyle;
 class TGraphic;
-class TCustomImageList;
 class TStream;
 
-// Raised by DVCheckUni for a byte length that is not a whole number of
-// UTF-16 units.
-[[noreturn]] void DVRaiseUni();
-void DVCheckUni(size_t byteLength);
+enum TDVFSaveScope { dvfss_Full, dvfss_Selection, dvfss_Page };
+
+// The range a DVF save covers: items and caret offsets within them.
+struct TDVFLimits {
+  int StartItemNo = -1, EndItemNo = -1;
+  int StartOffs = 0, EndOffs = 0;
+};
 
 class TCustomDVData {
  public:
@@ -220,6 +226,51 @@ class TCustomDVData {
   void DeleteUnusedStyles(bool textStyles, bool paraStyles);
   virtual void AfterDeleteStyles(const TDVIntegerList& /*textMap*/, const TDVIntegerList& /*paraMap*/) {}
 
+  // ---- the document's own stream (DVF) ----
+  TDVFSaveScope GetDVFSaveScope(bool selectionOnly) const {
+    return selectionOnly ? dvfss_Selection : dvfss_Full;
+  }
+  // The range of a save; the whole document here, the selection in a
+  // formatted document.
+  virtual TDVFLimits DVFGetLimits(TDVFSaveScope scope) const;
+  // Writes the host's lines, the version, the optional background, styles
+  // and layout, then the items of the scope. False when the write failed
+  // (what was written stays in the stream).
+  bool SaveDVFToStreamEx(TStream& stream, TDVFSaveScope scope, TColor color, const TDVBackground* background,
+                         const TDVLayoutInfo* layout);
+  bool SaveDVFToStream(TStream& stream, bool selectionOnly, TColor color, const TDVBackground* background,
+                       const TDVLayoutInfo* layout) {
+    return SaveDVFToStreamEx(stream, GetDVFSaveScope(selectionOnly), color, background, layout);
+  }
+  // The compressed form in a file; the old file stays when anything fails.
+  bool SaveDVF(const std::string& fileName, bool selectionOnly, TColor color, const TDVBackground* background,
+               const TDVLayoutInfo* layout);
+  // A length-prefixed DVF stream of the whole document, without background,
+  // as a table cell stores its content. A failed write raises EWriteError.
+  void DataWriter(TStream& stream);
+
+  // Reads a DVF stream from the stream's position into the document at
+  // index. Nothing of the document is lost on failure: the items inserted so
+  // far are removed again and the styles restored.
+  bool InsertDVFFromStream(TStream& stream, int index, TColor& color, TDVBackground* background,
+                           TDVLayoutInfo* layout, bool allowReplaceStyles);
+  // Replaces the document (and, with style records, its styles) by the
+  // stream's; the document stays as it was when the stream is bad.
+  bool LoadDVFFromStream(TStream& stream, TColor& color, TDVBackground* background, TDVLayoutInfo* layout);
+  bool LoadDVF(const std::string& fileName, TColor& color, TDVBackground* background, TDVLayoutInfo* layout);
+  // A length-prefixed DVF stream as DataWriter writes it; a bad one raises
+  // EReadError and leaves the document as it was.
+  void DataReader(TStream& stream);
+  // The worker of the readers: index is clamped, and on return is the index
+  // of the first inserted item; nonFirstItemsAdded counts the items after it.
+  bool InsertDVFFromStream_(TStream& stream, int& index, int32_t aParaNo, bool allowReplaceStyles,
+                            bool appendMode, bool editFlag, TColor& color, TDVBackground* background,
+                            TDVLayoutInfo* layout, int& nonFirstItemsAdded);
+  // Inserts the first item of a reading at index; an editor may merge it
+  // into the item there instead (then item stays null).
+  virtual void InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
+                                  bool editFlag);
+
   // The hook through which list markers join and leave the root's marker
   // list (nothing until markers exist).
   virtual void AddMarkerInList(int /*itemNo*/) {}
@@ -230,6 +281,7 @@ class TCustomDVData {
   void SetCP(TCustomDVItemInfo* item, TDVCPInfo* prevCP);
 
  private:
+  friend class TDVFReader;
   struct Settings {
     TDVOptions Options = DVDefaultOptions;
     TDVFOptions DVFOptions = DVDefaultDVFOptions;

@@ -6,8 +6,8 @@
 
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
+#include "engine/text/item_text.h"
 #include "platform/core/beep.h"
-#include "platform/core/code_page.h"
 
 namespace quillet {
 
@@ -64,42 +64,14 @@ void TCustomDVData::Inserting(TCustomDVData* dvData, bool safe) {
   for (int i = 0; i < ItemCount(); ++i) GetItem(i)->Inserting(dvData, items_->MutableText(i), safe);
 }
 
-namespace {
-
-char16_t UnitAt(const std::string& s, size_t unit) {
-  return static_cast<char16_t>(static_cast<uint8_t>(s[2 * unit]) | (static_cast<uint8_t>(s[2 * unit + 1]) << 8));
-}
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-}  // namespace
-
-// Unicode text steps over a surrogate pair as one character; 8-bit text
-// steps over a double-byte character as one, in the style's code page.
+// Steps whole characters: double-byte characters, surrogate pairs and a
+// character with its combining marks.
 int TCustomDVData::NextCharStr(const std::string& s, int itemNo, int index) const {
-  if (index < 1) return index + 1;
-  const size_t i = static_cast<size_t>(index - 1);
-  if (GetItemOptions(itemNo) & dvioUnicode) {
-    const size_t units = s.size() / 2;
-    if (i + 1 < units && IsHighSurrogate(UnitAt(s, i)) && IsLowSurrogate(UnitAt(s, i + 1))) return index + 2;
-    return index + 1;
-  }
-  if (i >= s.size()) return index + 1;
-  const int codePage = ResolveCodePage(GetStyleCodePage(GetItemStyle(itemNo)));
-  return static_cast<int>(CharNextEx(codePage, s, i)) + 1;
+  return DVU_NextCharIndex(s, index, GetItemOptions(itemNo), GetStyleCodePage(GetItemStyle(itemNo)));
 }
 
 int TCustomDVData::PrevCharStr(const std::string& s, int itemNo, int index) const {
-  if (index <= 1) return (GetItemOptions(itemNo) & dvioUnicode) ? 1 : index - 1;
-  const size_t i = static_cast<size_t>(index - 1);
-  if (GetItemOptions(itemNo) & dvioUnicode) {
-    if (i >= 2 && i <= s.size() / 2 && IsLowSurrogate(UnitAt(s, i - 1)) && IsHighSurrogate(UnitAt(s, i - 2)))
-      return index - 2;
-    return index - 1;
-  }
-  if (i > s.size()) return index - 1;
-  const int codePage = ResolveCodePage(GetStyleCodePage(GetItemStyle(itemNo)));
-  return static_cast<int>(CharPrevEx(codePage, s, i)) + 1;
+  return DVU_PrevCharIndex(s, index, GetItemOptions(itemNo), GetStyleCodePage(GetItemStyle(itemNo)));
 }
 
 void TCustomDVData::DrainFrom(TCustomDVData* victim) {

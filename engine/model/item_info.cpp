@@ -163,6 +163,11 @@ std::string TDVNonTextItemInfo::DVFHeaderLine(TCustomDVData& dvData, int32_t par
   return line;
 }
 
+void TDVNonTextItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string&,
+                                 bool forceSameAsPrev) const {
+  DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, 0, dvfrtText, forceSameAsPrev));
+}
+
 bool TDVFullLineItemInfo::GetBoolValue(TDVItemBoolProperty prop) const {
   return prop == dvbpFullWidth || TDVNonTextItemInfo::GetBoolValue(prop);
 }

@@ -81,6 +81,11 @@ class TCustomDVItemInfo {
   virtual void Inserting(TCustomDVData* dvData, std::string& text, bool safe);
 
   // ---- stream ----
+  // Writes the item's own record (non-text kinds; text records are written
+  // by the document's writer). paraNo is -1 when the item is saved as
+  // continuing its paragraph.
+  virtual void SaveDVF(TStream& /*stream*/, TCustomDVData& /*dvData*/, int32_t /*paraNo*/,
+                       const std::string& /*name*/, bool /*forceSameAsPrev*/) const {}
   // The kind-specific end of the DVF header line; empty by default.
   virtual std::string SaveDVFHeaderTail(TCustomDVData* dvData) const;
   // The name=value lines among the data lines.
@@ -142,6 +147,9 @@ class TDVNonTextItemInfo : public TCustomDVItemInfo {
 
   // Read types of the data lines.
   enum { dvfrtText = 0, dvfrtNoBody = 1, dvfrtBinary = 2 };
+  // The header alone (no data lines); kinds with data override.
+  void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
+               bool forceSameAsPrev) const override;
   // The common header line of a non-text item's record, without its line
   // end: style number, data line count, paragraph, options, read type, tag
   // and the kind's tail.

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editing/storage/compressed_form.h"
+#include "engine/stream/compressed_form.h"
 #include "host/codec/hex_codec.h"
 #include "platform/core/hex_text.h"
 #include "platform/core/stream.h"

@@ -13,6 +13,7 @@ namespace quillet {
 namespace {
 
 using namespace std::string_literals;
+using test::Describe;
 
 struct ItemSpec {
   std::string text;
@@ -32,24 +33,6 @@ void Build(TCustomDVData& data, const std::vector<ItemSpec>& specs) {
     if (s.checkpoint) data.AddNamedCheckpointExTag(s.checkpoint, false, {});
     data.AddItem(s.text, std::move(item));
   }
-}
-
-// Each item as text/style/checkpoint, paragraph starts marked with "|".
-std::string Describe(const TCustomDVData& data) {
-  std::string out;
-  for (int i = 0; i < data.ItemCount(); ++i) {
-    if (data.IsParaStart(i)) out += "|";
-    std::string text = data.GetItemTextR(i);
-    if (data.GetItemOptions(i) & dvioUnicode) {
-      std::string narrow;
-      for (size_t k = 0; k < text.size(); k += 2) narrow += text[k];
-      text = "u:" + narrow;
-    }
-    out += "[" + text + "/" + std::to_string(data.GetItemStyle(i));
-    if (data.GetItem(i)->Checkpoint) out += "@" + data.GetItem(i)->Checkpoint->Name;
-    out += "]";
-  }
-  return out;
 }
 
 TEST(ConcateTest, MergingAdjacentTextItems) {

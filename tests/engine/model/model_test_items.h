@@ -1,7 +1,9 @@
 #pragma once
 // Small item classes for model tests, standing in for the non-text kinds.
+#include <string>
 #include <vector>
 
+#include "engine/model/dv_data.h"
 #include "engine/model/item_info.h"
 
 namespace quillet::test {
@@ -25,5 +27,24 @@ class RectItem : public TDVRectItemInfo {
   std::string SaveDVFHeaderTail(TCustomDVData*) const override { return "tail"; }
   std::vector<std::pair<TDVExtraItemProperty, int32_t>> set;
 };
+
+// Each item as [text/style@checkpoint], a paragraph start marked "|", the
+// text of a Unicode item shown by its low bytes after "u:".
+inline std::string Describe(const TCustomDVData& data) {
+  std::string out;
+  for (int i = 0; i < data.ItemCount(); ++i) {
+    if (data.IsParaStart(i)) out += "|";
+    std::string text = data.GetItemTextR(i);
+    if (data.GetItemOptions(i) & dvioUnicode) {
+      std::string narrow;
+      for (size_t k = 0; k < text.size(); k += 2) narrow += text[k];
+      text = "u:" + narrow;
+    }
+    out += "[" + text + "/" + std::to_string(data.GetItemStyle(i));
+    if (data.GetItem(i)->Checkpoint) out += "@" + data.GetItem(i)->Checkpoint->Name;
+    out += "]";
+  }
+  return out;
+}
 
 }  // namespace quillet::test

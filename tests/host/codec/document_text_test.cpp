@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/storage/compressed_form.h"
+#include "engine/stream/compressed_form.h"
 #include "host/codec/hex_codec.h"
 #include "platform/core/arith.h"
 #include "platform/core/stream.h"

@@ -1,4 +1,4 @@
-#include "editing/storage/compressed_form.h"
+#include "engine/stream/compressed_form.h"
 
 #include <zlib.h>
 

@@ -1,0 +1,434 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/model/dv_data.h"
+#include "engine/model/item_registry.h"
+#include "engine/model/model_test_items.h"
+#include "engine/stream/compressed_form.h"
+#include "engine/stream/layout_info.h"
+#include "engine/style/style_sheet.h"
+#include "engine/view/background.h"
+#include "platform/core/hex_text.h"
+#include "platform/core/stream.h"
+
+namespace quillet {
+namespace {
+
+using namespace std::string_literals;
+using test::Describe;
+
+std::string Save(TCustomDVData& data, bool selectionOnly = false) {
+  TMemoryStream stream;
+  EXPECT_TRUE(data.SaveDVFToStream(stream, selectionOnly, clNone, nullptr, nullptr));
+  return stream.AsString();
+}
+
+bool Load(TCustomDVData& data, const std::string& dvf) {
+  TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
+  TColor color = clNone;
+  return data.LoadDVFFromStream(stream, color, nullptr, nullptr);
+}
+
+std::string Utf16(std::u16string_view s) {
+  std::string bytes;
+  for (char16_t c : s) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>(c >> 8);
+  }
+  return bytes;
+}
+
+// A document of the kinds the stream holds, with a style sheet whose style 1
+// is Unicode.
+class DVFTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    UnregisterAllDocViewItemClasses();
+    RegisterDocViewItemClass(-20, DVItemClassOf<test::FullLineItem>);
+    style.TextStyles()[1].Unicode = true;
+    data.SetDVStyle(&style);
+    loaded.SetDVStyle(&style);
+  }
+  void TearDown() override { UnregisterAllDocViewItemClasses(); }
+
+  static void AddFullLineTo(TCustomDVData& doc, int32_t paraNo) {
+    auto item = CreateDocViewItem(-20, &doc);
+    item->ParaNo = paraNo;
+    doc.AddItem("", std::move(item));
+  }
+  void AddFullLine(int32_t paraNo) { AddFullLineTo(data, paraNo); }
+
+  TDVStyle style;
+  TCustomDVData data, loaded;
+};
+
+TEST_F(DVFTest, EmptyDocument) {
+  EXPECT_EQ(Save(data), "");
+  data.HostLines().QvRead("QV;起草人;t;255");
+  EXPECT_EQ(Save(data), "QV;起草人;t;255\r\n-8 1 2\r\n");
+  data.AddNamedCheckpointExTag("end", false, {});
+  EXPECT_EQ(Save(data), "QV;起草人;t;255\r\n-8 1 2\r\n-2 1 0 0 0 0 0\r\nend\r\n");
+  ASSERT_TRUE(Load(loaded, Save(data)));
+  EXPECT_EQ(loaded.HostLines().userInfo.size(), 1u);
+  ASSERT_NE(loaded.NotAddedCP(), nullptr);
+  EXPECT_EQ(loaded.NotAddedCP()->Name, "end");
+}
+
+TEST_F(DVFTest, WrittenRecords) {
+  data.HostLines().QvRead("QPUser;a");
+  data.HostLines().QvRead("QV;a;t;255");
+  data.AddNL("one", 0, 2);
+  data.AddNL("two", 0, 2);
+  data.AddNL("three", 0, 2);
+  data.AddNL(" more", 0, -1);
+  data.AddNamedCheckpointExTag("cp", true, {});
+  data.AddNL(Utf16(u"中文"), 1, 0);
+  AddFullLine(0);
+  data.AddNL("last", 0, 0);
+  data.AddNamedCheckpointExTag("trailing", false, {});
+  EXPECT_EQ(Save(data),
+            "QV;a;t;255\r\nQPUser;a\r\n-8 1 2\r\n"
+            "0 3 2 0 0 0\r\none\r\ntwo\r\nthree\r\n"
+            "0 1 -1 1 0 0\r\n more\r\n"
+            "-2 1 0 0 0 0 1\r\ncp\r\n"
+            "1 1 0 8 0 0\r\n" + Utf16(u"中文\u2029") +
+            "-20 0 0 0 0 0 \r\n"
+            "0 1 0 0 0 0\r\nlast\r\n"
+            // The trailing checkpoint is kept after a text item too.
+            "-2 1 0 0 0 0 0\r\ntrailing\r\n");
+}
+
+TEST_F(DVFTest, RoundTrip) {
+  data.SetOptions(data.GetOptions() | dvoTagsArePChars);
+  loaded.SetOptions(loaded.GetOptions() | dvoTagsArePChars);
+  data.HostLines().QvRead("QV;x");
+  data.AddNamedCheckpointExTag("start", false, {});
+  TDVTag tag;
+  tag.Str = "a tag with spaces";
+  data.AddNLTag("tagged", 0, 1, tag);
+  data.AddNL(Utf16(u"\U0001F600 and 文字"), 1, -1);
+  AddFullLine(1);
+  data.AddNL("after", 2, 0);
+  data.GetItem(3)->SetPageBreakBefore(true);
+  data.AddNL("line two", 2, 0);
+  data.GetItem(4)->SetBR(true);
+  data.InsertCheckpoint(3, {}, "mid", true);
+  for (bool binary : {false, true}) {
+    data.SetDVFOptions(binary ? (data.GetDVFOptions() | dvfoSaveBinary) : (data.GetDVFOptions() & ~dvfoSaveBinary));
+    loaded.HostLines() = {};  // the host empties the lists before a replacing load
+    ASSERT_TRUE(Load(loaded, Save(data)));
+    EXPECT_EQ(Describe(loaded), Describe(data));
+    for (int i = 0; i < data.ItemCount(); ++i) {
+      EXPECT_EQ(loaded.GetItemOptions(i), data.GetItemOptions(i)) << i;
+      EXPECT_EQ(loaded.GetItemPara(i), data.GetItemPara(i)) << i;
+    }
+    EXPECT_EQ(*loaded.GetItemTag(0).Str, "a tag with spaces");
+    EXPECT_TRUE(loaded.GetItem(3)->Checkpoint->RaiseEvent);
+    EXPECT_EQ(loaded.CPCount(), 2);
+    EXPECT_EQ(loaded.HostLines().userInfo, std::vector<std::string>{"QV;x"});
+  }
+}
+
+TEST_F(DVFTest, TextNeverForgesRecordsOrHostLines) {
+  data.AddNL("harmless\r\nQV;forged;t;255\r\n0 1 0 0 0 0", 0, 0);
+  data.AddNL(Utf16(u"a\u2029QV;forged\r\nb"s + u'\0' + u"c"), 1, 0);
+  ASSERT_TRUE(Load(loaded, Save(data)));
+  EXPECT_TRUE(loaded.HostLines().userInfo.empty());
+  ASSERT_EQ(loaded.ItemCount(), 2);
+  EXPECT_EQ(loaded.GetItemTextR(0), "harmless  QV;forged;t;255  0 1 0 0 0 0");
+  EXPECT_EQ(loaded.GetItemTextR(1), Utf16(u"a QV;forged  b c"));
+}
+
+TEST_F(DVFTest, HostLinesOnlyInHeaderPosition) {
+  const std::string dvf =
+      "QV;r1\r\n-8 1 2\r\nQPP;1;2\r\n0 2 0 0 0 0\r\nQV;text\r\nQP;text\r\nQv;x\r\n";
+  EXPECT_FALSE(Load(loaded, dvf));  // "Qv;x" is no host line and no header
+  ASSERT_TRUE(Load(loaded, dvf.substr(0, dvf.size() - 6)));
+  EXPECT_EQ(loaded.HostLines().userInfo, std::vector<std::string>{"QV;r1"});
+  EXPECT_EQ(loaded.HostLines().allPostil, std::vector<std::string>{"QPP;1;2"});
+  EXPECT_EQ(Describe(loaded), "|[QV;text/0]|[QP;text/0]");
+}
+
+TEST_F(DVFTest, ReadingOldAndForeignRecords) {
+  struct Case {
+    const char* name;
+    std::string dvf;
+    std::string items;
+  };
+  const Case cases[] = {
+      {"no version: no options field", "0 3 1 0 0\r\na\r\nb\r\nc\r\n", "|[a/0]|[b/0]|[c/0]"},
+      {"unknown kind skipped, binary last line",
+       "-8 1 2\r\n-77 2 0 0 2 0\r\nname\r\n\x03\0\0\0xyz0 1 0 0 0 0\r\nafter\r\n"s, "|[after/0]"},
+      {"checkpoint ends the stream", "-8 1 2\r\n0 1 0 0 0 0\r\na\r\n-2 1 0 0 0 0\r\nend\r\n", "|[a/0]"},
+      {"continuing first item", "-8 1 2\r\n0 1 -1 1 0 0\r\na\r\n", "|[a/0]"},
+      {"style by name", "-8 1 2\r\n\"Normal text\" 1 0 0 0 0\r\na\r\n", "|[a/0]"},
+      {"paragraphs normalised", "-8 1 2\r\n0 1 1 0 0 0\r\na\r\n0 1 -1 1 0 0\r\nb\r\n", "|[a/0][b/0]"},
+  };
+  for (const Case& c : cases) {
+    TCustomDVData target;
+    target.SetDVStyle(&style);
+    EXPECT_TRUE(Load(target, c.dvf)) << c.name;
+    EXPECT_EQ(Describe(target), c.items) << c.name;
+  }
+  TCustomDVData target;
+  target.SetDVStyle(&style);
+  ASSERT_TRUE(Load(target, cases[0].dvf));
+  EXPECT_EQ(target.GetItemPara(2), 1);
+  ASSERT_TRUE(Load(target, cases[5].dvf));
+  EXPECT_EQ(target.GetItemPara(1), 1);
+}
+
+TEST_F(DVFTest, BadStreamsFailAndChangeNothing) {
+  const std::string bad[] = {
+      "-8 1 2\r\n0 3 0 0 0 0\r\na\r\n",                  // ends inside a record
+      "-8 1 2\r\n0 x 0 0 0 0\r\n",                       // bad count
+      "-8 1 2\r\n0 -1 0 0 0 0\r\n",                      // negative count
+      "-8 1 2\r\n0 99999 0 0 0 0\r\na\r\n",              // more lines than bytes
+      "-8 1 2\r\n99 1 0 0 0 0\r\na\r\n",                 // text style out of range
+      "-8 1 2\r\n0 1 99 0 0 0\r\na\r\n",                 // paragraph out of range
+      "-8 1 2\r\n-20 0 99 0 0 0 \r\n",                   // full-width item's paragraph too
+      "-8 1 2\r\n0 1 0 16 0 0\r\na\r\n",                 // options out of range
+      "-8 1 2\r\n0 1 0 0 3 0\r\na\r\n",                  // read type out of range
+      "-8 1 2\r\n-77 1 0 0 2 0\r\n\x09\0\0\0ab"s,        // binary block past the end
+      "-8 1 2\r\n-77 2 0 0 2 0\r\nname\n\x01\0\0\0x"s,   // binary block not after CR LF
+      "-8 1 2\r\n-7 0 -1 0 0 0 9 0\r\n",                 // background style out of range
+      "-8 1 2\r\n-9 2 0 0 0 0 1\r\n\r\n0D0A\r\n",        // style data that is no collection
+      "-8 1 2\r\n-9 2 0 0 0 0 1\r\n\r\nXYZ\r\n",         // style data that is no hexadecimal
+      "garbage\r\n",
+  };
+  for (const std::string& dvf : bad) {
+    TCustomDVData target;
+    target.SetDVStyle(&style);
+    target.HostLines().QvRead("QV;kept");
+    target.AddNL("original", 0, 0);
+    target.AddNamedCheckpointExTag("keep", false, {});
+    const int textStyles = style.TextStyles().Count();
+    EXPECT_FALSE(Load(target, dvf)) << dvf;
+    EXPECT_EQ(Describe(target), "|[original/0]") << dvf;
+    EXPECT_EQ(target.HostLines().userInfo.size(), 1u);
+    ASSERT_NE(target.NotAddedCP(), nullptr);
+    EXPECT_EQ(style.TextStyles().Count(), textStyles);
+    // Inserting the same stream takes back what it inserted.
+    TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
+    TColor color = clNone;
+    EXPECT_FALSE(target.InsertDVFFromStream(stream, 1, color, nullptr, nullptr, false)) << dvf;
+    EXPECT_EQ(Describe(target), "|[original/0]") << dvf;
+    ASSERT_NE(target.NotAddedCP(), nullptr);
+    EXPECT_EQ(target.CPCount(), 1);
+  }
+}
+
+TEST_F(DVFTest, UnknownStylesToZeroWithWarning) {
+  TCustomDVData target;
+  target.SetDVStyle(&style);
+  target.SetDVFOptions(target.GetDVFOptions() | dvfoConvUnknownStylesToZero);
+  ASSERT_TRUE(Load(target, "-8 1 2\r\n99 1 77 0 0 0\r\na\r\n"));
+  EXPECT_EQ(target.GetItemStyle(0), 0);
+  EXPECT_EQ(target.GetItemPara(0), 0);
+  EXPECT_TRUE(target.GetDVFWarnings() & dvfwConvUnknownStyles);
+}
+
+TEST_F(DVFTest, UnicodeAgreesWithTheStyle) {
+  // 8-bit text of a Unicode style and UTF-16 text of an 8-bit style.
+  const std::string dvf = "-8 1 2\r\n1 1 0 0 0 0\r\nab\r\n0 1 0 8 0 0\r\n" + Utf16(u"cd\u2029");
+  TCustomDVData target;
+  target.SetDVStyle(&style);
+  ASSERT_TRUE(Load(target, dvf));
+  EXPECT_EQ(target.GetItemTextR(0), Utf16(u"ab"));
+  EXPECT_TRUE(target.GetItemOptions(0) & dvioUnicode);
+  EXPECT_EQ(target.GetItemTextR(1), "cd");
+  EXPECT_FALSE(target.GetItemOptions(1) & dvioUnicode);
+  EXPECT_EQ(target.GetDVFWarnings() & (dvfwConvToUnicode | dvfwConvFromUnicode),
+            dvfwConvToUnicode | dvfwConvFromUnicode);
+}
+
+TEST_F(DVFTest, StylesLayoutAndBackground) {
+  TDVStyle source;
+  source.TextStyles()[0].FontName = "宋体";
+  source.TextStyles().Add().StyleName = "extra";
+  TCustomDVData doc;
+  doc.SetDVStyle(&source);
+  doc.SetDVFOptions(dvfoSaveTextStyles | dvfoSaveParaStyles | dvfoSaveLayout | dvfoSaveBack | dvfoLoadBack |
+                    dvfoLoadLayout);
+  doc.AddNL("x", 6, 0);
+  TDVLayoutInfo layout;
+  layout.LeftMargin = 11;
+  layout.MaxTextWidth = 700;
+  layout.BiDiMode = dvbdRightToLeft;
+  TDVBackground background;
+  background.Style = bsTiled;
+  TBitmap bitmap;
+  bitmap.SetSize(2, 2);
+  background.SetBitmap(bitmap);
+  for (bool binary : {false, true}) {
+    if (binary) doc.SetDVFOptions(doc.GetDVFOptions() | dvfoSaveBinary);
+    TMemoryStream stream;
+    ASSERT_TRUE(doc.SaveDVFToStream(stream, false, 0x123456, &background, &layout));
+    stream.SetPosition(0);
+
+    TDVStyle targetStyle;
+    TCustomDVData target;
+    target.SetDVStyle(&targetStyle);
+    target.SetDVFOptions(doc.GetDVFOptions());
+    TColor color = clNone;
+    TDVLayoutInfo readLayout;
+    TDVBackground readBackground;
+    ASSERT_TRUE(target.LoadDVFFromStream(stream, color, &readBackground, &readLayout)) << binary;
+    EXPECT_EQ(targetStyle.TextStyles().Count(), source.TextStyles().Count());
+    EXPECT_EQ(targetStyle.TextStyles()[0].FontName, "宋体");
+    EXPECT_EQ(target.GetItemStyle(0), 6);
+    EXPECT_EQ(color, TColor(0x123456));
+    EXPECT_TRUE(readLayout.Loaded);
+    EXPECT_EQ(readLayout.LeftMargin, 11);
+    EXPECT_EQ(readLayout.MaxTextWidth, 700);
+    EXPECT_EQ(readLayout.BiDiMode, dvbdRightToLeft);
+    EXPECT_EQ(readBackground.Style, bsTiled);
+    EXPECT_EQ(readBackground.Bitmap().Width(), 2);
+  }
+}
+
+// A document whose save covers a selection.
+class SelectionData : public TCustomDVData {
+ public:
+  TDVFLimits selection;
+  TDVFLimits DVFGetLimits(TDVFSaveScope scope) const override {
+    return scope == dvfss_Selection ? selection : TCustomDVData::DVFGetLimits(scope);
+  }
+};
+
+TEST_F(DVFTest, SelectionsWritePartialLines) {
+  SelectionData doc;
+  doc.AddNL("Hello world", 0, 0);
+  doc.AddNL("second", 0, 0);
+  doc.AddNL(" tail", 0, -1);
+  struct Case {
+    TDVFLimits limits;
+    std::string records;
+  };
+  const Case cases[] = {
+      {{0, 0, 7, 12}, "0 1 -1 1 0 0\r\nworld\r\n"},
+      {{0, 0, 1, 6}, "0 1 0 0 0 0\r\nHello\r\n"},
+      {{0, 2, 7, 3}, "0 1 -1 1 0 0\r\nworld\r\n0 1 0 0 0 0\r\nsecond\r\n0 1 -1 1 0 0\r\n t\r\n"},
+      {{1, 1, 1, 7}, "0 1 0 0 0 0\r\nsecond\r\n"},
+  };
+  for (const Case& c : cases) {
+    doc.selection = c.limits;
+    EXPECT_EQ(Save(doc, true), "-8 1 2\r\n" + c.records);
+  }
+}
+
+class FailingItem : public test::RectItem {
+ public:
+  using RectItem::RectItem;
+  TDVItemClass ItemClass() const override { return DVItemClassOf<FailingItem>; }
+  void SaveDVF(TStream&, TCustomDVData&, int32_t, const std::string&, bool) const override {
+    throw EWriteError("disk full");
+  }
+};
+
+TEST_F(DVFTest, FilesAndCellData) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quillet_dvf_test";
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "doc.dvf").string();
+  data.AddNL("saved", 0, 0);
+  ASSERT_TRUE(data.SaveDVF(file, false, clNone, nullptr, nullptr));
+  TColor color = clNone;
+  ASSERT_TRUE(loaded.LoadDVF(file, color, nullptr, nullptr));
+  EXPECT_EQ(Describe(loaded), "|[saved/0]");
+
+  // A failed write leaves the old file as it was.
+  TCustomDVData failing;
+  failing.AddNL("text", 0, 0);
+  auto failingItem = std::make_unique<FailingItem>(nullptr);
+  failingItem->StyleNo = -20;
+  failing.AddItem("", std::move(failingItem));
+  EXPECT_FALSE(failing.SaveDVF(file, false, clNone, nullptr, nullptr));
+  ASSERT_TRUE(loaded.LoadDVF(file, color, nullptr, nullptr));
+  EXPECT_EQ(Describe(loaded), "|[saved/0]");
+
+  // A file that is not a compressed document.
+  TMemoryStream junk(std::vector<uint8_t>{1, 2, 3, 4, 5, 6});
+  junk.SaveToFile(file);
+  EXPECT_FALSE(loaded.LoadDVF(file, color, nullptr, nullptr));
+  EXPECT_EQ(Describe(loaded), "|[saved/0]");
+  std::filesystem::remove_all(dir);
+
+  // A table cell's content: length-prefixed, never stored half-written.
+  TMemoryStream cell;
+  data.SetDVFOptions(data.GetDVFOptions() | dvfoSaveBack);
+  data.DataWriter(cell);
+  EXPECT_TRUE(data.GetDVFOptions() & dvfoSaveBack);
+  cell.SetPosition(0);
+  TCustomDVData cellData;
+  cellData.DataReader(cell);
+  EXPECT_EQ(Describe(cellData), "|[saved/0]");
+  EXPECT_EQ(cell.Remaining(), 0);
+  TMemoryStream failed;
+  EXPECT_THROW(failing.DataWriter(failed), EWriteError);
+  TMemoryStream truncated(std::vector<uint8_t>{50, 0, 0, 0, '-'});
+  EXPECT_THROW(cellData.DataReader(truncated), EReadError);
+  EXPECT_EQ(Describe(cellData), "|[saved/0]");
+}
+
+// Random documents survive the stream in both forms, and the compressed
+// hexadecimal form the host stores.
+TEST_F(DVFTest, RandomDocumentsRoundTrip) {
+  std::mt19937 rng(20261210);
+  const std::u16string pieces[] = {u"文档", u"review", u"审阅人", u"a b", u"\U00020000", u"", u"；，。"};
+  for (int round = 0; round < 60; ++round) {
+    TCustomDVData doc;
+    doc.SetDVStyle(&style);
+    const int items = 1 + static_cast<int>(rng() % 12);
+    for (int i = 0; i < items; ++i) {
+      if (rng() % 7 == 0) doc.AddNamedCheckpointExTag("cp" + std::to_string(i), rng() % 2, {});
+      switch (rng() % 5) {
+        case 0:
+          AddFullLineTo(doc, static_cast<int32_t>(rng() % 2));
+          break;
+        case 1:
+          doc.AddNL(Utf16(pieces[rng() % std::size(pieces)]), 1, rng() % 2 ? -1 : 1);
+          break;
+        default: {
+          TDVTag tag;
+          tag.Int = static_cast<int32_t>(rng() % 3);
+          const int32_t eightBitStyles[] = {0, 2, 3};  // style 1 is Unicode
+          doc.AddNLTag("text " + std::to_string(rng() % 100), eightBitStyles[rng() % 3],
+                       rng() % 2 ? -1 : static_cast<int32_t>(rng() % 2), tag);
+        }
+      }
+      if (rng() % 6 == 0) doc.GetItem(doc.ItemCount() - 1)->SetPageBreakBefore(true);
+    }
+    if (rng() % 3 == 0) doc.AddNamedCheckpointExTag("end", false, {});
+    for (bool binary : {false, true}) {
+      doc.SetDVFOptions(binary ? TDVFOptions{dvfoSaveBinary} : TDVFOptions{0});
+      TMemoryStream stream;
+      ASSERT_TRUE(doc.SaveDVFToStream(stream, false, clNone, nullptr, nullptr));
+      // Through the compressed form as hexadecimal text, as the host stores it.
+      CompressDVF(stream, TCompressionLevel::clDefault);
+      const std::string hex = BytesToHex(stream.AsString());
+      std::vector<uint8_t> bytes(hex.size() / 2);
+      ASSERT_EQ(HexToBytes(hex, bytes.data()), bytes.size());
+      TMemoryStream compressed(std::move(bytes)), plain;
+      UnCompressDVF(compressed, plain);
+      plain.SetPosition(0);
+      TCustomDVData back;
+      back.SetDVStyle(&style);
+      TColor color = clNone;
+      ASSERT_TRUE(back.LoadDVFFromStream(plain, color, nullptr, nullptr)) << round;
+      EXPECT_EQ(Describe(back), Describe(doc)) << round;
+      EXPECT_EQ(back.CPCount(), doc.CPCount()) << round;
+      for (int i = 0; i < doc.ItemCount(); ++i) {
+        EXPECT_EQ(back.GetItemOptions(i), doc.GetItemOptions(i)) << round << ":" << i;
+        EXPECT_EQ(back.GetItemPara(i), doc.GetItemPara(i)) << round << ":" << i;
+        EXPECT_EQ(back.GetItemTag(i).Int, doc.GetItemTag(i).Int) << round << ":" << i;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillet
