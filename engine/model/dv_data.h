@@ -20,6 +20,8 @@
 
 namespace quillet {
 
+class TDVMarkerItemInfo;
+class TDVMarkerList;
 class TDVStyle;
 class TGraphic;
 class TStream;
@@ -213,10 +215,30 @@ class TCustomDVData {
   void DeleteUnusedStyles(bool textStyles, bool paraStyles);
   virtual void AfterDeleteStyles(const TDVIntegerList& /*textMap*/, const TDVIntegerList& /*paraMap*/) {}
 
-  // The hook through which list markers join and leave the root's marker
-  // list (nothing until markers exist).
-  virtual void AddMarkerInList(int /*itemNo*/) {}
-  virtual void DeleteMarkerFromList(TCustomDVItemInfo* /*item*/, bool /*clearing*/) {}
+  // ---- list markers ----
+  // The absolute root document keeps every marker of its documents, those
+  // in sub-documents included, in one list in document order. It is made
+  // on demand and destroyed when its last marker leaves; a sub-document
+  // reaches its absolute root's list.
+  virtual TDVMarkerList* GetMarkers(bool allowCreate);
+  virtual void DestroyMarkers();
+  // A marker at itemNo that is not listed yet joins the list after the
+  // marker before it in document order, and its list is recounted.
+  virtual void AddMarkerInList(int itemNo);
+  // The marker leaves the list; unless the document is being cleared, the
+  // markers of its list after it are recounted.
+  virtual void DeleteMarkerFromList(TCustomDVItemInfo* item, bool clearing);
+  // The nearest marker at or before itemNo in document order: backwards
+  // through this document (into the last sub-document of items that hold
+  // documents), then on in the parent documents up to the root.
+  TDVMarkerItemInfo* FindPreviousMarker(int itemNo);
+  // Makes paragraph itemNo (the end of the document when out of range) a
+  // list paragraph: its marker gets the values, or a new marker is put at
+  // the paragraph's start, taking over the paragraph's page break. Answers
+  // the marker's item number; -1 when nothing was done (a full-width
+  // paragraph, a negative list number or a level outside 0..255).
+  int SetListMarkerInfo(int itemNo, int32_t listNo, int32_t listLevel, int32_t startFrom, int32_t paraNo,
+                        bool useStartFrom);
 
  protected:
   // Attaches the trailing checkpoint to the item, after prevCP in the chain.
@@ -248,6 +270,7 @@ class TCustomDVData {
   TDVCPInfo* lastCP_ = nullptr;
   std::unique_ptr<TDVCPInfo> notAddedCP_;
   int cpCount_ = 0;
+  std::unique_ptr<TDVMarkerList> markers_;
 };
 
 }  // namespace quillet

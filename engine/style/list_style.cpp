@@ -7,6 +7,22 @@
 
 namespace quillet {
 
+// --------------------------------------------------------- TCustomImageList
+
+TCustomImageList::TCustomImageList() = default;
+TCustomImageList::~TCustomImageList() = default;
+
+void TCustomImageList::Add(std::unique_ptr<TGraphic> image) { images_.push_back(std::move(image)); }
+
+void TCustomImageList::Draw(TCanvas& canvas, int32_t x, int32_t y, int index) const {
+  if (index < 0 || index >= Count() || !images_[static_cast<size_t>(index)]) return;
+  const TGraphic& image = *images_[static_cast<size_t>(index)];
+  if (image.Width() == Width && image.Height() == Height)
+    canvas.Draw(x, y, image);
+  else
+    canvas.StretchDraw(TRect{x, y, x + Width, y + Height}, image);
+}
+
 // ----------------------------------------------------------------- TPicture
 
 TPicture::TPicture() = default;

@@ -20,8 +20,23 @@ class TDVListInfo;
 // owner tells the style sheet when it goes away (TDVStyle::ImageListRemoved).
 class TCustomImageList {
  public:
-  virtual ~TCustomImageList() = default;
+  TCustomImageList();
+  virtual ~TCustomImageList();
+  TCustomImageList(const TCustomImageList&) = delete;
+  TCustomImageList& operator=(const TCustomImageList&) = delete;
+
   int32_t Tag = 0;  // identifies the list when a document stores its levels
+  // The size of every image of the list.
+  int32_t Width = 16, Height = 16;
+
+  int Count() const { return static_cast<int>(images_.size()); }
+  void Add(std::unique_ptr<TGraphic> image);
+  // Image `index` at (x, y) in the list's size; an index outside the list
+  // draws nothing.
+  void Draw(TCanvas& canvas, int32_t x, int32_t y, int index) const;
+
+ private:
+  std::vector<std::unique_ptr<TGraphic>> images_;
 };
 
 // A picture: owns at most one graphic.
