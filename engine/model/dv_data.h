@@ -225,8 +225,11 @@ class TCustomDVData {
   // A marker at itemNo that is not listed yet joins the list after the
   // marker before it in document order, and its list is recounted.
   virtual void AddMarkerInList(int itemNo);
-  // The marker leaves the list; unless the document is being cleared, the
-  // markers of its list after it are recounted.
+  // The marker leaves the list, and the markers of its list after it are
+  // recounted unless the list's owner is going away (clearing, and this is
+  // the root or the root is being cleared too). A sub-document class clears
+  // itself in its own destructor, so that its markers leave its root's list
+  // while it still answers as a sub-document.
   virtual void DeleteMarkerFromList(TCustomDVItemInfo* item, bool clearing);
   // The nearest marker at or before itemNo in document order: backwards
   // through this document (into the last sub-document of items that hold

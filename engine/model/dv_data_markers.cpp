@@ -60,9 +60,14 @@ void TCustomDVData::DeleteMarkerFromList(TCustomDVItemInfo* item, bool clearing)
   // index (if any) may belong to another list.
   const int32_t listNo = markers->Items(index)->ListNo;
   markers->Delete(index);
-  if (markers->Count() == 0)
+  if (markers->Count() == 0) {
     DestroyMarkers();
-  else if (!clearing)
+    return;
+  }
+  // A sub-document cleared while its root stays (a table being deleted)
+  // still leaves the root's later markers to be recounted.
+  const TCustomDVData* root = GetAbsoluteRootData();
+  if (!clearing || (root != this && !(root->State & dvstClearing)))
     markers->RecalcCounters(index, listNo, GetDVStyle());
 }
 
