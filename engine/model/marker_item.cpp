@@ -213,6 +213,11 @@ void TDVMarkerItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVSt
   }
 }
 
+bool TDVMarkerItemInfo::PrintToBitmap(TBitmap& bitmap, const TDVStyle* dvStyle) const {
+  Paint(0, 0, bitmap.Canvas(), dvStyle);
+  return true;
+}
+
 void TDVMarkerItemInfo::Assign(const TCustomDVItemInfo& source) {
   if (const auto* marker = dynamic_cast<const TDVMarkerItemInfo*>(&source)) {
     ListNo = marker->ListNo;

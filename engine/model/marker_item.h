@@ -14,6 +14,7 @@
 
 namespace quillet {
 
+class TBitmap;
 class TCanvas;
 class TStream;
 
@@ -84,6 +85,8 @@ class TDVMarkerItemInfo : public TDVRectItemInfo {
   // the level's font. Print draws the same on the printer canvas.
   void Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const;
   void Print(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const { Paint(x, y, canvas, dvStyle); }
+  // Draws into the bitmap at (0, 0) for printing; answers true.
+  bool PrintToBitmap(TBitmap& bitmap, const TDVStyle* dvStyle) const;
 
  private:
   struct Extent {

@@ -472,6 +472,23 @@ TEST_F(MarkerTest, DrawingOnTheRecordingCanvas) {
   EXPECT_FALSE(kinds.Levels()[0].HasFont());
 }
 
+TEST_F(MarkerTest, PrintsAPictureIntoABitmap) {
+  TDVListLevel& level = style.ListStyles()[1].Levels()[0];
+  level.ListType = dvlstPicture;
+  auto black = std::make_unique<TBitmap>(4, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) black->SetPixel(x, y, clBlack);
+  level.Picture().SetGraphic(std::move(black));
+  TDVMarkerItemInfo marker(nullptr, 1, 0, 0, false);
+  EXPECT_TRUE(marker.GetBoolValueEx(dvbpPrintToBMP, &style));
+  EXPECT_FALSE(marker.GetBoolValueEx(dvbpActualPrintSize, &style));
+  TBitmap bitmap(6, 6);
+  EXPECT_TRUE(marker.PrintToBitmap(bitmap, &style));
+  EXPECT_EQ(bitmap.GetPixel(0, 0), clBlack);
+  EXPECT_EQ(bitmap.GetPixel(3, 2), clBlack);
+  EXPECT_EQ(bitmap.GetPixel(4, 3), clWhite);
+}
+
 TEST_F(MarkerTest, SizeFollowsAlignmentAndIndents) {
   // "3." in the default 8-point font: two half-width characters of 5
   // pixels, 11 high with a descent of 3.
@@ -507,6 +524,28 @@ TEST_F(MarkerTest, SizeFollowsAlignmentAndIndents) {
     EXPECT_EQ(marker.GetDescent(), 3);
     EXPECT_EQ(marker.GetMinWidth(nullptr, &canvas, &data), c.minWidth) << int(c.alignment);
   }
+
+  // For a printer at twice the screen's resolution, numbers are measured
+  // on the printer canvas and the indents scaled; other levels are
+  // measured for the screen and the result scaled.
+  TDVListLevel& level = style.ListStyles()[0].Levels()[0];
+  level.MarkerAlignment = dvmaLeft;
+  level.FirstIndent = 10;
+  level.MarkerIndent = 0;
+  TDVScreenAndDevice sad;
+  sad.ppixDevice = sad.ppiyDevice = 192;
+  TRecordingCanvas printer(192);
+  TDVMarkerItemInfo number(nullptr, 0, 0, 0, false);
+  number.DisplayString = "3.";
+  number.CalcSize(printer, &data, &sad);
+  EXPECT_EQ(number.GetWidth(), 20);
+  EXPECT_EQ(number.GetHeight(), 21);
+  EXPECT_EQ(number.GetMinWidth(&sad, &printer, &data), 20);
+  style.ListStyles()[1].Levels()[0].ListType = dvlstBullet;
+  TDVMarkerItemInfo bullet(nullptr, 1, 0, 0, false);
+  bullet.DisplayString = "\xB7";
+  TRecordingCanvas screen;
+  EXPECT_EQ(bullet.GetMinWidth(&sad, &screen, &data), 20);
 }
 
 }  // namespace
