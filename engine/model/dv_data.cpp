@@ -1,6 +1,7 @@
 #include "engine/model/dv_data.h"
 
 #include "engine/model/item_registry.h"
+#include "engine/model/marker_list.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/code_page.h"
 #include "platform/core/scoped_value.h"

@@ -24,6 +24,8 @@ class TDVBackground;
 class TDVFReader;
 class TDVLayoutInfo;
 class TCustomImageList;
+class TDVMarkerItemInfo;
+class TDVMarkerList;
 class TDVStyle;
 class TGraphic;
 class TStream;
@@ -271,10 +273,33 @@ class TCustomDVData {
   virtual void InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
                                   bool editFlag);
 
-  // The hook through which list markers join and leave the root's marker
-  // list (nothing until markers exist).
-  virtual void AddMarkerInList(int /*itemNo*/) {}
-  virtual void DeleteMarkerFromList(TCustomDVItemInfo* /*item*/, bool /*clearing*/) {}
+  // ---- list markers ----
+  // The absolute root document keeps every marker of its documents, those
+  // in sub-documents included, in one list in document order. It is made
+  // on demand and destroyed when its last marker leaves; a sub-document
+  // reaches its absolute root's list.
+  virtual TDVMarkerList* GetMarkers(bool allowCreate);
+  virtual void DestroyMarkers();
+  // A marker at itemNo that is not listed yet joins the list after the
+  // marker before it in document order, and its list is recounted.
+  virtual void AddMarkerInList(int itemNo);
+  // The marker leaves the list, and the markers of its list after it are
+  // recounted unless the list's owner is going away (clearing, and this is
+  // the root or the root is being cleared too). A sub-document class clears
+  // itself in its own destructor, so that its markers leave its root's list
+  // while it still answers as a sub-document.
+  virtual void DeleteMarkerFromList(TCustomDVItemInfo* item, bool clearing);
+  // The nearest marker at or before itemNo in document order: backwards
+  // through this document (into the last sub-document of items that hold
+  // documents), then on in the parent documents up to the root.
+  TDVMarkerItemInfo* FindPreviousMarker(int itemNo);
+  // Makes paragraph itemNo (the end of the document when out of range) a
+  // list paragraph: its marker gets the values, or a new marker is put at
+  // the paragraph's start, taking over the paragraph's page break. Answers
+  // the marker's item number; -1 when nothing was done (a full-width
+  // paragraph, a negative list number or a level outside 0..255).
+  int SetListMarkerInfo(int itemNo, int32_t listNo, int32_t listLevel, int32_t startFrom, int32_t paraNo,
+                        bool useStartFrom);
 
  protected:
   // Attaches the trailing checkpoint to the item, after prevCP in the chain.
@@ -307,6 +332,7 @@ class TCustomDVData {
   TDVCPInfo* lastCP_ = nullptr;
   std::unique_ptr<TDVCPInfo> notAddedCP_;
   int cpCount_ = 0;
+  std::unique_ptr<TDVMarkerList> markers_;
 };
 
 }  // namespace quillet

@@ -172,6 +172,14 @@ bool TDVFullLineItemInfo::GetBoolValue(TDVItemBoolProperty prop) const {
   return prop == dvbpFullWidth || TDVNonTextItemInfo::GetBoolValue(prop);
 }
 
+void TDVRectItemInfo::Assign(const TCustomDVItemInfo& source) {
+  if (const auto* rect = dynamic_cast<const TDVRectItemInfo*>(&source)) {
+    VAlign = rect->VAlign;
+    VShift = rect->VShift;
+  }
+  TDVNonTextItemInfo::Assign(source);
+}
+
 TDVItemOptions DVFGetItemOptions(TDVItemOptions options) {
   return static_cast<TDVItemOptions>((options | dvioSameAsPrev) & ~(dvioPageBreakBefore | dvioBR));
 }

@@ -166,11 +166,20 @@ class TDVFullLineItemInfo : public TDVNonTextItemInfo {
   int32_t GetBorderHeight() const override { return 0; }
 };
 
+enum TDVVAlign : uint8_t { dvvaBaseline, dvvaMiddle };
+
 // Rectangular inline objects (pictures, bullets, controls, markers).
 class TDVRectItemInfo : public TDVNonTextItemInfo {
  public:
   using TDVNonTextItemInfo::TDVNonTextItemInfo;
   virtual int32_t GetDescent() const { return 1; }
+  // VAlign and VShift, then the base fields.
+  void Assign(const TCustomDVItemInfo& source) override;
+
+  int32_t MinHeightOnPage = 0;  // 0: never split over pages
+  TDVVAlign VAlign = dvvaBaseline;
+  int32_t VShift = 0;
+  bool VShiftAbs = false;  // VShift in pixels; otherwise percent of the height
 };
 
 // Options forced onto an item saved as continuing its paragraph: SameAsPrev

@@ -4,6 +4,7 @@
 
 #include "engine/model/doc_view_error.h"
 #include "engine/model/dv_data.h"
+#include "engine/model/marker_item.h"
 
 namespace quillet {
 
@@ -28,6 +29,8 @@ constexpr int32_t kFirstReservedStyleNo = dvsListMarker;
 // The built-in kinds; null until their classes are linked in.
 TDVItemClass BuiltInItemClass(int32_t styleNo) {
   switch (styleNo) {
+    case dvsListMarker:
+      return DVItemClassOf<TDVMarkerItemInfo>;
     default:
       return nullptr;
   }

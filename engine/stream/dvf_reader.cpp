@@ -8,6 +8,7 @@
 
 #include "engine/model/dv_data.h"
 #include "engine/model/item_registry.h"
+#include "engine/model/marker_item.h"
 #include "engine/stream/dvf_pictures.h"
 #include "engine/stream/dvf_tokens.h"
 #include "engine/stream/layout_info.h"
@@ -74,6 +75,7 @@ class TDVFReader {
   void InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo> item);
   void AttachPendingCheckpoint(TCustomDVItemInfo* item);
   void AgreeUnicode(std::string& text, TCustomDVItemInfo& item);
+  void MapListNo(TDVMarkerItemInfo& marker);
   void NormaliseParagraphs();
   void Finish(bool ok);
   void Rollback();
@@ -474,6 +476,21 @@ void TDVFReader::AgreeUnicode(std::string& text, TCustomDVItemInfo& item) {
   }
 }
 
+// A marker's list goes through the list-style mapping; a number beyond the
+// mapping, or beyond the lists that exist, becomes 0.
+void TDVFReader::MapListNo(TDVMarkerItemInfo& marker) {
+  if (listMapping_) {
+    if (marker.ListNo < listMapping_->Count()) {
+      marker.ListNo = (*listMapping_)[marker.ListNo];
+      return;
+    }
+  } else if (!dvStyle_ || marker.ListNo < dvStyle_->ListStyles().Count()) {
+    return;
+  }
+  Warn(dvfwConvUnknownStyles);
+  marker.ListNo = 0;
+}
+
 void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo> item) {
   if (!item) return;
   if (item->StyleNo >= 0) {
@@ -492,6 +509,7 @@ void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo>
     item->ParaNo = paraNo_ == -1 ? 0 : paraNo_;
   }
   AgreeUnicode(text, *item);
+  if (auto* marker = dynamic_cast<TDVMarkerItemInfo*>(item.get())) MapListNo(*marker);
   AttachPendingCheckpoint(item.get());
   TCustomDVItemInfo* raw = item.get();
   if (!firstInserted_) {
