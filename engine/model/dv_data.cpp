@@ -1,6 +1,8 @@
 #include "engine/model/dv_data.h"
 
 #include "engine/model/item_registry.h"
+#include "platform/core/control.h"
+#include "platform/gfx/graphic.h"
 #include "engine/model/marker_list.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/code_page.h"
@@ -72,6 +74,32 @@ TDVRTFReaderProperties* TCustomDVData::GetRTFProperties() const {
 }
 TDVBiDiMode TCustomDVData::GetBiDiMode() const {
   return IsOwnRoot() ? ownSettings_.BiDiMode : GetRootData()->GetBiDiMode();
+}
+
+std::unique_ptr<TGraphic> TCustomDVData::DVFPictureNeeded(const std::string& name, const TDVTag& tag) {
+  return IsOwnRoot() ? nullptr : GetRootData()->DVFPictureNeeded(name, tag);
+}
+std::unique_ptr<TControl> TCustomDVData::DVFControlNeeded(const std::string& name, const TDVTag& tag) {
+  return IsOwnRoot() ? nullptr : GetRootData()->DVFControlNeeded(name, tag);
+}
+std::string TCustomDVData::SaveComponentToFile(const std::string& path, TControl* control, TDVSaveFormat format) {
+  return IsOwnRoot() ? std::string() : GetRootData()->SaveComponentToFile(path, control, format);
+}
+TControl* TCustomDVData::GetParentControl() const {
+  return IsOwnRoot() ? nullptr : GetRootData()->GetParentControl();
+}
+void TCustomDVData::ControlAction2(TDVControlAction action, int itemNo, TControl* control) {
+  if (!IsOwnRoot()) GetRootData()->ControlAction2(action, itemNo, control);
+}
+std::string TCustomDVData::GetURL(int32_t jumpID) {
+  return IsOwnRoot() ? std::string() : GetRootData()->GetURL(jumpID);
+}
+bool TCustomDVData::HTMLSaveImage(TCustomDVData& dvData, int itemNo, const std::string& path, TColor backColor,
+                                  std::string& location) {
+  return !IsOwnRoot() && GetRootData()->HTMLSaveImage(dvData, itemNo, path, backColor, location);
+}
+std::string TCustomDVData::GetExtraHTMLCode(int area, bool css) {
+  return IsOwnRoot() ? std::string() : GetRootData()->GetExtraHTMLCode(area, css);
 }
 
 void TCustomDVData::ShareItemsFrom(TCustomDVData& source) {

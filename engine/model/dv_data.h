@@ -11,6 +11,7 @@
 
 #include "engine/model/checkpoint.h"
 #include "engine/model/doc_view_error.h"
+#include "engine/model/export_types.h"
 #include "engine/model/host_lines.h"
 #include "engine/model/item_info.h"
 #include "engine/model/item_list.h"
@@ -23,6 +24,7 @@ namespace quillet {
 class TDVBackground;
 class TDVFReader;
 class TDVLayoutInfo;
+class TControl;
 class TCustomImageList;
 class TDVMarkerItemInfo;
 class TDVMarkerList;
@@ -92,6 +94,26 @@ class TCustomDVData {
     TCustomDVData* root = GetRootData();
     return root == this ? nullptr : root->DVFImageListNeeded(imageListTag);
   }
+
+  // ---- questions the root's owner answers (the viewer through its events) ----
+  // A picture or control stored without its body, asked for by name and tag;
+  // null when nobody supplies one.
+  virtual std::unique_ptr<TGraphic> DVFPictureNeeded(const std::string& name, const TDVTag& tag);
+  virtual std::unique_ptr<TControl> DVFControlNeeded(const std::string& name, const TDVTag& tag);
+  // A control's text, HTML or RTF form; empty when nobody writes one.
+  virtual std::string SaveComponentToFile(const std::string& path, TControl* control, TDVSaveFormat format);
+  // The window that the controls of the document's items live in.
+  virtual TControl* GetParentControl() const;
+  // Tells the owner what happens to a control item's control.
+  virtual void ControlAction2(TDVControlAction action, int itemNo, TControl* control);
+  // The target of hyperlink jumpID; empty when none.
+  virtual std::string GetURL(int32_t jumpID);
+  // An image-list image of an HTML page: the owner may write it and answer
+  // its location (true), or leave it to the default (false).
+  virtual bool HTMLSaveImage(TCustomDVData& dvData, int itemNo, const std::string& path, TColor backColor,
+                             std::string& location);
+  // Extra code for the head (area 0) or the BODY tag (area 1) of a page.
+  virtual std::string GetExtraHTMLCode(int area, bool css);
 
   // ---- items ----
   int ItemCount() const { return items_->Count(); }
