@@ -190,6 +190,13 @@ TEST(StyleStream, EmptyStringsSurvive) {
   EXPECT_EQ(listsBack[0].Levels()[0].FormatString, "");
 }
 
+// A value set through the fields that has no name cannot be stored.
+TEST(StyleStream, EnumerationValueWithoutANameIsAWriteError) {
+  TDVListInfos styles(nullptr);
+  styles.Add().Levels().Add().ListType = static_cast<TDVListType>(20);
+  EXPECT_THROW(SaveStyleCollection(styles), EWriteError);
+}
+
 // ------------------------------------------------------- paragraph styles
 
 struct TParaCase {
