@@ -9,6 +9,7 @@
 
 #include "engine/model/checkpoint.h"
 #include "engine/model/dv_lists.h"
+#include "engine/model/export_types.h"
 #include "engine/model/item_types.h"
 #include "engine/model/shared_routines.h"
 #include "engine/style/text_style.h"
@@ -101,6 +102,27 @@ class TCustomDVItemInfo {
   void SetExtraPropertyFromDVFStr(std::string_view s);
   virtual bool SetExtraIntProperty(TDVExtraItemProperty /*prop*/, int32_t /*value*/) { return false; }
   virtual bool GetExtraIntProperty(TDVExtraItemProperty /*prop*/, int32_t& /*value*/) const { return false; }
+
+  // ---- text, HTML and RTF forms (non-text kinds) ----
+  // The item in plain text: lineWidth is the width of a text line in
+  // characters; the answer is UTF-16LE bytes when unicode, else 8-bit text.
+  virtual std::string AsText(int /*lineWidth*/, TCustomDVData* /*dvData*/, const std::string& /*text*/,
+                             const std::string& /*path*/, bool /*textOnly*/, bool /*unicode*/) const {
+    return {};
+  }
+  // The item in an HTML page; pictures it needs are written as files beside
+  // the page (imgSaveNo numbers them), image-list images once per page.
+  virtual void SaveToHTML(TStream& /*stream*/, TCustomDVData& /*dvData*/, int /*itemNo*/,
+                          const std::string& /*text*/, const std::string& /*path*/,
+                          const std::string& /*imagesPrefix*/, int& /*imgSaveNo*/, TColor /*currentFileColor*/,
+                          TDVSaveOptions /*saveOptions*/, bool /*useCSS*/, TDVHTMLBullets& /*bullets*/) const {}
+  // The item in an RTF document at table nesting level `level`; colours are
+  // indexes into the document's colour table.
+  virtual void SaveRTF(TStream& /*stream*/, TCustomDVData& /*dvData*/, int /*itemNo*/,
+                       const std::string& /*itemText*/, double /*twipsPerPixel*/, int /*level*/,
+                       const TDVColorList& /*colorList*/) const {}
+  // Adds the colours the item's RTF uses.
+  virtual void FillRTFColorTable(TDVColorList& /*colorList*/) const {}
 
   // ---- document operations ----
   // StyleNo, ParaNo and ItemOptions; never the checkpoint, tag, link or
