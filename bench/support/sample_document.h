@@ -94,4 +94,22 @@ inline std::string MakeSampleDVFStream(size_t approxBytes, uint32_t seed = 1) {
   return s;
 }
 
+// A paragraph of about `words` words, GBK Chinese two times in three.
+inline std::string SampleParagraph(SampleRandom& rnd, const std::vector<std::string>& chinese,
+                                   const std::vector<std::string>& latin, uint32_t words) {
+  const bool isChinese = rnd.Next() % 3 != 0;
+  std::string s;
+  for (uint32_t w = 0; w < words; ++w) {
+    if (isChinese) {
+      s += chinese[rnd.Skewed(chinese.size())];
+      if (w % 9 == 8) s += "\xA3\xAC";  // full-width comma
+    } else {
+      if (w > 0) s += ' ';
+      s += latin[rnd.Skewed(latin.size())];
+    }
+  }
+  s += isChinese ? "\xA1\xA3" : ".";
+  return s;
+}
+
 }  // namespace quillet::bench

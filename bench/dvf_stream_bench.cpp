@@ -1,0 +1,153 @@
+// The main road of a stored document on a generated document of about 1,000
+// pages: DVF written, compressed, turned into hexadecimal text, and back, each
+// step alone, beside zlib on the same bytes. Every rate counts bytes of the
+// DVF stream, so the figures compare directly.
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <string>
+#include <vector>
+
+#include "bench/support/sample_document.h"
+#include "engine/model/dv_data.h"
+#include "engine/stream/compressed_form.h"
+#include "engine/style/style_sheet.h"
+#include "platform/core/hex_text.h"
+#include "platform/core/stream.h"
+
+using namespace quillet;
+
+namespace {
+
+// About 1,000 pages; the smaller sample shows how writing and reading scale.
+constexpr int kParagraphs = 50000;
+constexpr int kSmallParagraphs = 5000;
+
+struct Sample {
+  TDVStyle style;
+  TCustomDVData document;
+  std::string dvf;         // the document's DVF stream
+  std::string compressed;  // its compressed form
+  std::string hex;         // as hexadecimal text
+
+  explicit Sample(int paragraphs) {
+    document.SetDVStyle(&style);
+    bench::SampleRandom rnd(7);
+    const std::vector<std::string> chinese = bench::SampleChineseWords(rnd);
+    const std::vector<std::string> latin = bench::SampleLatinWords();
+    for (int i = 0; i < paragraphs; ++i) {
+      const uint32_t words = 6 + rnd.Next() % 14;
+      document.AddNL(bench::SampleParagraph(rnd, chinese, latin, words), static_cast<int32_t>(rnd.Next() % 4),
+                     static_cast<int32_t>(rnd.Next() % 2));
+    }
+    TMemoryStream stream;
+    document.SaveDVFToStream(stream, false, clNone, nullptr, nullptr);
+    dvf = stream.AsString();
+    CompressDVF(stream, TCompressionLevel::clDefault);
+    compressed = stream.AsString();
+    hex = BytesToHex(compressed);
+  }
+  int64_t Size() const { return static_cast<int64_t>(dvf.size()); }
+};
+
+// Built once per size and kept to the end, like the process.
+const Sample& GetSample(int paragraphs = kParagraphs) {
+  static Sample* large = new Sample(kParagraphs);
+  static Sample* small = new Sample(kSmallParagraphs);
+  return paragraphs == kSmallParagraphs ? *small : *large;
+}
+
+void Report(benchmark::State& state, int paragraphs = kParagraphs) {
+  const Sample& s = GetSample(paragraphs);
+  state.SetBytesProcessed(state.iterations() * s.Size());
+  state.counters["dvf_MB"] = static_cast<double>(s.Size()) / 1e6;
+}
+
+void BM_WriteDVF(benchmark::State& state) {
+  Sample& s = const_cast<Sample&>(GetSample(static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    TMemoryStream stream;
+    s.document.SaveDVFToStream(stream, false, clNone, nullptr, nullptr);
+    benchmark::DoNotOptimize(stream.GetSize());
+  }
+  Report(state, static_cast<int>(state.range(0)));
+}
+
+void BM_CompressDVF(benchmark::State& state) {
+  const Sample& s = GetSample();
+  for (auto _ : state) {
+    TMemoryStream stream(std::vector<uint8_t>(s.dvf.begin(), s.dvf.end()));
+    CompressDVF(stream, TCompressionLevel::clDefault);
+    benchmark::DoNotOptimize(stream.GetSize());
+  }
+  Report(state);
+}
+
+void BM_ZlibDeflate(benchmark::State& state) {
+  const Sample& s = GetSample();
+  std::vector<uint8_t> out(compressBound(static_cast<uLong>(s.dvf.size())));
+  for (auto _ : state) {
+    uLongf size = out.size();
+    compress(out.data(), &size, reinterpret_cast<const Bytef*>(s.dvf.data()), s.dvf.size());
+    benchmark::DoNotOptimize(size);
+  }
+  Report(state);
+}
+
+void BM_BytesToHex(benchmark::State& state) {
+  const Sample& s = GetSample();
+  for (auto _ : state) benchmark::DoNotOptimize(BytesToHex(s.compressed));
+  Report(state);
+}
+
+void BM_HexToBytes(benchmark::State& state) {
+  const Sample& s = GetSample();
+  std::vector<uint8_t> out(s.hex.size() / 2);
+  for (auto _ : state) benchmark::DoNotOptimize(HexToBytes(s.hex, out.data()));
+  Report(state);
+}
+
+void BM_UnCompressDVF(benchmark::State& state) {
+  const Sample& s = GetSample();
+  for (auto _ : state) {
+    TMemoryStream source(std::vector<uint8_t>(s.compressed.begin(), s.compressed.end())), dest;
+    UnCompressDVF(source, dest);
+    benchmark::DoNotOptimize(dest.GetSize());
+  }
+  Report(state);
+}
+
+void BM_ZlibInflate(benchmark::State& state) {
+  const Sample& s = GetSample();
+  std::vector<uint8_t> out(s.dvf.size());
+  for (auto _ : state) {
+    uLongf size = out.size();
+    uncompress(out.data(), &size, reinterpret_cast<const Bytef*>(s.compressed.data() + 4), s.compressed.size() - 4);
+    benchmark::DoNotOptimize(size);
+  }
+  Report(state);
+}
+
+void BM_ReadDVF(benchmark::State& state) {
+  Sample& s = const_cast<Sample&>(GetSample(static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    TCustomDVData loaded;
+    loaded.SetDVStyle(&s.style);
+    TMemoryStream stream(std::vector<uint8_t>(s.dvf.begin(), s.dvf.end()));
+    TColor color = clNone;
+    if (!loaded.LoadDVFFromStream(stream, color, nullptr, nullptr)) state.SkipWithError("load failed");
+    benchmark::DoNotOptimize(loaded.ItemCount());
+  }
+  Report(state, static_cast<int>(state.range(0)));
+}
+
+BENCHMARK(BM_WriteDVF)->Arg(kSmallParagraphs)->Arg(kParagraphs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompressDVF)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZlibDeflate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BytesToHex)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HexToBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnCompressDVF)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZlibInflate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDVF)->Arg(kSmallParagraphs)->Arg(kParagraphs)->Unit(benchmark::kMillisecond);
+
+}  // namespace
