@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "engine/model/dv_data.h"
+#include "engine/style/style_sheet.h"
 #include "platform/core/arith.h"
 #include "platform/core/stream.h"
 #include "tests/host/db/db_test_support.h"
@@ -113,6 +115,34 @@ TEST_P(DbModuleTest, SaveAndLoadSendTheirSqlWithTheKeyAsAParameter) {
                           }));
   ExpectClosed();
   EXPECT_EQ(module_->SelectSQL(), "SELECT BODY FROM DOCS WHERE ID=:IDValue");
+}
+
+TEST_P(DbModuleTest, ARealDocumentRoundTripsWithItsHostLines) {
+  TDVStyle style;
+  TCustomDVData document;
+  document.SetDVStyle(&style);
+  document.HostLines().QvRead("QV;\xC6\xF0\xB2\xDD\xC8\xCB;2026-12-10;255");  // 起草人
+  document.HostLines().QvRead("QPUser;drafter");
+  document.AddNL("\xD6\xD0\xCE\xC4\xCE\xC4\xB5\xB5", 0, 0);  // 中文文档
+  document.AddNL("second paragraph", 1, 1);
+  document.AddNamedCheckpointExTag("end", false, {});
+  TMemoryStream dvf;
+  ASSERT_TRUE(document.SaveDVFToStream(dvf, false, clNone, nullptr, nullptr));
+  module_->UpdateToDB(dvf);
+
+  TMemoryStream loaded;
+  module_->LoadFromDB(loaded);
+  TCustomDVData back;
+  back.SetDVStyle(&style);
+  TColor color = clNone;
+  ASSERT_TRUE(back.LoadDVFFromStream(loaded, color, nullptr, nullptr));
+  ASSERT_EQ(back.ItemCount(), 2);
+  EXPECT_EQ(back.GetItemTextR(0), document.GetItemTextR(0));
+  EXPECT_EQ(back.GetItemStyle(1), 1);
+  EXPECT_EQ(back.HostLines().userInfo, document.HostLines().userInfo);
+  EXPECT_EQ(back.HostLines().allPostil, document.HostLines().allPostil);
+  ASSERT_NE(back.NotAddedCP(), nullptr);
+  ExpectClosed();
 }
 
 TEST_P(DbModuleTest, TheFieldHoldsTheHexadecimalTextOfTheCompressedDocument) {
