@@ -291,6 +291,48 @@ TEST_F(DVFTest, StylesLayoutAndBackground) {
   }
 }
 
+TEST_F(DVFTest, StyleReadModesOnInsertion) {
+  TDVStyle source;
+  TFontInfo& red = source.TextStyles().Add();
+  red.StyleName = "red";
+  red.Color = clRed;
+  red.Size = 31;
+  const int32_t redNo = source.TextStyles().Count() - 1;
+  TCustomDVData doc;
+  doc.SetDVStyle(&source);
+  doc.SetDVFOptions(dvfoSaveTextStyles);
+  doc.AddNL("red text", redNo, 0);
+  TMemoryStream saved;
+  ASSERT_TRUE(doc.SaveDVFToStream(saved, false, clNone, nullptr, nullptr));
+
+  struct Case {
+    TDVFReaderStyleMode mode;
+    bool loads;
+    int addedStyles;
+  };
+  // Ignoring the records keeps the number as it stands, which this target
+  // does not have; mapping finds the nearest existing style; merging adds it.
+  const Case cases[] = {{dvf_sIgnore, false, 0}, {dvf_sInsertMap, true, 0}, {dvf_sInsertMerge, true, 1}};
+  for (const Case& c : cases) {
+    TDVStyle targetStyle;
+    const int before = targetStyle.TextStyles().Count();
+    TCustomDVData target;
+    target.SetDVStyle(&targetStyle);
+    target.SetDVFStylesReadModes(c.mode, c.mode);
+    saved.SetPosition(0);
+    TColor color = clNone;
+    EXPECT_EQ(target.InsertDVFFromStream(saved, 0, color, nullptr, nullptr, false), c.loads) << c.mode;
+    EXPECT_EQ(targetStyle.TextStyles().Count(), before + c.addedStyles) << c.mode;
+    if (!c.loads) continue;
+    ASSERT_EQ(target.ItemCount(), 1);
+    const TFontInfo& used = targetStyle.TextStyles()[target.GetItemStyle(0)];
+    if (c.mode == dvf_sInsertMerge) {
+      EXPECT_EQ(used.Color, clRed);
+      EXPECT_EQ(used.Size, 31);
+    }
+  }
+}
+
 // A document whose save covers a selection.
 class SelectionData : public TCustomDVData {
  public:
