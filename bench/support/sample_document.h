@@ -61,6 +61,24 @@ inline std::string SamplePictureHex(SampleRandom& rnd, size_t bytes) {
   return BytesToHex(raw);
 }
 
+// A paragraph of about `words` words, GBK Chinese two times in three.
+inline std::string SampleParagraph(SampleRandom& rnd, const std::vector<std::string>& chinese,
+                                   const std::vector<std::string>& latin, uint32_t words) {
+  const bool isChinese = rnd.Next() % 3 != 0;
+  std::string s;
+  for (uint32_t w = 0; w < words; ++w) {
+    if (isChinese) {
+      s += chinese[rnd.Skewed(chinese.size())];
+      if (w % 9 == 8) s += "\xA3\xAC";  // full-width comma
+    } else {
+      if (w > 0) s += ' ';
+      s += latin[rnd.Skewed(latin.size())];
+    }
+  }
+  s += isChinese ? "\xA1\xA3" : ".";
+  return s;
+}
+
 // About `approxBytes` bytes (a little more: the last paragraph is whole).
 inline std::string MakeSampleDVFStream(size_t approxBytes, uint32_t seed = 1) {
   SampleRandom rnd(seed);
@@ -77,38 +95,10 @@ inline std::string MakeSampleDVFStream(size_t approxBytes, uint32_t seed = 1) {
       s += "\r\n";
       continue;
     }
-    const bool isChinese = rnd.Next() % 3 != 0;
     s += std::to_string(rnd.Next() % 6) + " " + std::to_string(rnd.Next() % 4) + " 0 0 0 0\r\n";
-    const uint32_t words = 8 + rnd.Next() % 60;
-    for (uint32_t w = 0; w < words; ++w) {
-      if (isChinese) {
-        s += chinese[rnd.Skewed(chinese.size())];
-        if (w % 9 == 8) s += "\xA3\xAC";  // full-width comma
-      } else {
-        if (w > 0) s += ' ';
-        s += latin[rnd.Skewed(latin.size())];
-      }
-    }
-    s += isChinese ? "\xA1\xA3\r\n" : ".\r\n";
+    s += SampleParagraph(rnd, chinese, latin, 8 + rnd.Next() % 60);
+    s += "\r\n";
   }
-  return s;
-}
-
-// A paragraph of about `words` words, GBK Chinese two times in three.
-inline std::string SampleParagraph(SampleRandom& rnd, const std::vector<std::string>& chinese,
-                                   const std::vector<std::string>& latin, uint32_t words) {
-  const bool isChinese = rnd.Next() % 3 != 0;
-  std::string s;
-  for (uint32_t w = 0; w < words; ++w) {
-    if (isChinese) {
-      s += chinese[rnd.Skewed(chinese.size())];
-      if (w % 9 == 8) s += "\xA3\xAC";  // full-width comma
-    } else {
-      if (w > 0) s += ' ';
-      s += latin[rnd.Skewed(latin.size())];
-    }
-  }
-  s += isChinese ? "\xA1\xA3" : ".";
   return s;
 }
 
