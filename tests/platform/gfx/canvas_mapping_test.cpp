@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "gfx_test_util.h"
+#include "platform/gfx/preview_mapping.h"
 #include "platform/gfx/qt_canvas.h"
 #include "platform/gfx/recording_canvas.h"
 
@@ -166,19 +167,21 @@ TEST(CanvasMapping, PreviewTextKeepsItsSizeWhenThePrinterResolutionsDiffer) {
     QImage screen = White(page.Right + 20, page.Bottom + 20);
     {
       TQtCanvas canvas(screen);
-      ASSERT_TRUE(canvas.SetMapping(sheet, page));
-      EXPECT_NEAR(canvas.FontAspect(), static_cast<double>(c.ppiX) / c.ppiY, 0.001);
       canvas.Font().Name = "Arial";
-      canvas.Font().PixelsPerInch = c.ppiY;
-      canvas.Font().SetSize(24);
       canvas.Font().Color = clBlack;
       canvas.SetBkMode(bkTransparent);
-      canvas.TextOutW(c.ppiX / 2, c.ppiY / 2, u"HHHH");  // half an inch in
+      {
+        const TPreviewMapping preview(canvas, sheet, page, c.ppiY);
+        EXPECT_NEAR(canvas.FontAspect(), static_cast<double>(c.ppiX) / c.ppiY, 0.001);
+        canvas.Font().SetSize(24);
+        canvas.TextOutW(c.ppiX / 2, c.ppiY / 2, u"HHHH");  // half an inch in
+      }
+      EXPECT_FALSE(canvas.HasMapping());
+      EXPECT_EQ(canvas.Font().PixelsPerInch, 96);
 
       // The recording canvas under the same mapping measures what it does on the printer.
       TRecordingCanvas recording;
-      recording.SetMapping(sheet, page);
-      recording.Font().PixelsPerInch = c.ppiY;
+      const TPreviewMapping preview(recording, sheet, page, c.ppiY);
       recording.Font().SetSize(24);
       EXPECT_NEAR(recording.TextExtentW(u"Preview").cx, printerWidth, 1);
     }
@@ -195,6 +198,17 @@ TEST(CanvasMapping, PreviewTextKeepsItsSizeWhenThePrinterResolutionsDiffer) {
     EXPECT_NEAR(ink.height(), reference.height(), 1);
     EXPECT_NEAR(ink.top(), reference.top(), 1);
   }
+}
+
+TEST(CanvasMapping, APreviewPageWithoutAreaShowsNothing) {
+  QImage screen = White(50, 50);
+  {
+    TQtCanvas canvas(screen);
+    const TPreviewMapping preview(canvas, {0, 0, 4961, 7016}, {10, 10, 10, 40}, 600);
+    canvas.Brush().Color = clBlack;
+    canvas.FillRect({0, 0, 4961, 7016});
+  }
+  EXPECT_TRUE(Ink(screen).isEmpty());
 }
 
 }  // namespace
