@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <cmath>
 
 #include "gfx_test_util.h"
@@ -64,6 +65,26 @@ TEST(CanvasMapping, ShapesAndClipsLandInTheViewport) {
     }
     EXPECT_EQ(Ink(image), c.expected) << c.name;
   }
+}
+
+// A widget's painter comes with its own clip and transformation; the
+// mapping works inside them and leaves them as they were.
+TEST(CanvasMapping, AnOutsidePaintersClipAndTransformationStay) {
+  QImage image = White(200, 200);
+  QPainter painter(&image);
+  painter.translate(10, 10);
+  painter.setClipRect(QRect(0, 0, 60, 200));
+  {
+    TQtCanvas canvas(painter);
+    canvas.SetMapping({0, 0, 400, 400}, {0, 0, 200, 200});
+    canvas.IntersectClipRect({0, 0, 400, 100});  // 200 by 50 on the painter, cut to 60 by 50
+    EXPECT_EQ(canvas.ClipRect(), Rect(0, 0, 400, 100));
+    canvas.Brush().Color = clBlack;
+    canvas.FillRect({0, 0, 400, 400});
+  }
+  EXPECT_EQ(painter.worldTransform(), QTransform::fromTranslate(10, 10));
+  painter.end();
+  EXPECT_EQ(Ink(image), QRect(10, 10, 60, 50));
 }
 
 TEST(CanvasMapping, OnePixelLinesStayOneSurfacePixelWide) {
