@@ -109,7 +109,8 @@ double TCanvas::FontAspect() const {
     // Logical units per inch are the surface's times window over viewport extent.
     const TRect& w = mapping_.Window;
     const TRect& v = mapping_.Viewport;
-    aspect *= std::abs(static_cast<double>(w.Width()) * v.Height()) / std::abs(static_cast<double>(v.Width()) * w.Height());
+    aspect *=
+        std::abs(static_cast<double>(w.Width()) * v.Height()) / std::abs(static_cast<double>(v.Width()) * w.Height());
   }
   return aspect;
 }

@@ -92,9 +92,7 @@ int32_t TQtPrinterDevice::PixelsPerInchY() const { return printer_->logicalDpiY(
 int32_t TQtPrinterDevice::PageWidth() const { return Round(printer_->pageRect(QPrinter::DevicePixel).width()); }
 int32_t TQtPrinterDevice::PageHeight() const { return Round(printer_->pageRect(QPrinter::DevicePixel).height()); }
 int32_t TQtPrinterDevice::PhysicalWidth() const { return Round(printer_->paperRect(QPrinter::DevicePixel).width()); }
-int32_t TQtPrinterDevice::PhysicalHeight() const {
-  return Round(printer_->paperRect(QPrinter::DevicePixel).height());
-}
+int32_t TQtPrinterDevice::PhysicalHeight() const { return Round(printer_->paperRect(QPrinter::DevicePixel).height()); }
 int32_t TQtPrinterDevice::PhysicalOffsetX() const {
   return Round(printer_->pageRect(QPrinter::DevicePixel).left() - printer_->paperRect(QPrinter::DevicePixel).left());
 }

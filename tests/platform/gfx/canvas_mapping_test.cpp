@@ -41,9 +41,9 @@ TEST(CanvasMapping, ShapesAndClipsLandInTheViewport) {
   const struct {
     const char* name;
     TRect window, viewport;
-    TRect fill;                // logical
-    TRect clip;                // logical; empty = none
-    QRect expected;            // on the image
+    TRect fill;      // logical
+    TRect clip;      // logical; empty = none
+    QRect expected;  // on the image
   } cases[] = {
       {"shrunk", {0, 0, 1000, 1000}, {10, 20, 110, 220}, {0, 0, 500, 500}, {}, QRect(10, 20, 50, 100)},
       {"moved window", {100, 100, 300, 300}, {0, 0, 100, 100}, {100, 100, 200, 300}, {}, QRect(0, 0, 50, 100)},
