@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -59,6 +60,7 @@ void TQtPrinterDevice::UseFile(bool toFile) {
   if (toFile) {
     printer_->setOutputFormat(QPrinter::PdfFormat);
     printer_->setResolution(kPdfResolution);
+    printer_->setPageSize(QPageSize(QPageSize::A4));  // not the locale's, which may be Letter
   } else {
     printer_->setOutputFormat(QPrinter::NativeFormat);
   }
