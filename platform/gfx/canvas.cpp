@@ -1,5 +1,7 @@
 #include "platform/gfx/canvas.h"
 
+#include <cmath>
+
 #include "platform/core/arith.h"
 
 namespace quillet {
@@ -60,7 +62,8 @@ uint32_t TCanvas::SetTextAlign(uint32_t flags) {
 }
 
 void TCanvas::SaveState() {
-  saved_.push_back(State{font_, pen_, brush_, bkMode_, bkColor_, charExtra_, textAlign_, brushOrigin_, penPos_});
+  saved_.push_back(State{font_, pen_, brush_, bkMode_, bkColor_, charExtra_, textAlign_, brushOrigin_, penPos_,
+                         hasMapping_, mapping_});
   SaveClip();
 }
 
@@ -76,9 +79,40 @@ void TCanvas::RestoreState() {
   textAlign_ = s.textAlign;
   brushOrigin_ = s.brushOrigin;
   penPos_ = s.penPos;
+  const bool mappingChanged = hasMapping_ != s.hasMapping || !(mapping_ == s.mapping);
+  hasMapping_ = s.hasMapping;
+  mapping_ = s.mapping;
   saved_.pop_back();
   RestoreClip();
+  if (mappingChanged) OnMappingChanged();
   OnStateRestored();
+}
+
+bool TCanvas::SetMapping(const TRect& window, const TRect& viewport) {
+  if (window.Width() == 0 || window.Height() == 0 || viewport.Width() == 0 || viewport.Height() == 0) return false;
+  hasMapping_ = true;
+  mapping_ = {window, viewport};
+  OnMappingChanged();
+  return true;
+}
+
+void TCanvas::ResetMapping() {
+  if (!hasMapping_) return;
+  hasMapping_ = false;
+  mapping_ = {};
+  OnMappingChanged();
+}
+
+double TCanvas::FontAspect() const {
+  double aspect = static_cast<double>(Ppi(PixelsPerInchX())) / Ppi(PixelsPerInchY());
+  if (hasMapping_) {
+    // Logical units per inch are the surface's times window over viewport extent.
+    const TRect& w = mapping_.Window;
+    const TRect& v = mapping_.Viewport;
+    aspect *=
+        std::abs(static_cast<double>(w.Width()) * v.Height()) / std::abs(static_cast<double>(v.Width()) * w.Height());
+  }
+  return aspect;
 }
 
 void TCanvas::LineTo(int32_t x, int32_t y) {

@@ -103,6 +103,15 @@ struct TTextMetric {
   int32_t otmsStrikeoutPosition = 0, otmsStrikeoutSize = 1;
 };
 
+// A window/viewport mapping (the anisotropic mapping mode): logical
+// coordinates in Window land in Viewport on the surface, each axis at its own
+// scale. A reversed rectangle mirrors that axis.
+struct TMapping {
+  TRect Window;
+  TRect Viewport;
+  friend bool operator==(const TMapping&, const TMapping&) = default;
+};
+
 struct TSize {
   int32_t cx = 0, cy = 0;
   friend bool operator==(const TSize&, const TSize&) = default;
@@ -154,6 +163,23 @@ class TCanvas {
   // Logical pixels per inch of the surface (96 on screen, the printer's otherwise).
   virtual int32_t PixelsPerInchX() const = 0;
   virtual int32_t PixelsPerInchY() const = 0;
+
+  // With a mapping, everything the canvas takes and answers is in logical
+  // units: coordinates, clip rectangles, pen widths above 1, font heights and
+  // text extents; one-pixel pens stay one surface pixel wide. A print preview
+  // draws a page laid out in printer pixels onto the screen this way. A
+  // rectangle without width or height is refused (false, nothing changes).
+  // The mapping is part of the saved state.
+  bool SetMapping(const TRect& window, const TRect& viewport);
+  void ResetMapping();
+  bool HasMapping() const { return hasMapping_; }
+  const TMapping& Mapping() const { return mapping_; }
+  // How much wider than high a logical unit is in inches: the horizontal
+  // logical units per inch over the vertical ones. Font heights count in
+  // vertical units, so characters are widened by this to keep their shape
+  // on a surface whose two resolutions differ, or under a mapping that scales
+  // the two axes differently. 1 on a square surface without a mapping.
+  double FontAspect() const;
 
   // Lines leave out their end point, as on the platform.
   void MoveTo(int32_t x, int32_t y) { penPos_ = {x, y}; }
@@ -211,6 +237,7 @@ class TCanvas {
  protected:
   virtual void DrawLine(TPoint from, TPoint to) = 0;  // end point excluded
   virtual void OnStateRestored() {}
+  virtual void OnMappingChanged() {}
   void SetPenPos(TPoint p) { penPos_ = p; }
   // The top-left corner of the cell of a text `width` pixels wide drawn at
   // (x, y) under the text alignment; with TA_UPDATECP the reference point is
@@ -227,6 +254,8 @@ class TCanvas {
     int32_t charExtra;
     uint32_t textAlign;
     TPoint brushOrigin, penPos;
+    bool hasMapping;
+    TMapping mapping;
   };
   TFont font_;
   TPen pen_;
@@ -236,6 +265,8 @@ class TCanvas {
   int32_t charExtra_ = 0;
   uint32_t textAlign_ = TA_LEFT | TA_TOP;
   TPoint brushOrigin_, penPos_;
+  bool hasMapping_ = false;
+  TMapping mapping_;
   std::vector<State> saved_;
 
  protected:

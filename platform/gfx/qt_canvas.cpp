@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QRegion>
+#include <QTransform>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -121,6 +122,10 @@ QBrush MakeBrush(const TBrush& brush, const QColor& color) {
 // of every character met so far.
 struct FontEntry {
   TFont key;
+  double aspect = 1;  // the canvas's FontAspect when the font was made
+  // How much the face is widened when drawn: the aspect for a font of
+  // natural width, 1 for one with a Width (which stretches the face itself).
+  double xScale = 1;
   QFont font;
   std::unique_ptr<QFontMetricsF> metrics;
   TTextMetric tm;
@@ -130,15 +135,21 @@ struct FontEntry {
     const char32_t cp = CodePointOf(units);
     const auto it = advances.find(cp);
     if (it != advances.end()) return it->second;
-    const double w = metrics->horizontalAdvance(ToQString(units));
+    const double w = metrics->horizontalAdvance(ToQString(units)) * xScale;
     advances.emplace(cp, w);
     return w;
   }
 };
 
-std::unique_ptr<FontEntry> MakeFont(const TFont& f, const QPaintDevice* device) {
+// A font whose Width is 0 is widened by `aspect` (TCanvas::FontAspect) so that
+// it keeps its shape in logical units that are not square. The widening is a
+// transformation at drawing rather than QFont's stretch, which fontconfig
+// may answer with another face or with rounded advances.
+std::unique_ptr<FontEntry> MakeFont(const TFont& f, double aspect, const QPaintDevice* device) {
   auto e = std::make_unique<FontEntry>();
   e->key = f;
+  e->aspect = aspect;
+  e->xScale = f.Width != 0 ? 1 : aspect;
   QFont& q = e->font;
   q.setFamily(FamilyName(f.Name));
   // Each character advances by its own width, as the platform lays out text.
@@ -175,8 +186,8 @@ std::unique_ptr<FontEntry> MakeFont(const TFont& f, const QPaintDevice* device) 
   tm.tmInternalLeading = std::max(0, tm.tmHeight - q.pixelSize());
   tm.tmExternalLeading = std::max(0, im.leading());
   tm.tmAveCharWidth = f.Width != 0 ? static_cast<int32_t>(std::min<int64_t>(std::abs(int64_t{f.Width}), INT32_MAX))
-                                   : static_cast<int32_t>(std::lround(e->metrics->averageCharWidth()));
-  tm.tmMaxCharWidth = static_cast<int32_t>(std::lround(e->metrics->maxWidth()));
+                                   : static_cast<int32_t>(std::lround(e->metrics->averageCharWidth() * e->xScale));
+  tm.tmMaxCharWidth = static_cast<int32_t>(std::lround(e->metrics->maxWidth() * e->xScale));
   tm.otmsUnderscoreSize = std::max(1, static_cast<int>(std::lround(e->metrics->lineWidth())));
   tm.otmsUnderscorePosition = -std::max(1, static_cast<int>(std::lround(e->metrics->underlinePos())));
   tm.otmsStrikeoutSize = tm.otmsUnderscoreSize;
@@ -191,7 +202,15 @@ struct TQtCanvas::Impl {
   QPainter own;
   QPainter* external = nullptr;
   std::function<void()> beforeBegin;
+  bool drawingEnabled = true;
   int32_t ppiX = 96, ppiY = 96;
+
+  // The painter's own transformation (an outside painter's at the start),
+  // and the canvas's mapping from logical units into it.
+  QTransform base;
+  bool mapped = false;
+  QTransform map;
+  double aspect = 1;
 
   bool hasClip = false;
   TRect clip;
@@ -212,13 +231,13 @@ struct TQtCanvas::Impl {
     if (!external && !P().isActive()) return false;
     if (hasClip && clip.IsEmpty()) return false;
     if (hasBaseClip && baseClip.isEmpty()) return false;
-    if (hasClip && hasBaseClip && !baseClip.intersects(ToQRect(clip))) return false;
+    if (hasClip && hasBaseClip && !baseClip.intersects(MappedClip())) return false;
     return true;
   }
 
   QPainter& P() {
     if (external) return *external;
-    if (!own.isActive()) {
+    if (!own.isActive() && drawingEnabled) {
       if (beforeBegin) beforeBegin();
       if (device->width() <= 0 || device->height() <= 0) return own;
       own.begin(device);
@@ -229,12 +248,23 @@ struct TQtCanvas::Impl {
     return own;
   }
 
+  QPainter* Active() { return external ? external : (own.isActive() ? &own : nullptr); }
+
+  // The clip in the painter's own coordinates, where an outside painter's clip is too.
+  QRegion MappedClip() const {
+    if (clip.IsEmpty()) return QRegion();
+    return mapped ? map.map(QRegion(ToQRect(clip))) : QRegion(ToQRect(clip));
+  }
+
+  // Sets the clip and the transformation; the clip is set untransformed so
+  // that it can be intersected with the outside painter's.
   void ApplyClip() {
-    QPainter* p = external ? external : (own.isActive() ? &own : nullptr);
+    QPainter* p = Active();
     if (!p) return;  // applied when the painter begins
+    p->setWorldTransform(base);
     if (hasClip) {
       // An empty region would mean no clip to Qt; drawing checks Visible() instead.
-      QRegion region = clip.IsEmpty() ? QRegion() : QRegion(ToQRect(clip));
+      QRegion region = MappedClip();
       if (hasBaseClip) region &= baseClip;
       p->setClipRegion(region);
     } else if (hasBaseClip) {
@@ -242,19 +272,28 @@ struct TQtCanvas::Impl {
     } else {
       p->setClipping(false);
     }
+    if (mapped) p->setWorldTransform(map * base);
+  }
+
+  // A logical point in the painter's own coordinates.
+  TPoint ToSurface(TPoint pt) const {
+    if (!mapped) return pt;
+    const QPointF q = map.map(QPointF(pt.X, pt.Y));
+    return {static_cast<int32_t>(std::clamp<double>(std::floor(q.x() + 0.5), INT32_MIN, INT32_MAX)),
+            static_cast<int32_t>(std::clamp<double>(std::floor(q.y() + 0.5), INT32_MIN, INT32_MAX))};
   }
 
   FontEntry& FontFor(const TFont& f) {
     TFont key = f;
     key.Color = 0;  // drawing colour, not part of the face
     for (size_t i = 0; i < fonts.size(); ++i) {
-      if (fonts[i]->key == key) {
+      if (fonts[i]->key == key && fonts[i]->aspect == aspect) {
         std::rotate(fonts.begin(), fonts.begin() + static_cast<std::ptrdiff_t>(i),
                     fonts.begin() + static_cast<std::ptrdiff_t>(i) + 1);
         return *fonts.front();
       }
     }
-    fonts.insert(fonts.begin(), MakeFont(key, device));
+    fonts.insert(fonts.begin(), MakeFont(key, aspect, device));
     if (fonts.size() > kFontCacheSize) fonts.pop_back();
     return *fonts.front();
   }
@@ -265,6 +304,7 @@ TQtCanvas::TQtCanvas(QPaintDevice& device) : d_(std::make_unique<Impl>()) {
   d_->ppiX = device.logicalDpiX();
   d_->ppiY = device.logicalDpiY();
   Font().PixelsPerInch = d_->ppiY;
+  OnMappingChanged();
 }
 
 TQtCanvas::TQtCanvas(QPainter& painter) : d_(std::make_unique<Impl>()) {
@@ -274,17 +314,36 @@ TQtCanvas::TQtCanvas(QPainter& painter) : d_(std::make_unique<Impl>()) {
   d_->ppiY = d_->device->logicalDpiY();
   d_->hasBaseClip = painter.hasClipping();
   if (d_->hasBaseClip) d_->baseClip = painter.clipRegion();
+  d_->base = painter.worldTransform();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   Font().PixelsPerInch = d_->ppiY;
+  OnMappingChanged();
 }
 
 TQtCanvas::~TQtCanvas() {
   if (d_->external) {
     d_->hasClip = false;
+    d_->mapped = false;
     d_->ApplyClip();
   }
   EndPaint();
+}
+
+void TQtCanvas::SetDrawingEnabled(bool enabled) { d_->drawingEnabled = enabled; }
+
+void TQtCanvas::OnMappingChanged() {
+  d_->aspect = FontAspect();
+  d_->mapped = HasMapping();
+  if (d_->mapped) {
+    const TRect& w = Mapping().Window;
+    const TRect& v = Mapping().Viewport;
+    const double sx = static_cast<double>(v.Width()) / w.Width(), sy = static_cast<double>(v.Height()) / w.Height();
+    d_->map = QTransform(sx, 0, 0, sy, v.Left - w.Left * sx, v.Top - w.Top * sy);
+  } else {
+    d_->map.reset();
+  }
+  d_->ApplyClip();
 }
 
 void TQtCanvas::EndPaint() {
@@ -415,6 +474,26 @@ class PixelLine {
 
 }  // namespace
 
+// One-pixel lines are rasterised in the painter's own pixels, whatever the mapping.
+class TQtCanvas::Unmapped {
+ public:
+  Unmapped(const Impl& d, QPainter& p) : p_(d.mapped ? &p : nullptr) {
+    if (p_) {
+      saved_ = p.worldTransform();
+      p.setWorldTransform(d.base);
+    }
+  }
+  ~Unmapped() {
+    if (p_) p_->setWorldTransform(saved_);
+  }
+  Unmapped(const Unmapped&) = delete;
+  Unmapped& operator=(const Unmapped&) = delete;
+
+ private:
+  QPainter* p_;
+  QTransform saved_;
+};
+
 // A one-pixel pen's lines; a dash pattern carries on from the previous line
 // when this one starts where that one ended.
 bool TQtCanvas::ThinLines(const std::vector<TPoint>& points, bool closed) {
@@ -426,9 +505,10 @@ bool TQtCanvas::ThinLines(const std::vector<TPoint>& points, bool closed) {
   if (GetBkMode() == bkOpaque && GetBkColor() != clNone) gaps = ToQColor(GetBkColor());
   if (!(d_->haveLineEnd && d_->lineEnd == points.front())) d_->dashPhase = 0;
   {
+    const Unmapped unmapped(*d_, p);
     PixelLine line(p, ModeColor(pen.Mode, pen.Color), gaps, DashPattern(pen.Style), d_->dashPhase);
-    for (size_t i = 0; i + 1 < points.size(); ++i) line.Segment(points[i], points[i + 1]);
-    if (closed) line.Segment(points.back(), points.front());
+    for (size_t i = 0; i + 1 < points.size(); ++i) line.Segment(d_->ToSurface(points[i]), d_->ToSurface(points[i + 1]));
+    if (closed) line.Segment(d_->ToSurface(points.back()), d_->ToSurface(points.front()));
   }
   d_->haveLineEnd = true;
   d_->lineEnd = closed ? points.front() : points.back();
@@ -533,9 +613,14 @@ void TQtCanvas::Polyline(const std::vector<TPoint>& points) {
 }
 
 void TQtCanvas::DrawFocusRect(const TRect& rect) {
-  const TRect r = Normalized(rect);
-  if (r.IsEmpty() || !d_->Visible()) return;
+  const TRect logical = Normalized(rect);
+  if (logical.IsEmpty() || !d_->Visible()) return;
+  const TPoint topLeft = d_->ToSurface({logical.Left, logical.Top});
+  const TPoint bottomRight = d_->ToSurface({logical.Right, logical.Bottom});
+  const TRect r = Normalized({topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y});
+  if (r.IsEmpty()) return;
   QPainter& p = d_->P();
+  const Unmapped unmapped(*d_, p);
   p.setCompositionMode(QPainter::RasterOp_NotDestination);
   // Every other pixel along the edges, each pixel once.
   static const std::vector<int> everyOther{1, 1};
@@ -645,9 +730,20 @@ void TQtCanvas::DrawChars(int32_t x, int32_t y, const TTextChars& chars, size_t 
   p.setPen(color);
   p.setLayoutDirection((GetTextAlign() & TA_RTLREADING) ? Qt::RightToLeft : Qt::LeftToRight);
   const int baseline = at.Y + tm.tmAscent;
+  const QTransform world = p.worldTransform();
+  // Glyphs drawn with their origin at (x, baseline), widened by the font's scale.
+  auto glyphsAt = [&](double gx, const QString& glyphs) {
+    if (font.xScale == 1) {
+      p.drawText(QPointF(gx, baseline), glyphs);
+      return;
+    }
+    p.setWorldTransform(QTransform(font.xScale, 0, 0, 1, gx, baseline) * world);
+    p.drawText(QPointF(0, 0), glyphs);
+    p.setWorldTransform(world);
+  };
   if (!advances && extra == 0) {
     p.setFont(font.font);
-    p.drawText(QPointF(at.X, baseline), ToQString(chars.wide));
+    glyphsAt(at.X, ToQString(chars.wide));
     return;
   }
   // Placed one character at a time; the lines run under the whole text.
@@ -655,8 +751,7 @@ void TQtCanvas::DrawChars(int32_t x, int32_t y, const TTextChars& chars, size_t 
   plain.setUnderline(false);
   plain.setStrikeOut(false);
   p.setFont(plain);
-  for (size_t k = 0; k < chars.Count(); ++k)
-    p.drawText(QPointF(at.X + (k ? ends[k - 1] : 0), baseline), ToQString(chars.Wide(k)));
+  for (size_t k = 0; k < chars.Count(); ++k) glyphsAt(at.X + (k ? ends[k - 1] : 0), ToQString(chars.Wide(k)));
   const QRect line(std::min(at.X, at.X + width), 0, std::abs(width), 0);
   if (Font().Style & fsUnderline)
     p.fillRect(QRect(line.x(), baseline - tm.otmsUnderscorePosition, line.width(), tm.otmsUnderscoreSize), color);
@@ -688,11 +783,9 @@ bool TQtCanvas::HasClip() const { return d_->hasClip; }
 
 TRect TQtCanvas::ClipRect() const {
   if (d_->hasClip) return d_->clip;
-  if (d_->hasBaseClip) {
-    const QRect b = d_->baseClip.boundingRect();
-    return Bounds(b.x(), b.y(), b.width(), b.height());
-  }
-  return {0, 0, d_->device->width(), d_->device->height()};
+  QRect b = d_->hasBaseClip ? d_->baseClip.boundingRect() : QRect(0, 0, d_->device->width(), d_->device->height());
+  if (d_->mapped) b = d_->map.inverted().mapRect(QRectF(b)).toAlignedRect();
+  return Bounds(b.x(), b.y(), b.width(), b.height());
 }
 
 void TQtCanvas::SaveClip() { d_->clipStack.push_back({d_->hasClip, d_->clip}); }

@@ -12,6 +12,9 @@
 // extents and positions are those advances summed and rounded, plus the
 // character extra after every character.
 //
+// Fonts whose Width is 0 are widened by FontAspect, so that text keeps its
+// shape on a device whose two resolutions differ and under a mapping.
+//
 // Lines are drawn without anti-aliasing and leave out their end point.
 // Pen modes map to Qt's raster operations, which work on images and on
 // widgets; printers draw every mode as copy.
@@ -47,6 +50,9 @@ class TQtCanvas final : public TCanvas {
   void EndPaint();
   // Called before the canvas's own painter begins.
   void SetBeforeBegin(std::function<void()> hook);
+  // While disabled the canvas measures but begins no painter and draws
+  // nothing: a printer's canvas outside a print job.
+  void SetDrawingEnabled(bool enabled);
   QPainter& Painter();
 
   // The Qt font for the current TFont, and the family it resolves to (UTF-8).
@@ -84,6 +90,7 @@ class TQtCanvas final : public TCanvas {
 
  protected:
   void DrawLine(TPoint from, TPoint to) override;
+  void OnMappingChanged() override;
   void SaveClip() override;
   void RestoreClip() override;
 
@@ -92,6 +99,7 @@ class TQtCanvas final : public TCanvas {
   void DrawChars(int32_t x, int32_t y, const TTextChars& chars, size_t srcLength, const std::vector<int32_t>* advances);
 
   struct Impl;
+  class Unmapped;
   std::unique_ptr<Impl> d_;
 };
 

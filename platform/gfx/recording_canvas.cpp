@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -74,6 +75,8 @@ const char* CanvasOpName(TCanvasOp op) {
     case TCanvasOp::StretchDraw: return "StretchDraw";
     case TCanvasOp::Clip: return "Clip";
     case TCanvasOp::ResetClip: return "ResetClip";
+    case TCanvasOp::Mapping: return "Mapping";
+    case TCanvasOp::ResetMapping: return "ResetMapping";
   }
   return "?";
 }
@@ -110,7 +113,11 @@ std::string TCanvasRecord::ToString() const {
       add({" ", RectText(Rect), " ", GraphicClass, " ", std::to_string(GraphicSize.cx), "x",
            std::to_string(GraphicSize.cy)});
       break;
-    case TCanvasOp::ResetClip: break;
+    case TCanvasOp::Mapping:
+      add({" ", RectText(Rect), " -> ", RectText({Points.at(0).X, Points.at(0).Y, Points.at(1).X, Points.at(1).Y})});
+      break;
+    case TCanvasOp::ResetClip:
+    case TCanvasOp::ResetMapping: break;
     default: add({" ", RectText(Rect)}); break;
   }
   return s;
@@ -130,11 +137,25 @@ std::string TCanvasRecord::StateString() const {
          Hex(BkColor);
 }
 
-TRecordingCanvas::TRecordingCanvas(int32_t pixelsPerInch) : ppi_(pixelsPerInch) { Font().PixelsPerInch = ppi_; }
+TRecordingCanvas::TRecordingCanvas(int32_t pixelsPerInch) : ppiX_(pixelsPerInch), ppiY_(pixelsPerInch) {
+  Font().PixelsPerInch = ppiY_;
+}
 
-void TRecordingCanvas::SetPixelsPerInch(int32_t ppi) {
-  ppi_ = ppi;
-  Font().PixelsPerInch = ppi;
+void TRecordingCanvas::SetPixelsPerInch(int32_t ppiX, int32_t ppiY) {
+  ppiX_ = ppiX;
+  ppiY_ = ppiY;
+  Font().PixelsPerInch = ppiY;
+}
+
+void TRecordingCanvas::OnMappingChanged() {
+  if (!HasMapping()) {
+    Add(TCanvasOp::ResetMapping);
+    return;
+  }
+  TCanvasRecord& r = Add(TCanvasOp::Mapping);
+  const TRect& v = Mapping().Viewport;
+  r.Rect = Mapping().Window;
+  r.Points = {{v.Left, v.Top}, {v.Right, v.Bottom}};
 }
 
 std::vector<TCanvasRecord> TRecordingCanvas::OfKind(TCanvasOp kind) const {
@@ -166,14 +187,22 @@ int32_t PixelHeight(const TFont& f) {
 
 }  // namespace
 
+// The font height as a width: widened by the aspect of the logical units.
+int32_t TRecordingCanvas::AspectHeight() const {
+  const int32_t h = PixelHeight(Font());
+  const double aspect = FontAspect();
+  if (aspect == 1.0) return h;
+  return static_cast<int32_t>(std::clamp<double>(std::round(h * aspect), 1, INT32_MAX));
+}
+
 int32_t TRecordingCanvas::HalfWidth() const {
   if (Font().Width != 0) return Font().Width == INT32_MIN ? INT32_MAX : std::abs(Font().Width);
-  return std::max(1, PixelHeight(Font()) / 2);
+  return std::max(1, AspectHeight() / 2);
 }
 
 int32_t TRecordingCanvas::FullWidth() const {
   if (Font().Width != 0) return static_cast<int32_t>(std::min<int64_t>(int64_t{2} * HalfWidth(), INT32_MAX));
-  return PixelHeight(Font());
+  return AspectHeight();
 }
 
 TTextMetric TRecordingCanvas::GetTextMetrics() {

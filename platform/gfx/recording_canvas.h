@@ -12,8 +12,10 @@
 //   from U+2E80 up is full-width, except unpaired surrogates, private use
 //   (U+E000..U+F8FF) and the half-width forms (U+FF61..U+FFDC); everything
 //   below U+2E80 is half-width.
-// - Half-width characters are max(1, h / 2) pixels wide, full-width ones h.
-//   When Font.Width is not 0 they are |Width| and 2 × |Width| instead.
+// - Half-width characters are max(1, w / 2) pixels wide, full-width ones
+//   max(1, w), where w is h times FontAspect rounded (h itself on a square
+//   surface without a mapping). When Font.Width is not 0 they are |Width| and
+//   2 × |Width| instead.
 //   Bold, italic and the face name change nothing.
 // - The character extra is added after every character.
 // - tmHeight = h, tmAscent = h * 4 / 5, tmDescent = h - tmAscent, both
@@ -21,7 +23,10 @@
 //   underline position -max(1, h / 10) (below the baseline) and thickness
 //   max(1, h / 20); strike-out position h / 3 with the same thickness.
 //   (Divisions round down.)
-// - Pixels per inch: 96 unless set; the font's PixelsPerInch follows it.
+// - Pixels per inch: 96 unless set, horizontally and vertically; the font's
+//   PixelsPerInch follows the vertical one.
+// - A mapping changes no coordinate in the log (all stay logical); setting or
+//   resetting it is recorded.
 // - Without a clip, ClipRect is the surface, (0, 0, 100000, 100000) unless set.
 #include <cstdint>
 #include <string>
@@ -49,6 +54,8 @@ enum class TCanvasOp : uint8_t {
   StretchDraw,        // Rect, the graphic's class and size
   Clip,               // IntersectClipRect: Rect as given (Clip holds the result)
   ResetClip,
+  Mapping,            // SetMapping (or a restored state): Rect the window, Points[0..1] the viewport's corners
+  ResetMapping,
 };
 
 struct TCanvasRecord {
@@ -73,7 +80,8 @@ struct TCanvasRecord {
 
   // Compact forms for assertions: `Line 0,0-5,0`, `Rectangle 1,2,10,20`,
   // `Polygon 0,0 8,8 0,8`, `Text 10,20 "abc"`, `TextWithAdvances 10,20 "ab" [5,6]`,
-  // `Draw 3,4 TBitmap 16x16`, `StretchDraw 0,0,32,32 TBitmap 16x16`, `Clip 0,0,50,50`, `ResetClip`.
+  // `Draw 3,4 TBitmap 16x16`, `StretchDraw 0,0,32,32 TBitmap 16x16`, `Clip 0,0,50,50`, `ResetClip`,
+  // `Mapping 0,0,600,800 -> 10,10,70,90`, `ResetMapping`.
   std::string ToString() const;
   // The state: `pen=$0000FF/1/solid/copy brush=$FFFFFF/solid font="Arial"/-13/BIUS/$000000/cs1/w0
   // extra=0 align=0 bk=opaque/$1FFFFFFF` (colours as TColor values in hexadecimal).
@@ -86,7 +94,8 @@ class TRecordingCanvas : public TCanvas {
  public:
   explicit TRecordingCanvas(int32_t pixelsPerInch = 96);
 
-  void SetPixelsPerInch(int32_t ppi);
+  void SetPixelsPerInch(int32_t ppi) { SetPixelsPerInch(ppi, ppi); }
+  void SetPixelsPerInch(int32_t ppiX, int32_t ppiY);
   void SetSurface(const TRect& r) { surface_ = r; }
 
   const std::vector<TCanvasRecord>& Log() const { return log_; }
@@ -100,8 +109,8 @@ class TRecordingCanvas : public TCanvas {
   int32_t HalfWidth() const;
   int32_t FullWidth() const;
 
-  int32_t PixelsPerInchX() const override { return ppi_; }
-  int32_t PixelsPerInchY() const override { return ppi_; }
+  int32_t PixelsPerInchX() const override { return ppiX_; }
+  int32_t PixelsPerInchY() const override { return ppiY_; }
 
   void Rectangle(const TRect& r) override;
   void FillRect(const TRect& r) override;
@@ -131,16 +140,18 @@ class TRecordingCanvas : public TCanvas {
 
  protected:
   void DrawLine(TPoint from, TPoint to) override;
+  void OnMappingChanged() override;
   void SaveClip() override { clipStack_.push_back({hasClip_, clip_}); }
   void RestoreClip() override;
 
  private:
   TCanvasRecord& Add(TCanvasOp kind);
+  int32_t AspectHeight() const;
   std::vector<int32_t> CharEnds(const TTextChars& chars, bool utf16) const;
   void AddText(TCanvasOp kind, int32_t x, int32_t y, const TTextChars& chars, bool utf16, std::string raw,
                const std::vector<int32_t>* advances);
 
-  int32_t ppi_;
+  int32_t ppiX_, ppiY_;
   TRect surface_{0, 0, 100000, 100000};
   bool hasClip_ = false;
   TRect clip_;
