@@ -3,6 +3,7 @@
 // Non-text items write themselves.
 #include "engine/export/rtf_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -168,7 +169,8 @@ std::string TDVRTFWriter::ParaStyleCode(int32_t paraNo, bool inStyleSheet) const
   std::string out;
   if (style.LineSpacingType == dvlsPercent && style.LineSpacing > 100)
     out += "\\sl" + std::to_string(int64_t{style.LineSpacing} * 240 / 100) + "\\slmult1";
-  out += "\\q" + std::string(kAlignment[style.Alignment]) + "\\fi" + std::to_string(Twips(style.FirstIndent)) +
+  const int alignment = style.Alignment >= dvaLeft && style.Alignment <= dvaJustify ? style.Alignment : dvaLeft;
+  out += "\\q" + std::string(kAlignment[alignment]) + "\\fi" + std::to_string(Twips(style.FirstIndent)) +
          "\\li" + std::to_string(Twips(style.LeftIndent)) + "\\ri" + std::to_string(Twips(style.RightIndent)) +
          "\\sb" + std::to_string(Twips(style.SpaceBefore)) + "\\sa" + std::to_string(Twips(style.SpaceAfter));
   if (style.Background().Color != clNone) out += "\\cbpat" + ColorNo(style.Background().Color);
@@ -304,7 +306,7 @@ bool TCustomDVData::SaveRTFToStream(TStream& stream, bool selectionOnly, int lev
       styleToFont = &ownStyleToFont.emplace();
       fontTable = &ownFontTable.emplace();
       twipsPerPixel = GetTwipsPerPixel();
-    } else if (!colorList || !styleToFont || !fontTable) {
+    } else if (level < 0 || !colorList || !styleToFont || !fontTable) {
       throw EDocViewError("A nested RTF document needs the tables of its file");
     }
     // The bookmark names of the whole file: those of nested documents too.

@@ -224,6 +224,13 @@ const BodyCase kBodyCases[] = {
        d.selection = TDVFLimits{0, 0, 2, 4};
      },
      kFirstPara + R0 + "\\'d6\\'d0}"},
+    {"SelectionInsideUnicodeText",
+     [](RTFTestData& d) {
+       d.style.TextStyles()[1].Unicode = true;
+       d.Add(Utf16(u"a\u4e2d\u00e9b"), 1);
+       d.selection = TDVFLimits{0, 0, 2, 3};
+     },
+     kFirstPara + R1 + "\\uc2\\u20013 \\'d6\\'d0\\uc1 }"},
     {"SelectionFromEndOfFirstItemKeepsParagraphs",
      [](RTFTestData& d) {
        d.Add("ab");
