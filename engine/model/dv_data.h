@@ -22,7 +22,9 @@
 namespace quillet {
 
 class TDVBackground;
+class TDVColorList;
 class TDVFReader;
+class TDVRTFBookmarkNames;
 class TDVLayoutInfo;
 class TControl;
 class TCustomImageList;
@@ -33,6 +35,9 @@ class TGraphic;
 class TStream;
 
 enum TDVFSaveScope { dvfss_Full, dvfss_Selection, dvfss_Page };
+
+// Where the owner may add RTF code of its own (GetExtraRTFCode).
+enum TDVRTFSaveArea { dv_rtfs_TextStyle, dv_rtfs_ParaStyle, dv_rtfs_CellProps, dv_rtfs_RowProps };
 
 // The range a DVF save covers: items and caret offsets within them.
 struct TDVFLimits {
@@ -295,6 +300,26 @@ class TCustomDVData {
   virtual void InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
                                   bool editFlag);
 
+  // ---- RTF ----
+  // Writes the scope as RTF. Level 0 writes a whole file and makes its
+  // tables (colorList, styleToFont, fontTable and twipsPerPixel are then
+  // ignored); a deeper level is the content of a table cell at that nesting
+  // depth and writes into the caller's file with the caller's tables. False
+  // when writing failed; what was written stays in the stream.
+  virtual bool SaveRTFToStream(TStream& stream, bool selectionOnly, int level, TColor color,
+                               const TDVBackground* background, TDVColorList* colorList,
+                               TDVIntegerList* styleToFont, TDVIntegerList* fontTable, double twipsPerPixel);
+  bool SaveRTFToStream(TStream& stream, bool selectionOnly, TColor color, const TDVBackground* background) {
+    return SaveRTFToStream(stream, selectionOnly, 0, color, background, nullptr, nullptr, nullptr, 0);
+  }
+  // The RTF file; the old file stays when anything fails.
+  bool SaveRTF(const std::string& fileName, bool selectionOnly, TColor color, const TDVBackground* background);
+  // RTF code of the owner's for a style (obj the style, index1 its number)
+  // or a table part, written verbatim; empty unless the root's owner gives
+  // one.
+  virtual std::string GetExtraRTFCode(TDVRTFSaveArea area, const void* obj, int index1, int index2,
+                                      bool inStyleSheet);
+
   // ---- list markers ----
   // The absolute root document keeps every marker of its documents, those
   // in sub-documents included, in one list in document order. It is made
@@ -355,6 +380,9 @@ class TCustomDVData {
   std::unique_ptr<TDVCPInfo> notAddedCP_;
   int cpCount_ = 0;
   std::unique_ptr<TDVMarkerList> markers_;
+  // The bookmark names of the RTF file being written, while a top-level
+  // RTF save runs; nested documents reach it through their absolute root.
+  TDVRTFBookmarkNames* rtfBookmarks_ = nullptr;
 };
 
 }  // namespace quillet
