@@ -89,6 +89,19 @@ std::string FontAttributes(const TFontInfo& ts, const TFontInfo& normalts, bool 
 
 uint8_t FontStyles(const TFontInfo& f) { return f.Style & (fsBold | fsItalic | fsUnderline | fsStrikeOut); }
 
+// The normal style's tags that must close for ts: the one ts lacks that was
+// opened first, and every one opened after it (they nest inside it).
+uint8_t NormalToClose(uint8_t own, uint8_t normal) {
+  for (size_t k = 0; k < kStyleTags.size(); ++k) {
+    if ((normal & kStyleTags[k].flag) && !(own & kStyleTags[k].flag)) {
+      uint8_t closing = 0;
+      for (size_t j = k; j < kStyleTags.size(); ++j) closing |= kStyleTags[j].flag;
+      return normal & closing;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::string DV_MakeHTMLStr(std::string_view text, bool specialCode, bool noEmptyLines, int codePage) {
@@ -156,9 +169,10 @@ int DV_GetHTMLFontSize(int32_t points) {
 std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative) {
   const std::string attrs = FontAttributes(ts, normalts, relative);
   const uint8_t own = FontStyles(ts), normal = relative ? FontStyles(normalts) : 0;
-  std::string out = CloseStyles(normal & ~own);
+  const uint8_t closing = NormalToClose(own, normal), stillOpen = normal & ~closing;
+  std::string out = CloseStyles(closing);
   if (!attrs.empty()) out += "<FONT" + attrs + ">";
-  out += OpenStyles(own & ~normal);
+  out += OpenStyles(own & ~stillOpen);
   if (ts.VShift < 0)
     out += "<SUB>";
   else if (ts.VShift > 0)
@@ -168,14 +182,15 @@ std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool rel
 
 std::string CloseFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative) {
   const uint8_t own = FontStyles(ts), normal = relative ? FontStyles(normalts) : 0;
+  const uint8_t closing = NormalToClose(own, normal), stillOpen = normal & ~closing;
   std::string out;
   if (ts.VShift < 0)
     out += "</SUB>";
   else if (ts.VShift > 0)
     out += "</SUP>";
-  out += CloseStyles(own & ~normal);
+  out += CloseStyles(own & ~stillOpen);
   if (!FontAttributes(ts, normalts, relative).empty()) out += "</FONT>";
-  out += OpenStyles(normal & ~own);
+  out += OpenStyles(closing);
   return out;
 }
 

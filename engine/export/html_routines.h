@@ -27,9 +27,10 @@ std::string DV_GetHTMLCharsetName(int charset);
 int DV_GetHTMLFontSize(int32_t points);
 
 // The font-tag dialect's tags for text style ts. Relative: only what differs
-// from normalts, closing normalts's font styles that ts lacks before the
-// FONT tag and opening them again after it, so the tags nest within the
-// normal style's. Absolute: everything ts has.
+// from normalts; the normal style's font styles that ts lacks (and those
+// opened inside them) are closed before the FONT tag and opened again after
+// its end, so the tags nest within the normal style's. Absolute: everything
+// ts has.
 std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative);
 std::string CloseFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative);
 

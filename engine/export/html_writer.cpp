@@ -44,45 +44,54 @@ void WriteBody(THTMLPageWriter& page, TColor color) {
   TCustomDVData& data = page.Data();
   const TFontInfo& normal = page.TextStyle(0);
   const TParaInfos& paraStyles = page.Style().ParaStyles();
-  // Without the base font the page's normal text is the browser's, so other
-  // styles are written in full rather than as differences from style 0.
+  // The base font of style 0 is opened inside every block, so that the tags
+  // of other styles, which close what style 0 has and they lack, stay
+  // nested within the block. Without it (dvsoDefault0Style) the page's
+  // normal text is the browser's, and other styles are written whole.
   const bool baseFont = !(page.Options() & dvsoDefault0Style);
-  if (baseFont) page.WriteLn(OpenFontTag(normal, normal, false));
   bool blockOpen = false;
+  auto closeBlock = [&] {
+    if (baseFont) page.Write(CloseFontTag(normal, normal, false));
+    page.WriteLn("</DIV>");
+    blockOpen = false;
+  };
   for (int i = 0; i < data.ItemCount(); ++i) {
     const TCustomDVItemInfo& item = *data.GetItem(i);
     if (!item.SameAsPrev()) {
       if (blockOpen) {
-        if (item.BR()) {
+        if (item.BR())
           page.WriteLn("<BR>");
-        } else {
-          page.WriteLn("</DIV>");
-          blockOpen = false;
-        }
+        else
+          closeBlock();
       }
       if (!item.BR() && item.StyleNo != dvsBreak) {
         const int32_t paraNo = paraStyles.IsValidIndex(item.ParaNo) ? item.ParaNo : 0;
         page.Write(DivTag(paraStyles[paraNo].Alignment));
+        if (baseFont) page.Write(OpenFontTag(normal, normal, false));
         blockOpen = true;
       }
     }
     page.WriteCheckpoint(i, true);
+    // A link stands inside the font tags, which may close and reopen the
+    // normal style's tags around it.
     const bool hyperlink = page.IsHyperlink(i);
+    const TFontInfo& ts = page.TextStyle(item.StyleNo);
+    const bool relative = baseFont && blockOpen;
+    const bool tags = item.StyleNo > 0 || (item.StyleNo == 0 && baseFont && !blockOpen);
+    if (tags) page.Write(OpenFontTag(ts, normal, relative));
     if (hyperlink) page.Write("<A href=\"" + page.Url(i) + "\">");
-    if (item.StyleNo >= 0) {
-      const TFontInfo& ts = page.TextStyle(item.StyleNo);
-      const bool tags = item.StyleNo != 0;
-      if (tags) page.Write(OpenFontTag(ts, normal, baseFont));
+    if (item.StyleNo >= 0)
       page.WriteText(i);
-      if (tags) page.Write(CloseFontTag(ts, normal, baseFont));
-    } else {
+    else
       page.WriteNonText(i, color, false);
-    }
     if (hyperlink) page.Write("</A>");
+    if (tags) page.Write(CloseFontTag(ts, normal, relative));
   }
   page.WriteTrailingCheckpoint(true);
-  page.WriteLn(blockOpen ? "</DIV>" : "");
-  if (baseFont) page.WriteLn(CloseFontTag(normal, normal, false));
+  if (blockOpen)
+    closeBlock();
+  else
+    page.WriteLn("");
 }
 
 }  // namespace
