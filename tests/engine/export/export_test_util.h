@@ -58,7 +58,7 @@ class ObjectItem : public TDVRectItemInfo {
 // The document's items: "|" starts a paragraph, "/" a line of one, "^"
 // marks a page break; text as UTF-8 in brackets (8-bit text read in the
 // system code page), a non-text item as its style number.
-inline std::string Describe(const TCustomDVData& data) {
+inline std::string Outline(const TCustomDVData& data) {
   std::string out;
   for (int i = 0; i < data.ItemCount(); ++i) {
     const TCustomDVItemInfo& item = *data.GetItem(i);

@@ -324,6 +324,25 @@ TEST(HTMLEscaping, DocumentContentCannotInjectMarkup) {
   }
 }
 
+TEST(HTMLEscaping, FormatCharactersAreText) {
+  HTMLSample s;
+  s.data.Clear();
+  s.data.url = "%s%n%d";
+  s.data.AddNamedCheckpointExTag("%s%n", false, {});
+  s.data.AddNL("100%s%n%x", 0, 0);
+  s.data.AddNL("go %n", 4, 0);
+  for (bool css : {false, true}) {
+    TMemoryStream stream;
+    if (css)
+      ASSERT_TRUE(s.data.SaveHTMLToStreamEx(stream, "", "%s", "", "", "", dvsoUseCheckpointsNames, clNone, nullptr, {}));
+    else
+      ASSERT_TRUE(s.data.SaveHTMLToStream(stream, "", "%s", "", dvsoUseCheckpointsNames, clNone, nullptr, {}));
+    const std::string page = stream.AsString();
+    for (const char* text : {"<TITLE>%s</TITLE>", "100%s%n%x", "name=\"%s%n\"", "href=\"%s%n%d\"", "go %n"})
+      EXPECT_NE(page.find(text), std::string::npos) << text;
+  }
+}
+
 TEST(HTMLEscaping, FontSizes) {
   const std::vector<std::pair<int, int>> sizes = {{1, 1},  {8, 1},  {9, 2},  {10, 2}, {11, 3}, {12, 3}, {13, 4},
                                                   {14, 4}, {15, 5}, {18, 5}, {19, 6}, {24, 6}, {25, 7}, {72, 7}};

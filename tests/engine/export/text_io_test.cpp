@@ -13,7 +13,7 @@ namespace quillet {
 namespace {
 
 using namespace std::string_literals;
-using test::Describe;
+using test::Outline;
 using test::ExportData;
 using test::ObjectItem;
 using test::StreamOf;
@@ -75,7 +75,7 @@ TEST_F(TextLoadTest, EightBitLineEnds) {
       data.Clear();
       TMemoryStream stream = StreamOf(Gbk(c.text));
       ASSERT_TRUE(data.LoadTextFromStream(stream, styleNo, 0, false));
-      EXPECT_EQ(Describe(data), c.single);
+      EXPECT_EQ(Outline(data), c.single);
       for (int i = 0; i < data.ItemCount(); ++i) EXPECT_EQ(data.GetItem(i)->IsUnicode(), styleNo == 1);
     }
   }
@@ -90,7 +90,7 @@ TEST_F(TextLoadTest, Utf16LineEndsInEveryByteOrder) {
         data.Clear();
         TMemoryStream stream = StreamOf(Utf16(Utf8ToUtf16(c.text), form));
         ASSERT_TRUE(data.LoadTextFromStreamW(stream, styleNo, 0, false));
-        EXPECT_EQ(Describe(data), c.single);
+        EXPECT_EQ(Outline(data), c.single);
       }
     }
   }
@@ -115,7 +115,7 @@ TEST_F(TextLoadTest, EightBitSpecialCharacters) {
     data.Clear();
     TMemoryStream stream = StreamOf(c.text);
     ASSERT_TRUE(data.LoadTextFromStream(stream, 0, 0, false));
-    EXPECT_EQ(Describe(data), c.expected);
+    EXPECT_EQ(Outline(data), c.expected);
   }
 }
 
@@ -129,10 +129,10 @@ TEST_F(TextLoadTest, FormFeedWithoutPageBreaks) {
   NoPageBreaks doc;
   TMemoryStream stream = StreamOf("a\fb");
   ASSERT_TRUE(doc.LoadTextFromStream(stream, 0, 0, false));
-  EXPECT_EQ(Describe(doc), "|[a\fb]");
+  EXPECT_EQ(Outline(doc), "|[a\fb]");
   doc.Clear();
   doc.AddTextNLW(test::U16(u"a\fb"), 0, 0, 0, false);
-  EXPECT_EQ(Describe(doc), "|[a]|[b]");
+  EXPECT_EQ(Outline(doc), "|[a]|[b]");
 }
 
 TEST_F(TextLoadTest, Utf16Separators) {
@@ -165,7 +165,7 @@ TEST_F(TextLoadTest, Utf16Separators) {
     data.Clear();
     if (c.firstPara == -1 || c.text.empty() || c.text[0] == 0xD83D) data.AddNL("z", 0, 0);
     data.AddTextNLW(test::U16(c.text), 1, c.firstPara, 0, c.single);
-    EXPECT_EQ(Describe(data), c.expected);
+    EXPECT_EQ(Outline(data), c.expected);
     EXPECT_TRUE(data.AllowNewPara());
   }
 }
@@ -180,12 +180,12 @@ TEST_F(TextLoadTest, Utf16ToEightBitStyleKeepsWholeCharacters) {
 TEST_F(TextLoadTest, SingleParagraphMakesLineBreaks) {
   TMemoryStream stream = StreamOf("a\nb\nc");
   ASSERT_TRUE(data.LoadTextFromStream(stream, 0, 1, true));
-  EXPECT_EQ(Describe(data), "|[a]/[b]/[c]");
+  EXPECT_EQ(Outline(data), "|[a]/[b]/[c]");
   EXPECT_EQ(data.GetItemPara(2), 1);
   EXPECT_TRUE(data.AllowNewPara());
   TMemoryStream w = StreamOf(Utf16(u"d\ne", Utf16Form::LEMark));
   ASSERT_TRUE(data.LoadTextFromStreamW(w, 0, 1, true));
-  EXPECT_EQ(Describe(data), "|[a]/[b]/[c]|[d]/[e]");
+  EXPECT_EQ(Outline(data), "|[a]/[b]/[c]|[d]/[e]");
 }
 
 TEST_F(TextLoadTest, AddParagraphModeRestoredWhenAnInsertionFails) {
@@ -201,7 +201,7 @@ TEST_F(TextLoadTest, AddParagraphModeRestoredWhenAnInsertionFails) {
       EXPECT_THROW(data.LoadTextFromStream(stream, 0, 0, true), std::runtime_error);
     }
     EXPECT_TRUE(data.AllowNewPara());
-    EXPECT_EQ(Describe(data), "|[a]");
+    EXPECT_EQ(Outline(data), "|[a]");
     data.failAt = -1;
   }
 }
@@ -212,14 +212,14 @@ TEST_F(TextLoadTest, OddLengthUtf16) {
     TMemoryStream stream = StreamOf(bytes);
     EXPECT_FALSE(data.LoadTextFromStreamW(stream, 0, 0, false));
   }
-  EXPECT_EQ(Describe(data), "|[keep]");
+  EXPECT_EQ(Outline(data), "|[keep]");
   try {
     data.AddTextNLW("abc", 0, 0, 0, false);
     FAIL() << "odd text accepted";
   } catch (const EDocViewError& e) {
     EXPECT_STREQ(e.what(), "Can't perform Unicode operation");
   }
-  EXPECT_EQ(Describe(data), "|[keep]");
+  EXPECT_EQ(Outline(data), "|[keep]");
 }
 
 TEST_F(TextLoadTest, Files) {
@@ -230,7 +230,7 @@ TEST_F(TextLoadTest, Files) {
   ASSERT_TRUE(data.LoadText((folder.Path() / "a.txt").string(), 0, 0, false));
   ASSERT_TRUE(data.LoadTextW((folder.Path() / "w.txt").string(), 1, 0, false));
   EXPECT_FALSE(data.LoadTextW((folder.Path() / "odd.txt").string(), 1, 0, false));
-  EXPECT_EQ(Describe(data), "|[one]|[two]|[三]|[四]");
+  EXPECT_EQ(Outline(data), "|[one]|[two]|[三]|[四]");
   EXPECT_THROW(data.LoadText((folder.Path() / "missing.txt").string(), 0, 0, false), EFOpenError);
   EXPECT_THROW(data.LoadTextW((folder.Path() / "missing.txt").string(), 0, 0, false), EFOpenError);
 }
@@ -265,7 +265,7 @@ class TextSaveTest : public TextLoadTest {
 };
 
 TEST_F(TextSaveTest, WholeDocument) {
-  EXPECT_EQ(Describe(data), "|[ab][中文]/[cd]|[汉字x]<-3>|[end]");
+  EXPECT_EQ(Outline(data), "|[ab][中文]/[cd]|[汉字x]<-3>|[end]");
   EXPECT_EQ(Save(false, false, false), "ab" + Gbk("中文") + "\r\ncd\r\n" + Gbk("汉字") + "x<o>\r\nend");
   EXPECT_EQ(Save(false, false, true), test::U16(u"ab中文\r\ncd\r\n汉字x<o>\r\nend"));
   // Without Unicode from the item, its 8-bit text is converted.
