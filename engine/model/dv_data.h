@@ -319,6 +319,68 @@ class TCustomDVData {
   // one.
   virtual std::string GetExtraRTFCode(TDVRTFSaveArea area, const void* obj, int index1, int index2,
                                       bool inStyleSheet);
+  // ---- plain text and HTML ----
+  // Appends the lines of 8-bit text (CR LF, LF CR, CR and LF each end one
+  // line) as paragraphs of styleNo and paraNo, or as lines of one paragraph.
+  // A form feed starts a new item with a page break where the document has
+  // page breaks; NUL becomes "?". The text is in the code page of the
+  // style's charset. File errors raise EFOpenError / EReadError.
+  bool LoadText(const std::string& fileName, int32_t styleNo, int32_t paraNo, bool asSingleParagraph);
+  bool LoadTextFromStream(TStream& stream, int32_t styleNo, int32_t paraNo, bool asSingleParagraph);
+  // UTF-16 text: a byte-order mark tells little- or big-endian, none means
+  // little-endian. An odd number of bytes is refused (false) and nothing is
+  // added.
+  bool LoadTextW(const std::string& fileName, int32_t styleNo, int32_t paraNo, bool defAsSingleParagraph);
+  bool LoadTextFromStreamW(TStream& stream, int32_t styleNo, int32_t paraNo, bool defAsSingleParagraph);
+  // Appends UTF-16LE text: U+2029 starts a paragraph; U+2028, U+000B and
+  // U+0000 a line of the same paragraph; CR, LF, CR LF and LF CR end a line
+  // (a paragraph unless asSingleParagraph); a form feed ends a line and puts
+  // a page break before the next. The first paragraph takes firstParaNo (-1:
+  // continues the last one), the others otherParaNo. "Can't perform Unicode
+  // operation" for an odd byte length.
+  void AddTextNLW(const std::string& text, int32_t styleNo, int32_t firstParaNo, int32_t otherParaNo,
+                  bool asSingleParagraph);
+  // The document (or selection) as text, paragraphs and lines separated by
+  // CR LF, as UTF-16LE (no byte-order mark) or 8-bit text. Items other than
+  // text write their AsText; with textOnly only those that are always in
+  // text. Files that items write go to path. False when the write failed.
+  bool SaveTextToStream(const std::string& path, TStream& stream, int lineWidth, bool selectionOnly,
+                        bool textOnly, bool unicode);
+  // The whole document into a file; the old file stays when anything fails.
+  bool SaveText(const std::string& fileName, int lineWidth, bool unicode);
+
+  // A file name path + imagesPrefix + number + ext that is free (or may be
+  // overwritten: overrideFiles and not read-only), counting imgSaveNo up.
+  virtual std::string GetNextFileName(const std::string& imagesPrefix, const std::string& path,
+                                      const std::string& ext, int& imgSaveNo, bool overrideFiles) const;
+  // Writes the graphic as the next picture file (".jpg" or ".bmp") and
+  // answers its name relative to path, with "/" between folders.
+  virtual std::string SavePicture(bool asJPEG, const std::string& path, const std::string& imagesPrefix, int& imgSaveNo, bool overrideFiles, TColor backColor, const TGraphic& graphic);
+
+  // The document as an HTML page with FONT tags and DIV paragraphs. Pictures
+  // are written as files into path, named with imagesPrefix. False, with
+  // nothing written, without a style sheet; file and picture errors raise.
+  virtual bool SaveHTMLToStream(TStream& stream, const std::string& path, const std::string& title,
+                                const std::string& imagesPrefix, TDVSaveOptions options, TColor color,
+                                const TDVBackground* background, const TDVHTMLMargins& margins);
+  // The same with CSS classes DVTSn and DVPSn: the style sheet's CSS and
+  // extraStyles inside the page, or a link to externalCSS when it is named.
+  virtual bool SaveHTMLToStreamEx(TStream& stream, const std::string& path, const std::string& title,
+                                  const std::string& imagesPrefix, const std::string& extraStyles,
+                                  const std::string& externalCSS, TDVSaveOptions options, TColor color,
+                                  const TDVBackground* background, const TDVHTMLMargins& margins);
+  // The pages as files, with pictures beside them; the old file stays when
+  // anything fails.
+  bool SaveHTML(const std::string& fileName, const std::string& title, const std::string& imagesPrefix,
+                TDVSaveOptions options, TColor color, const TDVBackground* background,
+                const TDVHTMLMargins& margins);
+  bool SaveHTMLEx(const std::string& fileName, const std::string& title, const std::string& imagesPrefix,
+                  const std::string& extraStyles, const std::string& externalCSS, TDVSaveOptions options,
+                  TColor color, const TDVBackground* background, const TDVHTMLMargins& margins);
+  // The anchor of a checkpoint, named by the checkpoint (with
+  // dvsoUseCheckpointsNames) or cpPrefix and cpno; cpno counts every anchor.
+  void SaveHTMLCheckpoint(TStream& stream, const TDVCPInfo& checkpoint, int& cpno, const std::string& cpPrefix,
+                          bool fromNewLine, TDVSaveOptions options) const;
 
   // ---- list markers ----
   // The absolute root document keeps every marker of its documents, those

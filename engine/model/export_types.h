@@ -30,4 +30,9 @@ struct TDVHTMLBulletInfo {
 };
 using TDVHTMLBullets = std::vector<TDVHTMLBulletInfo>;
 
+// The page margins of an HTML page, in pixels.
+struct TDVHTMLMargins {
+  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
 }  // namespace quillet

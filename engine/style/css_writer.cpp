@@ -54,16 +54,6 @@ std::string CommentText(std::string_view name, int codePage) {
 
 // Text inside a double-quoted CSS string: quotes and backslashes are escaped,
 // "<" is written as a CSS escape for the same reason as above.
-std::string CssString(std::string_view name, int codePage) {
-  return MapNameChars(name, codePage, [](std::string& out, char c) {
-    if (c == '"' || c == '\\')
-      out += '\\', out += c;
-    else if (c == '<')
-      out += "\\3C ";
-    else
-      out += c;
-  });
-}
 
 std::string Html(TColor color) { return DV_GetHTMLRGBStr(color); }
 
@@ -113,6 +103,17 @@ const char* AlignmentName(TDVAlignment a) {
 
 }  // namespace
 
+std::string DV_GetCSSString(std::string_view name, int codePage) {
+  return MapNameChars(name, codePage, [](std::string& out, char c) {
+    if (c == '"' || c == '\\')
+      out += '\\', out += c;
+    else if (c == '<')
+      out += "\\3C ";
+    else
+      out += c;
+  });
+}
+
 void TDVStyle::SaveCSSToStream(TStream& stream, TDVSaveCSSOptions options) const {
   CssOut out(stream);
   const int cp = ResolveCodePage(DefCodePage);
@@ -143,7 +144,7 @@ void TDVStyle::SaveCSSToStream(TStream& stream, TDVSaveCSSOptions options) const
 
     if (!b || b->Size != f.Size) out.WriteLn("  font-size: " + Num(f.Size) + "pt;");
     if (!b || !DV_SameFontName(b->FontName, f.FontName))
-      out.WriteLn("  font-family: \"" + CssString(f.FontName, cp) + "\";");
+      out.WriteLn("  font-family: \"" + DV_GetCSSString(f.FontName, cp) + "\";");
     if (!b || (b->Style & fsItalic) != (f.Style & fsItalic))
       out.WriteLn(std::string("  font-style: ") + ((f.Style & fsItalic) ? "italic" : "normal") + ";");
     if (!b || (b->Style & fsBold) != (f.Style & fsBold))

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "engine/style/list_style.h"
 #include "engine/style/para_style.h"
@@ -134,5 +135,10 @@ class TDVStyle {
   TParaInfos paraStyles_{this};
   TDVListInfos listStyles_{this};
 };
+
+// Text as the content of a double-quoted CSS string (quotation marks and
+// backslashes escaped, "<" as a CSS escape, control characters dropped),
+// stepped by character in codePage.
+std::string DV_GetCSSString(std::string_view text, int codePage);
 
 }  // namespace quillet
