@@ -39,6 +39,7 @@ class LayoutData : public TCustomDVFormattedData {
   int32_t minTextWidth = 0, maxTextWidth = 0;
   bool scrollBars = false;  // a vertical bar appears when the document is taller than the client
   bool hasVBar = false;
+  bool flipEveryTime = false;  // a window whose bar comes and goes at every size change
   int32_t vOffs = 0;
   int passes = 0;       // layouts run (AdjustVScrollUnits is called once per layout)
   int areaCalls = 0;
@@ -67,7 +68,7 @@ class LayoutData : public TCustomDVFormattedData {
   void SetDocumentAreaSize(int32_t, int32_t height, bool) override {
     ++areaCalls;
     if (!scrollBars) return;
-    const bool want = height > clientHeight;
+    const bool want = flipEveryTime ? !hasVBar : height > clientHeight;
     if (want == hasVBar) return;
     hasVBar = want;
     clientWidth += want ? -16 : 16;
