@@ -46,6 +46,11 @@ bool TCustomDVItemInfo::GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle*) co
   return prop == dvbpPrintToBMP;
 }
 
+bool TCustomDVItemInfo::OnDocWidthChange(int32_t, TDVDrawLineInfo*, bool, TCanvas&, TCustomDVData*,
+                                         const TDVScreenAndDevice*, int32_t&) {
+  return false;
+}
+
 std::unique_ptr<TDVDrawLineInfo> TCustomDVItemInfo::CreatePrintingDrawItem(TCustomDVData*,
                                                                            const TDVScreenAndDevice*) const {
   return std::make_unique<TDVDrawLineInfo>();

@@ -11,6 +11,7 @@
 #include "engine/model/dv_lists.h"
 #include "engine/model/export_types.h"
 #include "engine/model/item_types.h"
+#include "engine/model/jump_info.h"
 #include "engine/model/shared_routines.h"
 #include "engine/style/text_style.h"
 
@@ -78,6 +79,14 @@ class TCustomDVItemInfo {
   virtual int32_t GetBorderHeight() const { return 1; }
   virtual std::unique_ptr<TDVDrawLineInfo> CreatePrintingDrawItem(TCustomDVData* dvData,
                                                                   const TDVScreenAndDevice* sad) const;
+  // Told, before layout places it, the width it may take (tables fit their
+  // columns to it); hShift is room the item wants before itself. Answers
+  // whether its size changed; false here: the size does not follow the width.
+  virtual bool OnDocWidthChange(int32_t docWidth, TDVDrawLineInfo* drawItem, bool printing, TCanvas& canvas,
+                                TCustomDVData* dvData, const TDVScreenAndDevice* sad, int32_t& hShift);
+  // Adds hyperlink areas of its own at its place, numbering them from
+  // jumpNo (tables: their cells' links); nothing here.
+  virtual void BuildJumps(int32_t /*left*/, int32_t /*top*/, int32_t& /*jumpNo*/, TDVJumpList& /*jumps*/) {}
   // Called before the item joins a document; it may change its text.
   virtual void Inserting(TCustomDVData* dvData, std::string& text, bool safe);
 

@@ -171,7 +171,8 @@ void TDVMarkerItemInfo::CalcSize(TCanvas& canvas, TCustomDVData* dvData, const T
   Overhang = rightToLeft ? left : -left;
 }
 
-bool TDVMarkerItemInfo::OnDocWidthChange(TCanvas& canvas, TCustomDVData* dvData, const TDVScreenAndDevice* sad) {
+bool TDVMarkerItemInfo::OnDocWidthChange(int32_t, TDVDrawLineInfo*, bool, TCanvas& canvas, TCustomDVData* dvData,
+                                         const TDVScreenAndDevice* sad, int32_t&) {
   CalcSize(canvas, dvData, sad);
   return false;
 }

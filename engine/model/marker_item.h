@@ -80,7 +80,8 @@ class TDVMarkerItemInfo : public TDVRectItemInfo {
   void CalcSize(TCanvas& canvas, TCustomDVData* dvData, const TDVScreenAndDevice* sad);
   // The marker's size does not follow the document width; it is measured
   // again. Answers false.
-  bool OnDocWidthChange(TCanvas& canvas, TCustomDVData* dvData, const TDVScreenAndDevice* sad);
+  bool OnDocWidthChange(int32_t docWidth, TDVDrawLineInfo* drawItem, bool printing, TCanvas& canvas,
+                        TCustomDVData* dvData, const TDVScreenAndDevice* sad, int32_t& hShift) override;
   // Draws at (x, y): the picture, the image-list image, or DisplayString in
   // the level's font. Print draws the same on the printer canvas.
   void Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const;

@@ -47,27 +47,38 @@ char16_t UnitAt(std::string_view text, int i) {
 
 constexpr char16_t kSpace = 32;
 
-}  // namespace
-
-int DVU_FindLineBreak(std::string_view text, int pos) {
-  const int count = static_cast<int>(std::min<size_t>(text.size() / 2, INT32_MAX));
+// The search over `count` characters, unit(i) giving character i.
+template <class Unit>
+int FindLineBreak(Unit unit, int count, int pos) {
   if (pos < 0 || pos >= count) return -1;
-  if (UnitAt(text, pos) == kSpace) return pos;
-  TDVLineBreakClass after = GetCharLineBreakClass(UnitAt(text, pos));
+  if (unit(pos) == kSpace) return pos;
+  TDVLineBreakClass after = GetCharLineBreakClass(unit(pos));
   int i = pos - 1;
   for (; i >= 0; --i) {
-    const char16_t ch = UnitAt(text, i);
+    const char16_t ch = unit(i);
     if (ch == kSpace) continue;
     const TDVLineBreakClass before = GetCharLineBreakClass(ch);
     TDVBreakAction action = BreakPairs[before][after];
-    if (action == bk_IBK) action = UnitAt(text, i + 1) == kSpace ? bk_DBK : bk_PBK;
+    if (action == bk_IBK) action = unit(i + 1) == kSpace ? bk_DBK : bk_PBK;
     if (action == bk_DBK) break;
     after = before;
   }
   if (i < 0) return -1;
   // The spaces after the break stay on the line.
-  while (i + 1 < pos && UnitAt(text, i + 1) == kSpace) ++i;
+  while (i + 1 < pos && unit(i + 1) == kSpace) ++i;
   return i;
+}
+
+}  // namespace
+
+int DVU_FindLineBreak(std::string_view text, int pos) {
+  const int count = static_cast<int>(std::min<size_t>(text.size() / 2, INT32_MAX));
+  return FindLineBreak([text](int i) { return UnitAt(text, i); }, count, pos);
+}
+
+int DVU_FindLineBreakUnits(std::u16string_view units, int pos) {
+  const int count = static_cast<int>(std::min<size_t>(units.size(), INT32_MAX));
+  return FindLineBreak([units](int i) { return units[static_cast<size_t>(i)]; }, count, pos);
 }
 
 }  // namespace quillet

@@ -60,5 +60,9 @@ extern const size_t kLineBreakRunCount;
 // when the text allows no break before `pos` (also when `pos` is outside the
 // text).
 int DVU_FindLineBreak(std::string_view text, int pos);
+// The same search over characters given as one UTF-16 unit each: 8-bit text
+// maps its characters to units this way, so that it breaks where the same
+// text in a Unicode item does.
+int DVU_FindLineBreakUnits(std::u16string_view units, int pos);
 
 }  // namespace quillet

@@ -525,6 +525,36 @@ size_t CharPrevEx(int codePage, std::string_view text, size_t index) {
   return prev;
 }
 
+TCodePageUnits::TCodePageUnits(int codePage)
+    : codePage_(ResolveCodePage(codePage)), dbcs_(IsDbcs(codePage_)) {}
+
+size_t TCodePageUnits::CharAt(std::string_view text, size_t i, uint16_t& code) const {
+  const auto b = static_cast<uint8_t>(text[i]);
+  if (dbcs_ && CharLenAt(codePage_, text, i) == 2) {
+    code = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[i + 1]));
+    return 2;
+  }
+  code = b;
+  return 1;
+}
+
+char16_t TCodePageUnits::Unit(uint16_t code) {
+  auto& page = pages_[code >> 8];
+  if (!page) {
+    page = std::make_unique<std::array<char16_t, 256>>();
+    page->fill(0);
+  }
+  char16_t& unit = (*page)[code & 0xFF];
+  // 0 marks "not converted yet"; the NUL byte itself converts to 0 each time.
+  if (unit == 0 && code != 0) {
+    char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    const std::string_view text = code > 0xFF ? std::string_view(bytes, 2) : std::string_view(bytes + 1, 1);
+    const std::u16string units = MultiByteToWideChar(codePage_, text);
+    unit = !units.empty() && units[0] != 0 ? units[0] : u'\xFFFD';
+  }
+  return unit;
+}
+
 size_t CharCountEx(int codePage, std::string_view text) {
   codePage = ResolveCodePage(codePage);
   if (!IsDbcs(codePage)) return text.size();

@@ -2,8 +2,10 @@
 // 8-bit text in a code page and its conversion to and from UTF-16, over iconv.
 // Double-byte code pages (936, 950, 932, 949) are stepped by lead byte so that
 // no operation splits a character.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -56,6 +58,28 @@ size_t CharNextEx(int codePage, std::string_view text, size_t index);
 size_t CharPrevEx(int codePage, std::string_view text, size_t index);
 // Number of characters in the text.
 size_t CharCountEx(int codePage, std::string_view text);
+
+// The UTF-16 unit of every character of one code page, converted once and
+// remembered, so that 8-bit text can be measured and classified character
+// by character without converting each text. Filled in pages of 256 codes as
+// characters are met. A character that converts to several units answers the
+// first, one that converts to none U+FFFD.
+class TCodePageUnits {
+ public:
+  explicit TCodePageUnits(int codePage);
+  TCodePageUnits(const TCodePageUnits&) = delete;
+  TCodePageUnits& operator=(const TCodePageUnits&) = delete;
+  int CodePage() const { return codePage_; }
+  // The character at text[i] (i < size): its length in bytes (1, or 2 for a
+  // double-byte character) and its code (the byte, or lead << 8 | trail).
+  size_t CharAt(std::string_view text, size_t i, uint16_t& code) const;
+  char16_t Unit(uint16_t code);
+
+ private:
+  int codePage_;
+  bool dbcs_;
+  std::unique_ptr<std::array<char16_t, 256>> pages_[256];
+};
 
 // UTF-8 <-> UTF-16 for the project's own UTF-8 literals meeting document text.
 std::u16string Utf8ToUtf16(std::string_view s);

@@ -218,6 +218,16 @@ class TCanvas {
   virtual std::vector<int32_t> TextExtentExA(std::string_view text) = 0;
   virtual std::vector<int32_t> TextExtentExW(std::u16string_view text) = 0;
   virtual TTextMetric GetTextMetrics() = 0;
+  // Measuring many pieces of one text without asking the font engine for
+  // each: the advance of every character in the current font, in 1/64 pixel
+  // and without the character extra, one entry per byte (8-bit) or code unit
+  // (UTF-16): the character's advance on its first unit and -1 on the units
+  // that continue it. Both canvases measure a text as these advances summed,
+  // rounded to whole pixels (halves up), plus the character extra after every
+  // character, so the extent of any piece follows from the sums. `advances`
+  // is resized to the text and keeps its capacity between calls.
+  virtual void CharAdvancesA(std::string_view text, std::vector<int32_t>& advances) = 0;
+  virtual void CharAdvancesW(std::u16string_view text, std::vector<int32_t>& advances) = 0;
   // The visual order of UTF-16 text as the canvas draws it. A canvas that
   // draws every text left to right in its logical order answers false (both
   // canvases here do), and callers then measure in logical order.

@@ -11,6 +11,7 @@
 #include <QRegion>
 #include <QTransform>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -119,7 +120,9 @@ QBrush MakeBrush(const TBrush& brush, const QColor& color) {
 }
 
 // A font as Qt draws it, with the metrics the canvas reports and the advance
-// of every character met so far.
+// of every character met so far, in 1/64 pixel (the font engine's own unit,
+// so sums of them are exact and any piece of a text measures the same as the
+// whole text's positions say).
 struct FontEntry {
   TFont key;
   double aspect = 1;  // the canvas's FontAspect when the font was made
@@ -129,16 +132,46 @@ struct FontEntry {
   QFont font;
   std::unique_ptr<QFontMetricsF> metrics;
   TTextMetric tm;
-  std::unordered_map<char32_t, double> advances;
+  // Code points of the basic plane in pages of 256 (-1: not measured yet).
+  std::unique_ptr<std::array<int32_t, 256>> pages[256];
+  std::unordered_map<char32_t, int32_t> supplementary;
+  // The characters of the font's code page, for 8-bit text.
+  std::unique_ptr<TCodePageUnits> units8;
 
-  double Advance(std::u16string_view units) {
-    const char32_t cp = CodePointOf(units);
-    const auto it = advances.find(cp);
-    if (it != advances.end()) return it->second;
-    const double w = metrics->horizontalAdvance(ToQString(units)) * xScale;
-    advances.emplace(cp, w);
-    return w;
+  int32_t Measure(char32_t cp) const {
+    char16_t units[2];
+    size_t n = 1;
+    if (cp >= 0x10000) {
+      units[0] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      units[1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+      n = 2;
+    } else {
+      units[0] = static_cast<char16_t>(cp);
+    }
+    const double w = metrics->horizontalAdvance(ToQString(std::u16string_view(units, n))) * xScale;
+    return static_cast<int32_t>(std::clamp<double>(std::llround(w * 64), 0, INT32_MAX));
   }
+  int32_t Advance64(char32_t cp) {
+    if (cp >= 0x10000) {
+      const auto it = supplementary.find(cp);
+      if (it != supplementary.end()) return it->second;
+      return supplementary.emplace(cp, Measure(cp)).first->second;
+    }
+    auto& page = pages[cp >> 8];
+    if (!page) {
+      page = std::make_unique<std::array<int32_t, 256>>();
+      page->fill(-1);
+    }
+    int32_t& a = (*page)[cp & 0xFF];
+    if (a < 0) a = Measure(cp);
+    return a;
+  }
+  TCodePageUnits& Units8() {
+    if (!units8) units8 = std::make_unique<TCodePageUnits>(CharsetToCodePage(key.Charset));
+    return *units8;
+  }
+  // Whole pixels of a sum of advances (never negative).
+  static int32_t Pixels(int64_t sum64) { return static_cast<int32_t>(std::min<int64_t>((sum64 + 32) >> 6, INT32_MAX)); }
 };
 
 // A font whose Width is 0 is widened by `aspect` (TCanvas::FontAspect) so that
@@ -644,12 +677,32 @@ namespace {
 std::vector<int32_t> MeasureEnds(FontEntry& font, const TTextChars& chars, int32_t extra) {
   std::vector<int32_t> ends;
   ends.reserve(chars.Count());
-  double x = 0;
+  int64_t x = 0;
   for (size_t k = 0; k < chars.Count(); ++k) {
-    x += font.Advance(chars.Wide(k));
-    ends.push_back(static_cast<int32_t>(std::lround(x)) + static_cast<int32_t>(k + 1) * extra);
+    x += font.Advance64(CodePointOf(chars.Wide(k)));
+    ends.push_back(FontEntry::Pixels(x) + static_cast<int32_t>(k + 1) * extra);
   }
   return ends;
+}
+
+// 8-bit text measured character by character through the font's code-page
+// cache, without converting the text: the x after each byte when `ends` is
+// given, and the whole extent.
+int32_t MeasureText8(FontEntry& font, std::string_view text, int32_t extra, std::vector<int32_t>* ends) {
+  TCodePageUnits& units = font.Units8();
+  if (ends) ends->resize(text.size());
+  int64_t x = 0;
+  int32_t end = 0, count = 0;
+  for (size_t i = 0; i < text.size();) {
+    uint16_t code;
+    const size_t len = units.CharAt(text, i, code);
+    x += font.Advance64(units.Unit(code));
+    end = FontEntry::Pixels(x) + ++count * extra;
+    if (ends)
+      for (size_t k = i; k < i + len; ++k) (*ends)[k] = end;
+    i += len;
+  }
+  return end;
 }
 
 }  // namespace
@@ -658,9 +711,7 @@ TTextMetric TQtCanvas::GetTextMetrics() { return d_->FontFor(Font()).tm; }
 
 TSize TQtCanvas::TextExtentA(std::string_view text) {
   FontEntry& f = d_->FontFor(Font());
-  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), true);
-  const std::vector<int32_t> ends = MeasureEnds(f, chars, GetTextCharacterExtra());
-  return {ends.empty() ? 0 : ends.back(), f.tm.tmHeight};
+  return {MeasureText8(f, text, GetTextCharacterExtra(), nullptr), f.tm.tmHeight};
 }
 
 TSize TQtCanvas::TextExtentW(std::u16string_view text) {
@@ -670,15 +721,41 @@ TSize TQtCanvas::TextExtentW(std::u16string_view text) {
 }
 
 std::vector<int32_t> TQtCanvas::TextExtentExA(std::string_view text) {
-  FontEntry& f = d_->FontFor(Font());
-  const TTextChars chars = SplitText8(text, CharsetToCodePage(Font().Charset), true);
-  return SpreadToSource(chars, MeasureEnds(f, chars, GetTextCharacterExtra()));
+  std::vector<int32_t> ends;
+  MeasureText8(d_->FontFor(Font()), text, GetTextCharacterExtra(), &ends);
+  return ends;
 }
 
 std::vector<int32_t> TQtCanvas::TextExtentExW(std::u16string_view text) {
   FontEntry& f = d_->FontFor(Font());
   const TTextChars chars = SplitText16(text);
   return SpreadToSource(chars, MeasureEnds(f, chars, GetTextCharacterExtra()));
+}
+
+void TQtCanvas::CharAdvancesA(std::string_view text, std::vector<int32_t>& advances) {
+  FontEntry& f = d_->FontFor(Font());
+  TCodePageUnits& units = f.Units8();
+  advances.resize(text.size());
+  for (size_t i = 0; i < text.size();) {
+    uint16_t code;
+    const size_t len = units.CharAt(text, i, code);
+    advances[i] = f.Advance64(units.Unit(code));
+    for (size_t k = i + 1; k < i + len; ++k) advances[k] = -1;
+    i += len;
+  }
+}
+
+void TQtCanvas::CharAdvancesW(std::u16string_view text, std::vector<int32_t>& advances) {
+  FontEntry& f = d_->FontFor(Font());
+  advances.resize(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
+    const size_t len = pair ? 2 : 1;
+    advances[i] = f.Advance64(CodePointOf(text.substr(i, len)));
+    if (pair) advances[i + 1] = -1;
+    i += len;
+  }
 }
 
 void TQtCanvas::TextOutA(int32_t x, int32_t y, std::string_view text) {

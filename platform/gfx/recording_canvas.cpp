@@ -254,6 +254,31 @@ std::vector<int32_t> TRecordingCanvas::TextExtentExW(std::u16string_view text) {
   return SpreadToSource(chars, CharEnds(chars, true));
 }
 
+void TRecordingCanvas::CharAdvancesA(std::string_view text, std::vector<int32_t>& advances) {
+  advances.resize(text.size());
+  const int64_t half = int64_t{HalfWidth()} * 64, full = int64_t{FullWidth()} * 64;
+  const int codePage = ResolveCodePage(CharsetToCodePage(Font().Charset));
+  for (size_t i = 0; i < text.size();) {
+    const size_t next = CharNextEx(codePage, text, i);
+    advances[i] = static_cast<int32_t>(std::min<int64_t>(next - i == 2 ? full : half, INT32_MAX));
+    for (size_t k = i + 1; k < next; ++k) advances[k] = -1;
+    i = next;
+  }
+}
+
+void TRecordingCanvas::CharAdvancesW(std::u16string_view text, std::vector<int32_t>& advances) {
+  advances.resize(text.size());
+  const int64_t half = int64_t{HalfWidth()} * 64, full = int64_t{FullWidth()} * 64;
+  for (size_t i = 0; i < text.size();) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] <= 0xDFFF;
+    const size_t len = pair ? 2 : 1;
+    advances[i] = static_cast<int32_t>(std::min<int64_t>(FullWidthCode(text.substr(i, len)) ? full : half, INT32_MAX));
+    if (pair) advances[i + 1] = -1;
+    i += len;
+  }
+}
+
 TCanvasRecord& TRecordingCanvas::Add(TCanvasOp kind) {
   TCanvasRecord& r = log_.emplace_back();
   r.Kind = kind;

@@ -129,6 +129,8 @@ class TRecordingCanvas : public TCanvas {
   std::vector<int32_t> TextExtentExA(std::string_view text) override;
   std::vector<int32_t> TextExtentExW(std::u16string_view text) override;
   TTextMetric GetTextMetrics() override;
+  void CharAdvancesA(std::string_view text, std::vector<int32_t>& advances) override;
+  void CharAdvancesW(std::u16string_view text, std::vector<int32_t>& advances) override;
 
   void IntersectClipRect(const TRect& r) override;
   void ResetClip() override;

@@ -1,0 +1,217 @@
+// Formatting a whole document on the Qt canvas with the pinned Chinese font,
+// beside QTextDocument laying out the same text.
+//
+// Documents of 5,000 and 50,000 paragraphs of mixed Chinese (GBK) and Latin
+// text, about 50 characters each, wrapped at 700 pixels. Time:
+//   build/release/bench/layout_bench
+// Memory, each side in a process of its own (peak and current resident set
+// from /proc/self/status, less what the process held before the document):
+//   build/release/bench/layout_bench --memory=quillet 50000
+//   build/release/bench/layout_bench --memory=qt 50000
+#include <benchmark/benchmark.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/layout/formatted_data.h"
+#include "engine/style/style_sheet.h"
+#include "platform/core/code_page.h"
+#include "platform/gfx/font_setup.h"
+#include "platform/gfx/qt_canvas.h"
+#include "support/sample_document.h"
+
+namespace quillet::bench {
+namespace {
+
+constexpr int kWidth = 700;
+constexpr int kPointSize = 12;  // 16 pixels at 96 ppi: most paragraphs take two lines
+
+// Paragraphs of about 50 characters: Chinese words and Latin words mixed.
+std::vector<std::string> MakeParagraphs(int count) {
+  SampleRandom rnd(7);
+  const std::vector<std::string> chinese = SampleChineseWords(rnd);
+  const std::vector<std::string> latin = SampleLatinWords();
+  std::vector<std::string> paragraphs;
+  paragraphs.reserve(static_cast<size_t>(count));
+  for (int p = 0; p < count; ++p) {
+    std::string s;
+    size_t chars = 0;
+    while (chars < 50) {
+      if (rnd.Next() % 3 != 0) {
+        const std::string& w = chinese[rnd.Skewed(chinese.size())];
+        s += w;
+        chars += w.size() / 2;
+      } else {
+        const std::string& w = latin[rnd.Skewed(latin.size())];
+        s += ' ';
+        s += w;
+        s += ' ';
+        chars += w.size() + 2;
+      }
+    }
+    paragraphs.push_back(std::move(s));
+  }
+  return paragraphs;
+}
+
+// A document laid out at a fixed client width on a canvas of its own.
+class BenchData : public TCustomDVFormattedData {
+ public:
+  explicit BenchData(TCanvas& canvas) : canvas_(canvas) {
+    SetDVStyle(&sheet_);
+    TFontInfo& font = sheet_.TextStyles()[0];
+    font.FontName = "宋体";
+    font.Charset = GB2312_CHARSET;
+    font.Size = kPointSize;
+  }
+  ~BenchData() override { Clear(); }
+  TDVFlags GetFlags() const override { return dvflRoot | dvflTrim; }
+  void SetFlags(TDVFlags) override {}
+  int32_t GetAreaWidth() const override { return kWidth; }
+  int32_t GetLeftMargin() const override { return 0; }
+  int32_t GetRightMargin() const override { return 0; }
+  int32_t GetTopMargin() const override { return 0; }
+  int32_t GetBottomMargin() const override { return 0; }
+  int32_t GetMinTextWidth() const override { return 0; }
+  int32_t GetMaxTextWidth() const override { return 0; }
+  TColor GetColor() const override { return clWindow; }
+  void AdjustVScrollUnits() override {}
+  void SetDocumentAreaSize(int32_t, int32_t, bool) override {}
+  int32_t GetWidth() const override { return kWidth; }
+  int32_t GetHeight() const override { return 600; }
+  void ScrollTo(int32_t, bool) override {}
+  void HScrollTo(int32_t) override {}
+  int32_t GetVSmallStep() const override { return 10; }
+  void DoDVMouseMove(int32_t) override {}
+  TCanvas* GetCanvas() override { return &canvas_; }
+
+ private:
+  TDVStyle sheet_;
+  TCanvas& canvas_;
+};
+
+std::unique_ptr<QTextDocument> MakeQtDocument(const std::vector<std::string>& paragraphs) {
+  QString text;
+  for (const std::string& p : paragraphs) {
+    const std::u16string units = MultiByteToWideChar(936, p);
+    if (!text.isEmpty()) text += QChar(u'\n');
+    text += QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
+  }
+  auto doc = std::make_unique<QTextDocument>();
+  QFont font(QStringLiteral("宋体"));
+  font.setPixelSize(16);
+  doc->setDefaultFont(font);
+  doc->setDocumentMargin(0);
+  doc->setPlainText(text);
+  return doc;
+}
+
+// Lays the whole QTextDocument out again and answers its line count.
+int64_t LayOutQt(QTextDocument& doc) {
+  doc.markContentsDirty(0, doc.characterCount());
+  doc.setTextWidth(kWidth);
+  QAbstractTextDocumentLayout* layout = doc.documentLayout();
+  layout->blockBoundingRect(doc.lastBlock());  // lays out everything up to the last block
+  benchmark::DoNotOptimize(layout->documentSize());
+  int64_t lines = 0;
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) lines += b.layout()->lineCount();
+  return lines;
+}
+
+void BM_FormatDocument(benchmark::State& state) {
+  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
+  QImage image(1, 1, QImage::Format_RGB32);
+  TQtCanvas canvas(image);
+  BenchData data(canvas);
+  for (const std::string& p : paragraphs) data.AddNL(p, 0, 0);
+  for (auto _ : state) data.Format();
+  state.counters["lines"] = static_cast<double>(data.DrawItems.Count());
+  state.counters["paragraphs/s"] = benchmark::Counter(static_cast<double>(paragraphs.size()),
+                                                      benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_FormatDocument)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+void BM_QTextDocumentLayout(benchmark::State& state) {
+  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
+  std::unique_ptr<QTextDocument> doc = MakeQtDocument(paragraphs);
+  int64_t lines = 0;
+  for (auto _ : state) lines = LayOutQt(*doc);
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["paragraphs/s"] = benchmark::Counter(static_cast<double>(paragraphs.size()),
+                                                      benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_QTextDocumentLayout)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// Resident set figures of this process in KiB: VmHWM (peak) and VmRSS.
+void ReadMemory(long& peak, long& current) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0) peak = std::stol(line.substr(6));
+    if (line.rfind("VmRSS:", 0) == 0) current = std::stol(line.substr(6));
+  }
+}
+
+int MeasureMemory(const std::string& side, int count) {
+  const std::vector<std::string> paragraphs = MakeParagraphs(count);
+  QImage image(1, 1, QImage::Format_RGB32);
+  // The font is loaded before the baseline on both sides.
+  {
+    TQtCanvas warm(image);
+    warm.Font().Name = "宋体";
+    warm.TextExtentW(u"中文 ab");
+    std::unique_ptr<QTextDocument> tiny = MakeQtDocument({"\xD6\xD0 ab"});
+    LayOutQt(*tiny);
+  }
+  long peak0 = 0, rss0 = 0, peak = 0, rss = 0;
+  ReadMemory(peak0, rss0);
+  int64_t lines = 0;
+  TQtCanvas canvas(image);
+  std::unique_ptr<BenchData> data;
+  std::unique_ptr<QTextDocument> doc;
+  if (side == "quillet") {
+    data = std::make_unique<BenchData>(canvas);
+    for (const std::string& p : paragraphs) data->AddNL(p, 0, 0);
+    data->Format();
+    lines = data->DrawItems.Count();
+  } else {
+    doc = MakeQtDocument(paragraphs);
+    lines = LayOutQt(*doc);
+  }
+  ReadMemory(peak, rss);
+  std::printf("%s %d paragraphs, %lld lines: peak +%ld KiB, resident +%ld KiB (the paragraph texts themselves: %zu KiB)\n",
+              side.c_str(), count, static_cast<long long>(lines), peak - peak0, rss - rss0,
+              [&paragraphs] {
+                size_t n = 0;
+                for (const std::string& p : paragraphs) n += p.size();
+                return n / 1024;
+              }());
+  return 0;
+}
+
+}  // namespace
+}  // namespace quillet::bench
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  quillet::InstallProjectFontConfig();
+  QGuiApplication app(argc, argv);
+  for (int i = 1; i < argc; ++i)
+    if (std::strncmp(argv[i], "--memory=", 9) == 0)
+      return quillet::bench::MeasureMemory(argv[i] + 9, i + 1 < argc ? std::atoi(argv[i + 1]) : 50000);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,204 @@
+#pragma once
+// The laid-out document: a document data object that also owns the drawing
+// items placing every item, or every piece of a text item, at a rectangle in
+// document coordinates, the hyperlink areas and the selection in
+// drawing-item terms. The whole-document pass lives here (formatted_data.cpp),
+// the placing of items on lines in line_layout.cpp, text fitting in
+// text_fitting.cpp, minimal widths in min_widths.cpp and the item/drawing-item
+// positions the pass needs in formatted_positions.cpp.
+//
+// The class is abstract: viewers, table cells and printable copies supply
+// the geometry (client size, margins, scroll offsets, canvas). The same pass
+// formats for the screen and, with a printer canvas, for printing.
+#include <cstdint>
+#include <memory>
+
+#include "engine/layout/draw_lines.h"
+#include "engine/model/dv_data.h"
+#include "engine/model/jump_info.h"
+#include "engine/model/shared_routines.h"
+
+namespace quillet {
+
+class TCanvas;
+class TDVStyle;
+class TParaInfo;
+struct TDVFormatState;
+
+enum TDVFlag : uint16_t {
+  dvflUseJumps = 1 << 0,            // build hyperlink areas while formatting
+  dvflTrim = 1 << 1,                // drop one space at a line break and at a wrapped line's start
+  dvflShareContents = 1 << 2,       // the items belong to another data object
+  dvflUseExternalLeading = 1 << 3,  // the font's external leading joins the ascent
+  dvflMouseXYAlwaysCorrect = 1 << 4,
+  dvflAllowCustomDrawItems = 1 << 5,  // items make their own drawing items (printing)
+  dvflPrinting = 1 << 6,
+  dvflRootEditor = 1 << 7,
+  dvflRoot = 1 << 8,
+};
+using TDVFlags = uint16_t;
+
+enum TDVGetDrawItemNoOption : uint8_t { gdinFirstVisible, gdinLastVisible, gdinLastCompleteVisible };
+
+// When set, fitting asks the canvas for its fit count each time instead of
+// measuring through the cached advances (for a canvas whose text widths do
+// not add up).
+inline bool DocViewSafeFormatting = false;
+
+class TCustomDVFormattedData : public TCustomDVData {
+ public:
+  TCustomDVFormattedData();
+  ~TCustomDVFormattedData() override;
+
+  // ---- state ----
+  TDVCPInfo* LastRaisedCP = nullptr;
+  bool XorImageDrawn = false;
+  int32_t FZoomPercent = 100;
+  int32_t MouseX = 0, MouseY = 0;
+  TDVJumpList Jumps;
+  int32_t nJmps = 0;
+  int LastItemFormatted = -1;
+  int32_t LastJumpMovedAbove = -1;
+  int LastDIMovedAbove = -1;
+  TCustomDVFormattedData* LastDVDataMovedAbove = nullptr;
+  int32_t LastJumpDowned = -1;
+  TCustomDVItemInfo* FPartialSelectedItem = nullptr;
+  // Swallows the one nested Format_ that the document-area change inside a
+  // pass triggers.
+  bool AlreadyFormatted = false;
+  TCustomDVItemInfo* FActiveItem = nullptr;
+  TCustomDVItemInfo* FCaptureMouseItem = nullptr;
+  int32_t DocumentWidth = -1;  // width the text area needs, device pixels
+  int32_t DocumentHeight = 0;  // with the bottom margin
+  int32_t TextWidth = -1;      // width lines wrap at, device pixels
+  int FocusedItemNo = -1;
+  TDVDrawLines DrawItems;
+  // The anchor may lie after the end; -1: no selection.
+  int FSelStartNo = -1, FSelEndNo = -1;
+  int32_t FSelStartOffs = 0, FSelEndOffs = 0;
+
+  // ---- geometry, supplied by descendants ----
+  virtual TDVFlags GetFlags() const = 0;
+  virtual void SetFlags(TDVFlags flags) = 0;
+  virtual int32_t GetAreaWidth() const = 0;
+  virtual int32_t GetLeftMargin() const = 0;
+  virtual int32_t GetRightMargin() const = 0;
+  virtual int32_t GetTopMargin() const = 0;
+  virtual int32_t GetBottomMargin() const = 0;
+  virtual int32_t GetMinTextWidth() const = 0;
+  virtual int32_t GetMaxTextWidth() const = 0;
+  virtual TColor GetColor() const = 0;
+  virtual void AdjustVScrollUnits() = 0;
+  // The scrolled area; a window may gain or lose a scroll bar and change
+  // its client size here.
+  virtual void SetDocumentAreaSize(int32_t width, int32_t height, bool updateH) = 0;
+  virtual int32_t GetWidth() const = 0;  // client size
+  virtual int32_t GetHeight() const = 0;
+  virtual void ScrollTo(int32_t y, bool redraw) = 0;
+  virtual void HScrollTo(int32_t x) = 0;
+  virtual int32_t GetVSmallStep() const = 0;
+  // The hyperlink under the mouse changed (-1: none).
+  virtual void DoDVMouseMove(int32_t jumpId) = 0;
+  virtual int32_t GetHOffs() const { return 0; }
+  virtual int32_t GetVOffs() const { return 0; }
+  virtual void GetOrigin(int32_t& left, int32_t& top) const {
+    left = 0;
+    top = 0;
+  }
+  virtual void GetOriginEx(int32_t& left, int32_t& top) const { GetOrigin(left, top); }
+  // The root document's canvas; null when no formatted root supplies one.
+  virtual TCanvas* GetCanvas();
+  // Resolutions of the canvas and the device margins.
+  virtual void GetSADForFormatting(TCanvas& canvas, TDVScreenAndDevice& sad);
+
+  // ---- formatting ----
+  // The whole document from scratch on its own canvas.
+  void Format();
+  // onlyResized: the area changed size; keeps the selection and the scroll
+  // position and skips the layout when neither width changed. forceFormat:
+  // lays out even then. noScroll: leaves the scroll position. depth: callers
+  // pass 0. onlyTail: only the items after LastItemFormatted are new.
+  virtual void Format_(bool onlyResized, bool forceFormat, bool noScroll, int depth, TCanvas& canvas, bool onlyTail);
+  // Frees the drawing items and the hyperlink areas and the state that
+  // points into them.
+  virtual void ClearTemporal();
+  void Clear() override;
+  void ClearJumps();
+  void ClearLastJump();
+  // Sets / clears dvstSkipFormatting: requests that arrive meanwhile are refused.
+  void StartFormatting() { State |= dvstSkipFormatting; }
+  void EndFormatting() { State &= ~dvstSkipFormatting; }
+  // After every whole pass: (0, item count - 1, false).
+  virtual void Formatted(int /*firstItemNo*/, int /*lastItemNo*/, bool /*partial*/) {}
+  void AdjustJumpsCoords();
+  // Moves embedded controls to their drawing items.
+  void AdjustChildrenCoords();
+
+  // ---- minimal widths ----
+  // Device pixels when sad is given, else screen pixels.
+  int32_t CalculateMinDocWidthPlus(const TDVScreenAndDevice* sad, TCanvas& canvas);
+  int32_t CalculateParaSectionsMinWidth(int firstItemNo, int lastItemNo, const TDVScreenAndDevice* sad,
+                                        TCanvas& canvas);
+  // On GetCanvas, without resolution conversion; 0 without a canvas.
+  int32_t CalculateMinItemWidthPlusEx(int itemNo);
+  int32_t CalculateMinItemsWidthPlusEx(int firstItemNo, int lastItemNo);
+
+  // ---- positions and the selection ----
+  void DrawItem2Item(int drawItemNo, int32_t drawItemOffs, int& itemNo, int32_t& itemOffs) const;
+  void Item2DrawItem(int itemNo, int32_t itemOffs, int& drawItemNo, int32_t& drawItemOffs) const;
+  void GetSelBounds(int& startNo, int& endNo, int32_t& startOffs, int32_t& endOffs, bool normalize) const;
+  void StoreSelBounds(int& startItemNo, int& endItemNo, int32_t& startItemOffs, int32_t& endItemOffs,
+                      bool normalize) const;
+  void RestoreSelBounds(int startItemNo, int endItemNo, int32_t startItemOffs, int32_t endItemOffs);
+  int GetDrawItemNo(int32_t boundLine, TDVGetDrawItemNoOption option) const;
+  // The first drawing item of the item; -1 when it has none.
+  int FindDrawItemByItem(int itemNo) const;
+  void Deselect(TCustomDVItemInfo* newPartiallySelected, bool makeEvent);
+  virtual void DoSelect() {}
+
+ protected:
+  // ---- line layout (line_layout.cpp), shared with partial reformatting ----
+  // Lays out items first..last into the state's lines; the last line stays open.
+  void FormatItems(TDVFormatState& st, int firstItemNo, int lastItemNo);
+  // Places one item, or for a text item the piece of `len` units of its
+  // displayed text from unit startOffs (0-based).
+  void FormatLine(TDVFormatState& st, int itemNo, int startOffs, int len);
+  // A text item of a justified paragraph, word by word.
+  void FormatWords(TDVFormatState& st, int itemNo);
+  // Completes the line whose last drawing item is lastDrawItem - 1.
+  void FinishScreenLine(TDVFormatState& st, int32_t lineRight, int lastDrawItem, bool paraFinished);
+  // Indents of a line, screen pixels.
+  void GetIndents(int itemNo, bool isParaStart, int32_t& leftIndent, int32_t& rightIndent) const;
+  // The paragraph style of an item (style 0 for a number the sheet lacks).
+  const TParaInfo& ParaOf(int itemNo) const;
+
+ private:
+  void StartNewLine(TDVFormatState& st, int itemNo);
+  void AdjustLineHeight(TDVFormatState& st, int32_t above);
+  void ApplyTextStyle(TDVFormatState& st, int32_t styleNo, TDVBiDiMode biDiMode);
+  void InsertDrawItem(TDVFormatState& st, int itemNo, std::unique_ptr<TDVDrawLineInfo> info, bool firstOfItem);
+  void FormatText(TDVFormatState& st, int itemNo, int startOffs, int len);
+  // How many units of the prepared text from `from` fit into avail.
+  int MaxFit(TDVFormatState& st, int from, int to, int32_t avail, bool noWrap) const;
+  void FormatFullLineObject(TDVFormatState& st, int itemNo);
+  void FormatInlineObject(TDVFormatState& st, int itemNo);
+  void RearrangeLine(TDVFormatState& st, int firstDrawItem, int lastDrawItem);
+  std::unique_ptr<TDVDrawLineInfo> NewDrawItem(TDVFormatState& st, int itemNo) const;
+
+  // TextWidth and DocumentWidth for the canvas and the client size.
+  void ApplyWidthRules(TDVFormatState& st);
+  // Lays out the document (with onlyTail the items after LastItemFormatted)
+  // and sets its height.
+  void LayOut(TDVFormatState& st, bool onlyTail);
+  // OnlyTail when the first new item continues the last laid-out line:
+  // removes the drawing items of that section and answers the section's
+  // first item and the y below the line before it; false when a whole pass
+  // is needed instead.
+  bool BackUpToSection(int itemNo, int& sectionItemNo, int32_t& y);
+  int32_t ParaSectionMinWidth(int firstItemNo, int lastItemNo, const TDVScreenAndDevice* sad, TCanvas& canvas,
+                              bool wholeSection);
+  int32_t PureParaSectionWidth(int itemNo, const TDVScreenAndDevice* sad) const;
+  int32_t MinItemWidthPlus(int itemNo, const TDVScreenAndDevice* sad, TCanvas& canvas);
+};
+
+}  // namespace quillet
