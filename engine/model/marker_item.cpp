@@ -171,7 +171,8 @@ void TDVMarkerItemInfo::CalcSize(TCanvas& canvas, TCustomDVData* dvData, const T
   Overhang = rightToLeft ? left : -left;
 }
 
-bool TDVMarkerItemInfo::OnDocWidthChange(TCanvas& canvas, TCustomDVData* dvData, const TDVScreenAndDevice* sad) {
+bool TDVMarkerItemInfo::OnDocWidthChange(int32_t, TCanvas& canvas, TCustomDVData* dvData,
+                                         const TDVScreenAndDevice* sad) {
   CalcSize(canvas, dvData, sad);
   return false;
 }
@@ -190,7 +191,8 @@ int32_t TDVMarkerItemInfo::GetMinWidth(const TDVScreenAndDevice* sad, TCanvas* c
   return sad && !actualSize ? ToDevice(width, *sad) : width;
 }
 
-void TDVMarkerItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const {
+void TDVMarkerItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, TDVItemDrawStates, const TDVStyle* dvStyle,
+                              const TDVDrawLineInfo*) const {
   TDVListLevel* level = GetLevelInfo(dvStyle);
   if (!level) return;
   switch (level->ListType) {
@@ -213,8 +215,14 @@ void TDVMarkerItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVSt
   }
 }
 
-bool TDVMarkerItemInfo::PrintToBitmap(TBitmap& bitmap, const TDVStyle* dvStyle) const {
-  Paint(0, 0, bitmap.Canvas(), dvStyle);
+void TDVMarkerItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t, bool, bool, const TDVScreenAndDevice&,
+                              TCustomDVData* dvData, const TDVDrawLineInfo* dli, int) const {
+  Paint(x, y, canvas, dvidsPrinting, StyleOf(dvData), dli);
+}
+
+bool TDVMarkerItemInfo::PrintToBitmap(TBitmap& bitmap, bool, TCustomDVData* dvData, const TDVDrawLineInfo* dli,
+                                      int) const {
+  Paint(0, 0, bitmap.Canvas(), dvidsPrinting, StyleOf(dvData), dli);
   return true;
 }
 

@@ -80,13 +80,18 @@ class TDVMarkerItemInfo : public TDVRectItemInfo {
   void CalcSize(TCanvas& canvas, TCustomDVData* dvData, const TDVScreenAndDevice* sad);
   // The marker's size does not follow the document width; it is measured
   // again. Answers false.
-  bool OnDocWidthChange(TCanvas& canvas, TCustomDVData* dvData, const TDVScreenAndDevice* sad);
+  bool OnDocWidthChange(int32_t docWidth, TCanvas& canvas, TCustomDVData* dvData,
+                        const TDVScreenAndDevice* sad) override;
   // Draws at (x, y): the picture, the image-list image, or DisplayString in
   // the level's font. Print draws the same on the printer canvas.
-  void Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const;
-  void Print(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const { Paint(x, y, canvas, dvStyle); }
+  void Paint(int32_t x, int32_t y, TCanvas& canvas, TDVItemDrawStates drawState, const TDVStyle* dvStyle,
+             const TDVDrawLineInfo* dli) const override;
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t x2, bool preview, bool correction,
+             const TDVScreenAndDevice& sad, TCustomDVData* dvData, const TDVDrawLineInfo* dli,
+             int part) const override;
   // Draws into the bitmap at (0, 0) for printing; answers true.
-  bool PrintToBitmap(TBitmap& bitmap, const TDVStyle* dvStyle) const;
+  bool PrintToBitmap(TBitmap& bitmap, bool preview, TCustomDVData* dvData, const TDVDrawLineInfo* dli,
+                     int part) const override;
 
  private:
   struct Extent {
