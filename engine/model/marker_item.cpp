@@ -259,10 +259,6 @@ bool TDVMarkerItemInfo::ReadDVFLine(std::string_view, TCustomDVData*, int, int, 
   return false;
 }
 
-void TDVMarkerItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo) const {
-  DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, 0, dvfrtText, false));
-}
-
 void TDVMarkerItemInfo::MovingToUndoList(int itemNo, TCustomDVData* dvData) {
   TDVRectItemInfo::MovingToUndoList(itemNo, dvData);
   if (dvData) dvData->DeleteMarkerFromList(this, false);

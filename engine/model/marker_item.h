@@ -65,9 +65,6 @@ class TDVMarkerItemInfo : public TDVRectItemInfo {
   // A marker record has no data lines: any line is a read error.
   bool ReadDVFLine(std::string_view s, TCustomDVData* dvData, int readType, int lineNo, int lineCount,
                    std::string& name, TDVFReadMode& readMode, TDVFReadState& readState) override;
-  // The record: the common header with no data lines. The paragraph is
-  // never written as continuing: the marker always starts its paragraph.
-  void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo) const;
 
   // ---- document ----
   // Leaves / rejoins the root's marker list.
