@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.AddItem("", std::move(marker));
     doc.AddNL("x", 0, -1);
     added->CalcSize(canvas, &doc, nullptr);
-    added->Paint(0, 0, canvas, &style);
+    added->Paint(0, 0, canvas, 0, &style, nullptr);
     canvas.ClearLog();
   }
   // Removing markers from the front recounts what stays.

@@ -300,6 +300,7 @@ void TCustomDVData::FreeItem(int itemNo, bool clearing) {
   TCustomDVItemInfo* item = GetItem(itemNo);
   if (!item) return;
   ItemAction(dviaDestroying, item, items_->MutableText(itemNo));
+  ControlAction(dvcaDestroy, itemNo, item);
   InternalFreeItem(items_->TakeItem(itemNo), clearing);
 }
 

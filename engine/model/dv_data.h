@@ -119,6 +119,9 @@ class TCustomDVData {
                              std::string& location);
   // Extra code for the head (area 0) or the BODY tag (area 1) of a page.
   virtual std::string GetExtraHTMLCode(int area, bool css);
+  // The picture that stands for a control on paper (the print component's
+  // OnPrintComponent); null when nobody supplies one.
+  virtual std::unique_ptr<TGraphic> DoPrintComponent(TControl* printMe);
 
   // ---- items ----
   int ItemCount() const { return items_->Count(); }
@@ -196,6 +199,19 @@ class TCustomDVData {
   bool GetItemExtraIntProperty(int itemNo, TDVExtraItemProperty prop, int32_t& value) const {
     return GetItem(itemNo)->GetExtraIntProperty(prop, value);
   }
+  // A picture item's (or hot picture's) name, picture, alignment and tag;
+  // "Can't get or set this kind of information for this item" for others.
+  void GetPictureInfo(int itemNo, std::string& name, TGraphic*& graphic, TDVVAlign& vAlign, TDVTag& tag) const;
+  // Replaces them (a null graphic keeps the picture) and drops the palette
+  // copy; true when the picture's size or the alignment changed, so that the
+  // document needs formatting.
+  bool SetPictureInfo(int itemNo, const std::string& name, std::unique_ptr<TGraphic> graphic, TDVVAlign vAlign,
+                      TDVTag tag);
+  // The first item that owns the control; -1 when none.
+  int FindControlItemNo(const TControl* control) const;
+  // Tells the owner (ControlAction2) what happens to a control item's
+  // control; other items are passed over.
+  void ControlAction(TDVControlAction action, int itemNo, const TCustomDVItemInfo* item);
   bool GetPageBreaksBeforeItems(int index) const;
   void SetPageBreaksBeforeItems(int index, bool value);
   // The item as class T; "Can't get or set this kind of information for
@@ -355,7 +371,8 @@ class TCustomDVData {
                                       const std::string& ext, int& imgSaveNo, bool overrideFiles) const;
   // Writes the graphic as the next picture file (".jpg" or ".bmp") and
   // answers its name relative to path, with "/" between folders.
-  virtual std::string SavePicture(bool asJPEG, const std::string& path, const std::string& imagesPrefix, int& imgSaveNo, bool overrideFiles, TColor backColor, const TGraphic& graphic);
+  virtual std::string SavePicture(bool asJPEG, const std::string& path, const std::string& imagesPrefix,
+                                  int& imgSaveNo, bool overrideFiles, TColor backColor, const TGraphic& graphic);
 
   // The document as an HTML page with FONT tags and DIV paragraphs. Pictures
   // are written as files into path, named with imagesPrefix. False, with

@@ -5,6 +5,7 @@
 #include "engine/stream/dvf_tokens.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/arith.h"
+#include "platform/gfx/canvas.h"
 
 namespace quillet {
 
@@ -73,13 +74,13 @@ namespace {
 // order; the first entry stands for an unknown name.
 constexpr std::string_view DVFExtraItemPropNames[] = {"",       "vshift",      "vshiftabs", "width",
                                                       "height", "transparent", "tmode",     "tcolor",
-                                                      "minheightonpage"};
+                                                      "minheightonpage", "percentwidth"};
 
 }  // namespace
 
-void TCustomDVItemInfo::SetExtraPropertyFromDVFStr(std::string_view s) {
+bool TCustomDVItemInfo::SetExtraPropertyFromDVFStr(std::string_view s) {
   const size_t eq = s.find('=');
-  if (eq == std::string_view::npos) return;
+  if (eq == std::string_view::npos) return true;
   const std::string_view name = s.substr(0, eq);
   std::string_view valueText = s.substr(eq + 1);
   int32_t value = 0;
@@ -87,10 +88,14 @@ void TCustomDVItemInfo::SetExtraPropertyFromDVFStr(std::string_view s) {
   if (!DVFReadInteger(valueText, value) || !valueText.empty()) value = 0;
   for (size_t i = 1; i < std::size(DVFExtraItemPropNames); ++i) {
     if (DVFExtraItemPropNames[i] == name) {
-      SetExtraIntProperty(static_cast<TDVExtraItemProperty>(i), value);
-      return;
+      const auto prop = static_cast<TDVExtraItemProperty>(i);
+      if (SetExtraIntProperty(prop, value)) return true;
+      // A property the item has refused its value; one it lacks is skipped.
+      int32_t current = 0;
+      return !GetExtraIntProperty(prop, current);
     }
   }
+  return true;
 }
 
 void TCustomDVItemInfo::Assign(const TCustomDVItemInfo& source) {
@@ -181,8 +186,88 @@ void TDVRectItemInfo::Assign(const TCustomDVItemInfo& source) {
   if (const auto* rect = dynamic_cast<const TDVRectItemInfo*>(&source)) {
     VAlign = rect->VAlign;
     VShift = rect->VShift;
+    VShiftAbs = rect->VShiftAbs;
+    MinHeightOnPage = rect->MinHeightOnPage;
   }
   TDVNonTextItemInfo::Assign(source);
+}
+
+std::string TDVRectItemInfo::SaveDVFHeaderTail(TCustomDVData*) const { return std::to_string(VAlign); }
+
+bool TDVRectItemInfo::ReadDVFHeader(std::string_view& p, TCustomDVData*) {
+  VAlign = dvvaBaseline;
+  if (p.empty()) return true;
+  int32_t vAlign = 0;
+  if (!DVFReadInteger(p, vAlign) || vAlign < dvvaBaseline || vAlign > dvvaMiddle) return false;
+  VAlign = static_cast<TDVVAlign>(vAlign);
+  return true;
+}
+
+int TDVRectItemInfo::GetDVFExtraPropertyCount() const { return (VShift != 0 ? 1 : 0) + (VShiftAbs ? 1 : 0); }
+
+void TDVRectItemInfo::SaveDVFExtraProperties(TStream& stream) const {
+  if (VShift != 0) DVFWriteLine(stream, "vshift=" + std::to_string(VShift));
+  if (VShiftAbs) DVFWriteLine(stream, "vshiftabs=1");
+}
+
+bool TDVRectItemInfo::SetExtraIntProperty(TDVExtraItemProperty prop, int32_t value) {
+  switch (prop) {
+    case dvepVShift:
+      VShift = value;
+      return true;
+    case dvepVShiftAbs:
+      VShiftAbs = value != 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TDVRectItemInfo::GetExtraIntProperty(TDVExtraItemProperty prop, int32_t& value) const {
+  switch (prop) {
+    case dvepVShift:
+      value = VShift;
+      return true;
+    case dvepVShiftAbs:
+      value = VShiftAbs ? 1 : 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string TDVRectItemInfo::GetVShiftCSS(TDVStyle* dvStyle) const {
+  const int32_t height = GetImageHeight(dvStyle);
+  if (VShift == 0 || height == 0 || VAlign != dvvaBaseline) return {};
+  return "vertical-align : " + std::to_string(VShiftAbs ? VShift : MulDiv(height, VShift, 100));
+}
+
+void TDVRectItemInfo::WriteNameLine(TStream& stream, const std::string& name) {
+  DVFWriteLine(stream, DVFSafeLine(name));
+}
+
+TColor TDVRectItemInfo::SelectionColor(const TDVStyle* dvStyle, TDVItemDrawStates drawState) {
+  if (!dvStyle || !(drawState & dvidsSelected)) return clNone;
+  return (drawState & dvidsControlFocused) ? dvStyle->SelColor : dvStyle->InactiveSelColor;
+}
+
+void TDVRectItemInfo::PaintFrames(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h,
+                                  TDVItemDrawStates drawState, const TDVStyle* dvStyle) {
+  if (!dvStyle) return;
+  canvas.Brush().Style = bsClear;
+  canvas.Pen().Style = psSolid;
+  canvas.Pen().Width = 1;
+  canvas.Pen().Mode = pmCopy;
+  if ((drawState & dvidsCurrent) && dvStyle->HoverColor != clNone) {
+    canvas.Pen().Color = dvStyle->HoverColor;
+    canvas.Rectangle(TRect{x - 1, y - 1, x + w + 3, y + h + 3});
+  }
+  const TColor selColor = SelectionColor(dvStyle, drawState);
+  if (selColor != clNone) {
+    canvas.Pen().Color = selColor;
+    canvas.Rectangle(TRect{x, y, x + w + 2, y + h + 2});
+  }
+  canvas.Brush().Style = bsSolid;
 }
 
 TDVItemOptions DVFGetItemOptions(TDVItemOptions options) {

@@ -14,10 +14,13 @@
 #include "engine/model/jump_info.h"
 #include "engine/model/shared_routines.h"
 #include "engine/style/text_style.h"
+#include "platform/core/geometry.h"
 
 namespace quillet {
 
+class TBitmap;
 class TCanvas;
+class TControl;
 class TCustomDVData;
 class TCustomDVItemInfo;
 class TDVDrawLineInfo;
@@ -89,6 +92,35 @@ class TCustomDVItemInfo {
   virtual void BuildJumps(int32_t /*left*/, int32_t /*top*/, int32_t& /*jumpNo*/, TDVJumpList& /*jumps*/) {}
   // Called before the item joins a document; it may change its text.
   virtual void Inserting(TCustomDVData* dvData, std::string& text, bool safe);
+  // Whether the item holds this control.
+  virtual bool OwnsControl(const TControl* /*control*/) const { return false; }
+  // Pictures drop their palette copies and, for the copy actions, make them
+  // again.
+  virtual void UpdatePaletteInfo(TDVPaletteAction /*action*/, bool /*forceRecreateCopy*/) {}
+
+  // ---- drawing ----
+  // Paints an inline item with the top-left of its frame at (x, y); dli is
+  // the drawing item being painted.
+  virtual void Paint(int32_t /*x*/, int32_t /*y*/, TCanvas& /*canvas*/, TDVItemDrawStates /*drawState*/,
+                     const TDVStyle* /*dvStyle*/, const TDVDrawLineInfo* /*dli*/) const {}
+  // Paints a full-width item between left and right from top; clipRect is
+  // the visible area with its origin at (0, 0).
+  virtual void PaintFullWidth(int32_t /*left*/, int32_t /*right*/, int32_t /*top*/, TCanvas& /*canvas*/,
+                              TDVItemDrawStates /*drawState*/, const TDVStyle* /*dvStyle*/, const TRect& /*clipRect*/,
+                              const TDVDrawLineInfo* /*dli*/) const {}
+  // Draws on a printer (or preview) canvas at (x, y) in device pixels. x2 is
+  // the right bound of a full-width item (0 for others); part is the part of
+  // a drawing item split over pages (-1: whole); dvData is the printed
+  // document.
+  virtual void Print(TCanvas& /*canvas*/, int32_t /*x*/, int32_t /*y*/, int32_t /*x2*/, bool /*preview*/,
+                     bool /*correction*/, const TDVScreenAndDevice& /*sad*/, TCustomDVData* /*dvData*/,
+                     const TDVDrawLineInfo* /*dli*/, int /*part*/) const {}
+  // Draws the item at screen resolution into the bitmap that printing
+  // stretches onto the page; false when nothing was drawn.
+  virtual bool PrintToBitmap(TBitmap& /*bitmap*/, bool /*preview*/, TCustomDVData* /*dvData*/,
+                             const TDVDrawLineInfo* /*dli*/, int /*part*/) const {
+    return false;
+  }
 
   // ---- stream ----
   // Writes the item's own record (non-text kinds; text records are written
@@ -108,7 +140,9 @@ class TCustomDVItemInfo {
   virtual void AfterLoading() {}
   // A name=value line: the value (0 when not a number) goes to the
   // property of that name; unknown names and lines without "=" are ignored.
-  void SetExtraPropertyFromDVFStr(std::string_view s);
+  // False when the item has the property but refuses the value (out of
+  // range): a read error.
+  bool SetExtraPropertyFromDVFStr(std::string_view s);
   virtual bool SetExtraIntProperty(TDVExtraItemProperty /*prop*/, int32_t /*value*/) { return false; }
   virtual bool GetExtraIntProperty(TDVExtraItemProperty /*prop*/, int32_t& /*value*/) const { return false; }
 
@@ -204,13 +238,42 @@ class TDVRectItemInfo : public TDVNonTextItemInfo {
  public:
   using TDVNonTextItemInfo::TDVNonTextItemInfo;
   virtual int32_t GetDescent() const { return 1; }
-  // VAlign and VShift, then the base fields.
+  // VAlign, VShift, VShiftAbs and MinHeightOnPage, then the base fields.
   void Assign(const TCustomDVItemInfo& source) override;
+
+  // VAlign as a number.
+  std::string SaveDVFHeaderTail(TCustomDVData* dvData) const override;
+  // VAlign when the rest of the header is not empty (else baseline); a
+  // number that is no alignment fails.
+  bool ReadDVFHeader(std::string_view& p, TCustomDVData* dvData) override;
+  // "vshift=%d" when VShift is set, "vshiftabs=1" when VShiftAbs.
+  int GetDVFExtraPropertyCount() const override;
+  void SaveDVFExtraProperties(TStream& stream) const override;
+  bool SetExtraIntProperty(TDVExtraItemProperty prop, int32_t value) override;
+  bool GetExtraIntProperty(TDVExtraItemProperty prop, int32_t& value) const override;
+  // "vertical-align : %d" for a shifted baseline object with a height; empty
+  // otherwise.
+  std::string GetVShiftCSS(TDVStyle* dvStyle) const;
 
   int32_t MinHeightOnPage = 0;  // 0: never split over pages
   TDVVAlign VAlign = dvvaBaseline;
   int32_t VShift = 0;
   bool VShiftAbs = false;  // VShift in pixels; otherwise percent of the height
+
+ protected:
+  // Heights and widths a picture or control may be given.
+  static bool ValidSize(int32_t value) { return value >= 0 && value <= kMaxItemSide; }
+  static constexpr int32_t kMaxItemSide = 32767;
+  // The name line of a record: line ends become spaces, so a name never
+  // splits the record.
+  static void WriteNameLine(TStream& stream, const std::string& name);
+  // The selection colour for the draw state; clNone when there is none.
+  static TColor SelectionColor(const TDVStyle* dvStyle, TDVItemDrawStates drawState);
+  // The hover rectangle (x - 1, y - 1)..(x + w + 3, y + h + 3) when the item
+  // is current and the style sheet has a hover colour, and the selection
+  // rectangle (x, y)..(x + w + 2, y + h + 2) when selected.
+  static void PaintFrames(TCanvas& canvas, int32_t x, int32_t y, int32_t w, int32_t h,
+                          TDVItemDrawStates drawState, const TDVStyle* dvStyle);
 };
 
 // Options forced onto an item saved as continuing its paragraph: SameAsPrev

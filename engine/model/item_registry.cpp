@@ -4,7 +4,11 @@
 
 #include "engine/model/doc_view_error.h"
 #include "engine/model/dv_data.h"
+#include "engine/model/break_item.h"
+#include "engine/model/bullet_item.h"
+#include "engine/model/control_item.h"
 #include "engine/model/marker_item.h"
+#include "engine/model/picture_item.h"
 
 namespace quillet {
 
@@ -26,9 +30,21 @@ std::vector<TDocViewItemTypeInfo>& Registry() {
 // kinds that have no registrable class.
 constexpr int32_t kFirstReservedStyleNo = dvsListMarker;
 
-// The built-in kinds; null until their classes are linked in.
+// The built-in kinds; null for the numbers of stream records.
 TDVItemClass BuiltInItemClass(int32_t styleNo) {
   switch (styleNo) {
+    case dvsBreak:
+      return DVItemClassOf<TDVBreakItemInfo>;
+    case dvsPicture:
+      return DVItemClassOf<TDVGraphicItemInfo>;
+    case dvsHotspot:
+      return DVItemClassOf<TDVHotspotItemInfo>;
+    case dvsComponent:
+      return DVItemClassOf<TDVControlItemInfo>;
+    case dvsBullet:
+      return DVItemClassOf<TDVBulletItemInfo>;
+    case dvsHotPicture:
+      return DVItemClassOf<TDVHotGraphicItemInfo>;
     case dvsListMarker:
       return DVItemClassOf<TDVMarkerItemInfo>;
     default:

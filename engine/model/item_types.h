@@ -55,8 +55,16 @@ enum TDVSubDVDataPos : uint8_t { dvdFirst, dvdLast, dvdChosenUp, dvdChosenDown, 
 
 enum TDVExtraItemProperty : uint8_t {
   dvepUnknown, dvepVShift, dvepVShiftAbs, dvepImageWidth, dvepImageHeight, dvepTransparent,
-  dvepTransparentMode, dvepTransparentColor, dvepMinHeightOnPage
+  dvepTransparentMode, dvepTransparentColor, dvepMinHeightOnPage,
+  // Stored since controls keep their width in percent across a save; older
+  // readers skip the unknown name.
+  dvepPercentWidth
 };
+
+// What a document asks of its items' pictures when its palette changes.
+// Palettes are accepted and ignored on this platform: the copies are plain
+// copies of the pictures.
+enum TDVPaletteAction { dvpaDoNothing, dvpaAssignPallette, dvpaCreateCopies, dvpaCreateCopiesEx };
 
 // What happens to an item, reported to its document (ItemAction).
 enum TDVItemAction : uint8_t { dviaInserting, dviaTextModifying, dviaDestroying, dviaMovingToUndoList };

@@ -191,7 +191,8 @@ int32_t TDVMarkerItemInfo::GetMinWidth(const TDVScreenAndDevice* sad, TCanvas* c
   return sad && !actualSize ? ToDevice(width, *sad) : width;
 }
 
-void TDVMarkerItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const {
+void TDVMarkerItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, TDVItemDrawStates, const TDVStyle* dvStyle,
+                              const TDVDrawLineInfo*) const {
   TDVListLevel* level = GetLevelInfo(dvStyle);
   if (!level) return;
   switch (level->ListType) {
@@ -214,8 +215,14 @@ void TDVMarkerItemInfo::Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVSt
   }
 }
 
-bool TDVMarkerItemInfo::PrintToBitmap(TBitmap& bitmap, const TDVStyle* dvStyle) const {
-  Paint(0, 0, bitmap.Canvas(), dvStyle);
+void TDVMarkerItemInfo::Print(TCanvas& canvas, int32_t x, int32_t y, int32_t, bool, bool, const TDVScreenAndDevice&,
+                              TCustomDVData* dvData, const TDVDrawLineInfo* dli, int) const {
+  Paint(x, y, canvas, dvidsPrinting, StyleOf(dvData), dli);
+}
+
+bool TDVMarkerItemInfo::PrintToBitmap(TBitmap& bitmap, bool, TCustomDVData* dvData, const TDVDrawLineInfo* dli,
+                                      int) const {
+  Paint(0, 0, bitmap.Canvas(), dvidsPrinting, StyleOf(dvData), dli);
   return true;
 }
 
@@ -250,10 +257,6 @@ bool TDVMarkerItemInfo::ReadDVFHeader(std::string_view& p, TCustomDVData*) {
 bool TDVMarkerItemInfo::ReadDVFLine(std::string_view, TCustomDVData*, int, int, int, std::string&, TDVFReadMode&,
                                     TDVFReadState&) {
   return false;
-}
-
-void TDVMarkerItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo) const {
-  DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, 0, dvfrtText, false));
 }
 
 void TDVMarkerItemInfo::MovingToUndoList(int itemNo, TCustomDVData* dvData) {

@@ -65,9 +65,6 @@ class TDVMarkerItemInfo : public TDVRectItemInfo {
   // A marker record has no data lines: any line is a read error.
   bool ReadDVFLine(std::string_view s, TCustomDVData* dvData, int readType, int lineNo, int lineCount,
                    std::string& name, TDVFReadMode& readMode, TDVFReadState& readState) override;
-  // The record: the common header with no data lines. The paragraph is
-  // never written as continuing: the marker always starts its paragraph.
-  void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo) const;
 
   // ---- document ----
   // Leaves / rejoins the root's marker list.
@@ -84,10 +81,14 @@ class TDVMarkerItemInfo : public TDVRectItemInfo {
                         TCustomDVData* dvData, const TDVScreenAndDevice* sad, int32_t& hShift) override;
   // Draws at (x, y): the picture, the image-list image, or DisplayString in
   // the level's font. Print draws the same on the printer canvas.
-  void Paint(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const;
-  void Print(int32_t x, int32_t y, TCanvas& canvas, const TDVStyle* dvStyle) const { Paint(x, y, canvas, dvStyle); }
+  void Paint(int32_t x, int32_t y, TCanvas& canvas, TDVItemDrawStates drawState, const TDVStyle* dvStyle,
+             const TDVDrawLineInfo* dli) const override;
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t x2, bool preview, bool correction,
+             const TDVScreenAndDevice& sad, TCustomDVData* dvData, const TDVDrawLineInfo* dli,
+             int part) const override;
   // Draws into the bitmap at (0, 0) for printing; answers true.
-  bool PrintToBitmap(TBitmap& bitmap, const TDVStyle* dvStyle) const;
+  bool PrintToBitmap(TBitmap& bitmap, bool preview, TCustomDVData* dvData, const TDVDrawLineInfo* dli,
+                     int part) const override;
 
  private:
   struct Extent {

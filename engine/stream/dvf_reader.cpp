@@ -15,7 +15,9 @@
 #include "engine/style/style_sheet.h"
 #include "engine/style/style_stream.h"
 #include "engine/view/background.h"
+#include "platform/gfx/graphic.h"
 #include "platform/core/code_page.h"
+#include "platform/core/control.h"
 #include "platform/core/scoped_value.h"
 #include "platform/core/stream.h"
 
@@ -537,6 +539,7 @@ void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo>
     ++index_;
     ++inserted_;
   }
+  data_.ControlAction(dvcaAfterDVFLoad, data_.GetItemNo(raw), raw);
   if (!(data_.State & dvstLoadingAsPartOfItem)) raw->AfterLoading();
 }
 
@@ -652,11 +655,41 @@ bool TCustomDVData::InsertDVFFromStream(TStream& stream, int index, TColor& colo
   return InsertDVFFromStream_(stream, index, -1, allowReplaceStyles, false, false, color, background, layout, added);
 }
 
+namespace {
+
+// The document a load reads into before it replaces the real one. What the
+// stream's items ask of their document's owner (pictures and controls stored
+// without body, image lists, the parent control, notices about controls) is
+// asked of the real document.
+class TDVFScratchData final : public TCustomDVData {
+ public:
+  explicit TDVFScratchData(TCustomDVData& target) : target_(target) {}
+  TCustomImageList* DVFImageListNeeded(int32_t imageListTag) override {
+    return target_.DVFImageListNeeded(imageListTag);
+  }
+  std::unique_ptr<TGraphic> DVFPictureNeeded(const std::string& name, const TDVTag& tag) override {
+    return target_.DVFPictureNeeded(name, tag);
+  }
+  std::unique_ptr<TControl> DVFControlNeeded(const std::string& name, const TDVTag& tag) override {
+    return target_.DVFControlNeeded(name, tag);
+  }
+  TControl* GetParentControl() const override { return target_.GetParentControl(); }
+  void ControlAction2(TDVControlAction action, int itemNo, TControl* control) override {
+    // Items that a failed load drops were never the owner's.
+    if (action != dvcaDestroy) target_.ControlAction2(action, itemNo, control);
+  }
+
+ private:
+  TCustomDVData& target_;
+};
+
+}  // namespace
+
 bool TCustomDVData::LoadDVFFromStream(TStream& stream, TColor& color, TDVBackground* background,
                                       TDVLayoutInfo* layout) {
   // Read into a scratch document with this one's settings, so that a bad
   // stream leaves this document (and its host lines) as they were.
-  TCustomDVData scratch;
+  TDVFScratchData scratch(*this);
   scratch.ownSettings_ = ownSettings_;
   scratch.ownSettings_.Options = GetOptions();
   scratch.ownSettings_.DVFOptions = GetDVFOptions();

@@ -102,6 +102,12 @@ void DVFWriteLine(TStream& stream, std::string_view s) {
   DVFWrite(stream, "\r\n");
 }
 
+std::string DVFSafeLine(std::string_view s) {
+  std::string line(s);
+  std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return line;
+}
+
 void DVFWriteLineX(TStream& stream, std::string_view s, bool continueLine) {
   DVFWrite(stream, s);
   DVFWrite(stream, continueLine ? ") " : "\r\n");

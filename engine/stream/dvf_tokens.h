@@ -23,6 +23,9 @@ class TDVStyle;
 void DVFWrite(TStream& stream, std::string_view s);
 // s and CR LF.
 void DVFWriteLine(TStream& stream, std::string_view s);
+// 8-bit text for a data line: CR and LF become spaces, so that the text
+// never splits its record or stands where a header is expected.
+std::string DVFSafeLine(std::string_view s);
 // s, then ") " when continueLine is true, else CR LF.
 void DVFWriteLineX(TStream& stream, std::string_view s, bool continueLine);
 

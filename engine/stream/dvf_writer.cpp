@@ -32,11 +32,8 @@ std::string JoinNumbers(std::initializer_list<int64_t> numbers) {
 // would split the record on reading and could let document text stand where
 // a header (or a host line) is expected. They are written as spaces.
 std::string SafeTextLine(std::string_view text, bool unicode) {
+  if (!unicode) return DVFSafeLine(text);
   std::string line(text);
-  if (!unicode) {
-    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    return line;
-  }
   line.resize(line.size() & ~size_t{1});
   for (size_t i = 0; i < line.size(); i += 2) {
     const auto unit = static_cast<char16_t>(static_cast<uint8_t>(line[i]) | (static_cast<uint8_t>(line[i + 1]) << 8));

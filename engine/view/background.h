@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/model/item_types.h"
 #include "platform/core/colors.h"
 #include "platform/core/geometry.h"
 #include "platform/gfx/graphic.h"
@@ -11,9 +12,6 @@
 namespace quillet {
 
 class TCanvas;
-
-// How pictures are adapted to a document palette.
-enum TDVPaletteAction { dvpaDoNothing, dvpaAssignPallette, dvpaCreateCopies, dvpaCreateCopiesEx };
 
 // A palette handle. Surfaces here are true-colour, so a palette is accepted
 // and never realised; only whether one is given changes what happens.

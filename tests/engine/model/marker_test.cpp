@@ -355,7 +355,7 @@ TEST(MarkerDVFTest, RecordHasTheHeaderOnly) {
   marker.ItemOptions = dvioPageBreakBefore;
   marker.Tag.Int = 4;
   TMemoryStream stream;
-  marker.SaveDVF(stream, data, 3);
+  marker.SaveDVF(stream, data, 3, "", false);
   EXPECT_EQ(stream.AsString(), "-11 0 3 2 0 4 1 2 5 1\r\n");
   std::string name;
   TDVFReadMode mode = rmText;
@@ -389,7 +389,7 @@ TEST(MarkerItemTest, CreatedAndCopiedAsAMarker) {
   EXPECT_EQ(copied->Counter, 1);  // counted again once listed
   EXPECT_EQ(copied->VAlign, dvvaMiddle);
   EXPECT_EQ(copied->VShift, 4);
-  EXPECT_FALSE(copied->VShiftAbs);
+  EXPECT_TRUE(copied->VShiftAbs);  // a copy keeps the shift in pixels
 }
 
 std::unique_ptr<TGraphic> Image(int32_t width, int32_t height) { return std::make_unique<TBitmap>(width, height); }
@@ -448,7 +448,7 @@ TEST_F(MarkerTest, DrawingOnTheRecordingCanvas) {
       list.CalcDisplayString(0, &style);
     }
     TRecordingCanvas canvas;
-    marker.Paint(10, 20, canvas, &style);
+    marker.Paint(10, 20, canvas, 0, &style, nullptr);
     EXPECT_EQ(canvas.Strings(), c.drawn) << c.list << "/" << c.level;
   }
 
@@ -457,10 +457,10 @@ TEST_F(MarkerTest, DrawingOnTheRecordingCanvas) {
   TRecordingCanvas canvas;
   TDVMarkerItemInfo bullet(nullptr, 3, 0, 0, false);
   bullet.DisplayString = "\xB7";
-  bullet.Paint(0, 0, canvas, &style);
+  bullet.Paint(0, 0, canvas, 0, &style, nullptr);
   TDVMarkerItemInfo numbered(nullptr, 3, 4, 0, false);
   numbered.DisplayString = "1)";
-  numbered.Paint(0, 0, canvas, &style);
+  numbered.Paint(0, 0, canvas, 0, &style, nullptr);
   ASSERT_EQ(canvas.Log().size(), 2u);
   EXPECT_EQ(canvas.Log()[0].Font.Name, "Arial");
   EXPECT_EQ(canvas.Log()[0].Font.Height, -11);
@@ -481,7 +481,9 @@ TEST_F(MarkerTest, PrintsAPictureIntoABitmap) {
   EXPECT_TRUE(marker.GetBoolValueEx(dvbpPrintToBMP, &style));
   EXPECT_FALSE(marker.GetBoolValueEx(dvbpActualPrintSize, &style));
   TBitmap bitmap(6, 6);
-  EXPECT_TRUE(marker.PrintToBitmap(bitmap, &style));
+  TCustomDVData data;
+  data.SetDVStyle(&style);
+  EXPECT_TRUE(marker.PrintToBitmap(bitmap, false, &data, nullptr, -1));
   EXPECT_EQ(bitmap.GetPixel(0, 0), clBlack);
   EXPECT_EQ(bitmap.GetPixel(3, 2), clBlack);
   EXPECT_EQ(bitmap.GetPixel(4, 3), clWhite);

@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "engine/model/dv_data.h"
+#include "engine/model/break_item.h"
 #include "engine/model/item_registry.h"
+#include "engine/model/marker_item.h"
+#include "engine/model/picture_item.h"
 #include "engine/model/model_test_items.h"
 #include "engine/stream/compressed_form.h"
 #include "engine/stream/layout_info.h"
@@ -420,6 +423,9 @@ TEST_F(DVFTest, FilesAndCellData) {
 // hexadecimal form the host stores.
 TEST_F(DVFTest, RandomDocumentsRoundTrip) {
   std::mt19937 rng(20261210);
+  TDVListInfo& list = style.ListStyles().Add();
+  list.Levels().Add();
+  list.Levels().Add().ListType = dvlstDecimal;
   const std::u16string pieces[] = {u"文档", u"review", u"审阅人", u"a b", u"\U00020000", u"", u"；，。"};
   for (int round = 0; round < 60; ++round) {
     TCustomDVData doc;
@@ -427,9 +433,29 @@ TEST_F(DVFTest, RandomDocumentsRoundTrip) {
     const int items = 1 + static_cast<int>(rng() % 12);
     for (int i = 0; i < items; ++i) {
       if (rng() % 7 == 0) doc.AddNamedCheckpointExTag("cp" + std::to_string(i), rng() % 2, {});
-      switch (rng() % 5) {
+      switch (rng() % 8) {
         case 0:
           AddFullLineTo(doc, static_cast<int32_t>(rng() % 2));
+          break;
+        case 5: {
+          auto line = std::make_unique<TDVBreakItemInfo>(&doc, static_cast<uint8_t>(rng() % 5), dvbsRectangle,
+                                                         static_cast<TColor>(rng() % 0x1000000));
+          doc.AddItem("", std::move(line));
+          break;
+        }
+        case 6: {
+          auto picture = std::make_unique<TDVGraphicItemInfo>(
+              &doc, std::make_unique<TBitmap>(1 + static_cast<int32_t>(rng() % 9), 1 + static_cast<int32_t>(rng() % 9)),
+              rng() % 2 ? dvvaMiddle : dvvaBaseline);
+          picture->ImageWidth = static_cast<int32_t>(rng() % 3) * 10;
+          picture->VShift = static_cast<int32_t>(rng() % 3) - 1;
+          picture->ParaNo = rng() % 2 ? -1 : 0;
+          doc.AddItem("pic " + std::to_string(i), std::move(picture));
+          break;
+        }
+        case 7:
+          doc.AddItem("", std::make_unique<TDVMarkerItemInfo>(&doc, 0, static_cast<int32_t>(rng() % 2),
+                                                              static_cast<int32_t>(rng() % 4), rng() % 2 == 0));
           break;
         case 1:
           doc.AddNL(Utf16(pieces[rng() % std::size(pieces)]), 1, rng() % 2 ? -1 : 1);
@@ -442,11 +468,14 @@ TEST_F(DVFTest, RandomDocumentsRoundTrip) {
                        rng() % 2 ? -1 : static_cast<int32_t>(rng() % 2), tag);
         }
       }
-      if (rng() % 6 == 0) doc.GetItem(doc.ItemCount() - 1)->SetPageBreakBefore(true);
+      // A page break starts a paragraph; a marker is never left alone in one.
+      const int last = doc.ItemCount() - 1;
+      if (rng() % 6 == 0 && (last == 0 || doc.GetItemStyle(last - 1) != dvsListMarker))
+        doc.GetItem(last)->SetPageBreakBefore(true);
     }
     if (rng() % 3 == 0) doc.AddNamedCheckpointExTag("end", false, {});
     for (bool binary : {false, true}) {
-      doc.SetDVFOptions(binary ? TDVFOptions{dvfoSaveBinary} : TDVFOptions{0});
+      doc.SetDVFOptions(dvfoSavePicturesBody | (binary ? TDVFOptions{dvfoSaveBinary} : TDVFOptions{0}));
       TMemoryStream stream;
       ASSERT_TRUE(doc.SaveDVFToStream(stream, false, clNone, nullptr, nullptr));
       // Through the compressed form as hexadecimal text, as the host stores it.
@@ -467,6 +496,24 @@ TEST_F(DVFTest, RandomDocumentsRoundTrip) {
         EXPECT_EQ(back.GetItemOptions(i), doc.GetItemOptions(i)) << round << ":" << i;
         EXPECT_EQ(back.GetItemPara(i), doc.GetItemPara(i)) << round << ":" << i;
         EXPECT_EQ(back.GetItemTag(i).Int, doc.GetItemTag(i).Int) << round << ":" << i;
+        const TCustomDVItemInfo* item = doc.GetItem(i);
+        const TCustomDVItemInfo* read = back.GetItem(i);
+        if (const auto* line = dynamic_cast<const TDVBreakItemInfo*>(item)) {
+          const auto* readLine = dynamic_cast<const TDVBreakItemInfo*>(read);
+          ASSERT_NE(readLine, nullptr);
+          EXPECT_EQ(readLine->SaveDVFHeaderTail(&back), line->SaveDVFHeaderTail(&doc)) << round << ":" << i;
+        } else if (const auto* picture = dynamic_cast<const TDVGraphicItemInfo*>(item)) {
+          const auto* readPicture = dynamic_cast<const TDVGraphicItemInfo*>(read);
+          ASSERT_NE(readPicture, nullptr);
+          EXPECT_EQ(readPicture->GetWidth(), picture->GetWidth()) << round << ":" << i;
+          EXPECT_EQ(readPicture->GetHeight(), picture->GetHeight()) << round << ":" << i;
+          EXPECT_EQ(readPicture->VAlign, picture->VAlign) << round << ":" << i;
+          EXPECT_EQ(readPicture->VShift, picture->VShift) << round << ":" << i;
+        } else if (const auto* marker = dynamic_cast<const TDVMarkerItemInfo*>(item)) {
+          const auto* readMarker = dynamic_cast<const TDVMarkerItemInfo*>(read);
+          ASSERT_NE(readMarker, nullptr);
+          EXPECT_EQ(readMarker->SaveDVFHeaderTail(&back), marker->SaveDVFHeaderTail(&doc)) << round << ":" << i;
+        }
       }
     }
   }
