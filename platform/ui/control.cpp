@@ -139,6 +139,9 @@ class TClientWidget final : public QWidget {
  public:
   TClientWidget(TCustomControl* control, bool takesKeys) : control_(control), takesKeys_(takesKeys) {
     setMouseTracking(true);
+    // Opaque, so that scrolling copies pixels instead of repainting all.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
   }
   void Detach() { control_ = nullptr; }
 
