@@ -10,15 +10,12 @@
 #include "engine/style/style_base.h"
 #include "engine/style/style_types.h"
 #include "platform/core/colors.h"
+#include "platform/core/cursors.h"
 #include "platform/gfx/canvas.h"
 
 namespace quillet {
 
 class TDVStyle;
-
-// Mouse cursor numbers; 101 is the hand shown over links.
-using TCursor = int16_t;
-constexpr TCursor crJump = 101;
 
 // Property identifiers: the bit order of the masks of IsEqual and FindSuchStyle.
 enum TDVFontInfoProperty : uint8_t {

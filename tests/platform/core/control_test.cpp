@@ -8,7 +8,7 @@
 namespace quillet {
 namespace {
 
-TEST(ControlTest, EveryKnownKindSurvivesItsStream) {
+TEST(ControlModelTest, EveryKnownKindSurvivesItsStream) {
   for (const char* kind : {"TButton", "TCheckBox", "TEdit", "TLabel", "TPanel"}) {
     SCOPED_TRACE(kind);
     std::unique_ptr<TControl> control = CreateControl(kind);
@@ -32,12 +32,12 @@ TEST(ControlTest, EveryKnownKindSurvivesItsStream) {
   }
 }
 
-TEST(ControlTest, OnlyKnownHarmlessKindsAreMade) {
+TEST(ControlModelTest, OnlyKnownHarmlessKindsAreMade) {
   for (const char* name : {"TForm", "TOleContainer", "tbutton", "TButton ", "", "TWebBrowser"})
     EXPECT_EQ(CreateControl(name), nullptr) << name;
 }
 
-TEST(ControlTest, BadStreamsLeaveTheControlAsItWas) {
+TEST(ControlModelTest, BadStreamsLeaveTheControlAsItWas) {
   const auto stream = [](const char* className, auto&& properties) {
     TMemoryStream out;
     TPropWriter writer(out);
@@ -84,7 +84,7 @@ TEST(ControlTest, BadStreamsLeaveTheControlAsItWas) {
   EXPECT_EQ(button.Caption, "new");
 }
 
-TEST(ControlTest, FocusNeedsAWindowAndAVisibleEnabledChain) {
+TEST(ControlModelTest, FocusNeedsAWindowAndAVisibleEnabledChain) {
   TPanel panel;
   TEdit edit;
   TLabel label;

@@ -1,0 +1,8 @@
+#pragma once
+// What the window layer installs into the platform once a QApplication
+// exists: the system beep becomes the application's beep.
+namespace quillet {
+
+void InstallWindowLayer();
+
+}  // namespace quillet
