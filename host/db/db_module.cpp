@@ -104,6 +104,18 @@ void TDbDm::LoadFromDB(TMemoryStream& stream) {
   stream.SetPosition(0);
 }
 
+bool TDbDm::EnsureRecord() {
+  const int32_t key = CheckedRecordKey();
+  const TDbLocation location{Host, ServerName};
+  bool created = false;
+  worker_.Run([&] {
+    TCloseGuard close([this] { CloseStore(); });
+    ConnectStore(location);
+    created = store_->EnsureRecord(TableName, IDName, FieldName, key);
+  });
+  return created;
+}
+
 void TDbDm::UpdateToDB(TStream& stream) {
   const int32_t key = CheckedRecordKey();
   const TDbLocation location{Host, ServerName};

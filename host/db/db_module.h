@@ -58,6 +58,10 @@ class TDbDm {
   // row, or more than one, is a failure.
   void UpdateToDB(TStream& stream);
 
+  // Makes the record's table and row when they are missing (a store's first
+  // run); answers whether the row is new, its field still null.
+  bool EnsureRecord();
+
   // The logged-in user's name; empty when it cannot be found.
   static std::string GetUserName();
 

@@ -45,6 +45,11 @@ class TRecordStore {
   // (integer) in a transaction and answers how many rows it matched; the
   // change is committed only when that is exactly one, otherwise rolled back.
   virtual int64_t UpdateOne(const std::string& sql, const std::string& fieldValue, int32_t idValue) = 0;
+  // Makes the table (key integer, field text) when it is missing and a row
+  // with the key and a null field when none has it; answers whether the row
+  // is new. The names must be plain identifiers. For a store's first run.
+  virtual bool EnsureRecord(const std::string& table, const std::string& keyName, const std::string& fieldName,
+                            int32_t idValue);
 };
 
 // The store on Qt SQL for a location (sql_record_store.cpp).

@@ -10,6 +10,7 @@
 #include <atomic>
 
 #include "host/db/record_store.h"
+#include "host/db/sql_names.h"
 #include "platform/core/arith.h"
 
 namespace quillet {
@@ -122,6 +123,26 @@ class TSqlRecordStore : public TRecordStore {
     Execute(query);
   }
 
+  bool EnsureRecord(const std::string& table, const std::string& keyName, const std::string& fieldName,
+                    int32_t idValue) override {
+    CheckSqlTableName(table);
+    CheckSqlColumnName("IDName", keyName);
+    CheckSqlColumnName("FieldName", fieldName);
+    // Statements that define tables cannot be prepared on every server.
+    QSqlQuery create(db_);
+    if (!create.exec(Q("CREATE TABLE IF NOT EXISTS " + table + " (" + keyName + " INTEGER PRIMARY KEY, " +
+                       fieldName + " TEXT)")))
+      throw EDatabaseError(S(create.lastError().text()));
+    QSqlQuery find = Prepare("SELECT 1 FROM " + table + " WHERE " + keyName + "=:IDValue");
+    find.bindValue(":IDValue", idValue);
+    Execute(find);
+    if (find.next()) return false;
+    QSqlQuery insert = Prepare("INSERT INTO " + table + " (" + keyName + ") VALUES (:IDValue)");
+    insert.bindValue(":IDValue", idValue);
+    Execute(insert);
+    return true;
+  }
+
   int64_t UpdateOne(const std::string& sql, const std::string& fieldValue, int32_t idValue) override {
     if (!db_.transaction()) throw EDatabaseError(S(db_.lastError().text()));
     int64_t rows = 0;
@@ -172,6 +193,10 @@ class TSqlRecordStore : public TRecordStore {
 };
 
 }  // namespace
+
+bool TRecordStore::EnsureRecord(const std::string&, const std::string&, const std::string&, int32_t) {
+  throw EDatabaseError("This document store cannot create records");
+}
 
 std::unique_ptr<TRecordStore> MakeSqlRecordStore(const TDbLocation& location) {
   return std::make_unique<TSqlRecordStore>(location);

@@ -117,6 +117,23 @@ TEST_P(DbModuleTest, SaveAndLoadSendTheirSqlWithTheKeyAsAParameter) {
   EXPECT_EQ(module_->SelectSQL(), "SELECT BODY FROM DOCS WHERE ID=:IDValue");
 }
 
+TEST_P(DbModuleTest, AFirstRunMakesTheTableAndTheRecord) {
+  module_->TableName = "NEWDOCS";
+  module_->IDValue = "1";
+  EXPECT_TRUE(module_->EnsureRecord());
+  EXPECT_EQ(db_->Value("SELECT BODY FROM NEWDOCS WHERE ID=1"), std::nullopt);
+  EXPECT_FALSE(module_->EnsureRecord());
+  Save("first document");
+  EXPECT_EQ(Load(), "first document");
+  module_->TableName = "DOCS";
+  module_->IDValue = "7";
+  EXPECT_FALSE(module_->EnsureRecord());
+  EXPECT_EQ(Body("7"), "old");
+  module_->TableName = "DOCS; DROP TABLE DOCS";
+  EXPECT_THROW(module_->EnsureRecord(), EDatabaseError);
+  ExpectClosed();
+}
+
 TEST_P(DbModuleTest, ARealDocumentRoundTripsWithItsHostLines) {
   TDVStyle style;
   TCustomDVData document;

@@ -195,6 +195,11 @@ class TRecordingStore : public TRecordStore {
     Log(sql + " FieldValue=<" + std::to_string(fieldValue.size()) + " characters> IDValue=" + std::to_string(idValue));
     return inner_->UpdateOne(sql, fieldValue, idValue);
   }
+  bool EnsureRecord(const std::string& table, const std::string& keyName, const std::string& fieldName,
+                    int32_t idValue) override {
+    Log("ensure " + table + "(" + keyName + ", " + fieldName + ") " + std::to_string(idValue));
+    return inner_->EnsureRecord(table, keyName, fieldName, idValue);
+  }
 
  private:
   void Log(const std::string& call) {
