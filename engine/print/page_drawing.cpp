@@ -72,7 +72,7 @@ struct TCustomPrintableDVData::TPageDrawState {
       y = ClampTo32(int64_t{d.Top} - (k > StartNo && Part >= 0 ? TopCoord2 : TopCoord));
     const auto* multi = dynamic_cast<const TDVMultiDrawItemInfo*>(&d);
     height = part >= 0 && multi && part < multi->PartCount() ? multi->PartsList[static_cast<size_t>(part)]->Height
-                                                              : d.Height;
+                                                             : d.Height;
   }
 };
 
@@ -90,8 +90,8 @@ void TCustomPrintableDVData::DrawPage(int pageNo, TCanvas& canvas, bool preview,
   DoPagePrepaint(canvas, pageNo, preview, correction);
   if (PageClipsBody(pageNo)) canvas.IntersectClipRect(area);
 
-  TPageDrawState ps{canvas, *sheet, preview, correction, startNo, endNo, part, areaLeft, GetTopCoord(pageNo),
-                    part >= 0 ? GetTopCoord2(pageNo) : 0};
+  TPageDrawState ps{canvas, *sheet, preview,  correction,          startNo,
+                    endNo,  part,   areaLeft, GetTopCoord(pageNo), part >= 0 ? GetTopCoord2(pageNo) : 0};
   for (int k = startNo; k <= endNo && k < DrawItems.Count(); ++k) {
     const TDVDrawLineInfo& d = *DrawItems[k];
     const TCustomDVItemInfo* item = GetItem(d.ItemNo);
@@ -179,9 +179,7 @@ void TCustomPrintableDVData::DrawTextItem(TPageDrawState& ps, int drawItemNo) co
 
   const std::string s = DrawItems.GetString(drawItemNo, *this);
   const bool unicode = item->IsUnicode();
-  const auto extent = [&] {
-    return unicode ? canvas.TextExtentW(DVU_Units(s)).cx : canvas.TextExtentA(s).cx;
-  };
+  const auto extent = [&] { return unicode ? canvas.TextExtentW(DVU_Units(s)).cx : canvas.TextExtentA(s).cx; };
   if (ps.Correction && !rtl) {
     if (!d.FromNewLine && ps.PrevEnd > left) left = ps.PrevEnd;
     int64_t chars = 0;
@@ -199,8 +197,8 @@ void TCustomPrintableDVData::DrawTextItem(TPageDrawState& ps, int drawItemNo) co
       canvas.SetTextCharacterExtra(ClampTo32((target - glyphs) / (chars - 1)));
     }
   }
-  ps.Sheet.DrawStyleText(s, canvas, d.ItemNo, d.Offs, styleNo, self, d.SpaceBefore, left, y, d.Width, d.Height, 0,
-                         true, ps.Correction);
+  ps.Sheet.DrawStyleText(s, canvas, d.ItemNo, d.Offs, styleNo, self, d.SpaceBefore, left, y, d.Width, d.Height, 0, true,
+                         ps.Correction);
   if (ps.Correction) ps.PrevEnd = ClampTo32(int64_t{left} + d.SpaceBefore + extent());
   canvas.SetTextCharacterExtra(styleExtra);
 }
@@ -217,8 +215,7 @@ void TCustomPrintableDVData::DrawNonTextItem(TPageDrawState& ps, int drawItemNo)
   const TDVScreenAndDevice& sad = PrintSaD();
   auto* self = const_cast<TCustomPrintableDVData*>(this);
   int32_t x = ClampTo32(int64_t{ps.AreaLeft} + d.Left);
-  if (ps.Correction && !d.FromNewLine && ps.PrevEnd > x && GetItemBiDiMode(d.ItemNo) != dvbdRightToLeft)
-    x = ps.PrevEnd;
+  if (ps.Correction && !d.FromNewLine && ps.PrevEnd > x && GetItemBiDiMode(d.ItemNo) != dvbdRightToLeft) x = ps.PrevEnd;
   const bool fullWidth = item->GetBoolValue(dvbpFullWidth);
   const int32_t x2 = fullWidth ? ClampTo32(int64_t{ps.AreaLeft} + ClientWidth - sad.RightMargin) : 0;
   const int part = ps.PartOf(DrawItems, drawItemNo);
@@ -233,7 +230,8 @@ void TCustomPrintableDVData::DrawNonTextItem(TPageDrawState& ps, int drawItemNo)
     bc.Brush().Style = bsSolid;
     bc.Brush().Color = ColorUnder(d.ItemNo);
     bc.FillRect(Bounds(0, 0, bw, bh));
-    if (item->PrintToBitmap(bitmap, ps.Preview, self, &d, part)) ps.Canvas.StretchDraw(Bounds(x, y, width, height), bitmap);
+    if (item->PrintToBitmap(bitmap, ps.Preview, self, &d, part))
+      ps.Canvas.StretchDraw(Bounds(x, y, width, height), bitmap);
   } else {
     item->Print(ps.Canvas, x, y, x2, ps.Preview, ps.Correction, sad, self, &d, part);
   }

@@ -108,8 +108,8 @@ struct TCustomMainPtblDVData::TPaginator {
     }
     for (; i < Count(); ++i) {
       TDVDrawLineInfo& di = Item(i);
-      const bool forced = FirstOfItem(i) && d.GetItem(di.ItemNo)->PageBreakBefore() && i != 0 &&
-                          Page().StartDrawItemNo != i;
+      const bool forced =
+          FirstOfItem(i) && d.GetItem(di.ItemNo)->PageBreakBefore() && i != 0 && Page().StartDrawItemNo != i;
       auto* multi = dynamic_cast<TDVMultiDrawItemInfo*>(&di);
       if (multi && multi->InitSplit()) {
         const int32_t sb = SpaceBefore(i), sa = SpaceAfter(i);

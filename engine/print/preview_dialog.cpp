@@ -178,9 +178,7 @@ void TfrmDVPreview::FormCreate() {
 
 std::string TfrmDVPreview::ZoomText() const { return d_->cmbZoom->currentText().toStdString(); }
 
-void TfrmDVPreview::SetZoomText(const std::string& text) {
-  d_->cmbZoom->setEditText(QString::fromStdString(text));
-}
+void TfrmDVPreview::SetZoomText(const std::string& text) { d_->cmbZoom->setEditText(QString::fromStdString(text)); }
 
 std::string TfrmDVPreview::PageText() const { return d_->txtPageNo->text().toStdString(); }
 

@@ -185,7 +185,8 @@ void TCustomDVPrint::DrawMarginsRect(TCanvas& canvas, const TRect& pageRect, int
     return pageRect.Top + MulDiv(static_cast<int32_t>(v - sheet.Top), pageRect.Height(), sheet.Height());
   };
   const int32_t left = data.GetPrintableAreaLeft(pageNo), top = data.GetPrintableAreaTop();
-  canvas.Rectangle(TRect{sx(left), sy(top), sx(int64_t{left} + data.ClientWidth), sy(int64_t{top} + data.ClientHeight)});
+  canvas.Rectangle(
+      TRect{sx(left), sy(top), sx(int64_t{left} + data.ClientWidth), sy(int64_t{top} + data.ClientHeight)});
 }
 
 int32_t TCustomDVPrint::Preview100PercentWidth() const {

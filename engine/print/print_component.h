@@ -60,7 +60,9 @@ class TCustomPrintableDV {
   void AssignSource(TDVPrintSource* source);
   // Lays out and paginates; answers the page count.
   int Format();
-  void DrawPage(int pageNo, TCanvas& canvas, bool preview, bool correction) { data_->DrawPage(pageNo, canvas, preview, correction); }
+  void DrawPage(int pageNo, TCanvas& canvas, bool preview, bool correction) {
+    data_->DrawPage(pageNo, canvas, preview, correction);
+  }
 
  protected:
   virtual std::unique_ptr<TCustomMainPtblDVData> CreateData() = 0;

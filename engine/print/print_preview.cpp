@@ -46,9 +46,15 @@ void TCustomDVPrintPreview::SetZoomPercent(int percent) {
     pageWidth_ = MulDiv(GetPreview100PercentWidth(), percent, 100);
     pageHeight_ = MulDiv(GetPreview100PercentHeight(), percent, 100);
     switch (zoomMode_) {
-      case dvzmFullPage: UpdateScrollBars(10, 10, false, true); break;
-      case dvzmPageWidth: UpdateScrollBars(10, pageHeight_ + kPageSpace, false, true); break;
-      case dvzmCustom: UpdateScrollBars(pageWidth_ + kPageSpace, pageHeight_ + kPageSpace, false, true); break;
+      case dvzmFullPage:
+        UpdateScrollBars(10, 10, false, true);
+        break;
+      case dvzmPageWidth:
+        UpdateScrollBars(10, pageHeight_ + kPageSpace, false, true);
+        break;
+      case dvzmCustom:
+        UpdateScrollBars(pageWidth_ + kPageSpace, pageHeight_ + kPageSpace, false, true);
+        break;
     }
   }
   const int reference = zoomPercent_ == 100 ? savedZoomPercent_ : 100;
@@ -68,8 +74,12 @@ void TCustomDVPrintPreview::UpdateView() {
       SetZoomPercent(std::min(zx, zy));
       break;
     }
-    case dvzmPageWidth: SetZoomPercent(MulDiv(ClientWidth() - kPageSpace, 100, w100)); break;
-    case dvzmCustom: SetZoomPercent(zoomPercent_); break;
+    case dvzmPageWidth:
+      SetZoomPercent(MulDiv(ClientWidth() - kPageSpace, 100, w100));
+      break;
+    case dvzmCustom:
+      SetZoomPercent(zoomPercent_);
+      break;
   }
 }
 
@@ -167,7 +177,8 @@ bool TDVPrintPreview::CanDrawContents() const { return dvPrint_ && dvPrint_->Rea
 
 void TDVPrintPreview::DrawContents(TCanvas& canvas, const TRect& pageRect) {
   // A document without pages shows an empty page.
-  if (PageNo() >= 1 && PageNo() <= dvPrint_->PagesCount()) dvPrint_->DrawPreview(PageNo(), canvas, pageRect);
+  if (PageNo() >= 1 && PageNo() <= dvPrint_->PagesCount())
+    dvPrint_->DrawPreview(PageNo(), canvas, pageRect);
   else {
     canvas.Brush() = TBrush{clWhite, bsSolid};
     canvas.FillRect(pageRect);

@@ -91,9 +91,7 @@ void TCustomMainPtblDVData::Prepare() {
   ClientHeight = static_cast<int32_t>(bodyHeight);
 }
 
-TRect TCustomMainPtblDVData::SheetRect() const {
-  return Bounds(-SheetOffsetX, -SheetOffsetY, SheetWidth, SheetHeight);
-}
+TRect TCustomMainPtblDVData::SheetRect() const { return Bounds(-SheetOffsetX, -SheetOffsetY, SheetWidth, SheetHeight); }
 
 void TCustomMainPtblDVData::DoFormatting(int pageCompleted, TDVPrintingStep step) {
   control_.DVPrint().DoFormatting(pageCompleted, step);

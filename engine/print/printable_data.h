@@ -20,13 +20,13 @@ enum TDVPrintingStep { dvpsStarting, dvpsProceeding, dvpsFinished };
 
 // One page of a pagination.
 struct TDVPageInfo {
-  int32_t StartY = 0;        // document y drawn at the top of the page body, printer pixels
-  int StartDrawItemNo = 0;   // first drawing item on the page
+  int32_t StartY = 0;       // document y drawn at the top of the page body, printer pixels
+  int StartDrawItemNo = 0;  // first drawing item on the page
   // 0 when the page begins with a whole drawing item; otherwise the number,
   // from 1, of the part of a split drawing item that begins the page (part
   // index StartPart - 1 of its PartsList).
   int StartPart = 0;
-  int32_t StartY2 = 0;       // document y at which drawing continues after that part
+  int32_t StartY2 = 0;  // document y at which drawing continues after that part
   // The page holds one line or part taller than the body: its drawing is
   // clipped to the body instead of running into the bottom margin.
   bool ClipBody = false;

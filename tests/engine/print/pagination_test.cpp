@@ -55,13 +55,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         PaginationCase{"OnePage", 40, [](PrintDoc& d) { d.AddLines("abc"); }, {"d0@0"}},
         PaginationCase{"LinesOverTwoPages", 40, [](PrintDoc& d) { d.AddLines("abcdef"); }, {"d0@0", "d3@39"}},
-        PaginationCase{"BreakBeforeTheFirstItemMakesNoEmptyPage", 40,
+        PaginationCase{"BreakBeforeTheFirstItemMakesNoEmptyPage",
+                       40,
                        [](PrintDoc& d) {
                          d.AddLines("ab");
                          PageBreakBefore(d, 0);
                        },
                        {"d0@0"}},
-        PaginationCase{"ForcedBreak", 40,
+        PaginationCase{"ForcedBreak",
+                       40,
                        [](PrintDoc& d) {
                          d.AddLines("abcd");
                          PageBreakBefore(d, 2);
@@ -69,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                        {"d0@0", "d2@26"}},
         // The tall line stands alone, clipped to the body; the next line
         // starts the next page.
-        PaginationCase{"LineTallerThanTheBody", 40,
+        PaginationCase{"LineTallerThanTheBody",
+                       40,
                        [](PrintDoc& d) {
                          d.AddLines("a");
                          d.data.AddItem("", std::make_unique<TallRect>(&d.data, 10, 100));
@@ -77,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                          d.AddLines("b");
                        },
                        {"d0@0", "d1@13!", "d2@113"}},
-        PaginationCase{"TwoTallLinesEachAlone", 40,
+        PaginationCase{"TwoTallLinesEachAlone",
+                       40,
                        [](PrintDoc& d) {
                          for (int k = 0; k < 2; ++k) {
                            d.data.AddItem("", std::make_unique<TallRect>(&d.data, 10, 100));
@@ -87,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                        {"d0@0!", "d1@100!"}},
         // "b" (small) fits and "c" (large) on the same line does not: the
         // whole line moves, from its first run.
-        PaginationCase{"MultiRunLineMovesWhole", 38,
+        PaginationCase{"MultiRunLineMovesWhole",
+                       38,
                        [](PrintDoc& d) {
                          TFontInfo& big = d.sheet.TextStyles().Add();
                          big.Assign(d.sheet.TextStyles()[0]);
@@ -100,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Space before 5 and after 7: lines at 5, 30, 55. The page ends
         // where a line and its space after no longer fit, and the next page
         // begins with the space before.
-        PaginationCase{"SpaceBeforeAndAfterFit", 50,
+        PaginationCase{"SpaceBeforeAndAfterFit",
+                       50,
                        [](PrintDoc& d) {
                          const int p = d.AddPara();
                          d.sheet.ParaStyles()[p].SpaceBefore = 5;
@@ -108,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
                          d.AddLines("abc", p);
                        },
                        {"d0@0", "d2@50"}},
-        PaginationCase{"SpaceAfterDoesNotFit", 49,
+        PaginationCase{"SpaceAfterDoesNotFit",
+                       49,
                        [](PrintDoc& d) {
                          const int p = d.AddPara();
                          d.sheet.ParaStyles()[p].SpaceBefore = 5;
@@ -120,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         // row does not fit under the line, the item starts the next page; the
         // 60 row is cut at 40 and its rest goes on with the last row, and the
         // text after the item follows on that page.
-        PaginationCase{"RowTallerThanThePage", 40,
+        PaginationCase{"RowTallerThanThePage",
+                       40,
                        [](PrintDoc& d) {
                          d.AddLines("a");
                          d.data.AddItem("", std::make_unique<RowsItem>(&d.data, std::vector<int32_t>{30, 60, 5}));
@@ -129,21 +137,25 @@ INSTANTIATE_TEST_SUITE_P(
                        {"d0@0", "d1p1@0", "d1p2@0", "d1p3@0"}},
         // Refused cut of the 60 row: the part stands alone, clipped to the
         // body, and the text after it starts a page of its own.
-        PaginationCase{"RefusedCutStandsAloneClipped", 40,
-                       [](PrintDoc& d) {
-                         d.AddLines("a");
-                         d.data.AddItem("", std::make_unique<RowsItem>(&d.data, std::vector<int32_t>{30, 60, 20}, true));
-                         d.AddLines("b");
-                       },
-                       {"d0@0", "d1p1@0", "d1p2@0!", "d2@123"}},
+        PaginationCase{
+            "RefusedCutStandsAloneClipped",
+            40,
+            [](PrintDoc& d) {
+              d.AddLines("a");
+              d.data.AddItem("", std::make_unique<RowsItem>(&d.data, std::vector<int32_t>{30, 60, 20}, true));
+              d.AddLines("b");
+            },
+            {"d0@0", "d1p1@0", "d1p2@0!", "d2@123"}},
         // The first row fits under the line: the item starts on page 1.
-        PaginationCase{"SplitItemStartsUnderText", 40,
+        PaginationCase{"SplitItemStartsUnderText",
+                       40,
                        [](PrintDoc& d) {
                          d.AddLines("a");
                          d.data.AddItem("", std::make_unique<RowsItem>(&d.data, std::vector<int32_t>{20, 20, 20}));
                        },
                        {"d0@0", "d1p2@0"}},
-        PaginationCase{"ForcedBreakBeforeSplitItem", 40,
+        PaginationCase{"ForcedBreakBeforeSplitItem",
+                       40,
                        [](PrintDoc& d) {
                          d.AddLines("a");
                          d.data.AddItem("", std::make_unique<RowsItem>(&d.data, std::vector<int32_t>{10}));

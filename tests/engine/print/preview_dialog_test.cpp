@@ -1,11 +1,12 @@
 // The preview dialog offscreen: the zoom box, the page edit and the tool bar.
+#include "engine/print/preview_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <QDialog>
 #include <QLineEdit>
 #include <QTest>
 
-#include "engine/print/preview_dialog.h"
 #include "platform/core/beep.h"
 #include "print_test_data.h"
 
@@ -49,23 +50,27 @@ struct ZoomCase {
 };
 
 TEST(PreviewDialog, ZoomTexts) {
-  for (const ZoomCase& c : {ZoomCase{"75", dvzmCustom, 75, false}, ZoomCase{"75%", dvzmCustom, 75, false},
-                            ZoomCase{"10", dvzmCustom, 10, false}, ZoomCase{"500%", dvzmCustom, 500, false},
-                            ZoomCase{"5", dvzmCustom, 150, true}, ZoomCase{"600", dvzmCustom, 150, true},
-                            ZoomCase{"abc", dvzmCustom, 150, true}, ZoomCase{"", dvzmCustom, 150, true},
-                            ZoomCase{"Page width", dvzmPageWidth, 0, false},
-                            ZoomCase{"Full page", dvzmFullPage, 0, false}}) {
+  for (const ZoomCase& c :
+       {ZoomCase{"75", dvzmCustom, 75, false}, ZoomCase{"75%", dvzmCustom, 75, false},
+        ZoomCase{"10", dvzmCustom, 10, false}, ZoomCase{"500%", dvzmCustom, 500, false},
+        ZoomCase{"5", dvzmCustom, 150, true}, ZoomCase{"600", dvzmCustom, 150, true},
+        ZoomCase{"abc", dvzmCustom, 150, true}, ZoomCase{"", dvzmCustom, 150, true},
+        ZoomCase{"Page width", dvzmPageWidth, 0, false}, ZoomCase{"Full page", dvzmFullPage, 0, false}}) {
     DialogFixture f;
     f.form.dvpp().SetZoom(150);
     f.form.SetZoomText(c.text);
     f.form.UpdateZoom();
     EXPECT_EQ(f.form.dvpp().ZoomMode(), c.mode) << c.text;
-    if (c.zoom) EXPECT_EQ(f.form.dvpp().ZoomPercent(), c.zoom) << c.text;
+    if (c.zoom) {
+      EXPECT_EQ(f.form.dvpp().ZoomPercent(), c.zoom) << c.text;
+    }
     EXPECT_EQ(f.errors, c.error ? std::vector<std::string>{"Scale: Please enter number from 10 to 500"}
                                 : std::vector<std::string>{})
         << c.text;
     // The box shows the zoom in force.
-    if (c.mode == dvzmCustom) EXPECT_EQ(f.form.ZoomText(), std::to_string(f.form.dvpp().ZoomPercent()) + "%");
+    if (c.mode == dvzmCustom) {
+      EXPECT_EQ(f.form.ZoomText(), std::to_string(f.form.dvpp().ZoomPercent()) + "%");
+    }
   }
 }
 
@@ -90,7 +95,8 @@ TEST(PreviewDialog, ToolbarFollowsThePage) {
     int page;
     bool first, prior, next, last;
   };
-  for (Case c : {Case{1, false, false, true, true}, Case{2, true, true, true, true}, Case{3, true, true, false, false}}) {
+  for (Case c :
+       {Case{1, false, false, true, true}, Case{2, true, true, true, true}, Case{3, true, true, false, false}}) {
     f.form.SetPageText(std::to_string(c.page));
     f.form.GoToPage();
     EXPECT_EQ(f.form.NavigationEnabled(0), c.first) << c.page;

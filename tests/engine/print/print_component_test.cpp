@@ -6,8 +6,8 @@
 #include "engine/model/picture_item.h"
 #include "platform/core/arith.h"
 #include "platform/gfx/graphic.h"
-#include "print_test_data.h"
 #include "platform/gfx/recording_canvas.h"
+#include "print_test_data.h"
 
 namespace quillet::test {
 namespace {
@@ -23,8 +23,9 @@ struct Printing {
       sent.push_back(step == dvpsStarting ? "start" : step == dvpsFinished ? "finish" : std::to_string(page));
     };
     print.OnFormatting = [this](TCustomPrintableDV&, int page, TDVPrintingStep step) {
-      formatting.push_back(step == dvpsStarting ? "start" : step == dvpsFinished ? "finish " + std::to_string(page)
-                                                                                  : std::to_string(page));
+      formatting.push_back(step == dvpsStarting   ? "start"
+                           : step == dvpsFinished ? "finish " + std::to_string(page)
+                                                  : std::to_string(page));
     };
   }
   int Format(const std::string& letters = "abcdef") {
@@ -74,8 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CopiesCase{"OneCopy", 1, false, false, {"1", "2"}, "BeginDoc \"doc\" copies=1 collate=0"},
         CopiesCase{"RepeatedCollated", 2, true, false, {"1", "2", "1", "2"}, "BeginDoc \"doc\" copies=1 collate=1"},
-        CopiesCase{"RepeatedUncollated", 2, false, false, {"1", "1", "2", "2"},
-                   "BeginDoc \"doc\" copies=1 collate=0"},
+        CopiesCase{"RepeatedUncollated", 2, false, false, {"1", "1", "2", "2"}, "BeginDoc \"doc\" copies=1 collate=0"},
         CopiesCase{"DeviceCopiesCollated", 3, true, true, {"1", "2"}, "BeginDoc \"doc\" copies=3 collate=1"},
         CopiesCase{"DeviceCopiesUncollated", 3, false, true, {"1", "2"}, "BeginDoc \"doc\" copies=3 collate=0"},
         CopiesCase{"NoCopiesCountsAsOne", 0, true, false, {"1", "2"}, "BeginDoc \"doc\" copies=1 collate=1"}),
@@ -188,17 +188,16 @@ TEST_P(Margins, MillimetresLessThePhysicalOffsets) {
   EXPECT_EQ(d.ClientHeight, c.setup.PageHeight - c.tm - c.bm);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Margins,
-    testing::Values(
-        // 20 mm at 600 dpi = 472 pixels, less 100 unprintable.
-        MarginCase{"A4At600WithOffsets", TFakePrinterSetup{}, 20, 372, 372, 372, 372},
-        MarginCase{"NoOffsets", A4(600, 600, 0, 0), 20, 472, 472, 472, 472},
-        MarginCase{"ResolutionsDiffer", A4(600, 300, 100, 50), 20, 372, 186, 372, 186},
-        // Smaller than the unprintable border: 0, never negative.
-        MarginCase{"InsideTheUnprintableBorderClampToZero", TFakePrinterSetup{}, 2, 0, 0, 0, 0},
-        MarginCase{"NegativeCountsAsZero", TFakePrinterSetup{}, -5, 0, 0, 0, 0}),
-    [](const testing::TestParamInfo<MarginCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, Margins,
+                         testing::Values(
+                             // 20 mm at 600 dpi = 472 pixels, less 100 unprintable.
+                             MarginCase{"A4At600WithOffsets", TFakePrinterSetup{}, 20, 372, 372, 372, 372},
+                             MarginCase{"NoOffsets", A4(600, 600, 0, 0), 20, 472, 472, 472, 472},
+                             MarginCase{"ResolutionsDiffer", A4(600, 300, 100, 50), 20, 372, 186, 372, 186},
+                             // Smaller than the unprintable border: 0, never negative.
+                             MarginCase{"InsideTheUnprintableBorderClampToZero", TFakePrinterSetup{}, 2, 0, 0, 0, 0},
+                             MarginCase{"NegativeCountsAsZero", TFakePrinterSetup{}, -5, 0, 0, 0, 0}),
+                         [](const testing::TestParamInfo<MarginCase>& info) { return std::string(info.param.name); });
 
 TEST(Margins, LargerThanThePageAreRefused) {
   for (auto [lr, tb] : {std::pair{110, 20}, {20, 150}, {300, 300}}) {
@@ -225,8 +224,8 @@ struct PrepaintLog {
   void Bind(TDVPrint& print, TRecordingCanvas* canvas = nullptr) {
     print.OnPagePrepaint = [this, canvas](TDVPrint&, int pageNo, TCanvas&, bool preview, const TRect& page,
                                           const TRect& area) {
-      std::string s = std::to_string(pageNo) + (preview ? " preview" : "") + " sheet " + Str(page) + " body " +
-                      Str(area);
+      std::string s =
+          std::to_string(pageNo) + (preview ? " preview" : "") + " sheet " + Str(page) + " body " + Str(area);
       if (canvas) s += " after " + std::to_string(canvas->Log().size()) + " records";
       events.push_back(s);
     };
@@ -370,9 +369,9 @@ TEST(SplitItems, TallPictureOverSeveralPages) {
     for (const TCanvasRecord& r : page)
       if (r.Kind == TCanvasOp::StretchDraw) slices.push_back(r.ToString());
   // 27 under "a", 40 on the next page, the 33 left on the third.
-  EXPECT_EQ(slices, (std::vector<std::string>{"StretchDraw 0,13,12,40 TBitmap 12x27",
-                                              "StretchDraw 0,0,12,40 TBitmap 12x40",
-                                              "StretchDraw 0,0,12,33 TBitmap 12x33"}));
+  EXPECT_EQ(slices,
+            (std::vector<std::string>{"StretchDraw 0,13,12,40 TBitmap 12x27", "StretchDraw 0,0,12,40 TBitmap 12x40",
+                                      "StretchDraw 0,0,12,33 TBitmap 12x33"}));
 }
 
 TEST(DrawPage, WithoutAStyleSheetOrWithABadPageNumberRaises) {

@@ -1,10 +1,11 @@
 // The print preview control offscreen over a print component on the fake
 // printer, and a page drawn through the preview mapping.
+#include "engine/print/print_preview.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
 
-#include "engine/print/print_preview.h"
 #include "platform/gfx/recording_canvas.h"
 #include "print_test_data.h"
 

@@ -113,7 +113,7 @@ class RowsItem : public TDVFullLineItemInfo {
   }
   TDVItemClass ItemClass() const override { return DVItemClassOf<RowsItem>; }
   // Printed by Print, as tables are.
-  bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle*) const override { return prop != dvbpPrintToBMP && false; }
+  bool GetBoolValueEx(TDVItemBoolPropertyEx, TDVStyle*) const override { return false; }
   int32_t GetWidth() const override { return 50; }
   int32_t GetHeight() const override {
     int32_t t = 0;
@@ -141,7 +141,9 @@ class RowsItem : public TDVFullLineItemInfo {
 // An inline object of a fixed size that never splits.
 class TallRect : public TDVRectItemInfo {
  public:
-  TallRect(TCustomDVData* data, int32_t w = 10, int32_t h = 10) : TDVRectItemInfo(data), w_(w), h_(h) { StyleNo = dvsPicture; }
+  TallRect(TCustomDVData* data, int32_t w = 10, int32_t h = 10) : TDVRectItemInfo(data), w_(w), h_(h) {
+    StyleNo = dvsPicture;
+  }
   TDVItemClass ItemClass() const override { return DVItemClassOf<TallRect>; }
   int32_t GetWidth() const override { return w_; }
   int32_t GetHeight() const override { return h_; }
