@@ -4,14 +4,16 @@
 // document coordinates, the hyperlink areas and the selection in
 // drawing-item terms. The whole-document pass lives here (formatted_data.cpp),
 // the placing of items on lines in line_layout.cpp, text fitting in
-// text_fitting.cpp, minimal widths in min_widths.cpp and the item/drawing-item
-// positions the pass needs in formatted_positions.cpp.
+// text_fitting.cpp, minimal widths in min_widths.cpp, the item/drawing-item
+// positions the pass needs in formatted_positions.cpp, and painting with the
+// visibility and invalidation requests in painting.cpp.
 //
 // The class is abstract: viewers, table cells and printable copies supply
 // the geometry (client size, margins, scroll offsets, canvas). The same pass
 // formats for the screen and, with a printer canvas, for printing.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/layout/draw_lines.h"
 #include "engine/model/dv_data.h"
@@ -21,9 +23,12 @@
 namespace quillet {
 
 class TCanvas;
+class TCustomControl;
+class TDVBackground;
 class TDVStyle;
 class TParaInfo;
 struct TDVFormatState;
+struct TDVPaintState;
 
 enum TDVFlag : uint16_t {
   dvflUseJumps = 1 << 0,            // build hyperlink areas while formatting
@@ -39,6 +44,16 @@ enum TDVFlag : uint16_t {
 using TDVFlags = uint16_t;
 
 enum TDVGetDrawItemNoOption : uint8_t { gdinFirstVisible, gdinLastVisible, gdinLastCompleteVisible };
+
+// A page break that pagination found inside the flow, shown on screen
+// between pages: at an offset of an item; extraData is -1 or a value the item
+// turns into a vertical offset inside itself (GetSoftPageBreakDY).
+struct TDVSoftPageBreakInfo {
+  int ItemNo = 0;
+  int32_t Offset = 0;
+  int32_t ExtraData = -1;
+};
+using TDVSoftPageBreakList = std::vector<TDVSoftPageBreakInfo>;
 
 // When set, fitting asks the canvas for its fit count each time instead of
 // measuring through the cached advances (for a canvas whose text widths do
@@ -156,6 +171,39 @@ class TCustomDVFormattedData : public TCustomDVData {
   void Deselect(TCustomDVItemInfo* newPartiallySelected, bool makeEvent);
   virtual void DoSelect() {}
 
+  // ---- painting (painting.cpp) ----
+  // Soft page breaks in item order; null when none.
+  std::unique_ptr<TDVSoftPageBreakList> FSoftPageBreaks;
+  // Paints the part of the document in clipRect (client coordinates) with
+  // the canvas origin at clipRect's top-left corner.
+  void PaintTo(TCanvas& canvas, const TRect& clipRect);
+  // Paints the canvas's clip rectangle: the background and the document into
+  // a buffer of that size, then the buffer onto the canvas. A failure while
+  // painting never propagates: the buffer is still copied and "Error:" with
+  // the message is written in red at the window's top-left corner.
+  void PaintBuffered(TCanvas& canvas);
+  // The first drawing item to paint for document y topLine.
+  int GetFirstVisible(int32_t topLine) const { return GetDrawItemNo(topLine, gdinFirstVisible); }
+  // Items at the top and the bottom of the view; -1 without drawing items.
+  virtual int GetFirstItemVisible() const;
+  virtual int GetLastItemVisible() const;
+  // The window the document is shown in; a sub-document answers its root's.
+  // Null without one, and then invalidation requests are ignored.
+  virtual TCustomControl* GetParentWindow() const;
+  // The window, or an in-place editor inside it, has the keyboard focus.
+  virtual bool ParentFocusedEx() const;
+  // Null: the plain colour of GetColor.
+  virtual const TDVBackground* GetBackground() const { return nullptr; }
+  void Invalidate();
+  void Refresh();
+  void UpdateView();
+  void InvalidateRect(const TRect& r);
+  // Repaints the areas of hyperlink jumpId (or, with the style sheet's
+  // FullRedraw, the whole window).
+  void InvalidateJumpRect(int32_t jumpId);
+  // The mouse left the window: the hovered hyperlink is drawn cold again.
+  void MouseLeave();
+
  protected:
   // ---- line layout (line_layout.cpp), shared with partial reformatting ----
   // Lays out items first..last into the state's lines; the last line stays open.
@@ -199,6 +247,16 @@ class TCustomDVFormattedData : public TCustomDVData {
                               bool wholeSection);
   int32_t PureParaSectionWidth(int itemNo, const TDVScreenAndDevice* sad) const;
   int32_t MinItemWidthPlus(int itemNo, const TDVScreenAndDevice* sad, TCanvas& canvas);
+
+  // ---- painting (painting.cpp) ----
+  void PaintParaBacks(TDVPaintState& ps);
+  void PaintTextBacks(TDVPaintState& ps);
+  void PaintSoftPageBreaks(TDVPaintState& ps);
+  void PaintTextItem(TDVPaintState& ps, int drawItemNo);
+  void PaintNonTextItem(TDVPaintState& ps, int drawItemNo);
+  void PaintTextPiece(TDVPaintState& ps, int drawItemNo, int32_t left, int32_t width, int startChar,
+                      const std::string& text, bool drawItemStart, bool drawItemEnd, bool selected, bool wholePiece);
+  int32_t ParentClientWidth() const;
 };
 
 }  // namespace quillet
