@@ -145,9 +145,9 @@ void TCustomDVFormattedData::FormatParasExact(int startDrawItemNo, int endDrawIt
       info->Top = Clamp32(int64_t{info->Top} + dy);
       if (!renumber) continue;
       info->ItemNo += itemsInserted;
-      if (info->Offs == GetOffsBeforeItem(info->ItemNo) && !ShareItems() &&
-          (i == 0 || DrawItems[i - 1]->ItemNo != info->ItemNo))
-        GetItem(info->ItemNo)->DrawItemNo = i;
+      // The first drawing item of an item, which need not start at its
+      // first offset: a space dropped at a wrap moves it on.
+      if (!ShareItems() && DrawItems[i - 1]->ItemNo != info->ItemNo) GetItem(info->ItemNo)->DrawItemNo = i;
     }
     // The document ends with the last line's bottom and spacing, and the
     // last paragraph's space after.
