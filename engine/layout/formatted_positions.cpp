@@ -258,7 +258,8 @@ int32_t TCustomDVFormattedData::CaretOffsetAt(int drawItemNo, int32_t x) {
     std::vector<int32_t> dx;
     DVU_GetTextExtentExPoint(*canvas, piece, static_cast<int32_t>(std::clamp<int64_t>(int64_t{info->Width} * 10, 0, INT32_MAX)), options, &dx);
     caret.assign(static_cast<size_t>(length) + 1, 0);
-    for (int k = 1; k <= length && k <= static_cast<int>(dx.size()); ++k) caret[static_cast<size_t>(k)] = dx[k - 1];
+    for (int k = 1; k <= length && k <= static_cast<int>(dx.size()); ++k)
+      caret[static_cast<size_t>(k)] = dx[static_cast<size_t>(k - 1)];
   }
   // Only boundaries at character starts count: a click never lands between
   // the bytes of a double-byte character or inside a surrogate pair.

@@ -65,7 +65,8 @@ void TCustomDVFormattedData::ShowRectangle(int32_t left, int32_t top, int32_t wi
   const int64_t h = GetHOffs(), v = GetVOffs(), cw = GetWidth(), ch = GetHeight(), s = GetVSmallStep();
   const int64_t right = int64_t{left} + width, bottom = int64_t{top} + height;
   // A quarter of the client width stays visible before the rectangle.
-  if (left < h || right > h + cw) HScrollTo(static_cast<int32_t>(std::clamp<int64_t>(left - cw / 4, INT32_MIN, INT32_MAX)));
+  if (left < h || right > h + cw)
+    HScrollTo(static_cast<int32_t>(std::clamp<int64_t>(left - cw / 4, INT32_MIN, INT32_MAX)));
   // A rectangle taller than the view that already starts at its top stays.
   if (v + ch - 2 * s < bottom && top < v + s) return;
   if (v + ch >= bottom) {
