@@ -2,7 +2,8 @@
 // beside QTextDocument laying out the same text.
 //
 // Documents of 5,000 and 50,000 paragraphs of mixed Chinese (GBK) and Latin
-// text, about 50 characters each, wrapped at 700 pixels. Time:
+// text, about 50 characters each, wrapped at 700 pixels; and one keystroke's
+// partial reformat beside QTextDocument inserting a character. Time:
 //   build/release/bench/layout_bench
 // Memory, each side in a process of its own (peak and current resident set
 // from /proc/self/status, less what the process held before the document):
@@ -15,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <cstdio>
@@ -152,6 +154,62 @@ void BM_QTextDocumentLayout(benchmark::State& state) {
                                                       benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_QTextDocumentLayout)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// One keystroke in the middle paragraph: a character typed, its sections
+// reformatted and the rest of the document shifted; every other keystroke
+// takes the character away again, so the document does not grow. Typing
+// that re-wraps the paragraph moves every later drawing item.
+void Keystroke(benchmark::State& state, bool rewrap) {
+  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
+  QImage image(1, 1, QImage::Format_RGB32);
+  TQtCanvas canvas(image);
+  BenchData data(canvas);
+  for (const std::string& p : paragraphs) data.AddNL(p, 0, 0);
+  data.Format();
+  const int itemNo = data.ItemCount() / 2;
+  const std::string original = data.GetItemTextR(itemNo);
+  // Enough characters to wrap onto one more line, or one that does not.
+  const std::string typed = rewrap ? std::string(60, 'w') : std::string("w");
+  bool inserted = false;
+  for (auto _ : state) {
+    int first = data.FindDrawItemByItem(itemNo), last = first;
+    while (last + 1 < data.DrawItems.Count() && data.DrawItems[last + 1]->ItemNo == itemNo) ++last;
+    int start, end;
+    data.GetParaBounds(first, last, start, end);
+    inserted = !inserted;
+    data.SetItemTextR(itemNo, inserted ? typed + original : original);
+    data.FormatParas(start, end, 0);
+  }
+  state.counters["drawing items"] = static_cast<double>(data.DrawItems.Count());
+}
+void BM_KeystrokeReformat(benchmark::State& state) { Keystroke(state, false); }
+void BM_KeystrokeRewrapReformat(benchmark::State& state) { Keystroke(state, true); }
+BENCHMARK(BM_KeystrokeReformat)->Arg(5000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeRewrapReformat)->Arg(5000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+
+// The same keystroke in QTextDocument: one character inserted at the start
+// of the middle block (removed again every other time), then the layout
+// brought up to date as far as the document's size.
+void BM_QTextDocumentKeystroke(benchmark::State& state) {
+  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
+  std::unique_ptr<QTextDocument> doc = MakeQtDocument(paragraphs);
+  LayOutQt(*doc);
+  QTextCursor cursor(doc->findBlockByNumber(doc->blockCount() / 2));
+  const int position = cursor.position();
+  bool inserted = false;
+  for (auto _ : state) {
+    inserted = !inserted;
+    cursor.setPosition(position);
+    if (inserted) {
+      cursor.insertText(QStringLiteral("w"));
+    } else {
+      cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+      cursor.removeSelectedText();
+    }
+    benchmark::DoNotOptimize(doc->documentLayout()->documentSize());
+  }
+}
+BENCHMARK(BM_QTextDocumentKeystroke)->Arg(5000)->Arg(50000)->Unit(benchmark::kMicrosecond);
 
 // Resident set figures of this process in KiB: VmHWM (peak) and VmRSS.
 void ReadMemory(long& peak, long& current) {

@@ -231,6 +231,17 @@ void TCustomDVFormattedData::LayOut(TDVFormatState& st, bool onlyTail) {
   AdjustJumpsCoords();
 }
 
+int32_t TCustomDVFormattedData::LineBottomBefore(int drawItemNo) const {
+  if (drawItemNo <= 0) return GetTopMargin();
+  int64_t bottom = INT64_MIN;
+  for (int i = drawItemNo - 1; i >= 0; --i) {
+    const TDVDrawLineInfo* info = DrawItems[i];
+    bottom = std::max<int64_t>(bottom, int64_t{info->Top} + info->Height + info->ExtraSpaceBelow);
+    if (info->FromNewLine) break;
+  }
+  return Clamp32(bottom);
+}
+
 bool TCustomDVFormattedData::BackUpToSection(int itemNo, int& sectionItemNo, int32_t& y) {
   // The bottom of the line above is read back from its drawing items, which
   // does not hold when the external leading widens the ascent.
@@ -238,17 +249,7 @@ bool TCustomDVFormattedData::BackUpToSection(int itemNo, int& sectionItemNo, int
   sectionItemNo = GetFirstParaSectionItem(itemNo);
   const int d = FindDrawItemByItem(sectionItemNo);
   if (d < 0 || !DrawItems[d]->FromNewLine) return false;
-  if (d == 0) {
-    y = GetTopMargin();
-  } else {
-    int64_t bottom = INT64_MIN;
-    for (int i = d - 1; i >= 0; --i) {
-      const TDVDrawLineInfo* info = DrawItems[i];
-      bottom = std::max<int64_t>(bottom, int64_t{info->Top} + info->Height + info->ExtraSpaceBelow);
-      if (info->FromNewLine) break;
-    }
-    y = Clamp32(bottom);
-  }
+  y = LineBottomBefore(d);
   DrawItems.DeleteRange(d, DrawItems.Count() - 1);
   std::erase_if(Jumps, [d](const std::unique_ptr<TDVJumpInfo>& jump) { return jump->DrawItemNo >= d; });
   // Link numbers go on from the last link before the section.

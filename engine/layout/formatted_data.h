@@ -19,6 +19,8 @@
 #include "engine/model/dv_data.h"
 #include "engine/model/jump_info.h"
 #include "engine/model/shared_routines.h"
+#include "platform/core/geometry.h"
+#include "platform/core/keys.h"
 
 namespace quillet {
 
@@ -54,6 +56,20 @@ struct TDVSoftPageBreakInfo {
   int32_t ExtraData = -1;
 };
 using TDVSoftPageBreakList = std::vector<TDVSoftPageBreakInfo>;
+// When the checkpoint-visible event fires while scrolling: never, for the
+// section whose start was passed last, or for a checkpoint in view.
+enum TCPEventKind : uint8_t { cpeNone, cpeAsSectionStart, cpeWhenVisible };
+
+class TCustomDVFormattedData;
+
+// Draws and erases feedback over a document (a column-resize line). Each
+// XorDraw toggles the image and invalidates what it covers; Paint draws it.
+class TDVFeedbackDrawer {
+ public:
+  virtual ~TDVFeedbackDrawer() = default;
+  virtual void XorDraw(TCustomDVFormattedData& sender, TShiftState shift, int32_t x, int32_t y) = 0;
+  virtual void Paint(TCustomDVFormattedData& sender, TCanvas& canvas, int32_t x, int32_t y) = 0;
+};
 
 // When set, fitting asks the canvas for its fit count each time instead of
 // measuring through the cached advances (for a canvas whose text widths do
@@ -83,6 +99,7 @@ class TCustomDVFormattedData : public TCustomDVData {
   bool AlreadyFormatted = false;
   TCustomDVItemInfo* FActiveItem = nullptr;
   TCustomDVItemInfo* FCaptureMouseItem = nullptr;
+  TDVFeedbackDrawer* FXORDrawing = nullptr;
   int32_t DocumentWidth = -1;  // width the text area needs, device pixels
   int32_t DocumentHeight = 0;  // with the bottom margin
   int32_t TextWidth = -1;      // width lines wrap at, device pixels
@@ -159,17 +176,110 @@ class TCustomDVFormattedData : public TCustomDVData {
   int32_t CalculateMinItemsWidthPlusEx(int firstItemNo, int lastItemNo);
 
   // ---- positions and the selection ----
+  // Caret offsets: 1..Length + 1 in a text drawing item, 0 (before) and 1
+  // (after) in an object.
+  int32_t GetOffsBeforeDrawItem(int drawItemNo) const;
+  int32_t GetOffsAfterDrawItem(int drawItemNo) const;
   void DrawItem2Item(int drawItemNo, int32_t drawItemOffs, int& itemNo, int32_t& itemOffs) const;
+  // An offset where two pieces touch belongs to the later one (the start of
+  // the next line); one at a space dropped at a break to the earlier one.
   void Item2DrawItem(int itemNo, int32_t itemOffs, int& drawItemNo, int32_t& drawItemOffs) const;
+  void Item2FirstDrawItem(int itemNo, int& drawItemNo) const { drawItemNo = FindDrawItemByItem(itemNo); }
+  // The first drawing item of the item; -1 when it has none.
+  int FindDrawItemByItem(int itemNo) const;
+  // Document coordinates of the item's first drawing item; false when it has none.
+  bool GetItemCoords(int itemNo, int32_t& left, int32_t& top) const;
+  bool GetItemClientCoords(int itemNo, int32_t& left, int32_t& top) const;
   void GetSelBounds(int& startNo, int& endNo, int32_t& startOffs, int32_t& endOffs, bool normalize) const;
+  // The selection in item terms, which survives a reformat.
   void StoreSelBounds(int& startItemNo, int& endItemNo, int32_t& startItemOffs, int32_t& endItemOffs,
                       bool normalize) const;
   void RestoreSelBounds(int startItemNo, int endItemNo, int32_t startItemOffs, int32_t endItemOffs);
+  // First and last drawing items of the screen line that holds drawItemNo.
+  void GetScreenLineBounds(int drawItemNo, int& first, int& last) const;
+  // gdinFirstVisible: one drawing item before the line above the first
+  // visible one (painting starts a full line higher); gdinLastVisible: the
+  // first drawing item whose Top is at or below boundLine.
   int GetDrawItemNo(int32_t boundLine, TDVGetDrawItemNoOption option) const;
-  // The first drawing item of the item; -1 when it has none.
-  int FindDrawItemByItem(int itemNo) const;
+  // The drawing item and caret offset at a document point; -1, -1 when there
+  // is none (strict: the point must lie inside a drawing item). The offset
+  // is always at a character start, never inside a double-byte character,
+  // and never on a list marker.
+  void FindDrawItemForSel(int32_t x, int32_t y, int& drawItemNo, int32_t& drawItemOffs, bool strict);
+  // Widens an item range to whole paragraph sections.
+  void ExpandToParaSection(int itemNo1, int itemNo2, int& firstItemNo, int& lastItemNo) const;
+  void SelectAll();
   void Deselect(TCustomDVItemInfo* newPartiallySelected, bool makeEvent);
-  virtual void DoSelect() {}
+  virtual void DeselectPartiallySelectedItem(TCustomDVItemInfo* newPartiallySelected);
+  virtual void SetPartialSelectedItem(TCustomDVItemInfo* item);
+  // Hooks that the viewer's data, cells and the editor fill.
+  virtual void DoSelect();
+  virtual void DoOnSelection() {}
+  virtual void DestroyInplaceEditor() {}
+  virtual TCustomControl* GetInplaceEditor() const { return nullptr; }
+  virtual TCustomControl* GetEditor() const { return nullptr; }
+  virtual TCustomDVData* GetChosenDVData() const { return nullptr; }
+  virtual TCustomDVItemInfo* GetChosenItem() const { return nullptr; }
+  virtual void AssignChosenDVData(TCustomDVData* /*dvData*/, TCustomDVItemInfo* /*item*/) {}
+  virtual void SilentReplaceChosenDVData(TCustomDVData* /*dvData*/) {}
+  virtual void UnassignChosenDVData(TCustomDVData* /*dvData*/) { State |= dvstForceStyleChangeEvent; }
+  virtual void ResetSubCoords() {}
+  // The window that shows the document is going away (nothing is drawn or
+  // released through it then).
+  virtual bool ParentControlDestroying() const { return false; }
+
+  // ---- partial reformatting ----
+  // Before an edit: widens a drawing-item range to the sections an edit of
+  // it can affect (the section before and the section after included).
+  void GetParaBounds(int drawItemNo1, int drawItemNo2, int& paraStart, int& paraEnd) const;
+  // After an edit that inserted itemsInserted items (negative: deleted)
+  // inside the drawing items start..end, lays out their sections again; the
+  // drawing items after them still carry the old item numbers.
+  void FormatParas(int startDrawItemNo, int endDrawItemNo, int itemsInserted);
+  // The same over exactly the sections start..end.
+  void FormatParasExact(int startDrawItemNo, int endDrawItemNo, int itemsInserted);
+
+  // ---- services ----
+  // The next (or previous) item that takes the keyboard focus, looking
+  // inside items that hold documents; -1 when none.
+  int GetNextFocusedItem(int itemNo, bool goForward, TCustomDVData*& topLevelDVData, int& topLevelItemNo);
+  void ClearFocus();
+  virtual void AdjustFocus(int newFocusedItemNo) { FocusedItemNo = newFocusedItemNo; }
+  // Scrolls so that the rectangle (document coordinates) is in view.
+  virtual void ShowRectangle(int32_t left, int32_t top, int32_t width, int32_t height);
+  // Rebuilds the hyperlink areas from the drawing items, numbering them from
+  // startJumpNo (which grows by the ids handed out).
+  void BuildJumpsCoords(int32_t& startJumpNo, TDVJumpList& jumps);
+  // Raises the checkpoint-visible event after a vertical scroll.
+  void AfterVScroll();
+  virtual TCPEventKind GetCPEventKind() const;
+  virtual bool IsAssignedCheckpointVisible() const { return false; }
+  // A null checkpoint: none is visible any more.
+  virtual void DoCheckpointVisible(TDVCPInfo* /*checkpoint*/) {}
+  // Feedback drawn over the document by a drawer (a column-resize line).
+  // There is no xor drawing on a window here: every call toggles the image
+  // (the drawer invalidates what it covers) and the paint pass draws it
+  // through PaintXorFeedback while XorImageDrawn is set.
+  void XorDrawing();
+  void XorDrawingEx(int32_t x, int32_t y);
+  void AssignXorDrawing(TDVFeedbackDrawer* drawer);
+  void UnAssignXorDrawing(TDVFeedbackDrawer* drawer);
+  bool UsingThisXorDrawing(const TDVFeedbackDrawer* drawer) const { return FXORDrawing == drawer; }
+  void ClearXorDrawing();
+  void PaintXorFeedback(TCanvas& canvas);
+  // The item receives the mouse until released; left and top get its first
+  // drawing item's place. An item that is not in this document is not captured.
+  void SetMouseCapture(TCustomDVItemInfo* item, int32_t& left, int32_t& top);
+  void ReleaseMouseCapture(TCustomDVItemInfo* item);
+  // A freed item never stays captured, partially selected or active.
+  void InternalFreeItem(std::unique_ptr<TCustomDVItemInfo> item, bool clearing) override;
+  // Asked of the root document.
+  virtual bool IsAssignedDVDblClick() const;
+  virtual void DoDVDblClick(const std::string& clickedWord, int32_t styleNo);
+  virtual bool IsAssignedDVRightClick() const;
+  virtual void DoDVRightClick(const std::string& clickedWord, int32_t styleNo, int32_t x, int32_t y);
+  virtual bool IsAssignedCopy() const;
+  virtual void DoCopy();
 
   // ---- painting (painting.cpp) ----
   // Soft page breaks in item order; null when none.
@@ -197,7 +307,8 @@ class TCustomDVFormattedData : public TCustomDVData {
   void Invalidate();
   void Refresh();
   void UpdateView();
-  void InvalidateRect(const TRect& r);
+  // The band of the window to repaint, in client coordinates.
+  virtual void InvalidateRect(const TRect& r);
   // Repaints the areas of hyperlink jumpId (or, with the style sheet's
   // FullRedraw, the whole window).
   void InvalidateJumpRect(int32_t jumpId);
@@ -219,6 +330,15 @@ class TCustomDVFormattedData : public TCustomDVData {
   void GetIndents(int itemNo, bool isParaStart, int32_t& leftIndent, int32_t& rightIndent) const;
   // The paragraph style of an item (style 0 for a number the sheet lacks).
   const TParaInfo& ParaOf(int itemNo) const;
+  // Device space above item itemNo where it starts a paragraph: the previous
+  // paragraph's space after, its own space before and, for a break, the
+  // first paragraph style's space before too.
+  int32_t SpaceAboveParagraph(const TDVFormatState& st, int itemNo) const;
+  // The bottom of the screen line that ends at drawing item drawItemNo - 1,
+  // with its line spacing: where the next line's spacing starts.
+  int32_t LineBottomBefore(int drawItemNo) const;
+  // The caret offset in a text drawing item nearest to x, at a character start.
+  int32_t CaretOffsetAt(int drawItemNo, int32_t x);
 
  private:
   void StartNewLine(TDVFormatState& st, int itemNo);

@@ -38,6 +38,17 @@ const TParaInfo& TCustomDVFormattedData::ParaOf(int itemNo) const {
   return paras.Count() > 0 ? paras[0] : fallback;
 }
 
+int32_t TCustomDVFormattedData::SpaceAboveParagraph(const TDVFormatState& st, int itemNo) const {
+  int64_t space = 0;
+  if (itemNo > 0) space += st.ToDeviceY(ParaOf(itemNo - 1).SpaceAfter);
+  space += st.ToDeviceY(ParaOf(itemNo).SpaceBefore);
+  if (GetItemStyle(itemNo) == dvsBreak) {
+    const TParaInfos& paras = GetDVStyle()->ParaStyles();
+    if (paras.Count() > 0) space += st.ToDeviceY(paras[0].SpaceBefore);
+  }
+  return Clamp32(space);
+}
+
 void TCustomDVFormattedData::GetIndents(int itemNo, bool isParaStart, int32_t& leftIndent,
                                         int32_t& rightIndent) const {
   const TParaInfo& para = ParaOf(itemNo);
@@ -83,10 +94,8 @@ void TCustomDVFormattedData::StartNewLine(TDVFormatState& st, int itemNo) {
   const TParaInfo& para = ParaOf(itemNo);
   int32_t left, right;
   GetIndents(itemNo, st.ParaStart, left, right);
-  if (st.ParaStart && !GetItem(itemNo)->BR()) {
-    if (itemNo > 0) st.PrevDesc = Clamp32(int64_t{st.PrevDesc} + st.ToDeviceY(ParaOf(itemNo - 1).SpaceAfter));
-    st.PrevDesc = Clamp32(int64_t{st.PrevDesc} + st.ToDeviceY(para.SpaceBefore));
-  }
+  if (st.ParaStart && !GetItem(itemNo)->BR())
+    st.PrevDesc = Clamp32(int64_t{st.PrevDesc} + SpaceAboveParagraph(st, itemNo));
   const int32_t width = (para.Options & dvpaoNoWrap) ? DocumentWidth : TextWidth;
   st.LineWidth = Clamp32(int64_t{width} - st.ToDeviceX(Clamp32(int64_t{left} + right)));
   st.LineLeft = Clamp32(int64_t{st.ToDeviceX(left)} + st.Sad.LeftMargin);
@@ -318,12 +327,9 @@ void TCustomDVFormattedData::FormatFullLineObject(TDVFormatState& st, int itemNo
   // The line above keeps its line spacing, as it would before a text line.
   st.Y += st.ExtraSpace;
   const TParaInfo& para = ParaOf(itemNo);
-  if (itemNo > 0) st.PrevDesc = Clamp32(int64_t{st.PrevDesc} + st.ToDeviceY(ParaOf(itemNo - 1).SpaceAfter));
-  st.PrevDesc = Clamp32(int64_t{st.PrevDesc} + st.ToDeviceY(para.SpaceBefore));
+  st.PrevDesc = Clamp32(int64_t{st.PrevDesc} + SpaceAboveParagraph(st, itemNo));
   auto info = NewDrawItem(st, itemNo);
   if (item->StyleNo == dvsBreak) {
-    const TParaInfos& paras = GetDVStyle()->ParaStyles();
-    if (paras.Count() > 0) st.PrevDesc = Clamp32(int64_t{st.PrevDesc} + st.ToDeviceY(paras[0].SpaceBefore));
     const int32_t h = st.ToDeviceY(5);
     info->SetData(st.Sad.LeftMargin, st.Y + st.PrevDesc, itemNo, true);
     info->SetSize(TextWidth, 2 * h + 1);

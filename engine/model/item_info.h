@@ -182,6 +182,14 @@ class TCustomDVItemInfo {
   // Renumbers through maps made by DeleteUnusedStyles: an entry holds one
   // more than the number of deleted styles before that index.
   virtual void UpdateStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap);
+  // Focus and selection inside items that hold documents (tables): the
+  // next focusable place in the given direction (false when none), giving up
+  // the focus, and ending a selection that covers only part of the item.
+  virtual bool MoveFocus(bool /*goForward*/, TCustomDVData*& /*topLevelDVData*/, int& /*topLevelItemNo*/) {
+    return false;
+  }
+  virtual void ClearFocus() {}
+  virtual void DeselectPartial() {}
   // The sub-document at a position, for items that hold documents.
   virtual TCustomDVData* GetSubDVData(TDVSubDVDataPos /*position*/) const { return nullptr; }
   virtual int32_t GetSoftPageBreakDY(int32_t dy) const { return dy; }

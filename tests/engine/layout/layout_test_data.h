@@ -44,6 +44,7 @@ class LayoutData : public TCustomDVFormattedData {
   int passes = 0;       // layouts run (AdjustVScrollUnits is called once per layout)
   int areaCalls = 0;
   std::vector<int> formattedEvents;
+  std::vector<TRect> invalidated;
 
   // Adds a paragraph style and answers its number.
   int AddPara(TDVAlignment alignment = dvaLeft) {
@@ -83,6 +84,10 @@ class LayoutData : public TCustomDVFormattedData {
   void DoDVMouseMove(int32_t) override {}
   int32_t GetVOffs() const override { return vOffs; }
   TCanvas* GetCanvas() override { return formatCanvas; }
+  void InvalidateRect(const TRect& r) override {
+    invalidated.push_back(r);
+    TCustomDVFormattedData::InvalidateRect(r);
+  }
   void Formatted(int first, int last, bool) override {
     formattedEvents.push_back(first);
     formattedEvents.push_back(last);
