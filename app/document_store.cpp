@@ -1,0 +1,54 @@
+#include "app/document_store.h"
+
+#include "app/demo_document.h"
+#include "engine/model/dv_data.h"
+#include "engine/style/style_sheet.h"
+#include "host/db/db_module.h"
+#include "platform/core/stream.h"
+
+namespace quillet {
+
+namespace {
+// A record carries its styles, so it shows the same wherever it is opened.
+constexpr TDVFOptions kRecordOptions = dvfoSavePicturesBody | dvfoSaveControlsBody | dvfoSaveBinary |
+                                       dvfoSaveTextStyles | dvfoSaveParaStyles;
+}  // namespace
+
+void SetDefaultRecord(TDbDm& db) {
+  db.Host.clear();
+  db.ServerName.clear();
+  db.TableName = "DOCS";
+  db.FieldName = "BODY";
+  db.IDName = "ID";
+  db.IDValue = "1";
+}
+
+void SaveRecord(TDbDm& db, TCustomDVData& document) {
+  const TDVFOptions options = document.GetDVFOptions();
+  document.SetDVFOptions(options | kRecordOptions);
+  TMemoryStream stream;
+  const bool written = document.SaveDVFToStream(stream, false, clNone, nullptr, nullptr);
+  document.SetDVFOptions(options);
+  if (!written) throw EDocViewError("The document could not be written");
+  db.UpdateToDB(stream);
+}
+
+void OpenDefaultRecord(TDbDm& db, TCustomDVData& document, TDVStyle& style) {
+  SetDefaultRecord(db);
+  if (db.EnsureRecord()) {
+    TDVStyle demoStyle;
+    TCustomDVData demo;
+    demo.SetDVStyle(&demoStyle);
+    BuildDemoDocument(demo, demoStyle);
+    SaveRecord(db, demo);
+  }
+  TMemoryStream stream;
+  db.LoadFromDB(stream);
+  TColor color = clNone;
+  document.SetDVStyle(&style);
+  if (!document.LoadDVFFromStream(stream, color, nullptr, nullptr))
+    throw EDocViewError("The record " + db.TableName + "." + db.IDName + "=" + db.IDValue +
+                        " does not hold a document");
+}
+
+}  // namespace quillet
