@@ -29,7 +29,9 @@ Sel Selection(const TCustomDVFormattedData& d) {
   return s;
 }
 
-void Select(TCustomDVFormattedData& d, const Sel& s) { d.RestoreSelBounds(s.startItem, s.endItem, s.startOffs, s.endOffs); }
+void Select(TCustomDVFormattedData& d, const Sel& s) {
+  d.RestoreSelBounds(s.startItem, s.endItem, s.startOffs, s.endOffs);
+}
 
 struct Item {
   std::string text;  // 8-bit in code page 936, or UTF-8 for a Unicode item
