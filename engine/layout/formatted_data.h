@@ -13,6 +13,8 @@
 // formats for the screen and, with a printer canvas, for printing.
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/layout/draw_lines.h"
@@ -28,6 +30,7 @@ class TCanvas;
 class TCustomControl;
 class TDVBackground;
 class TDVStyle;
+class TGraphic;
 class TParaInfo;
 struct TDVFormatState;
 struct TDVPaintState;
@@ -281,6 +284,49 @@ class TCustomDVFormattedData : public TCustomDVData {
   virtual bool IsAssignedCopy() const;
   virtual void DoCopy();
 
+  // ---- selection queries ----
+  // Whether a selection exists; the chosen sub-document (a cell being
+  // edited) answers when there is one. allowReset removes a collapsed
+  // selection (never while the mouse is making one); with usePartialSelected
+  // an item that holds a selection of its own inside counts.
+  bool SelectionExists(bool allowReset, bool usePartialSelected);
+  // The selection as plain text, lines ending in CR LF: 8-bit, or UTF-16LE
+  // bytes when unicode. Empty without a selection.
+  std::string GetSelText(bool unicode);
+  // The picture of the one item the selection covers exactly; null for any
+  // other selection.
+  TGraphic* GetSelectedImage();
+  // The selection scope is the selection, normalised.
+  TDVFLimits DVFGetLimits(TDVFSaveScope scope) const override;
+
+  // ---- search ----
+  // Finds s from the caret towards the end (down) or the start, looking
+  // into the documents of items that hold them, and selects what it finds
+  // (backwards when searching up, so that a second search moves on). Text is
+  // compared character by character after decoding, so that a match never
+  // starts or ends inside a double-byte character and Unicode items are
+  // searched as Unicode. s is 8-bit text in the document's default code page.
+  bool SearchText(bool down, bool matchCase, const std::string& s, bool wholeWord);
+  // The same for a UTF-16 string, which may hold characters no code page has.
+  bool SearchTextW(bool down, bool matchCase, std::u16string_view s, bool wholeWord);
+  // Where a search begins: the moving end of the selection, else the first
+  // (down) or last visible item.
+  virtual void SrchStart(bool down, int& itemNo, int32_t& offs);
+  // Selects len characters of the item from offs (invert: from the end back
+  // to offs) and scrolls them into view.
+  virtual void SrchSelectIt(int itemNo, int32_t offs, int32_t len, bool invert);
+
+  // ---- clipboard copy ----
+  // Puts the selection on the clipboard as "DocView Format" (length-prefixed
+  // DVF), text, the picture (when the selection is one picture item), UTF-16
+  // text and "Rich Text Format". A chosen sub-document copies instead. Every
+  // block is made before the clipboard is touched: when a writer fails,
+  // "Can't copy the selection" is raised and the clipboard keeps what it had.
+  void Copy(TColor color, const TDVBackground* background);
+  // The same for the formats that the auto-copy options choose; false (and
+  // nothing copied) when no option is on and there is no copy handler.
+  bool CopyDef(TColor color, const TDVBackground* background);
+
   // ---- painting (painting.cpp) ----
   // Soft page breaks in item order; null when none.
   std::unique_ptr<TDVSoftPageBreakList> FSoftPageBreaks;
@@ -377,6 +423,29 @@ class TCustomDVFormattedData : public TCustomDVData {
   void PaintTextPiece(TDVPaintState& ps, int drawItemNo, int32_t left, int32_t width, int startChar,
                       const std::string& text, bool drawItemStart, bool drawItemEnd, bool selected, bool wholePiece);
   int32_t ParentClientWidth() const;
+
+  // The chosen sub-document when it is formatted; null otherwise.
+  TCustomDVFormattedData* ChosenFormattedData() const;
+  // The selection as plain text; false when the writer failed.
+  bool SaveSelText(bool unicode, std::string& text);
+
+  // ---- search (search.cpp) ----
+  // Searches each sub-document of the item from sub on; the one with a hit
+  // becomes the item's chosen one.
+  bool SearchInItem(TCustomDVItemInfo& item, TCustomDVData* sub, std::unique_ptr<TDVStoreSubDVData>& store,
+                    bool down, bool matchCase, std::u16string_view s, bool wholeWord);
+  // Searches text item itemNo after (down) or before offs and selects a hit.
+  bool SearchInTextItem(int itemNo, int32_t offs, bool down, bool matchCase, std::u16string_view s,
+                        bool wholeWord);
+
+  // ---- clipboard copy (clipboard_copy.cpp) ----
+  enum TDVCopyFormat : uint8_t { cfDVF = 1, cfText = 2, cfImage = 4, cfUnicodeText = 8, cfRTF = 16 };
+  // Makes the blocks of the formats, then puts them on the clipboard at once.
+  void CopyFormats(uint8_t formats, TColor color, const TDVBackground* background);
+  std::string CopyDVF_(TColor color, const TDVBackground* background);
+  std::string CopyText_();
+  std::string CopyTextW_();
+  std::string CopyRTF_(TColor color, const TDVBackground* background);
 };
 
 }  // namespace quillet

@@ -18,7 +18,8 @@ TDVMarkerItemInfo* LastMarkerUpTo(TCustomDVData& data, int from) {
     TCustomDVItemInfo* item = data.GetItem(i);
     if (!item) continue;
     if (auto* marker = dynamic_cast<TDVMarkerItemInfo*>(item)) return marker;
-    if (TCustomDVData* sub = item->GetSubDVData(dvdLast))
+    std::unique_ptr<TDVStoreSubDVData> store;
+    if (TCustomDVData* sub = item->GetSubDVData(store, dvdLast))
       if (TDVMarkerItemInfo* marker = LastMarkerUpTo(*sub, sub->ItemCount() - 1)) return marker;
   }
   return nullptr;

@@ -28,6 +28,13 @@ class TDVStyle;
 class TGraphic;
 class TStream;
 
+// Where an item that holds documents stands while it hands them out; each
+// such item keeps its place in a class of its own derived from this.
+class TDVStoreSubDVData {
+ public:
+  virtual ~TDVStoreSubDVData() = default;
+};
+
 // An item class as the registry and duplication know it: the function that
 // makes a new item of the class.
 using TDVItemClass = std::unique_ptr<TCustomDVItemInfo> (*)(TCustomDVData* dvData);
@@ -190,8 +197,18 @@ class TCustomDVItemInfo {
   }
   virtual void ClearFocus() {}
   virtual void DeselectPartial() {}
-  // The sub-document at a position, for items that hold documents.
-  virtual TCustomDVData* GetSubDVData(TDVSubDVDataPos /*position*/) const { return nullptr; }
+  // The item holds a selection of its own inside (cells of a table).
+  virtual bool PartiallySelected() const { return false; }
+  // Items that hold documents hand them out one at a time: the sub-document
+  // at a position, with store set to where the item is (dvdNext and dvdPrev
+  // move on from the store's place); null when there is none.
+  virtual TCustomDVData* GetSubDVData(std::unique_ptr<TDVStoreSubDVData>& /*store*/,
+                                      TDVSubDVDataPos /*position*/) const {
+    return nullptr;
+  }
+  // Makes the sub-document at the store's place the chosen one (the one
+  // being edited).
+  virtual void ChooseSubDVData(const TDVStoreSubDVData* /*store*/) {}
   virtual int32_t GetSoftPageBreakDY(int32_t dy) const { return dy; }
 
  protected:

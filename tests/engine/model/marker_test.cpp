@@ -287,7 +287,9 @@ class HolderItem : public TDVRectItemInfo {
  public:
   using TDVRectItemInfo::TDVRectItemInfo;
   TDVItemClass ItemClass() const override { return DVItemClassOf<HolderItem>; }
-  TCustomDVData* GetSubDVData(TDVSubDVDataPos) const override { return sub.get(); }
+  TCustomDVData* GetSubDVData(std::unique_ptr<TDVStoreSubDVData>&, TDVSubDVDataPos) const override {
+    return sub.get();
+  }
   std::unique_ptr<SubDoc> sub;
 };
 
