@@ -41,7 +41,9 @@ TEST(FormattedServices, TabWalksOverFocusableItemsAndIntoTables) {
     TCustomDVData* data = nullptr;
     int itemNo = -1;
     EXPECT_EQ(d.GetNextFocusedItem(c.from, c.forward, data, itemNo), c.expected) << c.from << c.forward;
-    if (c.expected == 3) EXPECT_EQ(data, &static_cast<FocusItem*>(d.GetItem(3))->cell);
+    if (c.expected == 3) {
+      EXPECT_EQ(data, &static_cast<FocusItem*>(d.GetItem(3))->cell);
+    }
     if (c.expected == 1) {
       EXPECT_EQ(data, &d);
       EXPECT_EQ(itemNo, 1);
