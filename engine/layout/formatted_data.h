@@ -22,6 +22,7 @@
 #include "engine/model/jump_info.h"
 #include "engine/model/shared_routines.h"
 #include "platform/core/geometry.h"
+#include "platform/core/cursors.h"
 #include "platform/core/keys.h"
 
 namespace quillet {
@@ -48,6 +49,10 @@ enum TDVFlag : uint16_t {
 };
 using TDVFlags = uint16_t;
 
+// Tab moves the keyboard focus among links and controls: never, with Tab,
+// or with Ctrl+Tab.
+enum TDVTabNavigationType : uint8_t { dvtnNone, dvtnTab, dvtnCtrlTab };
+
 enum TDVGetDrawItemNoOption : uint8_t { gdinFirstVisible, gdinLastVisible, gdinLastCompleteVisible };
 
 // A page break that pagination found inside the flow, shown on screen
@@ -64,6 +69,10 @@ using TDVSoftPageBreakList = std::vector<TDVSoftPageBreakInfo>;
 enum TCPEventKind : uint8_t { cpeNone, cpeAsSectionStart, cpeWhenVisible };
 
 class TCustomDVFormattedData;
+
+// "Error:" and the message of a failed paint, in red at the window's top-left
+// corner.
+void DrawPaintError(TCanvas& canvas, const std::string& message);
 
 // Draws and erases feedback over a document (a column-resize line). Each
 // XorDraw toggles the image and invalidates what it covers; Paint draws it.
@@ -212,7 +221,7 @@ class TCustomDVFormattedData : public TCustomDVData {
   // Widens an item range to whole paragraph sections.
   void ExpandToParaSection(int itemNo1, int itemNo2, int& firstItemNo, int& lastItemNo) const;
   void SelectAll();
-  void Deselect(TCustomDVItemInfo* newPartiallySelected, bool makeEvent);
+  virtual void Deselect(TCustomDVItemInfo* newPartiallySelected, bool makeEvent);
   virtual void DeselectPartiallySelectedItem(TCustomDVItemInfo* newPartiallySelected);
   virtual void SetPartialSelectedItem(TCustomDVItemInfo* item);
   // Hooks that the viewer's data, cells and the editor fill.
@@ -231,6 +240,58 @@ class TCustomDVFormattedData : public TCustomDVData {
   // released through it then).
   virtual bool ParentControlDestroying() const { return false; }
 
+  // ---- mouse and selection (mouse_selection.cpp) ----
+  // Link ids in Jumps start at 0; events and GetJumpPointLocation add the
+  // root document's first link number.
+  int32_t FirstJumpNo = 0;
+  int32_t GetFirstJumpNo() const;
+  // Client pixels at the zoom to unzoomed pixels, and the scroll offsets so.
+  int32_t ZoomInt(int32_t v) const;
+  int32_t GetZHOffs() const { return ZoomInt(GetHOffs()); }
+  int32_t GetZVOffs() const { return ZoomInt(GetVOffs()); }
+  // The drawing item that holds the document point (half-open), or -1.
+  int FindDrawItemAtPos(int32_t x, int32_t y) const;
+  // Keeps LastDIMovedAbove while the document point stays in it, else looks
+  // it up again; nothing while an item has captured the mouse.
+  void SearchHotItem(int32_t x, int32_t y, int32_t vOffs, int32_t hOffs);
+  // The word under the document point: its text (bytes as the item keeps
+  // them), the style, item and first caret offset, and the data (possibly a
+  // sub-document) that holds it. A delimiter, or an empty line, gives an
+  // empty word at that place. False over nothing.
+  bool FindWordAt(std::string& word, int32_t x, int32_t y, int32_t& styleNo, int& itemNo, int32_t& offs,
+                  TCustomDVFormattedData*& dvData);
+  // The word at a client point; itemNo -1 when there is none.
+  void GetWordAtExt(int32_t x, int32_t y, TCustomDVFormattedData*& dvData, int& itemNo, std::string& word);
+  void GetSelStart(int& drawItemNo, int32_t& drawItemOffs);
+  void GetSelectionBounds(int& startItemNo, int32_t& startItemOffs, int& endItemNo, int32_t& endItemOffs,
+                          bool normalize);
+  // As GetSelectionBounds, in the chosen sub-document when there is one.
+  void GetSelectionBoundsEx(int& startItemNo, int32_t& startItemOffs, int& endItemNo, int32_t& endItemOffs,
+                            bool normalize);
+  // Selects in item terms; an end on a list marker moves to what follows it.
+  void SetSelectionBounds(int startItemNo, int32_t startItemOffs, int endItemNo, int32_t endItemOffs);
+  // The document and item of link id (with the first link number); itemNo
+  // -1 and dvData null when there is none.
+  void GetJumpPointLocation(int32_t id, TCustomDVFormattedData*& dvData, int& itemNo);
+  void DeleteItems(int firstItemNo, int count) override;
+  TPoint ClientToScreen(TPoint p) const;
+  TPoint ScreenToClient(TPoint p) const;
+  void SetCursor(TCursor cursor);
+  virtual TCursor GetNormalCursor() const;
+  // The window's mouse, in client pixels.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // A double click at the client point of its second press.
+  virtual void DblClick(int32_t x, int32_t y);
+  // Events, asked of the root document.
+  virtual bool IsAssignedJump() const;
+  virtual void DoJump(int32_t id);
+  virtual bool IsAssignedDVMouseDown() const;
+  virtual void DoDVMouseDown(TMouseButton button, TShiftState shift, int itemNo, int32_t x, int32_t y);
+  virtual bool IsAssignedDVMouseUp() const;
+  virtual void DoDVMouseUp(TMouseButton button, TShiftState shift, int itemNo, int32_t x, int32_t y);
+
   // ---- partial reformatting ----
   // Before an edit: widens a drawing-item range to the sections an edit of
   // it can affect (the section before and the section after included).
@@ -247,7 +308,13 @@ class TCustomDVFormattedData : public TCustomDVData {
   // inside items that hold documents; -1 when none.
   int GetNextFocusedItem(int itemNo, bool goForward, TCustomDVData*& topLevelDVData, int& topLevelItemNo);
   void ClearFocus();
-  virtual void AdjustFocus(int newFocusedItemNo) { FocusedItemNo = newFocusedItemNo; }
+  // The focus moves to item newFocusedItemNo of this document; the item that
+  // shows it may lie in a sub-document (topLevelDVData, topLevelItemNo).
+  virtual void AdjustFocus(int newFocusedItemNo, TCustomDVData* /*topLevelDVData*/, int /*topLevelItemNo*/) {
+    FocusedItemNo = newFocusedItemNo;
+  }
+  // How Tab moves the focus among the items; only a window's data has it.
+  virtual TDVTabNavigationType GetTabNavigation() const { return dvtnNone; }
   // Scrolls so that the rectangle (document coordinates) is in view.
   virtual void ShowRectangle(int32_t left, int32_t top, int32_t width, int32_t height);
   // Rebuilds the hyperlink areas from the drawing items, numbering them from
@@ -337,7 +404,7 @@ class TCustomDVFormattedData : public TCustomDVData {
   // a buffer of that size, then the buffer onto the canvas. A failure while
   // painting never propagates: the buffer is still copied and "Error:" with
   // the message is written in red at the window's top-left corner.
-  void PaintBuffered(TCanvas& canvas);
+  virtual void PaintBuffered(TCanvas& canvas);
   // The first drawing item to paint for document y topLine.
   int GetFirstVisible(int32_t topLine) const { return GetDrawItemNo(topLine, gdinFirstVisible); }
   // Items at the top and the bottom of the view; -1 without drawing items.
@@ -387,6 +454,11 @@ class TCustomDVFormattedData : public TCustomDVData {
   int32_t CaretOffsetAt(int drawItemNo, int32_t x);
 
  private:
+  // A hyperlink under the client point becomes the hovered one; false when
+  // there is none.
+  bool HighlightJump(int32_t x, int32_t y);
+  // The selection's moving end follows a client point.
+  void DragSelectionTo(int32_t x, int32_t y);
   void StartNewLine(TDVFormatState& st, int itemNo);
   void AdjustLineHeight(TDVFormatState& st, int32_t above);
   void ApplyTextStyle(TDVFormatState& st, int32_t styleNo, TDVBiDiMode biDiMode);

@@ -305,7 +305,10 @@ void TCustomDVFormattedData::PaintBuffered(TCanvas& canvas) {
     failed = true;
   }
   if (buffer) canvas.Draw(clip.Left, clip.Top, *buffer);
-  if (!failed) return;
+  if (failed) DrawPaintError(canvas, message);
+}
+
+void DrawPaintError(TCanvas& canvas, const std::string& message) {
   canvas.Font().Name = "Arial";
   canvas.Font().SetSize(10);
   canvas.Font().Style = 0;

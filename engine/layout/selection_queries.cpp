@@ -6,7 +6,8 @@
 namespace quillet {
 
 TCustomDVFormattedData* TCustomDVFormattedData::ChosenFormattedData() const {
-  return dynamic_cast<TCustomDVFormattedData*>(GetChosenDVData());
+  auto* chosen = dynamic_cast<TCustomDVFormattedData*>(GetChosenDVData());
+  return chosen == this ? nullptr : chosen;
 }
 
 bool TCustomDVFormattedData::SelectionExists(bool allowReset, bool usePartialSelected) {

@@ -83,6 +83,7 @@ class TDVHotspotItemInfo : public TDVBulletItemInfo {
   int32_t GetImageIndex(bool hot) const override { return hot ? HotImageIndex : ImageIndex; }
   // A link; hot and cold when the two images differ.
   bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const override;
+  void Execute(TCustomDVData* dvData) override { DVExecuteJump(dvData, *this); }
   void Assign(const TCustomDVItemInfo& source) override;
   // The bullet's tail, then HotImageIndex (ImageIndex when absent), checked
   // the same way.

@@ -1,6 +1,7 @@
 #include "engine/model/item_info.h"
 
 #include "engine/layout/draw_lines.h"
+#include "engine/layout/formatted_data.h"
 #include "engine/model/dv_data.h"
 #include "engine/stream/dvf_tokens.h"
 #include "engine/style/style_sheet.h"
@@ -123,6 +124,17 @@ int32_t TCustomDVItemInfo::MapStyleNo(int32_t no, const TDVIntegerList& map) {
 
 void TCustomDVItemInfo::UpdateStyles(const TDVIntegerList&, const TDVIntegerList& paraMap) {
   ParaNo = MapStyleNo(ParaNo, paraMap);
+}
+
+void TDVTextItemInfo::Execute(TCustomDVData* dvData) {
+  const TDVStyle* sheet = dvData ? dvData->GetDVStyle() : nullptr;
+  if (sheet && sheet->TextStyles().IsValidIndex(StyleNo) && sheet->TextStyles()[StyleNo].Jump)
+    DVExecuteJump(dvData, *this);
+}
+
+void DVExecuteJump(TCustomDVData* dvData, const TCustomDVItemInfo& item) {
+  if (auto* formatted = dynamic_cast<TCustomDVFormattedData*>(dvData))
+    formatted->DoJump(formatted->GetFirstJumpNo() + item.JumpID);
 }
 
 bool TDVTextItemInfo::GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const {

@@ -15,12 +15,14 @@
 #include "engine/model/shared_routines.h"
 #include "engine/style/text_style.h"
 #include "platform/core/geometry.h"
+#include "platform/core/keys.h"
 
 namespace quillet {
 
 class TBitmap;
 class TCanvas;
 class TControl;
+class TCustomControl;
 class TCustomDVData;
 class TCustomDVItemInfo;
 class TDVDrawLineInfo;
@@ -209,6 +211,38 @@ class TCustomDVItemInfo {
   // Makes the sub-document at the store's place the chosen one (the one
   // being edited).
   virtual void ChooseSubDVData(const TDVStoreSubDVData* /*store*/) {}
+  // The sub-document at a point relative to the item's top-left; null when
+  // the item holds none there.
+  virtual TCustomDVData* GetSubDVDataAt(int32_t /*x*/, int32_t /*y*/) const { return nullptr; }
+  // Whether the window is the item's in-place editor (a table's cell editor).
+  virtual bool OwnsInplaceEditor(const TCustomControl* /*editor*/) const { return false; }
+
+  // ---- mouse, keyboard focus and execution ----
+  // The mouse over, pressed on or released over the item; x and y are
+  // relative to the drawing item's top-left. True when the item took it
+  // (a move: set the cursor itself).
+  virtual bool MouseMove(TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/, int /*itemNo*/,
+                         TCustomDVData* /*dvData*/) {
+    return false;
+  }
+  virtual bool MouseDown(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/,
+                         int /*itemNo*/, TCustomDVData* /*dvData*/) {
+    return false;
+  }
+  virtual bool MouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int32_t /*x*/, int32_t /*y*/,
+                       int /*itemNo*/, TCustomDVData* /*dvData*/) {
+    return false;
+  }
+  // The item has just got the keyboard focus of its document.
+  virtual void Focusing() {}
+  // Enter on the focused item (a link fires its jump).
+  virtual void Execute(TCustomDVData* /*dvData*/) {}
+  // The focus came from a control inside the item: the item focuses the
+  // place that owns it, which may be inside one of its sub-documents.
+  virtual bool AdjustFocusToControl(const TControl* /*control*/, TCustomDVData*& /*topLevelDVData*/,
+                                    int& /*topLevelItemNo*/) {
+    return false;
+  }
   virtual int32_t GetSoftPageBreakDY(int32_t dy) const { return dy; }
 
  protected:
@@ -223,9 +257,15 @@ class TDVTextItemInfo : public TCustomDVItemInfo {
   // Links take the focus and are drawn hot under the mouse when their style
   // says so.
   bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const override;
+  // A link fires its jump in a laid-out document.
+  void Execute(TCustomDVData* dvData) override;
   void MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const override;
   void UpdateStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap) override;
 };
+
+// A link item's jump in a laid-out document: the document's DoJump with its
+// first link number plus the item's JumpID; nothing in other documents.
+void DVExecuteJump(TCustomDVData* dvData, const TCustomDVItemInfo& item);
 
 class TDVNonTextItemInfo : public TCustomDVItemInfo {
  public:

@@ -88,6 +88,7 @@ class TDVHotGraphicItemInfo : public TDVGraphicItemInfo {
   TDVItemClass ItemClass() const override { return DVItemClassOf<TDVHotGraphicItemInfo>; }
   // A link: it jumps and takes the focus.
   bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const override;
+  void Execute(TCustomDVData* dvData) override { DVExecuteJump(dvData, *this); }
 };
 
 // "{\pict" bodies: a bitmap as "\dibitmap0\wbmwidthbytes%d\picw%d\pich%d "

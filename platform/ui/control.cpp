@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QFocusEvent>
+#include <QImage>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -251,6 +252,7 @@ struct TCustomControl::Impl {
   bool composing = false;
   Qt::MouseButtons pressed;  // buttons pressed in this control, which capture the mouse
   std::unique_ptr<TBarWheelFilter> barWheel;
+  QImage measureSurface;  // under Canvas()
 
   QScrollBar* Bar(TScrollBarKind kind) const {
     if (!area) return nullptr;
@@ -513,6 +515,18 @@ void TCustomControl::SetEnabled(bool value) {
 int32_t TCustomControl::Tag() const { return WidgetTag(Widget()); }
 void TCustomControl::SetTag(int32_t value) { SetWidgetTag(Widget(), value); }
 
+TCanvas& TCustomControl::Canvas() {
+  if (!canvas_) {
+    // A 96 ppi surface, as the screen's logical resolution; measuring needs
+    // no painter.
+    d_->measureSurface = QImage(1, 1, QImage::Format_RGB32);
+    auto canvas = std::make_unique<TQtCanvas>(d_->measureSurface);
+    canvas->SetDrawingEnabled(false);
+    canvas_ = std::move(canvas);
+  }
+  return *canvas_;
+}
+
 void TCustomControl::Invalidate() {
   if (ClientWidget()) ClientWidget()->update();
 }
@@ -545,6 +559,23 @@ bool TCustomControl::CanFocus() const {
 
 void TCustomControl::SetFocus() {
   if (QWidget* w = Widget()) w->setFocus(Qt::OtherFocusReason);
+}
+
+bool TCustomControl::FocusNextControl(bool backward) {
+  QWidget* self = Widget();
+  if (!self) return false;
+  // The focus chain runs through every widget of the window once.
+  QWidget* w = self;
+  for (int guard = 0; guard < 100000; ++guard) {
+    w = backward ? w->previousInFocusChain() : w->nextInFocusChain();
+    if (!w || w == self) return false;
+    if (self->isAncestorOf(w) || w->isWindow()) continue;
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled() && w->window() == self->window()) {
+      w->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+      return true;
+    }
+  }
+  return false;
 }
 
 bool TCustomControl::TabStop() const { return Widget() && (Widget()->focusPolicy() & Qt::TabFocus); }

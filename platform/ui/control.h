@@ -108,6 +108,10 @@ class TCustomControl {
   int32_t Tag() const;
   void SetTag(int32_t value);
 
+  // A canvas of the screen for measuring outside a paint (it draws nothing):
+  // text measured here measures the same when painted.
+  TCanvas& Canvas();
+
   // Marks the client area (or part of it) for painting.
   void Invalidate();
   void InvalidateRect(const TRect& r);
@@ -119,6 +123,10 @@ class TCustomControl {
   bool Focused() const;
   bool CanFocus() const;
   void SetFocus();
+  // Gives the focus to the next (previous) control of the window in tab
+  // order that is neither this control nor inside it, can take the focus
+  // and has TabStop, wrapping around; false when there is none.
+  bool FocusNextControl(bool backward);
   // Tab reaches the control only with TabStop; a click never moves the focus
   // by itself (MouseDown decides).
   bool TabStop() const;
@@ -203,6 +211,7 @@ class TCustomControl {
   std::unique_ptr<Impl> d_;
   TCursor cursor_ = crDefault;
   std::map<uint32_t, int> timers_;  // our id -> Qt timer id
+  std::unique_ptr<TCanvas> canvas_;
   int32_t wheelAccumulator_ = 0;
 };
 
