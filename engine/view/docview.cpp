@@ -280,8 +280,15 @@ void TCustomDocView::KeyDown(TKey& key, TShiftState shift) {
   } else if (key == VK_RETURN && data_->TopLevelFocusedItemNo >= 0) {
     data_->ExecuteFocused();
     key = 0;
+  } else if (IsCopyShortcut(shift, key)) {
+    CopyDef();
+    key = 0;
   }
 }
+
+void TCustomDocView::Copy() { data_->Copy(GetColor(), &background_); }
+
+bool TCustomDocView::CopyDef() { return data_->CopyDef(GetColor(), &background_); }
 
 TDlgCodes TCustomDocView::WMGetDlgCode() {
   TDlgCodes codes = DLGC_WANTARROWS;

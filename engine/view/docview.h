@@ -192,6 +192,12 @@ class TCustomDocView : public TDVScroller, public TDVPrintSource {
   // Every event handler of another viewer.
   void AssignEvents(const TCustomDocView& source);
 
+  // ---- clipboard ----
+  // The selection in every clipboard format, or in those the auto-copy
+  // options choose (false when none is chosen); see the formatted data.
+  void Copy();
+  bool CopyDef();
+
   // ---- keyboard shortcuts ----
   static bool IsCopyShortcut(TShiftState shift, TKey key);
   static bool IsCutShortcut(TShiftState shift, TKey key);

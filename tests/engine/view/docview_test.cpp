@@ -4,6 +4,9 @@
 // loading and saving.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
@@ -117,6 +120,9 @@ TEST_F(DocViewTest, DragAndShiftClickSelect) {
   QTest::mouseClick(Client(), Qt::LeftButton, Qt::ShiftModifier, At(1, 250));
   EXPECT_EQ(Sel(), "0:1-1:20");
   EXPECT_EQ(view->GetSelText(), "first line of text\r\nsecond line of text");
+  // Ctrl+C puts the selection on the clipboard.
+  QTest::keyClick(view->Widget(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "first line of text\r\nsecond line of text");
 }
 
 TEST_F(DocViewTest, DoubleClickSelectsWords) {
