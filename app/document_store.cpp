@@ -33,7 +33,7 @@ void SaveRecord(TDbDm& db, TCustomDVData& document) {
   db.UpdateToDB(stream);
 }
 
-void OpenDefaultRecord(TDbDm& db, TCustomDVData& document, TDVStyle& style) {
+void ReadDefaultRecord(TDbDm& db, TMemoryStream& stream) {
   SetDefaultRecord(db);
   if (db.EnsureRecord()) {
     TDVStyle demoStyle;
@@ -42,13 +42,7 @@ void OpenDefaultRecord(TDbDm& db, TCustomDVData& document, TDVStyle& style) {
     BuildDemoDocument(demo, demoStyle);
     SaveRecord(db, demo);
   }
-  TMemoryStream stream;
   db.LoadFromDB(stream);
-  TColor color = clNone;
-  document.SetDVStyle(&style);
-  if (!document.LoadDVFFromStream(stream, color, nullptr, nullptr))
-    throw EDocViewError("The record " + db.TableName + "." + db.IDName + "=" + db.IDValue +
-                        " does not hold a document");
 }
 
 }  // namespace quillet

@@ -8,16 +8,15 @@ namespace quillet {
 
 class TCustomDVData;
 class TDbDm;
-class TDVStyle;
+class TMemoryStream;
 
 // Points the module at the default record of the embedded store.
 void SetDefaultRecord(TDbDm& db);
 
-// Loads the default record into the document, replacing it and its styles.
-// On a first run the table and the record are made and the demo document is
-// stored first. Errors of the store propagate; a record that is not a
-// document raises EDocViewError and leaves the document as it was.
-void OpenDefaultRecord(TDbDm& db, TCustomDVData& document, TDVStyle& style);
+// The default record's document (its DVF stream, positioned at 0). On a
+// first run the table and the record are made and the demo document is
+// stored first. Errors of the store propagate.
+void ReadDefaultRecord(TDbDm& db, TMemoryStream& stream);
 
 // Writes the document (with its styles) back into the record the module
 // points at.

@@ -9,6 +9,7 @@
 #include "engine/style/style_sheet.h"
 #include "host/db/db_module.h"
 #include "platform/core/code_page.h"
+#include "platform/core/stream.h"
 
 namespace quillet {
 namespace {
@@ -31,6 +32,14 @@ std::string AllText(const TCustomDVData& document) {
   std::string text;
   for (int i = 0; i < document.ItemCount(); ++i) text += document.GetItemTextR(i) + "\n";
   return text;
+}
+
+void OpenDefaultRecord(TDbDm& db, TCustomDVData& document, TDVStyle& style) {
+  TMemoryStream stream;
+  ReadDefaultRecord(db, stream);
+  document.SetDVStyle(&style);
+  TColor color = clNone;
+  ASSERT_TRUE(document.LoadDVFFromStream(stream, color, nullptr, nullptr));
 }
 
 TEST_F(DefaultStoreTest, FirstRunMakesTheDemoRecordAndLaterRunsLoadIt) {

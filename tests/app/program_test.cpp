@@ -1,0 +1,82 @@
+// The quillet program started as a user starts it, on the offscreen
+// platform, drawing its window into a picture.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <string>
+
+#include "engine/model/dv_data.h"
+#include "engine/style/style_sheet.h"
+
+namespace quillet {
+namespace {
+
+struct ProgramRun {
+  int exitCode = -1;
+  QImage picture;
+  QString errors;
+};
+
+ProgramRun StartProgram(const QTemporaryDir& dataHome, const QStringList& args) {
+  const QString picture = dataHome.filePath("window.png");
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("XDG_DATA_HOME", dataHome.path());
+  program.setProcessEnvironment(env);
+  program.start(QUILLET_PROGRAM, QStringList(args) << "--render-to" << picture);
+  ProgramRun run;
+  if (!program.waitForFinished(60000)) return run;
+  run.exitCode = program.exitCode();
+  run.errors = QString::fromLocal8Bit(program.readAllStandardError());
+  run.picture.load(picture);
+  return run;
+}
+
+// Dark pixels in a band of rows: where text is drawn.
+int DarkPixels(const QImage& image, int top, int bottom) {
+  int dark = 0;
+  for (int y = top; y < bottom && y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 100) ++dark;
+  return dark;
+}
+
+TEST(QuilletProgram, FirstStartShowsTheDemoRecordOfTheDefaultStore) {
+  QTemporaryDir dataHome;
+  for (int start = 0; start < 2; ++start) {  // made on the first start, read on the second
+    const ProgramRun run = StartProgram(dataHome, {});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    ASSERT_FALSE(run.picture.isNull());
+    EXPECT_GT(DarkPixels(run.picture, 0, 150), 2000) << "no text drawn";
+    EXPECT_LT(DarkPixels(run.picture, 300, run.picture.height() - 5), 50) << "the document is short";
+  }
+  EXPECT_TRUE(QFile::exists(dataHome.filePath("afxQuillet/documents.db")));
+}
+
+TEST(QuilletProgram, ShowsADocumentFileAndRefusesOtherFiles) {
+  QTemporaryDir dataHome;
+  TDVStyle style;
+  TCustomDVData document;
+  document.SetDVStyle(&style);
+  for (int i = 0; i < 30; ++i) document.AddNL("A line of the document file, line " + std::to_string(i), 0, 0);
+  const QString file = dataHome.filePath("document.dvf");
+  ASSERT_TRUE(document.SaveDVF(file.toStdString(), false, clNone, nullptr, nullptr));
+  ProgramRun run = StartProgram(dataHome, {file});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_GT(DarkPixels(run.picture, 300, 500), 1000) << "thirty lines reach down the window";
+
+  const QString notADocument = dataHome.filePath("notes.txt");
+  QFile text(notADocument);
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("plain text, not a document");
+  text.close();
+  run = StartProgram(dataHome, {notADocument});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.errors.contains("not a document")) << run.errors.toStdString();
+}
+
+}  // namespace
+}  // namespace quillet
