@@ -26,7 +26,7 @@
 #include "platform/core/code_page.h"
 #include "platform/gfx/font_setup.h"
 #include "platform/ui/application.h"
-#include "support/sample_document.h"
+#include "bench/support/sample_document.h"
 
 namespace quillet::bench {
 namespace {

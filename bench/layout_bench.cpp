@@ -31,7 +31,8 @@
 #include "platform/core/code_page.h"
 #include "platform/gfx/font_setup.h"
 #include "platform/gfx/qt_canvas.h"
-#include "support/sample_document.h"
+#include "bench/support/bench_document.h"
+#include "bench/support/sample_document.h"
 
 namespace quillet::bench {
 namespace {
@@ -68,41 +69,6 @@ std::vector<std::string> MakeParagraphs(int count) {
 }
 
 // A document laid out at a fixed client width on a canvas of its own.
-class BenchData : public TCustomDVFormattedData {
- public:
-  explicit BenchData(TCanvas& canvas) : canvas_(canvas) {
-    SetDVStyle(&sheet_);
-    TFontInfo& font = sheet_.TextStyles()[0];
-    font.FontName = "宋体";
-    font.Charset = GB2312_CHARSET;
-    font.Size = kPointSize;
-  }
-  ~BenchData() override { Clear(); }
-  TDVFlags GetFlags() const override { return dvflRoot | dvflTrim; }
-  void SetFlags(TDVFlags) override {}
-  int32_t GetAreaWidth() const override { return kWidth; }
-  int32_t GetLeftMargin() const override { return 0; }
-  int32_t GetRightMargin() const override { return 0; }
-  int32_t GetTopMargin() const override { return 0; }
-  int32_t GetBottomMargin() const override { return 0; }
-  int32_t GetMinTextWidth() const override { return 0; }
-  int32_t GetMaxTextWidth() const override { return 0; }
-  TColor GetColor() const override { return clWindow; }
-  void AdjustVScrollUnits() override {}
-  void SetDocumentAreaSize(int32_t, int32_t, bool) override {}
-  int32_t GetWidth() const override { return kWidth; }
-  int32_t GetHeight() const override { return 600; }
-  void ScrollTo(int32_t, bool) override {}
-  void HScrollTo(int32_t) override {}
-  int32_t GetVSmallStep() const override { return 10; }
-  void DoDVMouseMove(int32_t) override {}
-  TCanvas* GetCanvas() override { return &canvas_; }
-
- private:
-  TDVStyle sheet_;
-  TCanvas& canvas_;
-};
-
 std::unique_ptr<QTextDocument> MakeQtDocument(const std::vector<std::string>& paragraphs) {
   QString text;
   for (const std::string& p : paragraphs) {
@@ -135,7 +101,7 @@ void BM_FormatDocument(benchmark::State& state) {
   const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
   QImage image(1, 1, QImage::Format_RGB32);
   TQtCanvas canvas(image);
-  BenchData data(canvas);
+  bench::BenchDocument data(canvas, kWidth, 600, 0, kPointSize);
   for (const std::string& p : paragraphs) data.AddNL(p, 0, 0);
   for (auto _ : state) data.Format();
   state.counters["lines"] = static_cast<double>(data.DrawItems.Count());
@@ -163,7 +129,7 @@ void Keystroke(benchmark::State& state, bool rewrap) {
   const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
   QImage image(1, 1, QImage::Format_RGB32);
   TQtCanvas canvas(image);
-  BenchData data(canvas);
+  bench::BenchDocument data(canvas, kWidth, 600, 0, kPointSize);
   for (const std::string& p : paragraphs) data.AddNL(p, 0, 0);
   data.Format();
   const int itemNo = data.ItemCount() / 2;
@@ -236,10 +202,10 @@ int MeasureMemory(const std::string& side, int count) {
   ReadMemory(peak0, rss0);
   int64_t lines = 0;
   TQtCanvas canvas(image);
-  std::unique_ptr<BenchData> data;
+  std::unique_ptr<bench::BenchDocument> data;
   std::unique_ptr<QTextDocument> doc;
   if (side == "quillet") {
-    data = std::make_unique<BenchData>(canvas);
+    data = std::make_unique<bench::BenchDocument>(canvas, kWidth, 600, 0, kPointSize);
     for (const std::string& p : paragraphs) data->AddNL(p, 0, 0);
     data->Format();
     lines = data->DrawItems.Count();

@@ -18,12 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_document.h"
 #include "engine/layout/formatted_data.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/code_page.h"
 #include "platform/gfx/font_setup.h"
 #include "platform/gfx/qt_canvas.h"
-#include "support/sample_document.h"
+#include "bench/support/sample_document.h"
 
 namespace quillet::bench {
 namespace {
@@ -31,49 +32,9 @@ namespace {
 constexpr int kWidth = 700, kHeight = 900;
 
 // A document laid out at the window's width and scrolled by vOffs.
-class BenchData : public TCustomDVFormattedData {
- public:
-  explicit BenchData(TCanvas& canvas) : canvas_(canvas) {
-    SetDVStyle(&sheet_);
-    for (int i : {0, 3}) {
-      TFontInfo& font = sheet_.TextStyles()[i];
-      font.FontName = "宋体";
-      font.Charset = GB2312_CHARSET;
-      font.Size = 12;
-    }
-  }
-  ~BenchData() override { Clear(); }
-  int32_t vOffs = 0;
-
-  TDVFlags GetFlags() const override { return dvflRoot | dvflTrim; }
-  void SetFlags(TDVFlags) override {}
-  int32_t GetAreaWidth() const override { return kWidth; }
-  int32_t GetLeftMargin() const override { return 5; }
-  int32_t GetRightMargin() const override { return 5; }
-  int32_t GetTopMargin() const override { return 5; }
-  int32_t GetBottomMargin() const override { return 5; }
-  int32_t GetMinTextWidth() const override { return 0; }
-  int32_t GetMaxTextWidth() const override { return 0; }
-  TColor GetColor() const override { return clWindow; }
-  void AdjustVScrollUnits() override {}
-  void SetDocumentAreaSize(int32_t, int32_t, bool) override {}
-  int32_t GetWidth() const override { return kWidth; }
-  int32_t GetHeight() const override { return kHeight; }
-  void ScrollTo(int32_t, bool) override {}
-  void HScrollTo(int32_t) override {}
-  int32_t GetVSmallStep() const override { return 10; }
-  void DoDVMouseMove(int32_t) override {}
-  int32_t GetVOffs() const override { return vOffs; }
-  TCanvas* GetCanvas() override { return &canvas_; }
-
- private:
-  TDVStyle sheet_;
-  TCanvas& canvas_;
-};
-
 // The document, formatted, scrolled to its middle, a selection across the view.
-std::unique_ptr<BenchData> MakeDocument(TCanvas& canvas, int paragraphs) {
-  auto data = std::make_unique<BenchData>(canvas);
+std::unique_ptr<bench::BenchDocument> MakeDocument(TCanvas& canvas, int paragraphs) {
+  auto data = std::make_unique<bench::BenchDocument>(canvas, kWidth, kHeight, 5, 12, std::initializer_list<int>{0, 3});
   SampleRandom rnd(11);
   const std::vector<std::string> chinese = SampleChineseWords(rnd);
   const std::vector<std::string> latin = SampleLatinWords();
@@ -97,7 +58,7 @@ std::unique_ptr<BenchData> MakeDocument(TCanvas& canvas, int paragraphs) {
 void BM_PaintBuffered(benchmark::State& state) {
   QImage window(kWidth, kHeight, QImage::Format_RGB32);
   TQtCanvas canvas(window);
-  std::unique_ptr<BenchData> data = MakeDocument(canvas, static_cast<int>(state.range(0)));
+  std::unique_ptr<bench::BenchDocument> data = MakeDocument(canvas, static_cast<int>(state.range(0)));
   canvas.IntersectClipRect(Rect(0, 0, kWidth, kHeight));
   for (auto _ : state) {
     data->PaintBuffered(canvas);
@@ -110,7 +71,7 @@ BENCHMARK(BM_PaintBuffered)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond
 void BM_PaintTo(benchmark::State& state) {
   QImage window(kWidth, kHeight, QImage::Format_RGB32);
   TQtCanvas canvas(window);
-  std::unique_ptr<BenchData> data = MakeDocument(canvas, static_cast<int>(state.range(0)));
+  std::unique_ptr<bench::BenchDocument> data = MakeDocument(canvas, static_cast<int>(state.range(0)));
   for (auto _ : state) {
     data->PaintTo(canvas, Rect(0, 0, kWidth, kHeight));
     canvas.EndPaint();

@@ -195,20 +195,14 @@ bool TDVControlItemInfo::GetExtraIntProperty(TDVExtraItemProperty prop, int32_t&
 
 void TDVControlItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
                                  bool forceSameAsPrev) const {
-  const TDVFOptions options = dvData.GetDVFOptions();
-  const bool body = (options & dvfoSaveControlsBody) && Control;
-  const bool binary = (options & dvfoSaveBinary) != 0;
-  const int readType = !body ? dvfrtNoBody : binary ? dvfrtBinary : dvfrtText;
-  const int lineCount = GetDVFExtraPropertyCount() + (body ? 3 : 1);
-  DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, lineCount, readType, forceSameAsPrev));
-  WriteNameLine(stream, name);
-  if (body) DVFWriteLine(stream, Control->ClassName());
-  SaveDVFExtraProperties(stream);
-  if (!body) return;
+  const bool body = (dvData.GetDVFOptions() & dvfoSaveControlsBody) && Control;
+  const int readType = WriteBodyRecordHead(stream, dvData, paraNo, name, forceSameAsPrev, body,
+                                           body ? Control->ClassName() : std::string_view());
+  if (readType == dvfrtNoBody) return;
   const int itemNo = dvData.GetItemNo(this);
   dvData.ControlAction(dvcaBeforeDVFSave, itemNo, this);
   TAfterSaveNotice after(dvData, itemNo, *this);
-  if (binary)
+  if (readType == dvfrtBinary)
     DVFSaveControlBinary(stream, *Control);
   else
     DVFWriteLine(stream, DVFSaveControl(*Control));

@@ -258,6 +258,20 @@ void TDVRectItemInfo::WriteNameLine(TStream& stream, const std::string& name) {
   DVFWriteLine(stream, DVFSafeLine(name));
 }
 
+int TDVRectItemInfo::WriteBodyRecordHead(TStream& stream, TCustomDVData& dvData, int32_t paraNo,
+                                         const std::string& name, bool forceSameAsPrev, bool saveBody,
+                                         std::string_view className) const {
+  const int readType = !saveBody                                    ? dvfrtNoBody
+                       : (dvData.GetDVFOptions() & dvfoSaveBinary) ? dvfrtBinary
+                                                                   : dvfrtText;
+  const int lineCount = GetDVFExtraPropertyCount() + (saveBody ? 3 : 1);
+  DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, lineCount, readType, forceSameAsPrev));
+  WriteNameLine(stream, name);
+  if (saveBody) DVFWriteLine(stream, className);
+  SaveDVFExtraProperties(stream);
+  return readType;
+}
+
 TColor TDVRectItemInfo::SelectionColor(const TDVStyle* dvStyle, TDVItemDrawStates drawState) {
   if (!dvStyle || !(drawState & dvidsSelected)) return clNone;
   return (drawState & dvidsControlFocused) ? dvStyle->SelColor : dvStyle->InactiveSelColor;

@@ -332,6 +332,12 @@ class TDVRectItemInfo : public TDVNonTextItemInfo {
   // The name line of a record: line ends become spaces, so a name never
   // splits the record.
   static void WriteNameLine(TStream& stream, const std::string& name);
+  // The head of a record whose body (a picture, a control) may follow: the
+  // header, the name, the class name when the body is saved, and the extra
+  // properties. Answers the read type the body is to be written in
+  // (dvfrtNoBody: none).
+  int WriteBodyRecordHead(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
+                          bool forceSameAsPrev, bool saveBody, std::string_view className) const;
   // The selection colour for the draw state; clNone when there is none.
   static TColor SelectionColor(const TDVStyle* dvStyle, TDVItemDrawStates drawState);
   // The hover rectangle (x - 1, y - 1)..(x + w + 3, y + h + 3) when the item

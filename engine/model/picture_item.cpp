@@ -227,17 +227,11 @@ bool TDVGraphicItemInfo::GetExtraIntProperty(TDVExtraItemProperty prop, int32_t&
 
 void TDVGraphicItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
                                  bool forceSameAsPrev) const {
-  const TDVFOptions options = dvData.GetDVFOptions();
-  const bool body = (options & dvfoSavePicturesBody) && Image;
-  const bool binary = (options & dvfoSaveBinary) != 0;
-  const int readType = !body ? dvfrtNoBody : binary ? dvfrtBinary : dvfrtText;
-  const int lineCount = GetDVFExtraPropertyCount() + (body ? 3 : 1);
-  DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, lineCount, readType, forceSameAsPrev));
-  WriteNameLine(stream, name);
-  if (body) DVFWriteLine(stream, Image->ClassName());
-  SaveDVFExtraProperties(stream);
-  if (!body) return;
-  if (binary)
+  const bool body = (dvData.GetDVFOptions() & dvfoSavePicturesBody) && Image;
+  const int readType = WriteBodyRecordHead(stream, dvData, paraNo, name, forceSameAsPrev, body,
+                                           body ? Image->ClassName() : std::string_view());
+  if (readType == dvfrtNoBody) return;
+  if (readType == dvfrtBinary)
     DVFSavePictureBinary(stream, *Image);
   else
     DVFWriteLine(stream, DVFSavePicture(*Image));
