@@ -42,6 +42,22 @@ class TBitmapImage {
   }
 };
 
+std::vector<uint8_t> ReadPictureBytes(TStream& stream, int64_t maxSize, const char* kind) {
+  const std::string prefix = std::string(kind) + " is not valid: ";
+  std::vector<uint8_t> bytes;
+  try {
+    const int64_t size = stream.Remaining();
+    if (size > maxSize) throw EInvalidGraphic(prefix + "file too large");
+    if (size > 0) {
+      bytes.resize(static_cast<size_t>(size));
+      stream.ReadBuffer(bytes.data(), size);
+    }
+  } catch (const EStreamError& e) {
+    throw EInvalidGraphic(prefix + e.what());
+  }
+  return bytes;
+}
+
 void TGraphic::LoadFromFile(const std::string& fileName) {
   TFileStream stream(fileName, fmOpenRead);
   LoadFromStream(stream);

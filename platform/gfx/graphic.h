@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/colors.h"
 #include "platform/core/geometry.h"
@@ -23,6 +24,11 @@ class EInvalidGraphic : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// The rest of the stream as a picture file's bytes, refusing more than
+// maxSize before anything is allocated. A stream error or an oversized file
+// raises EInvalidGraphic, its message starting with `kind` ("Icon image").
+std::vector<uint8_t> ReadPictureBytes(TStream& stream, int64_t maxSize, const char* kind);
 
 class TGraphic {
  public:

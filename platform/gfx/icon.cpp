@@ -160,17 +160,7 @@ int32_t TIcon::Width() const { return bitmap_->Width(); }
 int32_t TIcon::Height() const { return bitmap_->Height(); }
 
 void TIcon::LoadFromStream(TStream& stream) {
-  std::vector<uint8_t> bytes;
-  try {
-    const int64_t size = stream.Remaining();
-    if (size > kMaxFileSize) Invalid("file too large");
-    if (size > 0) {
-      bytes.resize(static_cast<size_t>(size));
-      stream.ReadBuffer(bytes.data(), size);
-    }
-  } catch (const EStreamError& e) {
-    Invalid(e.what());
-  }
+  std::vector<uint8_t> bytes = ReadPictureBytes(stream, kMaxFileSize, "Icon image");
   const QImage image = bytes.empty() ? QImage() : ReadIco(bytes);
   SetBitmapImage(*bitmap_, image);
   data_ = std::move(bytes);

@@ -208,17 +208,7 @@ int32_t TJPEGImage::Width() const { return bitmap_->Width(); }
 int32_t TJPEGImage::Height() const { return bitmap_->Height(); }
 
 void TJPEGImage::LoadFromStream(TStream& stream) {
-  std::vector<uint8_t> bytes;
-  try {
-    const int64_t size = stream.Remaining();
-    if (size > kMaxFileSize) throw EInvalidGraphic("JPEG image is not valid: file too large");
-    if (size > 0) {
-      bytes.resize(static_cast<size_t>(size));
-      stream.ReadBuffer(bytes.data(), size);
-    }
-  } catch (const EStreamError& e) {
-    throw EInvalidGraphic(std::string("JPEG image is not valid: ") + e.what());
-  }
+  std::vector<uint8_t> bytes = ReadPictureBytes(stream, kMaxFileSize, "JPEG image");
   const QImage image = bytes.empty() ? QImage() : Decode(bytes);
   SetBitmapImage(*bitmap_, image);
   data_ = std::move(bytes);

@@ -108,17 +108,7 @@ void TMetafile::SetInch(uint16_t inch) {
 }
 
 void TMetafile::LoadFromStream(TStream& stream) {
-  std::vector<uint8_t> bytes;
-  try {
-    const int64_t size = stream.Remaining();
-    if (size > kMaxFileSize) Invalid("file too large");
-    if (size > 0) {
-      bytes.resize(static_cast<size_t>(size));
-      stream.ReadBuffer(bytes.data(), size);
-    }
-  } catch (const EStreamError& e) {
-    Invalid(e.what());
-  }
+  std::vector<uint8_t> bytes = ReadPictureBytes(stream, kMaxFileSize, "Metafile");
   const Header h = bytes.empty() ? Header() : ReadHeader(bytes);
   data_ = std::move(bytes);
   enhanced_ = h.enhanced;
