@@ -10,7 +10,7 @@
 
 #include "bench/support/sample_document.h"
 #include "engine/stream/compressed_form.h"
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "host/codec/document_text.h"
 #include "platform/core/hex_text.h"
 #include "platform/core/stream.h"

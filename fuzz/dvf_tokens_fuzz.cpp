@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/stream.h"
 

@@ -3,7 +3,7 @@
 #include "engine/export/file_names.h"
 #include "engine/export/html_page.h"
 #include "engine/export/html_routines.h"
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "engine/style/style_sheet.h"
 #include "engine/view/background.h"
 #include "platform/core/stream.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "engine/style/text_style.h"
 #include "platform/core/code_page.h"
 

@@ -3,7 +3,7 @@
 // and character sets they are written in.
 #include <string>
 
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 
 namespace quillet {
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "engine/layout/formatted_data.h"
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/text/item_text.h"
 #include "platform/core/stream.h"
 #include "platform/gfx/graphic.h"

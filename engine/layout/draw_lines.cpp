@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/model/doc_view_error.h"
-#include "engine/model/dv_lists.h"
+#include "engine/base/doc_view_error.h"
+#include "engine/base/dv_lists.h"
 #include "engine/model/dv_data.h"
 
 namespace quillet {

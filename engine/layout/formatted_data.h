@@ -20,7 +20,7 @@
 #include "engine/layout/draw_lines.h"
 #include "engine/model/dv_data.h"
 #include "engine/model/jump_info.h"
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "platform/core/geometry.h"
 #include "platform/core/cursors.h"
 #include "platform/core/keys.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/layout/formatted_data.h"
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 
 namespace quillet {
 

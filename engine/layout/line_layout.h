@@ -8,7 +8,7 @@
 
 #include "engine/layout/formatted_data.h"
 #include "engine/layout/text_fitting.h"
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "platform/core/arith.h"
 #include "platform/gfx/canvas.h"
 

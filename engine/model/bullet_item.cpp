@@ -4,7 +4,7 @@
 
 #include "engine/model/dv_data.h"
 #include "engine/model/picture_item.h"
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/arith.h"
 #include "platform/core/stream.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 
 namespace quillet {
 

@@ -10,12 +10,12 @@
 #include <type_traits>
 
 #include "engine/model/checkpoint.h"
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/export_types.h"
 #include "engine/model/host_lines.h"
 #include "engine/model/item_info.h"
 #include "engine/model/item_list.h"
-#include "engine/model/item_types.h"
+#include "engine/base/item_types.h"
 #include "engine/model/rtf_read_properties.h"
 #include "engine/style/style_types.h"
 

@@ -1,6 +1,6 @@
 #include "engine/model/host_lines.h"
 
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 
 namespace quillet {
 

@@ -1,6 +1,6 @@
 #include "engine/model/image_print_info.h"
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/item_info.h"
 #include "platform/core/arith.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/layout/multi_draw_item.h"
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 
 namespace quillet {
 

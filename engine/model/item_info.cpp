@@ -3,7 +3,7 @@
 #include "engine/layout/draw_lines.h"
 #include "engine/layout/formatted_data.h"
 #include "engine/model/dv_data.h"
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/arith.h"
 #include "platform/gfx/canvas.h"

@@ -8,11 +8,11 @@
 #include <string_view>
 
 #include "engine/model/checkpoint.h"
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 #include "engine/model/export_types.h"
-#include "engine/model/item_types.h"
+#include "engine/base/item_types.h"
 #include "engine/model/jump_info.h"
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "engine/style/text_style.h"
 #include "platform/core/geometry.h"
 #include "platform/core/keys.h"

@@ -1,6 +1,6 @@
 #include "engine/model/item_list.h"
 
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 
 namespace quillet {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/dv_data.h"
 #include "engine/model/break_item.h"
 #include "engine/model/bullet_item.h"

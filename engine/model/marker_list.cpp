@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 #include "engine/model/list_numbering.h"
 
 namespace quillet {

@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "engine/layout/multi_draw_item.h"
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/item_info.h"
 #include "engine/print/printable_data.h"
 #include "engine/style/style_sheet.h"

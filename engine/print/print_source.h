@@ -3,7 +3,7 @@
 // editor implements it, so that printing needs nothing else of the window.
 #include <cstdint>
 
-#include "engine/model/item_types.h"
+#include "engine/base/item_types.h"
 #include "engine/style/style_types.h"
 #include "platform/core/colors.h"
 

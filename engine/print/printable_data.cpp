@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/print/print_component.h"
 #include "platform/core/arith.h"
 #include "platform/gfx/canvas.h"

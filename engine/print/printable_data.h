@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/layout/formatted_data.h"
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "engine/view/background.h"
 
 namespace quillet {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "platform/core/stream.h"
 #include "platform/gfx/graphic.h"
 

@@ -10,7 +10,7 @@
 #include "engine/model/item_registry.h"
 #include "engine/model/marker_item.h"
 #include "engine/stream/dvf_pictures.h"
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "engine/stream/layout_info.h"
 #include "engine/style/style_sheet.h"
 #include "engine/style/style_stream.h"

@@ -5,7 +5,7 @@
 #include "engine/model/dv_data.h"
 #include "engine/model/item_registry.h"
 #include "engine/stream/dvf_pictures.h"
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "engine/stream/layout_info.h"
 #include "engine/style/style_sheet.h"
 #include "engine/style/style_stream.h"

@@ -1,6 +1,6 @@
 #include "engine/stream/layout_info.h"
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "platform/core/stream.h"
 
 namespace quillet {

@@ -3,7 +3,7 @@
 // paragraph border and the paragraph background rectangle.
 #include <cstdint>
 
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "engine/style/style_types.h"
 #include "platform/core/colors.h"
 #include "platform/core/geometry.h"

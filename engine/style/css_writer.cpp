@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/code_page.h"
 #include "platform/core/stream.h"

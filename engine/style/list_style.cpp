@@ -1,6 +1,6 @@
 #include "engine/style/list_style.h"
 
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 #include "engine/style/text_style.h"
 #include "platform/core/code_page.h"
 #include "platform/gfx/graphic.h"

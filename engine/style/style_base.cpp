@@ -6,7 +6,7 @@
 #include <tuple>
 #include <utility>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 
 namespace quillet {
 

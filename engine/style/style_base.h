@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 
 namespace quillet {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/style/list_style.h"
 #include "engine/style/para_style.h"
 #include "engine/style/style_stream_props.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 #include "engine/style/similarity_weights.h"
 #include "engine/style/style_sheet.h"
 #include "engine/text/item_text.h"

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/model/item_types.h"
+#include "engine/base/item_types.h"
 #include "platform/gfx/canvas.h"
 
 namespace quillet {

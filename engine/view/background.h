@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/model/item_types.h"
+#include "engine/base/item_types.h"
 #include "platform/core/colors.h"
 #include "platform/core/geometry.h"
 #include "platform/gfx/graphic.h"

@@ -1,6 +1,6 @@
 #include "host/codec/division_string.h"
 
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 
 namespace quillet {
 

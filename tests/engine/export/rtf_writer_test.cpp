@@ -11,7 +11,7 @@
 #include "engine/export/rtf_test_doc.h"
 #include "engine/export/rtf_text.h"
 #include "engine/export/rtf_writer.h"
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 #include "platform/core/code_page.h"
 
 namespace quillet {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/export/export_test_util.h"
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/style/style_sheet.h"
 #include "engine/text/charsets.h"
 #include "platform/core/code_page.h"

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/picture_item.h"
 #include "layout_test_data.h"
 #include "platform/core/code_page.h"

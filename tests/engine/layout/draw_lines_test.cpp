@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/dv_data.h"
 
 namespace quillet {

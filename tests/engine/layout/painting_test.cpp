@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "engine/model/break_item.h"
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/marker_item.h"
 #include "engine/model/picture_item.h"
 #include "layout_test_data.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "layout_test_data.h"
 #include "platform/gfx/qt_canvas.h"
 #include "platform/ui/control.h"

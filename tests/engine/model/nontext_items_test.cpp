@@ -15,7 +15,7 @@
 #include "engine/model/item_registry.h"
 #include "engine/model/model_test_items.h"
 #include "engine/model/picture_item.h"
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/control.h"
 #include "platform/core/stream.h"

@@ -2,7 +2,7 @@
 // failures, margins, the page event and the drawing of split items.
 #include <gtest/gtest.h>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "engine/model/picture_item.h"
 #include "platform/core/arith.h"
 #include "platform/gfx/graphic.h"

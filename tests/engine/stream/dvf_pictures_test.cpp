@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "engine/model/shared_routines.h"
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/shared_routines.h"
+#include "engine/base/dvf_tokens.h"
 #include "platform/core/stream.h"
 #include "platform/gfx/graphic.h"
 #include "platform/gfx/jpeg_image.h"

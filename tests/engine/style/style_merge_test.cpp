@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 #include "engine/style/para_style.h"
 #include "engine/style/text_style.h"
 

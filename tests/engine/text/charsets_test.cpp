@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "platform/core/code_page.h"
 #include "text_test_util.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "platform/core/code_page.h"
 #include "platform/gfx/recording_canvas.h"
 #include "text_test_util.h"

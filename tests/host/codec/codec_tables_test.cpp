@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 #include "host/codec/division_string.h"
 #include "host/codec/hex_codec.h"
 #include "host/codec/run_length_text.h"

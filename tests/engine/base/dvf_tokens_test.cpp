@@ -1,4 +1,4 @@
-#include "engine/stream/dvf_tokens.h"
+#include "engine/base/dvf_tokens.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/model/shared_routines.h"
+#include "engine/base/shared_routines.h"
 
 namespace quillet {
 

@@ -1,4 +1,4 @@
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 
 namespace quillet {
 namespace {

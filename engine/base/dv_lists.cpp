@@ -1,9 +1,9 @@
-#include "engine/model/dv_lists.h"
+#include "engine/base/dv_lists.h"
 
 #include <algorithm>
 #include <string>
 
-#include "engine/model/doc_view_error.h"
+#include "engine/base/doc_view_error.h"
 
 namespace quillet {
 
