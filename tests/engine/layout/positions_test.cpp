@@ -91,6 +91,53 @@ TEST_F(Wrapped, ClicksLandOnTheNearestCharacterBoundary) {
   EXPECT_EQ(no, 1);
 }
 
+// "abcd  ef" at 30 pixels: both spaces at the wrap are dropped, so item
+// offsets 5 and 6 lie on no drawing item.
+TEST(Positions, TheCaretBetweenTwoDroppedSpacesStaysAtTheFirstLinesEnd) {
+  for (const bool unicode : {false, true}) {
+    SCOPED_TRACE(unicode ? "Unicode" : "8-bit");
+    LayoutData d;
+    d.clientWidth = 30;
+    d.flags |= dvflTrim;
+    if (unicode)
+      d.AddNL(LayoutData::U(u"abcd  ef"), kUnicodeStyle, 0);
+    else
+      d.AddNL("abcd  ef", 0, 0);
+    d.Format();
+    ASSERT_EQ(d.Lines(), "abcd|ef");
+    struct Case {
+      int32_t itemOffs;
+      int drawItemNo;
+      int32_t drawItemOffs;
+      int32_t backToItemOffs;
+    };
+    for (const Case& c : {Case{5, 0, 5, 5}, Case{6, 0, 5, 5}, Case{7, 1, 1, 7}, Case{9, 1, 3, 9}}) {
+      int no;
+      int32_t offs;
+      d.Item2DrawItem(0, c.itemOffs, no, offs);
+      EXPECT_EQ(no, c.drawItemNo) << c.itemOffs;
+      EXPECT_EQ(offs, c.drawItemOffs) << c.itemOffs;
+      int itemNo;
+      int32_t itemOffs;
+      d.DrawItem2Item(no, offs, itemNo, itemOffs);
+      EXPECT_EQ(itemOffs, c.backToItemOffs) << c.itemOffs;
+    }
+    // A click right of the first line is after "d"; left of the second, before "e".
+    struct Click {
+      int32_t x, y;
+      int drawItemNo;
+      int32_t offs;
+    };
+    for (const Click& c : {Click{29, 5, 0, 5}, Click{200, 5, 0, 5}, Click{-3, 18, 1, 1}}) {
+      int no;
+      int32_t offs;
+      d.FindDrawItemForSel(c.x, c.y, no, offs, false);
+      EXPECT_EQ(no, c.drawItemNo) << c.x << "," << c.y;
+      EXPECT_EQ(offs, c.offs) << c.x << "," << c.y;
+    }
+  }
+}
+
 TEST(Positions, AClickNeverSplitsADoubleByteCharacter) {
   // GBK "中文中" after "a": every ideograph is 13 pixels and two bytes.
   for (const bool unicode : {false, true}) {
