@@ -80,6 +80,7 @@ class TXMLTag {
   const TXMLAttrList& Attributes() const { return attributes_; }
 
  private:
+  friend class TXMLTagList;
   int level_;
   TXMLTag* parent_;
   TXMLTree* root_;
