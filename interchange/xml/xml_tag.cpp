@@ -6,39 +6,43 @@
 
 namespace quillet {
 
+namespace {
+
 constexpr size_t npos = std::string_view::npos;
+
+template <class T>
+T* ItemAt(const std::vector<std::unique_ptr<T>>& items, int index) {
+  if (index < 0 || static_cast<size_t>(index) >= items.size()) ThrowListIndexError(index);
+  return items[static_cast<size_t>(index)].get();
+}
+
+// Names compare after lower-casing both, double-byte characters exactly.
+template <class T>
+T* FirstOfName(const std::vector<std::unique_ptr<T>>& items, std::string_view name) {
+  for (const auto& item : items)
+    if (AnsiSameText(item->Name, name)) return item.get();
+  return nullptr;
+}
+
+}  // namespace
 
 TXMLAttr* TXMLAttrList::AddAttr(std::string name, std::string value) {
   items_.push_back(std::make_unique<TXMLAttr>(std::move(name), std::move(value)));
   return items_.back().get();
 }
 
-TXMLAttr* TXMLAttrList::Get(int index) const {
-  if (index < 0 || index >= Count()) ThrowListIndexError(index);
-  return items_[static_cast<size_t>(index)].get();
-}
+TXMLAttr* TXMLAttrList::Get(int index) const { return ItemAt(items_, index); }
 
-TXMLAttr* TXMLAttrList::FindAttrOfName(std::string_view name) const {
-  for (const auto& attr : items_)
-    if (AnsiSameText(attr->Name, name)) return attr.get();
-  return nullptr;
-}
+TXMLAttr* TXMLAttrList::FindAttrOfName(std::string_view name) const { return FirstOfName(items_, name); }
 
 TXMLTag* TXMLTagList::AddTag(std::string_view markup, TXMLTag* parent, TXMLTree* root) {
   items_.push_back(std::make_unique<TXMLTag>(markup, parent, root));
   return items_.back().get();
 }
 
-TXMLTag* TXMLTagList::Get(int index) const {
-  if (index < 0 || index >= Count()) ThrowListIndexError(index);
-  return items_[static_cast<size_t>(index)].get();
-}
+TXMLTag* TXMLTagList::Get(int index) const { return ItemAt(items_, index); }
 
-TXMLTag* TXMLTagList::FindTagOfName(std::string_view name) const {
-  for (const auto& tag : items_)
-    if (AnsiSameText(tag->Name, name)) return tag.get();
-  return nullptr;
-}
+TXMLTag* TXMLTagList::FindTagOfName(std::string_view name) const { return FirstOfName(items_, name); }
 
 TXMLTagList::~TXMLTagList() { Clear(); }
 

@@ -92,6 +92,18 @@ constexpr std::array<bool, 256> kSpecial = [] {
   return t;
 }();
 
+struct Entity {
+  std::string_view text;
+  char character;
+};
+constexpr Entity kEntities[] = {{"&lt;", '<'}, {"&gt;", '>'}, {"&apos;", '\''}, {"&amp;", '&'}};
+
+const Entity* EntityAt(std::string_view s, size_t at) {
+  for (const Entity& e : kEntities)
+    if (StartsWith(s, at, e.text)) return &e;
+  return nullptr;
+}
+
 // Clean and CleanUni: the same pass, with or without numeric references.
 std::string Decode(std::string_view s, bool references) {
   std::string out;
@@ -112,18 +124,9 @@ std::string Decode(std::string_view s, bool references) {
       const bool pair = i + 1 < n && s[i + 1] == '\n';
       out.push_back(pair ? ' ' : '\r');
       i += pair ? 2 : 1;
-    } else if (StartsWith(s, i, "&lt;")) {
-      out.push_back('<');
-      i += 4;
-    } else if (StartsWith(s, i, "&gt;")) {
-      out.push_back('>');
-      i += 4;
-    } else if (StartsWith(s, i, "&apos;")) {
-      out.push_back('\'');
-      i += 6;
-    } else if (StartsWith(s, i, "&amp;")) {
-      out.push_back('&');
-      i += 5;
+    } else if (const Entity* e = EntityAt(s, i)) {
+      out.push_back(e->character);
+      i += e->text.size();
     } else if (references && StartsWith(s, i, "&#") && (run = AppendCharRef(out, s, i)) != npos) {
       i = run;
     } else {
