@@ -15,19 +15,12 @@
 #include <QToolButton>
 
 #include "commands/controls/color_combo.h"
-#include "commands/controls/color_palette.h"
 #include "commands/controls/color_popup.h"
+#include "commands/controls/color_test_support.h"
 #include "platform/gfx/qt_canvas.h"
-#include "platform/gfx/qt_color.h"
 
 namespace quillet::test {
 namespace {
-
-void ProcessPosted() {
-  for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
-
-TColor PixelAt(const QImage& image, int x, int y) { return FromQColor(image.pixelColor(x, y)); }
 
 // The rows of a column that hold the colour.
 int RowsOf(const QImage& image, int x, TColor color) {
