@@ -19,6 +19,8 @@ namespace {
 
 QStyle* Style() { return QApplication::style(); }
 
+constexpr TKey VK_F4 = VK_F1 + 3;
+
 }  // namespace
 
 TColor AutoCaptionColor(TColor autoColor, TColor chosenColor) {
@@ -189,7 +191,7 @@ void TDVColorCombo::MouseLeave() {
 }
 
 void TDVColorCombo::KeyDown(TKey& key, TShiftState) {
-  if (key != VK_DOWN && key != VK_F1 + 3) return;
+  if (key != VK_DOWN && key != VK_F4) return;
   key = 0;
   DropDown();
 }

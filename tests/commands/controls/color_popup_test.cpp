@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QDialog>
 #include <QScreen>
 #include <QToolButton>
@@ -234,6 +235,26 @@ TEST(ColorPopup, OpensOnScreenAtEveryEdge) {
   for (const Case& c : cases) {
     PopupFixture f(clBlack);
     f.popup->PopupAt(c.at);
+    EXPECT_EQ(f.popup->Dialog()->pos(), c.expected) << c.what;
+  }
+}
+
+TEST(ColorPopup, OpensAtTheMouseWithinTheScreen) {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  struct Case {
+    const char* what;
+    QPoint mouse;
+    QPoint expected;
+  } cases[] = {
+      {"at the mouse", {100, 100}, {100, 100}},
+      {"right edge", {screen.width() - 10, 100}, {screen.width() - 156, 100}},
+      {"bottom edge", {100, screen.height() - 10}, {100, screen.height() - 156}},
+  };
+  for (const Case& c : cases) {
+    QCursor::setPos(c.mouse);
+    if (QCursor::pos() != c.mouse) GTEST_SKIP() << "the platform cannot place the cursor";
+    PopupFixture f(clBlack);
+    f.popup->PopupAtMouse();
     EXPECT_EQ(f.popup->Dialog()->pos(), c.expected) << c.what;
   }
 }
