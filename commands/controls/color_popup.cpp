@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -84,8 +85,11 @@ class TfrmColor::TEvents final : public QObject {
   bool eventFilter(QObject* watched, QEvent* e) override {
     switch (e->type()) {
       case QEvent::KeyPress: {
-        TKey key = KeyOf(static_cast<QKeyEvent*>(e)->key());
+        const auto* k = static_cast<QKeyEvent*>(e);
+        TKey key = KeyOf(k->key());
         if (key != 0) form_.FormKeyDown(key);
+        else if (!(k->modifiers() & ~(Qt::AltModifier | Qt::ShiftModifier | Qt::KeypadModifier)))
+          form_.PressMnemonic(k->key());
         return true;  // the popup takes every key, none reaches the buttons
       }
       case QEvent::Show: form_.FormShow(); break;
@@ -253,6 +257,20 @@ void TfrmColor::FormKeyDown(TKey& key) {
   }
   key = 0;
   UpdateBtnState();
+}
+
+void TfrmColor::PressMnemonic(int qtKey) {
+  // A popup is never the active window, so the buttons' own shortcuts do not
+  // reach them; their letters work with Alt or without, as in a menu.
+  std::vector<QToolButton*> captioned{more_};
+  for (int i = 0; i < specialCount_; ++i) captioned.push_back(buttons_[i].button);
+  for (QToolButton* button : captioned) {
+    const QKeySequence mnemonic = QKeySequence::mnemonic(button->text());
+    if (!mnemonic.isEmpty() && mnemonic[0].key() == qtKey) {
+      button->click();
+      return;
+    }
+  }
 }
 
 void TfrmColor::FormShow() {

@@ -62,6 +62,8 @@ class TfrmColor : public TfrmDVBase {
   int SpecialCount() const { return specialCount_; }
 
   void FormKeyDown(TKey& key);
+  // Clicks the captioned button whose underlined letter is the key (a Qt key).
+  void PressMnemonic(int qtKey);
 
  private:
   struct TColorButton {

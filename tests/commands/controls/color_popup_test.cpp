@@ -143,6 +143,37 @@ TEST(ColorPopup, WaysToClose) {
   }
 }
 
+TEST(ColorPopup, MnemonicsPressTheirButtons) {
+  struct Case {
+    const char* what;
+    TColor defaultColor;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool chosen;
+    TColor color;
+    size_t dialogRuns;
+  } cases[] = {
+      {"A: automatic", clWindowText, Qt::Key_A, Qt::NoModifier, true, clWindowText, 0},
+      {"Alt+A: automatic", clWindowText, Qt::Key_A, Qt::AltModifier, true, clWindowText, 0},
+      {"A: transparent", clNone, Qt::Key_A, Qt::NoModifier, true, clNone, 0},
+      {"M: more colours", clNone, Qt::Key_M, Qt::NoModifier, true, 0x345678, 1},
+      {"Alt+M: more colours", clNone, Qt::Key_M, Qt::AltModifier, true, 0x345678, 1},
+      {"Ctrl+A: nothing", clNone, Qt::Key_A, Qt::ControlModifier, false, clBlack, 0},
+      {"B: nothing", clNone, Qt::Key_B, Qt::NoModifier, false, clBlack, 0},
+  };
+  for (const Case& c : cases) {
+    PopupFixture f(clBlack, c.defaultColor);
+    f.dialog.pick = 0x345678;
+    f.Show();
+    QTest::keyClick(f.popup->Dialog(), c.key, c.modifiers);
+    // A shortcut clicks its button after a short animation.
+    EXPECT_EQ(QTest::qWaitFor([&] { return f.destroyed; }, 500), c.chosen) << c.what;
+    EXPECT_EQ(f.chosen, c.chosen) << c.what;
+    if (c.chosen) EXPECT_EQ(f.color, c.color) << c.what;
+    EXPECT_EQ(f.dialog.openedWith.size(), c.dialogRuns) << c.what;
+  }
+}
+
 TEST(ColorPopup, ClickOutsideClosesWithoutAChoice) {
   QWidget other;
   other.resize(400, 400);
