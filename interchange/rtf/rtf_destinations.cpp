@@ -7,30 +7,13 @@
 
 #include "engine/base/shared_routines.h"
 #include "interchange/rtf/rtf_keywords.h"
+#include "interchange/rtf/rtf_chars.h"
 #include "interchange/rtf/rtf_reader.h"
 #include "platform/core/arith.h"
 #include "platform/gfx/graphic.h"
 #include "platform/gfx/picture_file.h"
 
 namespace quillet {
-
-namespace {
-
-std::string Trim(const std::string& s) {
-  size_t first = 0, last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
-  return s.substr(first, last - first);
-}
-
-int HexDigit(uint8_t ch) {
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 TDVRTFErrorCode TDVRTFReader::ChangeDest(int32_t idest, int32_t value) {
   if (state_.rds == rdsSkip) return rtf_ec_OK;
@@ -166,7 +149,7 @@ TDVRTFErrorCode TDVRTFReader::PictureChar(uint8_t ch) {
     picture_->Data.push_back(ch);
     return rtf_ec_OK;
   }
-  const int digit = HexDigit(ch);
+  const int digit = RTFHexDigit(ch);
   if (digit < 0) return rtf_ec_InvalidPicture;
   if (picHexStrt_) {
     picHexVal_ = static_cast<uint8_t>(digit << 4);
@@ -203,7 +186,7 @@ void TDVRTFReader::DoNewPicture(TDVRTFPicture* picture, std::unique_ptr<TGraphic
 
 void TDVRTFReader::InsertExternalPicture() {
   if (!OnNewPicture) return;
-  const std::string code = Trim(fieldCode_);
+  const std::string code = TrimBlanks(fieldCode_);
   if (code.compare(0, 14, "INCLUDEPICTURE") != 0) return;
   const size_t open = code.find('"', 14);
   if (open == std::string::npos) return;
@@ -225,7 +208,7 @@ void TDVRTFReader::InsertExternalPicture() {
 }
 
 TDVRTFErrorCode TDVRTFReader::InsertSymbol() {
-  const std::string code = Trim(fieldCode_);
+  const std::string code = TrimBlanks(fieldCode_);
   if (code.compare(0, 6, "SYMBOL") != 0 || code.size() < 8) return rtf_ec_OK;
   const std::string rest = code.substr(7);
   const size_t blank = rest.find(' ');

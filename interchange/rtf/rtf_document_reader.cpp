@@ -10,6 +10,7 @@
 #include "engine/model/picture_item.h"
 #include "engine/style/style_sheet.h"
 #include "engine/text/charsets.h"
+#include "interchange/rtf/rtf_chars.h"
 #include "interchange/rtf/rtf_reader.h"
 #include "interchange/rtf/rtf_style_matching.h"
 #include "platform/core/arith.h"
@@ -32,13 +33,6 @@ std::string Utf16Bytes(const std::u16string& text) {
   return bytes;
 }
 
-std::string Trim(const std::string& s) {
-  size_t first = 0, last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ') --last;
-  return s.substr(first, last - first);
-}
-
 // The field instruction as a hyperlink: its target and extras.
 struct THyperlink {
   bool InField = false;  // "HYPERLINK" anywhere in the instruction
@@ -49,7 +43,7 @@ struct THyperlink {
 THyperlink ParseHyperlink(const std::string& fieldCode) {
   THyperlink link;
   link.InField = fieldCode.find("HYPERLINK") != std::string::npos;
-  const std::string code = Trim(fieldCode);
+  const std::string code = TrimBlanks(fieldCode);
   if (code.compare(0, 9, "HYPERLINK") != 0) return link;
   link.Valid = true;
   const std::string rest = code.size() > 10 ? code.substr(10) : std::string();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "interchange/rtf/rtf_chars.h"
 #include "interchange/rtf/rtf_keywords.h"
 #include "platform/core/code_page.h"
 #include "platform/core/stream.h"
@@ -19,13 +20,6 @@ constexpr int kMaxParamDigits = 10;
 
 bool IsLetter(uint8_t ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
 bool IsDigit(uint8_t ch) { return ch >= '0' && ch <= '9'; }
-
-int HexDigit(uint8_t ch) {
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  return -1;
-}
 
 }  // namespace
 
@@ -168,7 +162,7 @@ TDVRTFErrorCode TDVRTFReader::Parse() {
       else
         ec = ParseChar(ch);
     } else if (state_.ris == risHex) {
-      const int digit = HexDigit(ch);
+      const int digit = RTFHexDigit(ch);
       if (digit < 0) return rtf_ec_InvalidHex;
       hexValue = static_cast<uint8_t>(hexValue << 4 | digit);
       if (++hexDigits == 2) {
