@@ -36,8 +36,7 @@ class TDVRTFReaderProperties {
   virtual TDVRTFErrorCode ReadFromFile(const std::string& fileName, TCustomDVData& dvData) = 0;
   virtual TDVRTFErrorCode ReadFromStream(TStream& stream, TCustomDVData& dvData) = 0;
   // The editor's insertion at item index; on return index is the last
-  // inserted item (-1: none). When the document refuses the first item the
-  // read ends with rtf_ec_OK and FirstItemRefused set.
+  // inserted item (-1: none).
   virtual TDVRTFErrorCode InsertFromStreamEd(TStream& stream, TCustomDVData& dvData, int& index) = 0;
   // Copies the reading settings.
   virtual void Assign(const TDVRTFReaderProperties& source);
@@ -51,8 +50,6 @@ class TDVRTFReaderProperties {
   bool AutoHideTableGridLines = true;
   TDVRTFHighlight ConvertHighlight = rtfhlFixedColors;
   TDVBorderGlueMode TableBorderGlueMode = dvbgNegativeSpacing;
-  // Set by the last InsertFromStreamEd when the document refused its first item.
-  bool FirstItemRefused = false;
 
   int32_t TextStyleNo() const { return textStyleNo_; }
   int32_t ParaStyleNo() const { return paraStyleNo_; }

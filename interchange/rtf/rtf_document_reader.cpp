@@ -344,7 +344,6 @@ TDVRTFErrorCode TDVRTFDocumentReader::InsertFromStreamEd(TStream& stream, TCusto
 
 TDVRTFErrorCode TDVRTFDocumentReader::Read(TStream* stream, const std::string* fileName, TCustomDVData& dvData,
                                            int& index, bool editorMode) {
-  FirstItemRefused = false;
   TDVStyle* dvStyle = dvData.GetDVStyle();
   index = std::clamp(index, 0, dvData.ItemCount());
   const int start = index;
