@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/sample_document.h"
+#include "bench/support/sample_paragraphs.h"
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
 #include "interchange/rtf/rtf_document_reader.h"
@@ -42,14 +42,7 @@ struct Sample {
     fonts[3].FontName = "Courier New";
     fonts[3].Style = fsBold;
     document.SetDVStyle(&style);
-    bench::SampleRandom rnd(7);
-    const std::vector<std::string> chinese = bench::SampleChineseWords(rnd);
-    const std::vector<std::string> latin = bench::SampleLatinWords();
-    for (int i = 0; i < kParagraphs; ++i) {
-      const uint32_t words = 6 + rnd.Next() % 14;
-      document.AddNL(bench::SampleParagraph(rnd, chinese, latin, words), static_cast<int32_t>(rnd.Next() % 4),
-                     static_cast<int32_t>(rnd.Next() % 2));
-    }
+    bench::AddSampleParagraphs(document, kParagraphs);
     TMemoryStream stream;
     document.SaveRTFToStream(stream, false, clWindow, nullptr);
     rtf = stream.AsString();
