@@ -124,7 +124,7 @@ struct TDVRTFCellProperties {
 struct TDVRTFRowProperties {
   // More \cellx in one row are ignored: no table has that many columns, and
   // a group copies its row.
-  static constexpr int kMaxCells = 1000;
+  static constexpr int kMaxCells = 256;
   bool InvertWidth = false;
   int32_t GapHTw = 0, LeftTw = 0, HeightTw = 0;
   std::array<int32_t, 4> PaddingTw{}, SpacingTw{};  // by TDVRTFSide
