@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/sample_document.h"
+#include "bench/support/sample_paragraphs.h"
 #include "engine/model/dv_data.h"
 #include "engine/stream/compressed_form.h"
 #include "engine/style/style_sheet.h"
@@ -32,14 +32,7 @@ struct Sample {
 
   explicit Sample(int paragraphs) {
     document.SetDVStyle(&style);
-    bench::SampleRandom rnd(7);
-    const std::vector<std::string> chinese = bench::SampleChineseWords(rnd);
-    const std::vector<std::string> latin = bench::SampleLatinWords();
-    for (int i = 0; i < paragraphs; ++i) {
-      const uint32_t words = 6 + rnd.Next() % 14;
-      document.AddNL(bench::SampleParagraph(rnd, chinese, latin, words), static_cast<int32_t>(rnd.Next() % 4),
-                     static_cast<int32_t>(rnd.Next() % 2));
-    }
+    bench::AddSampleParagraphs(document, paragraphs);
     TMemoryStream stream;
     document.SaveDVFToStream(stream, false, clNone, nullptr, nullptr);
     dvf = stream.AsString();

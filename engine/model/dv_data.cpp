@@ -94,6 +94,11 @@ void TCustomDVData::ControlAction2(TDVControlAction action, int itemNo, TControl
 std::string TCustomDVData::GetURL(int32_t jumpID) {
   return IsOwnRoot() ? std::string() : GetRootData()->GetURL(jumpID);
 }
+
+void TCustomDVData::ReadHyperlink(const std::string& target, const std::string& extras, TDVLoadFormat docFormat,
+                                  int32_t& styleNo, TDVTag& itemTag, std::string& itemName) {
+  if (!IsOwnRoot()) GetRootData()->ReadHyperlink(target, extras, docFormat, styleNo, itemTag, itemName);
+}
 bool TCustomDVData::HTMLSaveImage(TCustomDVData& dvData, int itemNo, const std::string& path, TColor backColor,
                                   std::string& location) {
   return !IsOwnRoot() && GetRootData()->HTMLSaveImage(dvData, itemNo, path, backColor, location);

@@ -39,6 +39,9 @@ enum TDVFSaveScope { dvfss_Full, dvfss_Selection, dvfss_Page };
 // Where the owner may add RTF code of its own (GetExtraRTFCode).
 enum TDVRTFSaveArea { dv_rtfs_TextStyle, dv_rtfs_ParaStyle, dv_rtfs_CellProps, dv_rtfs_RowProps };
 
+// The kind of document a hyperlink is read from (ReadHyperlink).
+enum TDVLoadFormat { dvlfDVF, dvlfRTF };
+
 // The range a DVF save covers: items and caret offsets within them.
 struct TDVFLimits {
   int StartItemNo = -1, EndItemNo = -1;
@@ -113,6 +116,11 @@ class TCustomDVData {
   virtual void ControlAction2(TDVControlAction action, int itemNo, TControl* control);
   // The target of hyperlink jumpID; empty when none.
   virtual std::string GetURL(int32_t jumpID);
+  // A hyperlink read from a file: the owner may give the item a tag and a
+  // name, and change its style number (a text style, or the item kind).
+  // A sub-document asks its root; a root without an owner changes nothing.
+  virtual void ReadHyperlink(const std::string& target, const std::string& extras, TDVLoadFormat docFormat,
+                             int32_t& styleNo, TDVTag& itemTag, std::string& itemName);
   // An image-list image of an HTML page: the owner may write it and answer
   // its location (true), or leave it to the default (false).
   virtual bool HTMLSaveImage(TCustomDVData& dvData, int itemNo, const std::string& path, TColor backColor,

@@ -91,9 +91,17 @@ void TCustomDocView::SetBiDiModeDV(TDVBiDiMode value) {
   Format();
 }
 
-void TCustomDocView::SetRTFReadProperties(std::unique_ptr<TDVRTFReaderProperties> value) {
-  rtfReadProperties_ = std::move(value);
-  data_->SetRTFProperties(rtfReadProperties_.get());
+TDVRTFReaderProperties* TCustomDocView::GetRTFReadProperties() const {
+  if (!rtfReadProperties_) rtfReadProperties_ = CreateRTFReaderProperties();
+  return rtfReadProperties_.get();
+}
+
+void TCustomDocView::SetRTFReadProperties(const TDVRTFReaderProperties* value) {
+  if (!value) {
+    rtfReadProperties_.reset();
+  } else if (TDVRTFReaderProperties* own = GetRTFReadProperties()) {
+    own->Assign(*value);
+  }
 }
 
 // ---- formatting ----

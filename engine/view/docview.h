@@ -46,6 +46,9 @@ using TDVControlActionEvent =
 using TDVItemActionEvent = std::function<void(TCustomDocView& sender, TDVItemAction action, TCustomDVItemInfo* item,
                                               std::string& text, TCustomDVData* dvData)>;
 using TDVURLNeededEvent = std::function<void(TCustomDocView& sender, int32_t id, std::string& url)>;
+using TDVReadHyperlinkEvent =
+    std::function<void(TCustomDocView& sender, const std::string& target, const std::string& extras,
+                       TDVLoadFormat docFormat, int32_t& styleNo, TDVTag& itemTag, std::string& itemName)>;
 using TDVHTMLSaveImageEvent =
     std::function<void(TCustomDocView& sender, TCustomDVData& dvData, int itemNo, const std::string& path,
                        TColor backColor, std::string& location, bool& doDefault)>;
@@ -115,10 +118,11 @@ class TCustomDocView : public TDVScroller, public TDVPrintSource {
   // Accepted when above 0 and the document height stays within 32000 units.
   void SetVSmallStep(int32_t value) override;
   void SetBiDiModeDV(TDVBiDiMode value) override;
-  // The reader of RTF files, which the interchange layer makes; without one
-  // LoadRTF answers false.
-  TDVRTFReaderProperties* GetRTFReadProperties() const { return rtfReadProperties_.get(); }
-  void SetRTFReadProperties(std::unique_ptr<TDVRTFReaderProperties> value);
+  // The reader of RTF files, made on first use by the factory the
+  // interchange layer installs; without one LoadRTF answers false.
+  TDVRTFReaderProperties* GetRTFReadProperties() const;
+  // Copies the settings of another reader (none: frees the viewer's own).
+  void SetRTFReadProperties(const TDVRTFReaderProperties* value);
 
   // ---- formatting ----
   void Format();
@@ -220,6 +224,7 @@ class TCustomDocView : public TDVScroller, public TDVPrintSource {
   TDVMouseMoveEvent OnDVMouseMove;
   TDVSaveComponentEvent OnSaveComponentToFile;
   TDVURLNeededEvent OnURLNeeded;
+  TDVReadHyperlinkEvent OnReadHyperlink;
   TDVDblClickEvent OnDVDblClick;
   TDVRightClickEvent OnDVRightClick;
   TDVMouseEvent OnDVMouseUp;
@@ -282,7 +287,7 @@ class TCustomDocView : public TDVScroller, public TDVPrintSource {
   std::unique_ptr<TDocViewDVData> data_;
   TDVStyle* style_ = nullptr;
   TDVBackground background_;
-  std::unique_ptr<TDVRTFReaderProperties> rtfReadProperties_;
+  mutable std::unique_ptr<TDVRTFReaderProperties> rtfReadProperties_;
   bool destroying_ = false;
   bool pendingDblClick_ = false;
   // The last mouse position in client coordinates, kept while the mouse is

@@ -120,6 +120,16 @@ std::string TDocViewDVData::GetURL(int32_t jumpID) {
   return url;
 }
 
+void TDocViewDVData::ReadHyperlink(const std::string& target, const std::string& extras, TDVLoadFormat docFormat,
+                                   int32_t& styleNo, TDVTag& itemTag, std::string& itemName) {
+  if (styleNo == dvsBullet) styleNo = dvsHotspot;
+  if (styleNo == dvsPicture) styleNo = dvsHotPicture;
+  if (docView_.OnReadHyperlink)
+    docView_.OnReadHyperlink(docView_, target, extras, docFormat, styleNo, itemTag, itemName);
+}
+
+TDVRTFReaderProperties* TDocViewDVData::GetRTFProperties() const { return docView_.GetRTFReadProperties(); }
+
 bool TDocViewDVData::HTMLSaveImage(TCustomDVData& dvData, int itemNo, const std::string& path, TColor backColor,
                                    std::string& location) {
   location.clear();

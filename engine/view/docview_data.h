@@ -67,6 +67,12 @@ class TDocViewDVData : public TDVControlData {
   void ControlAction2(TDVControlAction action, int itemNo, TControl* control) override;
   void ItemAction(TDVItemAction action, TCustomDVItemInfo* item, std::string& text) override;
   std::string GetURL(int32_t jumpID) override;
+  // A bullet becomes a hotspot and a picture a hot picture before the
+  // viewer's OnReadHyperlink is asked.
+  void ReadHyperlink(const std::string& target, const std::string& extras, TDVLoadFormat docFormat,
+                     int32_t& styleNo, TDVTag& itemTag, std::string& itemName) override;
+  // The viewer's, made on first use.
+  TDVRTFReaderProperties* GetRTFProperties() const override;
   bool HTMLSaveImage(TCustomDVData& dvData, int itemNo, const std::string& path, TColor backColor,
                      std::string& location) override;
   std::string SaveComponentToFile(const std::string& path, TControl* control, TDVSaveFormat format) override;

@@ -198,7 +198,7 @@ class FakeRTFReader : public TDVRTFReaderProperties {
   TDVRTFErrorCode result = rtf_ec_OK;
   TDVRTFErrorCode ReadFromFile(const std::string&, TCustomDVData& dvData) override { return Read(dvData); }
   TDVRTFErrorCode ReadFromStream(TStream&, TCustomDVData& dvData) override { return Read(dvData); }
-  void Assign(const TDVRTFReaderProperties&) override {}
+  TDVRTFErrorCode InsertFromStreamEd(TStream&, TCustomDVData& dvData, int&) override { return Read(dvData); }
 
  private:
   TDVRTFErrorCode Read(TCustomDVData& dvData) {

@@ -1,0 +1,122 @@
+// RTF that LibreOffice writes: the checked-in fixture (made by
+// scripts/make-rtf-fixtures through .docx) and a live conversion of its
+// source, read with Unicode items and styles added as needed. Texts,
+// paragraphs, fonts, colours, the link, the header and the pictures' pixels
+// must come through. Without LibreOffice the live test is skipped, except
+// under CI, where it fails.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "engine/model/dv_data.h"
+#include "engine/style/style_sheet.h"
+#include "interchange/rtf/rtf_document_reader.h"
+#include "platform/core/code_page.h"
+#include "platform/core/stream.h"
+#include "platform/gfx/graphic.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LinkDoc : public TCustomDVData {
+ public:
+  LinkDoc() { SetDVStyle(&style); }
+  void ReadHyperlink(const std::string& target, const std::string&, TDVLoadFormat, int32_t&, TDVTag& tag,
+                     std::string&) override {
+    tag.Str = target;
+  }
+  TDVStyle style;
+};
+
+std::string ItemUtf8(const TCustomDVData& doc, int i) {
+  const std::string& text = doc.GetItemTextR(i);
+  if (!doc.GetItem(i)->IsUnicode()) return Utf16ToUtf8(MultiByteToWideChar(doc.GetStyleCodePage(doc.GetItemStyle(i)), text));
+  std::u16string units;
+  for (size_t k = 0; k + 1 < text.size(); k += 2) units += char16_t(uint8_t(text[k]) | uint8_t(text[k + 1]) << 8);
+  return Utf16ToUtf8(units);
+}
+
+// The item whose text contains the words; -1 when none.
+int FindItem(const TCustomDVData& doc, const std::string& words) {
+  for (int i = 0; i < doc.ItemCount(); ++i)
+    if (doc.GetItemStyle(i) >= 0 && ItemUtf8(doc, i).find(words) != std::string::npos) return i;
+  return -1;
+}
+
+void ExpectMixedDocument(const std::string& file) {
+  LinkDoc doc, header;
+  header.SetDVStyle(&doc.style);
+  TDVRTFDocumentReader reader;
+  reader.UnicodeMode = dvruMixed;
+  reader.TextStyleMode = reader.ParaStyleMode = dvrsAddIfNeeded;
+  reader.SetHeader(&header);
+  ASSERT_EQ(reader.ReadFromFile(file, doc), rtf_ec_OK);
+
+  std::vector<std::string> paragraphs;
+  std::vector<const TGraphic*> pictures;
+  for (int i = 0; i < doc.ItemCount(); ++i) {
+    if (doc.IsParaStart(i)) paragraphs.emplace_back();
+    if (doc.GetItemStyle(i) >= 0)
+      paragraphs.back() += ItemUtf8(doc, i);
+    else if (const TGraphic* image = doc.GetItem(i)->AsImage())
+      pictures.push_back(image), paragraphs.back() += "<picture>";
+  }
+  const std::vector<std::string> expected = {"Plain paragraph", "Some red text and strong words", "Centred serif",
+                                             "中文段落", "See the link here", "<picture> and <picture>"};
+  ASSERT_GE(paragraphs.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(paragraphs.begin(), paragraphs.begin() + expected.size()), expected);
+
+  const TFontInfos& fonts = doc.style.TextStyles();
+  const int red = FindItem(doc, "red text"), strong = FindItem(doc, "strong"), serif = FindItem(doc, "serif");
+  const int chinese = FindItem(doc, "中文"), link = FindItem(doc, "the link");
+  ASSERT_TRUE(red >= 0 && strong >= 0 && serif >= 0 && chinese >= 0 && link >= 0);
+  EXPECT_EQ(fonts[doc.GetItemStyle(red)].Color, 0x0000FF);
+  EXPECT_EQ(fonts[doc.GetItemStyle(strong)].Style & fsBold, fsBold);
+  EXPECT_EQ(fonts[doc.GetItemStyle(serif)].FontName, "Times New Roman");
+  EXPECT_EQ(fonts[doc.GetItemStyle(serif)].Size, 16);
+  EXPECT_EQ(doc.style.ParaStyles()[doc.GetItemPara(serif)].Alignment, dvaCenter);
+  // LibreOffice writes Chinese only as \u.
+  EXPECT_TRUE(doc.GetItem(chinese)->IsUnicode());
+  EXPECT_TRUE(fonts[doc.GetItemStyle(link)].Jump);
+  EXPECT_EQ(doc.GetItemTag(link).Str, "http://example.com/page");
+  ASSERT_GE(header.ItemCount(), 1);
+  EXPECT_EQ(ItemUtf8(header, 0), "Page header");
+
+  // The PNG and the JPEG, not their older metafile copies.
+  ASSERT_EQ(pictures.size(), 2u);
+  ASSERT_EQ(pictures[0]->ClassName(), "TBitmap");
+  const auto& png = static_cast<const TBitmap&>(*pictures[0]);
+  ASSERT_EQ(png.Width(), 4);
+  EXPECT_EQ(png.GetPixel(0, 0), 0x0000FF);
+  EXPECT_EQ(png.GetPixel(3, 1), 0xFF0000);
+  EXPECT_EQ(pictures[1]->ClassName(), "TJPEGImage");
+  EXPECT_EQ(pictures[1]->Width(), 8);
+}
+
+TEST(RTFLibreOfficeTest, Fixture) { ExpectMixedDocument(QUILLET_FIXTURES_DIR "/rtf/mixed.rtf"); }
+
+TEST(RTFLibreOfficeTest, LiveConversion) {
+  if (std::system("command -v soffice > /dev/null 2>&1") != 0) {
+    if (const char* ci = std::getenv("CI"); ci && *ci) FAIL() << "soffice (LibreOffice Writer) is not installed";
+    GTEST_SKIP() << "soffice (LibreOffice Writer) is not installed";
+  }
+  char dirTemplate[] = "/tmp/quillet_rtf_live_XXXXXX";
+  ASSERT_NE(::mkdtemp(dirTemplate), nullptr);
+  const fs::path dir = dirTemplate;
+  const std::string command = "timeout 300 soffice -env:UserInstallation=file://" + (dir / "profile").string() +
+                              " --headless --norestore --convert-to rtf --outdir '" + dir.string() + "' '" +
+                              QUILLET_FIXTURES_DIR "/rtf/mixed.fodt' > '" + (dir / "soffice.log").string() +
+                              "' 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ExpectMixedDocument((dir / "mixed.rtf").string());
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace quillet
