@@ -22,8 +22,18 @@ void TDVItemList::Delete(int first, int count) {
 
 int TDVItemList::IndexOf(const TCustomDVItemInfo* item) const {
   for (size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].Item.get() == item) return static_cast<int>(i);
+    if (entries_[i].Item.get() == item) {
+      DVListSearchSteps() += i + 1;
+      return static_cast<int>(i);
+    }
+  DVListSearchSteps() += entries_.size();
   return -1;
+}
+
+TDVItemList TDVItemList::TakeAll() {
+  TDVItemList all;
+  all.entries_.swap(entries_);
+  return all;
 }
 
 }  // namespace quillet

@@ -539,7 +539,9 @@ void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo>
     ++index_;
     ++inserted_;
   }
-  data_.ControlAction(dvcaAfterDVFLoad, data_.GetItemNo(raw), raw);
+  // Both ways leave the item just before index_; searching the list for it
+  // would make every read quadratic.
+  data_.ControlAction(dvcaAfterDVFLoad, index_ - 1, raw);
   if (!(data_.State & dvstLoadingAsPartOfItem)) raw->AfterLoading();
 }
 
@@ -594,6 +596,8 @@ bool TDVFReader::Run(std::string buffer, int& index, int& nonFirstItemsAdded) {
     cpBefore_ = data_.FindCPBeforeItem(index_);
   }
   data_.SetDVFWarnings(0);
+  // Markers read before others are counted once, at the end.
+  TMarkerRecountBatch recount(data_);
   bool ok = false;
   try {
     while (pos_ < buffer_.size()) {
