@@ -80,7 +80,7 @@ void TCustomDVData::DrainFrom(TCustomDVData* victim) {
     throw EDocViewError("Can't assign DocView to DocView - tags types mismatch");
   // The victim gives up its whole list at once and its items join this
   // document in one pass: nothing is searched per item.
-  TDVItemList moved = victim->items_->TakeAll();
+  TDVItemList moved = victim->items_->TakeFrom(0);
   // Markers leave the victim's list from the last one back: each sits next
   // to the one removed before it, where the list looks first, and erasing
   // moves none of the victim's markers.

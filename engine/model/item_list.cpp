@@ -1,5 +1,7 @@
 #include "engine/model/item_list.h"
 
+#include <iterator>
+
 #include "engine/base/dv_lists.h"
 
 namespace quillet {
@@ -30,10 +32,23 @@ int TDVItemList::IndexOf(const TCustomDVItemInfo* item) const {
   return -1;
 }
 
-TDVItemList TDVItemList::TakeAll() {
-  TDVItemList all;
-  all.entries_.swap(entries_);
-  return all;
+TDVItemList TDVItemList::TakeFrom(int index) {
+  if (index < 0 || index > Count()) ThrowListIndexError(index);
+  TDVItemList taken;
+  if (index == 0) {
+    taken.entries_.swap(entries_);
+    return taken;
+  }
+  const auto from = entries_.begin() + index;
+  taken.entries_.assign(std::make_move_iterator(from), std::make_move_iterator(entries_.end()));
+  entries_.erase(from, entries_.end());
+  return taken;
+}
+
+void TDVItemList::Append(TDVItemList&& other) {
+  entries_.insert(entries_.end(), std::make_move_iterator(other.entries_.begin()),
+                  std::make_move_iterator(other.entries_.end()));
+  other.entries_.clear();
 }
 
 }  // namespace quillet

@@ -32,8 +32,11 @@ class TDVItemList {
   void Delete(int first, int count = 1);
   void Clear() { entries_.clear(); }
   void Reserve(int count) { entries_.reserve(static_cast<size_t>(std::max(count, 0))); }
-  // Hands every entry over at once and leaves this list empty.
-  TDVItemList TakeAll();
+  // Hands the entries from index on over at once; this list keeps its room.
+  TDVItemList TakeFrom(int index);
+  // Moves every entry of other to the end; when memory runs out, neither
+  // list changes.
+  void Append(TDVItemList&& other);
   // A linear search: never once per item of a pass over the document.
   int IndexOf(const TCustomDVItemInfo* item) const;
 

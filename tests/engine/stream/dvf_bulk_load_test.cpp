@@ -59,6 +59,12 @@ std::vector<int32_t> Counters(TCustomDVData& data) {
   return out;
 }
 
+std::vector<std::string> Texts(const TCustomDVData& data) {
+  std::vector<std::string> out;
+  for (int i = 0; i < data.ItemCount(); ++i) out.push_back(data.GetItemTextR(i));
+  return out;
+}
+
 std::vector<int32_t> OneToN(int n) {
   std::vector<int32_t> out;
   for (int i = 1; i <= n; ++i) out.push_back(i);
@@ -134,6 +140,34 @@ TEST_F(DVFBulkLoadTest, WholeDocumentsMoveInOnePass) {
     EXPECT_EQ(target.destroyed, c.destroyed);
     if (c.itemCount == items) {
       EXPECT_EQ(Describe(target), Describe(source));
+    }
+  }
+}
+
+// The items after the insertion point wait aside while the stream is read:
+// they come back after the inserted ones, or, when the stream is bad, the
+// document is as it was.
+TEST_F(DVFBulkLoadTest, InsertionInTheMiddleKeepsTheItemsAfterIt) {
+  Fill(source, 300, "new");
+  const std::string dvf = Save(source);
+  for (const bool cut : {false, true}) {
+    SCOPED_TRACE(cut ? "bad stream" : "good stream");
+    target.Clear();
+    Fill(target, 300, "old");
+    const std::string before = Describe(target);
+    const int at = target.ItemCount() / 2;  // a list paragraph's marker
+    std::vector<std::string> expected = Texts(target);
+    const std::vector<std::string> inserted = Texts(source);
+    expected.insert(expected.begin() + at, inserted.begin(), inserted.end());
+
+    EXPECT_EQ(Insert(target, cut ? dvf + "0 3 0 0 0 0\r\ncut\r\n" : dvf, at), !cut);
+    if (cut) {
+      EXPECT_EQ(Describe(target), before);
+      EXPECT_EQ(Counters(target), OneToN(150));
+    } else {
+      EXPECT_EQ(Texts(target), expected);
+      EXPECT_EQ(Counters(target), OneToN(300));
+      EXPECT_TRUE(target.IsParaStart(at + source.ItemCount()));
     }
   }
 }
