@@ -13,6 +13,7 @@
 #include "engine/model/marker_item.h"
 #include "engine/model/marker_list.h"
 #include "engine/model/model_test_items.h"
+#include "engine/stream/dvf_test_io.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/stream.h"
 
@@ -20,6 +21,8 @@ namespace quillet {
 namespace {
 
 using test::Describe;
+using test::Load;
+using test::Save;
 
 // Long enough that one search per item would visit millions of entries.
 constexpr int kParagraphs = 2000;
@@ -33,18 +36,6 @@ class CountingData : public TCustomDVData {
   }
   int inserted = 0, destroyed = 0;
 };
-
-std::string Save(TCustomDVData& data) {
-  TMemoryStream stream;
-  EXPECT_TRUE(data.SaveDVFToStream(stream, false, clNone, nullptr, nullptr));
-  return stream.AsString();
-}
-
-bool Load(TCustomDVData& data, const std::string& dvf) {
-  TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
-  TColor color = clNone;
-  return data.LoadDVFFromStream(stream, color, nullptr, nullptr);
-}
 
 bool Insert(TCustomDVData& data, const std::string& dvf, int index) {
   TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
