@@ -102,6 +102,25 @@ uint8_t NormalToClose(uint8_t own, uint8_t normal) {
   return 0;
 }
 
+// What a style's tags consist of: the FONT attributes, the font styles of
+// its own to open inside the FONT tag, and the normal style's font styles
+// closed before it and reopened after it.
+struct TFontTagParts {
+  std::string attrs;
+  uint8_t own = 0, normalClosed = 0;
+};
+
+TFontTagParts FontTagParts(const TFontInfo& ts, const TFontInfo& normalts, TFontTagMode mode) {
+  const bool relative = mode != ftmAbsolute;
+  const uint8_t own = FontStyles(ts), normal = relative ? FontStyles(normalts) : 0;
+  TFontTagParts parts;
+  parts.attrs = FontAttributes(ts, normalts, relative);
+  parts.normalClosed = mode == ftmRelative ? NormalToClose(own, normal) : 0;
+  // What the normal style has and keeps is not opened again.
+  parts.own = own & ~(normal & ~parts.normalClosed);
+  return parts;
+}
+
 }  // namespace
 
 std::string DV_MakeHTMLStr(std::string_view text, bool specialCode, bool noEmptyLines, int codePage) {
@@ -166,13 +185,11 @@ int DV_GetHTMLFontSize(int32_t points) {
   return 7;
 }
 
-std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative) {
-  const std::string attrs = FontAttributes(ts, normalts, relative);
-  const uint8_t own = FontStyles(ts), normal = relative ? FontStyles(normalts) : 0;
-  const uint8_t closing = NormalToClose(own, normal), stillOpen = normal & ~closing;
-  std::string out = CloseStyles(closing);
-  if (!attrs.empty()) out += "<FONT" + attrs + ">";
-  out += OpenStyles(own & ~stillOpen);
+std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, TFontTagMode mode) {
+  const TFontTagParts parts = FontTagParts(ts, normalts, mode);
+  std::string out = CloseStyles(parts.normalClosed);
+  if (!parts.attrs.empty()) out += "<FONT" + parts.attrs + ">";
+  out += OpenStyles(parts.own);
   if (ts.VShift < 0)
     out += "<SUB>";
   else if (ts.VShift > 0)
@@ -180,17 +197,16 @@ std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool rel
   return out;
 }
 
-std::string CloseFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative) {
-  const uint8_t own = FontStyles(ts), normal = relative ? FontStyles(normalts) : 0;
-  const uint8_t closing = NormalToClose(own, normal), stillOpen = normal & ~closing;
+std::string CloseFontTag(const TFontInfo& ts, const TFontInfo& normalts, TFontTagMode mode) {
+  const TFontTagParts parts = FontTagParts(ts, normalts, mode);
   std::string out;
   if (ts.VShift < 0)
     out += "</SUB>";
   else if (ts.VShift > 0)
     out += "</SUP>";
-  out += CloseStyles(own & ~stillOpen);
-  if (!FontAttributes(ts, normalts, relative).empty()) out += "</FONT>";
-  out += OpenStyles(closing);
+  out += CloseStyles(parts.own);
+  if (!parts.attrs.empty()) out += "</FONT>";
+  out += OpenStyles(parts.normalClosed);
   return out;
 }
 

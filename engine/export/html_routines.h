@@ -26,12 +26,21 @@ std::string DV_GetHTMLCharsetName(int charset);
 // The HTML font size 1..7 of a size in points.
 int DV_GetHTMLFontSize(int32_t points);
 
-// The font-tag dialect's tags for text style ts. Relative: only what differs
-// from normalts; the normal style's font styles that ts lacks (and those
-// opened inside them) are closed before the FONT tag and opened again after
-// its end, so the tags nest within the normal style's. Absolute: everything
-// ts has.
-std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative);
-std::string CloseFontTag(const TFontInfo& ts, const TFontInfo& normalts, bool relative);
+// How the font-tag dialect writes a text style's tags.
+enum TFontTagMode {
+  // Everything the style has.
+  ftmAbsolute,
+  // Only what differs from the normal style, whose tags are open around it:
+  // the normal style's font styles that it lacks (and those opened inside
+  // them) are closed before the FONT tag and opened again after its end, so
+  // the tags nest within the normal style's.
+  ftmRelative,
+  // Only what differs from the normal style when none of its tags is open
+  // (the page's own text stands for it): nothing of it is closed or reopened.
+  ftmRelativeNothingOpen,
+};
+
+std::string OpenFontTag(const TFontInfo& ts, const TFontInfo& normalts, TFontTagMode mode);
+std::string CloseFontTag(const TFontInfo& ts, const TFontInfo& normalts, TFontTagMode mode);
 
 }  // namespace quillet

@@ -47,11 +47,12 @@ void WriteBody(THTMLPageWriter& page, TColor color) {
   // The base font of style 0 is opened inside every block, so that the tags
   // of other styles, which close what style 0 has and they lack, stay
   // nested within the block. Without it (dvsoDefault0Style) the page's
-  // normal text is the browser's, and other styles are written whole.
+  // normal text stands for style 0: other styles write only how they differ
+  // from it, with nothing of it open to close.
   const bool baseFont = !(page.Options() & dvsoDefault0Style);
   bool blockOpen = false;
   auto closeBlock = [&] {
-    if (baseFont) page.Write(CloseFontTag(normal, normal, false));
+    if (baseFont) page.Write(CloseFontTag(normal, normal, ftmAbsolute));
     page.WriteLn("</DIV>");
     blockOpen = false;
   };
@@ -67,7 +68,7 @@ void WriteBody(THTMLPageWriter& page, TColor color) {
       if (!item.BR() && item.StyleNo != dvsBreak) {
         const int32_t paraNo = paraStyles.IsValidIndex(item.ParaNo) ? item.ParaNo : 0;
         page.Write(DivTag(paraStyles[paraNo].Alignment));
-        if (baseFont) page.Write(OpenFontTag(normal, normal, false));
+        if (baseFont) page.Write(OpenFontTag(normal, normal, ftmAbsolute));
         blockOpen = true;
       }
     }
@@ -76,16 +77,17 @@ void WriteBody(THTMLPageWriter& page, TColor color) {
     // normal style's tags around it.
     const bool hyperlink = page.IsHyperlink(i);
     const TFontInfo& ts = page.TextStyle(item.StyleNo);
-    const bool relative = baseFont && blockOpen;
-    const bool tags = item.StyleNo > 0 || (item.StyleNo == 0 && baseFont && !blockOpen);
-    if (tags) page.Write(OpenFontTag(ts, normal, relative));
+    // Outside a block the base font is not open: the style is written whole.
+    const TFontTagMode mode = !baseFont ? ftmRelativeNothingOpen : blockOpen ? ftmRelative : ftmAbsolute;
+    const bool tags = item.StyleNo > 0 || (item.StyleNo == 0 && mode == ftmAbsolute);
+    if (tags) page.Write(OpenFontTag(ts, normal, mode));
     if (hyperlink) page.Write("<A href=\"" + page.Url(i) + "\">");
     if (item.StyleNo >= 0)
       page.WriteText(i);
     else
       page.WriteNonText(i, color, false);
     if (hyperlink) page.Write("</A>");
-    if (tags) page.Write(CloseFontTag(ts, normal, relative));
+    if (tags) page.Write(CloseFontTag(ts, normal, mode));
   }
   page.WriteTrailingCheckpoint(true);
   if (blockOpen)

@@ -48,6 +48,9 @@ enum TDVFlag : uint16_t {
   dvflRoot = 1 << 8,
 };
 using TDVFlags = uint16_t;
+// A viewer's data flags until the host changes them; the printed copy starts
+// from them too, so paper breaks and spaces lines as the screen does.
+constexpr TDVFlags DVDefaultFlags = dvflUseJumps | dvflTrim | dvflUseExternalLeading | dvflRoot;
 
 // Tab moves the keyboard focus among links and controls: never, with Tab,
 // or with Ctrl+Tab.

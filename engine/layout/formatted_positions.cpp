@@ -77,14 +77,15 @@ void TCustomDVFormattedData::Item2DrawItem(int itemNo, int32_t itemOffs, int& dr
     return;
   }
   while (d + 1 < DrawItems.Count()) {
-    const TDVDrawLineInfo* cur = DrawItems[d];
     const TDVDrawLineInfo* next = DrawItems[d + 1];
-    if (next->ItemNo != itemNo) break;
-    if (itemOffs < next->Offs && itemOffs <= cur->Offs + cur->Length) break;
+    if (next->ItemNo != itemNo || itemOffs < next->Offs) break;
     ++d;
   }
+  // Spaces dropped at a wrap lie between two pieces; every offset among
+  // them is the end of the earlier piece.
+  const TDVDrawLineInfo* info = DrawItems[d];
   drawItemNo = d;
-  drawItemOffs = itemOffs - DrawItems[d]->Offs + 1;
+  drawItemOffs = std::min(itemOffs - info->Offs + 1, info->Length + 1);
 }
 
 void TCustomDVFormattedData::GetSelBounds(int& startNo, int& endNo, int32_t& startOffs, int32_t& endOffs,

@@ -260,6 +260,12 @@ void TCustomDVFormattedData::FormatText(TDVFormatState& st, int itemNo, int star
         if (trim && st.Measure.IsSpace(pos + keep - 1)) {
           sz = keep - 1;
           dropSpace = true;
+          // Where two spaces meet at the break, the first is the dropped
+          // break space and the second starts the wrapped line, which loses
+          // it: neither stays at a line's end. Not when that second space
+          // ends the item (nothing would drop it), nor when a fresh line
+          // would be left empty.
+          if (sz > 0 && pos + keep < end && st.Measure.IsSpace(pos + sz - 1) && (sz > 1 || !newline)) --sz;
         } else {
           sz = keep;
         }

@@ -92,7 +92,8 @@ class TCustomPrintableDVData : public TCustomDVFormattedData {
   // The colour under a non-text item printed through a bitmap.
   TColor ColorUnder(int itemNo) const;
 
-  TDVFlags flags_ = dvflShareContents | dvflAllowCustomDrawItems | dvflPrinting | dvflRoot;
+  // The viewer's, shared and laid out for the printer, without hyperlink areas.
+  TDVFlags flags_ = (DVDefaultFlags | dvflShareContents | dvflAllowCustomDrawItems | dvflPrinting) & ~dvflUseJumps;
 };
 
 // The printed copy of a whole document: pagination and the printer.

@@ -329,8 +329,12 @@ void TDVFReader::ReadStyles(TCustomDVInfos& target, std::optional<TDVIntegerList
     loaded = std::make_unique<TFontInfos>(dvStyle_);
   else if (kind == kDocPropParaStyles)
     loaded = std::make_unique<TParaInfos>(dvStyle_);
-  else
-    loaded = std::make_unique<TDVListInfos>(dvStyle_);
+  else {
+    // Levels name their image lists by Tag; the document's owner has them.
+    auto lists = std::make_unique<TDVListInfos>(dvStyle_);
+    lists->DVFImageListNeeded = [this](int32_t tag) { return data_.DVFImageListNeeded(tag); };
+    loaded = std::move(lists);
+  }
   try {
     LoadStyleCollection(bytes, *loaded);
   } catch (const std::exception&) {

@@ -3,6 +3,7 @@
 // shows and where it sits), the list style that holds them and its
 // collection. The marker items and their numbering are built on these.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +15,6 @@
 namespace quillet {
 
 class TGraphic;
-class TCustomDVData;
 class TDVListInfo;
 
 // A picture: owns at most one graphic.
@@ -46,6 +46,9 @@ class TDVMarkerFont : public TFont {
   bool IsNameStored() const;
   bool IsHeightStored() const;
 };
+
+// The image list that a Tag names, or none.
+using TDVImageListLookup = std::function<TCustomImageList*(int32_t tag)>;
 
 enum TDVListType : uint8_t {
   dvlstBullet, dvlstPicture, dvlstImageList, dvlstDecimal, dvlstLowerAlpha, dvlstUpperAlpha, dvlstLowerRoman,
@@ -153,9 +156,9 @@ class TDVListInfos : public TDVInfosOf<TDVListInfo> {
   // Clears every level's reference to the image list.
   void RemoveImageList(const TCustomImageList* imageList);
 
-  // The document whose stored form is being read or written; levels resolve
-  // their image lists through it.
-  TCustomDVData* FDVData = nullptr;
+  // While a document's stream is read: the document's answer to which image
+  // list a stored level's Tag names. Without it levels read no image list.
+  TDVImageListLookup DVFImageListNeeded;
 };
 
 }  // namespace quillet

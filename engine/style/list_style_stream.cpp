@@ -2,7 +2,6 @@
 // each level with its marker font and picture when it has them.
 #include <memory>
 
-#include "engine/model/dv_data.h"
 #include "engine/style/list_style.h"
 #include "engine/style/style_stream_props.h"
 #include "platform/gfx/graphic.h"
@@ -128,7 +127,7 @@ const TStoredProps<TDVListLevel>& LevelProps() {
          [](TPropWriter& w, const T& l) { w.WriteInteger(l.ImageList->Tag); },
          [](TPropReader& r, T& l, const TStyleReadContext& c) {
            const int32_t tag = r.ReadInteger();
-           l.ImageList = c.data ? c.data->DVFImageListNeeded(tag) : nullptr;
+           l.ImageList = c.imageListNeeded ? c.imageListNeeded(tag) : nullptr;
          }},
     };
   }();

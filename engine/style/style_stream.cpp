@@ -157,7 +157,7 @@ std::unique_ptr<TCustomDVInfos> ScratchCollection(const TCustomDVInfos& styles) 
   if (dynamic_cast<const TParaInfos*>(&styles)) return std::make_unique<TParaInfos>(styles.GetOwner());
   if (const auto* lists = dynamic_cast<const TDVListInfos*>(&styles)) {
     auto scratch = std::make_unique<TDVListInfos>(styles.GetOwner());
-    scratch->FDVData = lists->FDVData;
+    scratch->DVFImageListNeeded = lists->DVFImageListNeeded;
     return scratch;
   }
   throw EDocViewError("Unknown kind of style collection");
@@ -226,7 +226,7 @@ std::vector<uint8_t> SaveStyleCollection(const TCustomDVInfos& styles) {
 void LoadStyleCollection(std::span<const uint8_t> bytes, TCustomDVInfos& styles) {
   std::unique_ptr<TCustomDVInfos> scratch = ScratchCollection(styles);
   const auto* lists = dynamic_cast<const TDVListInfos*>(&styles);
-  const TStyleReadContext context{lists ? lists->FDVData : nullptr};
+  const TStyleReadContext context{lists ? lists->DVFImageListNeeded : TDVImageListLookup()};
   TPropReader reader(bytes);
   reader.ReadCollectionBegin();
   TPropReader::TNest nest(reader);

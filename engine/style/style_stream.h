@@ -13,8 +13,8 @@ namespace quillet {
 
 // The collection value: the Collection tag, each style as a List of its stored
 // properties ended by Null, then Null. The styles must be text, paragraph or
-// list styles (EDocViewError otherwise). A list collection tied to a document
-// (TDVListInfos::FDVData) stores each level's image list by its Tag.
+// list styles (EDocViewError otherwise). List levels store their image list
+// by its Tag; reading asks the collection's DVFImageListNeeded for the list.
 std::vector<uint8_t> SaveStyleCollection(const TCustomDVInfos& styles);
 
 // Replaces the content of the collection by the styles stored in bytes, which

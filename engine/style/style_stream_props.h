@@ -14,17 +14,16 @@
 #include <type_traits>
 #include <vector>
 
+#include "engine/style/list_style.h"
 #include "engine/style/style_base.h"
 #include "platform/core/property_stream.h"
 
 namespace quillet {
 
-class TCustomDVData;
-
-// What reading needs beyond the bytes: the document whose stream is being
-// read (list levels look their image lists up in it), or none.
+// What reading needs beyond the bytes: where list levels look their image
+// lists up (the document whose stream is being read), or nowhere.
 struct TStyleReadContext {
-  TCustomDVData* data = nullptr;
+  TDVImageListLookup imageListNeeded;
 };
 
 template <class T>

@@ -29,21 +29,7 @@ char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 
 }  // namespace
 
-bool DV_SameFontName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  const int cp = GetACP();
-  for (size_t i = 0; i < a.size();) {
-    const auto ca = static_cast<uint8_t>(a[i]);
-    if (i + 1 < a.size() && IsDBCSLeadByteEx(cp, ca)) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      i += 2;
-    } else {
-      if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-      ++i;
-    }
-  }
-  return true;
-}
+bool DV_SameFontName(std::string_view a, std::string_view b) { return AnsiSameText(a, b); }
 
 std::string DV_ReturnCapitalized(const std::string& s, const TFontInfo& textStyle) {
   if (!(textStyle.StyleEx & dvfsAllCaps)) return s;

@@ -33,8 +33,12 @@ void TfrmDVBase::FormCreate() {
   SetUseXPThemes(DVA_UseXPThemes);
 }
 
+void TfrmDVBase::AddThemedControl(TDVScroller* control) {
+  AddThemedControl([control](bool value) { control->SetUseXPThemes(value); });
+}
+
 void TfrmDVBase::SetUseXPThemes(bool value) {
-  for (TDVScroller* control : themed_) control->SetUseXPThemes(value);
+  for (const auto& setUseXPThemes : themed_) setUseXPThemes(value);
 }
 
 }  // namespace quillet

@@ -3,6 +3,7 @@
 // takes the dialog font and the visual-styles setting when it is created. It
 // lives here, below the command layer, so that the engine's own dialogs (the
 // print preview) derive from it without reaching up.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,11 +40,14 @@ class TfrmDVBase {
 
  protected:
   // Scrolling controls that follow the visual-styles setting.
-  void AddThemedControl(TDVScroller* control) { themed_.push_back(control); }
+  void AddThemedControl(TDVScroller* control);
+  // Any other control that follows it, through its own setter (the command
+  // layer's controls, which this layer cannot name).
+  void AddThemedControl(std::function<void(bool)> setUseXPThemes) { themed_.push_back(std::move(setUseXPThemes)); }
 
  private:
   QDialog* dialog_;  // owned; deleted with the form
-  std::vector<TDVScroller*> themed_;
+  std::vector<std::function<void(bool)>> themed_;
 };
 
 }  // namespace quillet

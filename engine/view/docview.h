@@ -92,7 +92,7 @@ class TCustomDocView : public TDVScroller, public TDVPrintSource {
   }
   std::string Delimiters() const { return data_->GetDelimiters(); }
   void SetDelimiters(std::string value) { data_->SetDelimiters(std::move(value)); }
-  TDVFlags Flags = dvflUseJumps | dvflTrim | dvflUseExternalLeading | dvflRoot;
+  TDVFlags Flags = DVDefaultFlags;
   TCPEventKind CPEventKind = cpeNone;
   int32_t LeftMargin = 5, RightMargin = 5, TopMargin = 5, BottomMargin = 5;
   int32_t MinTextWidth = 0, MaxTextWidth = 0;

@@ -563,6 +563,22 @@ size_t CharCountEx(int codePage, std::string_view text) {
   return count;
 }
 
+bool AnsiSameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const int cp = GetACP();
+  const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (size_t i = 0; i < a.size();) {
+    if (i + 1 < a.size() && IsLead(cp, static_cast<uint8_t>(a[i]))) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      i += 2;
+    } else {
+      if (fold(a[i]) != fold(b[i])) return false;
+      ++i;
+    }
+  }
+  return true;
+}
+
 // ---------------------------------------------------------------- UTF-8 helpers
 
 std::u16string Utf8ToUtf16(std::string_view s) {

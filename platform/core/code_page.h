@@ -58,6 +58,10 @@ size_t CharNextEx(int codePage, std::string_view text, size_t index);
 size_t CharPrevEx(int codePage, std::string_view text, size_t index);
 // Number of characters in the text.
 size_t CharCountEx(int codePage, std::string_view text);
+// Names compared without regard to case in the system code page: ASCII
+// letters of single-byte characters fold, the bytes of double-byte characters
+// compare exactly (a trail byte may be an ASCII letter).
+bool AnsiSameText(std::string_view a, std::string_view b);
 
 // The UTF-16 unit of every character of one code page, converted once and
 // remembered, so that 8-bit text can be measured and classified character

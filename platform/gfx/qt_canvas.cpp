@@ -22,6 +22,7 @@
 #include "platform/core/colors.h"
 #include "platform/gfx/graphic.h"
 #include "platform/gfx/qt_bitmap.h"
+#include "platform/gfx/qt_color.h"
 #include "platform/gfx/text_chars.h"
 
 namespace quillet {
@@ -29,11 +30,6 @@ namespace quillet {
 namespace {
 
 constexpr size_t kFontCacheSize = 16;
-
-QColor ToQColor(TColor c) {
-  c = ColorToRGB(c);
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
 
 TRect Normalized(const TRect& r) {
   return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom)};

@@ -245,9 +245,49 @@ TEST(HTMLPage, RelativeFontTagsNestInsideTheNormalStyle) {
                       "\"><I></I><FONT color=#000080 face=\"Arial\"><B>plain</B></FONT><I></I></FONT></DIV>"),
             std::string::npos)
       << page;
-  // Without the base font the style is written whole.
-  EXPECT_NE(s.Font(dvsoDefault0Style).find("<DIV><FONT size=2 color=#000080 face=\"Arial\"><B>plain</B></FONT></DIV>"),
-            std::string::npos);
+  // Without the base font nothing of style 0 is open to close.
+  EXPECT_NE(s.Font(dvsoDefault0Style).find("<DIV><FONT color=#000080 face=\"Arial\"><B>plain</B></FONT></DIV>"),
+            std::string::npos)
+      << s.Font(dvsoDefault0Style);
+}
+
+// "cd" in a copy of style 0 after "ab" in style 0 itself: only what differs
+// from style 0 is written, with the base font open around it or without it.
+TEST(HTMLPage, FontTagsWriteWhatDiffersFromStyleZero) {
+  struct Case {
+    const char* name;
+    TFontStyles normalStyle;
+    void (*change)(TFontInfo&);
+    std::string withBaseFont, withoutBaseFont;
+  } cases[] = {
+      {"bold", 0, [](TFontInfo& f) { f.Style = fsBold; }, "ab<B>cd</B>", "ab<B>cd</B>"},
+      {"colour and face", 0,
+       [](TFontInfo& f) {
+         f.Color = clRed;
+         f.FontName = "Arial";
+       },
+       "ab<FONT color=#FF0000 face=\"Arial\">cd</FONT>", "ab<FONT color=#FF0000 face=\"Arial\">cd</FONT>"},
+      {"size", 0, [](TFontInfo& f) { f.Size = 20; }, "ab<FONT size=6>cd</FONT>", "ab<FONT size=6>cd</FONT>"},
+      {"lacks style 0's italic", fsItalic, [](TFontInfo& f) { f.Style = 0; }, "ab</I>cd<I>", "abcd"},
+      {"unchanged", fsBold, [](TFontInfo&) {}, "abcd", "abcd"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HTMLSample s;
+    TFontInfo& normal = s.style.TextStyles()[0];
+    normal.Style = c.normalStyle;
+    TFontInfo& copy = s.style.TextStyles().Add();
+    copy.Assign(normal);
+    c.change(copy);
+    s.data.Clear();
+    s.data.AddNL("ab", 0, 0);
+    s.data.AddNL("cd", s.style.TextStyles().Count() - 1, -1);
+    for (const bool baseFont : {true, false}) {
+      const std::string page = s.Font(baseFont ? 0 : dvsoDefault0Style);
+      EXPECT_NE(page.find(baseFont ? c.withBaseFont : c.withoutBaseFont), std::string::npos) << page;
+      EXPECT_EQ(CheckTags(page), "") << page;
+    }
+  }
 }
 
 TEST(HTMLPage, CheckpointAnchors) {

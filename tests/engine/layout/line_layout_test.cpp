@@ -49,7 +49,12 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"IdeographsBreakBetweenEachOther", u"ab 中文中文", 40, false, "ab #|###"},
         WrapCase{"NeverBeforeClosingPunctuation", u"中中。中", 26, false, "#|##|#"},
         WrapCase{"DoubleByteCharactersStayWhole", u"中文", 20, false, "#|#"},
-        WrapCase{"WrappedLineLosesOneLeadingSpace", u"aaa  bbb", 24, true, "aaa |bbb"},
+        // Two spaces at a wrap: the break space leaves the first line's end,
+        // the other is the one space a wrapped line loses at its start;
+        // whether the second space fits (36 pixels) or not (30) alike.
+        WrapCase{"TwoSpacesAtAWrapEndNeitherLine", u"abcd  ef", 30, true, "abcd|ef"},
+        WrapCase{"TwoFittingSpacesAtAWrapEndNeitherLine", u"abcd  ef", 36, true, "abcd|ef"},
+        WrapCase{"TwoSpacesAtAWrapUntrimmedStayOnTheLine", u"abcd  ef", 30, false, "abcd  |ef"},
         WrapCase{"ParagraphKeepsItsLeadingSpaces", u"  ab", 100, true, "  ab"}),
     [](const testing::TestParamInfo<WrapCase>& info) { return std::string(info.param.name); });
 

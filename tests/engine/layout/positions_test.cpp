@@ -8,6 +8,29 @@
 namespace quillet::test {
 namespace {
 
+struct OffsetCase {
+  int32_t itemOffs;
+  int drawItemNo;
+  int32_t drawItemOffs;
+  int32_t backToItemOffs;  // the item offset that drawing-item place maps back to
+};
+
+// Item offsets of item 0 to drawing-item offsets and back.
+void ExpectOffsetsOfFirstItem(const LayoutData& d, std::initializer_list<OffsetCase> cases) {
+  for (const OffsetCase& c : cases) {
+    int no;
+    int32_t offs;
+    d.Item2DrawItem(0, c.itemOffs, no, offs);
+    EXPECT_EQ(no, c.drawItemNo) << c.itemOffs;
+    EXPECT_EQ(offs, c.drawItemOffs) << c.itemOffs;
+    int itemNo;
+    int32_t itemOffs;
+    d.DrawItem2Item(no, offs, itemNo, itemOffs);
+    EXPECT_EQ(itemNo, 0);
+    EXPECT_EQ(itemOffs, c.backToItemOffs) << c.itemOffs;
+  }
+}
+
 // "aaaa bbbb cccc" at 60 pixels: "aaaa bbbb" (offsets 1..9), the space at
 // 10 dropped, "cccc" (11..14) on the next line.
 class Wrapped : public testing::Test {
@@ -25,25 +48,9 @@ class Wrapped : public testing::Test {
 };
 
 TEST_F(Wrapped, ItemOffsetsMapToDrawingItemOffsets) {
-  struct Case {
-    int32_t itemOffs;
-    int drawItemNo;
-    int32_t drawItemOffs;
-  };
   // The end of the first piece and the start of the second are one place:
   // the start of the next line; the dropped space stays on the first line.
-  for (const Case& c : {Case{1, 0, 1}, Case{9, 0, 9}, Case{10, 0, 10}, Case{11, 1, 1}, Case{15, 1, 5}}) {
-    int no;
-    int32_t offs;
-    d.Item2DrawItem(0, c.itemOffs, no, offs);
-    EXPECT_EQ(no, c.drawItemNo) << c.itemOffs;
-    EXPECT_EQ(offs, c.drawItemOffs) << c.itemOffs;
-    int itemNo;
-    int32_t itemOffs;
-    d.DrawItem2Item(no, offs, itemNo, itemOffs);
-    EXPECT_EQ(itemNo, 0);
-    EXPECT_EQ(itemOffs, c.itemOffs);
-  }
+  ExpectOffsetsOfFirstItem(d, {{1, 0, 1, 1}, {9, 0, 9, 9}, {10, 0, 10, 10}, {11, 1, 1, 11}, {15, 1, 5, 15}});
   int no = 0;
   int32_t offs = 0;
   d.Item2DrawItem(-1, 1, no, offs);
@@ -89,6 +96,37 @@ TEST_F(Wrapped, ClicksLandOnTheNearestCharacterBoundary) {
   EXPECT_EQ(no, -1);
   d.FindDrawItemForSel(7, 20, no, offs, true);
   EXPECT_EQ(no, 1);
+}
+
+// "abcd  ef" at 30 pixels: both spaces at the wrap are dropped, so item
+// offsets 5 and 6 lie on no drawing item.
+TEST(Positions, TheCaretBetweenTwoDroppedSpacesStaysAtTheFirstLinesEnd) {
+  for (const bool unicode : {false, true}) {
+    SCOPED_TRACE(unicode ? "Unicode" : "8-bit");
+    LayoutData d;
+    d.clientWidth = 30;
+    d.flags |= dvflTrim;
+    if (unicode)
+      d.AddNL(LayoutData::U(u"abcd  ef"), kUnicodeStyle, 0);
+    else
+      d.AddNL("abcd  ef", 0, 0);
+    d.Format();
+    ASSERT_EQ(d.Lines(), "abcd|ef");
+    ExpectOffsetsOfFirstItem(d, {{5, 0, 5, 5}, {6, 0, 5, 5}, {7, 1, 1, 7}, {9, 1, 3, 9}});
+    // A click right of the first line is after "d"; left of the second, before "e".
+    struct Click {
+      int32_t x, y;
+      int drawItemNo;
+      int32_t offs;
+    };
+    for (const Click& c : {Click{29, 5, 0, 5}, Click{200, 5, 0, 5}, Click{-3, 18, 1, 1}}) {
+      int no;
+      int32_t offs;
+      d.FindDrawItemForSel(c.x, c.y, no, offs, false);
+      EXPECT_EQ(no, c.drawItemNo) << c.x << "," << c.y;
+      EXPECT_EQ(offs, c.offs) << c.x << "," << c.y;
+    }
+  }
 }
 
 TEST(Positions, AClickNeverSplitsADoubleByteCharacter) {

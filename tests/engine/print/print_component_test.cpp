@@ -6,6 +6,7 @@
 #include "engine/model/picture_item.h"
 #include "platform/core/arith.h"
 #include "platform/gfx/graphic.h"
+#include "engine/view/docview.h"
 #include "platform/gfx/recording_canvas.h"
 #include "print_test_data.h"
 
@@ -413,6 +414,47 @@ TEST(DrawPage, ParagraphBackgroundAndBorderSpanThePagePart) {
     EXPECT_EQ(rects[0], page == 1 ? "Rectangle 0,0,201,40" : "Rectangle 0,0,201,27");
     EXPECT_FALSE(canvas.Strings(TCanvasOp::Line).empty() && rects.size() < 2);
   }
+}
+
+
+// Each drawing item as "offs+len@left,top/height", from the first one's place.
+std::vector<std::string> LaidOutPieces(const TCustomDVFormattedData& data) {
+  std::vector<std::string> out;
+  const TDVDrawLineInfo* first = data.DrawItems[0];
+  for (int i = 0; i < data.DrawItems.Count(); ++i) {
+    const TDVDrawLineInfo* d = data.DrawItems[i];
+    out.push_back(std::to_string(d->Offs) + "+" + std::to_string(d->Length) + "@" +
+                  std::to_string(d->Left - first->Left) + "," + std::to_string(d->Top - first->Top) + "/" +
+                  std::to_string(d->Height));
+  }
+  return out;
+}
+
+// Paper at the screen's resolution and the viewer's width: the printed
+// copy is laid out with the viewer's options, so its lines break at the
+// same places, drop the same spaces and are as high as on screen.
+TEST(PrintedLayout, LinesAsOnScreen) {
+  TDVStyle sheet;
+  TParaInfo& centred = sheet.ParaStyles().Add();
+  centred.Alignment = dvaCenter;
+  TDocView view(nullptr);
+  view.SetStyle(&sheet);
+  view.SetBounds(0, 0, 120, 400);
+  view.Show();  // a hidden window keeps its first client size
+  view.AddNL("words that wrap  at two spaces and one", 0, 0);
+  view.AddNL("a centred line that wraps", 0, 1);
+  TRecordingCanvas screen;
+  view.Format_(false, true, false, screen);
+  ASSERT_GT(view.DVData().DrawItems.Count(), 4) << view.ClientWidth() << " " << view.DVData().TextWidth;
+
+  TFakePrinterDevice printer(ScreenPrinter(view.ClientWidth(), 2000));
+  TDVPrint print(printer);
+  for (const auto set : {&TDVPrint::SetLeftMarginMM, &TDVPrint::SetRightMarginMM, &TDVPrint::SetTopMarginMM,
+                         &TDVPrint::SetBottomMarginMM})
+    (print.*set)(0);
+  print.AssignSource(&view);
+  ASSERT_EQ(print.FormatPages(), 1);
+  EXPECT_EQ(LaidOutPieces(print.PrintableDV().Data()), LaidOutPieces(view.DVData()));
 }
 
 }  // namespace

@@ -286,6 +286,53 @@ TEST_F(DVFTest, StylesLayoutAndBackground) {
   }
 }
 
+// A document whose owner supplies the image list of tag 7.
+class ImageListOwnerData : public TCustomDVData {
+ public:
+  ImageListOwnerData() { images.Tag = 7; }
+  TCustomImageList* DVFImageListNeeded(int32_t tag) override {
+    askedTags.push_back(tag);
+    return tag == images.Tag ? &images : nullptr;
+  }
+  TCustomImageList images;
+  std::vector<int32_t> askedTags;
+};
+
+TEST_F(DVFTest, ListLevelsFindTheirImageListThroughTheLoadedDocument) {
+  TDVStyle source;
+  ImageListOwnerData doc;
+  doc.SetDVStyle(&source);
+  TDVListLevel& level = source.ListStyles().Add().Levels().Add();
+  level.ListType = dvlstImageList;
+  level.ImageList = &doc.images;
+  doc.AddItem("", std::make_unique<TDVMarkerItemInfo>(&doc, 0, 0, 1, false));
+  doc.AddNL("bullet", 0, -1);
+  for (const TDVFOptions form : {TDVFOptions{0}, TDVFOptions{dvfoSaveBinary}}) {
+    doc.SetDVFOptions(dvfoSaveParaStyles | form);
+    const std::string dvf = Save(doc);
+    struct Case {
+      const char* name;
+      bool insert;
+    };
+    for (const Case& c : {Case{"load", false}, Case{"insert", true}}) {
+      SCOPED_TRACE(std::string(c.name) + (form ? " binary" : " text"));
+      TDVStyle targetStyle;
+      ImageListOwnerData target;
+      target.SetDVStyle(&targetStyle);
+      TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
+      TColor color = clNone;
+      ASSERT_TRUE(c.insert ? target.InsertDVFFromStream(stream, 0, color, nullptr, nullptr, true)
+                           : target.LoadDVFFromStream(stream, color, nullptr, nullptr));
+      EXPECT_EQ(target.askedTags, std::vector<int32_t>{7});
+      ASSERT_EQ(targetStyle.ListStyles().Count(), 1);
+      const TDVListLevel& read = targetStyle.ListStyles()[0].Levels()[0];
+      EXPECT_EQ(read.ListType, dvlstImageList);
+      EXPECT_EQ(read.ImageList, &target.images);
+      EXPECT_EQ(target.GetItemStyle(0), dvsListMarker);
+    }
+  }
+}
+
 TEST_F(DVFTest, StyleReadModesOnInsertion) {
   TDVStyle source;
   TFontInfo& red = source.TextStyles().Add();

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/property_stream.h"
 #include "platform/gfx/graphic.h"
@@ -369,34 +368,28 @@ TEST(ListStyleStream, PictureStoredAsClassNameAndLengthPrefixedBitmap) {
   EXPECT_EQ(SaveStyleCollection(loaded), bytes);
 }
 
-class TImageListDocument : public TCustomDVData {
- public:
+TEST(ListStyleStream, ImageListStoredByTagAndFoundThroughTheLookup) {
   TCustomImageList images;
-  int32_t askedTag = -1;
-  TCustomImageList* DVFImageListNeeded(int32_t tag) override {
-    askedTag = tag;
-    return tag == images.Tag ? &images : nullptr;
-  }
-};
-
-TEST(ListStyleStream, ImageListStoredByTagAndFoundThroughTheDocument) {
-  TImageListDocument document;
-  document.images.Tag = 7;
+  images.Tag = 7;
   TDVListInfos styles(nullptr);
-  styles.Add().Levels().Add().ImageList = &document.images;
+  styles.Add().Levels().Add().ImageList = &images;
   const std::vector<uint8_t> bytes = SaveStyleCollection(styles);
   const TPropList level = StoredItems(bytes)[0][1].value.items[0];
   ASSERT_EQ(Names(level), (std::vector<std::string>{"FormatString", "ILTag"}));
   EXPECT_EQ(level[1].value, TPropValue::Integer(7));
 
   TDVListInfos loaded(nullptr);
-  loaded.FDVData = &document;
+  std::vector<int32_t> asked;
+  loaded.DVFImageListNeeded = [&](int32_t tag) {
+    asked.push_back(tag);
+    return tag == images.Tag ? &images : nullptr;
+  };
   LoadStyleCollection(bytes, loaded);
-  EXPECT_EQ(document.askedTag, 7);
-  EXPECT_EQ(loaded[0].Levels()[0].ImageList, &document.images);
-  TDVListInfos noDocument(nullptr);
-  LoadStyleCollection(bytes, noDocument);
-  EXPECT_EQ(noDocument[0].Levels()[0].ImageList, nullptr);
+  EXPECT_EQ(asked, std::vector<int32_t>{7});
+  EXPECT_EQ(loaded[0].Levels()[0].ImageList, &images);
+  TDVListInfos noLookup(nullptr);
+  LoadStyleCollection(bytes, noLookup);
+  EXPECT_EQ(noLookup[0].Levels()[0].ImageList, nullptr);
 }
 
 // ------------------------------------------------------------ reading
