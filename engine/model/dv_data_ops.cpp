@@ -84,9 +84,12 @@ void TCustomDVData::DrainFrom(TCustomDVData* victim) {
   // Markers leave the victim's list from the last one back: each sits next
   // to the one removed before it, where the list looks first, and erasing
   // moves none of the victim's markers.
-  for (int i = moved.Count() - 1; i >= 0; --i) {
-    TCustomDVItemInfo* item = moved.Item(i);
-    if (item && item->StyleNo == dvsListMarker) victim->DeleteMarkerFromList(item, true);
+  {
+    TMarkerRecountBatch victimRecount(*victim);
+    for (int i = moved.Count() - 1; i >= 0; --i) {
+      TCustomDVItemInfo* item = moved.Item(i);
+      if (item && item->StyleNo == dvsListMarker) victim->DeleteMarkerFromList(item, true);
+    }
   }
   items_->Reserve(ItemCount() + moved.Count());
   TMarkerRecountBatch recount(*this);
