@@ -293,13 +293,19 @@ class HolderItem : public TDVRectItemInfo {
   std::unique_ptr<SubDoc> sub;
 };
 
-TEST_F(MarkerTest, MarkersInSubDocumentsTakeTheirPlaceInDocumentOrder) {
-  AddListPara(data, {0, 0}, "root 1");
+// Appends an item that holds a cell, and answers the cell.
+SubDoc& AddCell(TCustomDVData& data) {
   auto holder = std::make_unique<HolderItem>(nullptr);
   holder->StyleNo = -20;
   holder->sub = std::make_unique<SubDoc>(&data, data.ItemCount());
   SubDoc& cell = *holder->sub;
   data.AddItem("", std::move(holder));
+  return cell;
+}
+
+TEST_F(MarkerTest, MarkersInSubDocumentsTakeTheirPlaceInDocumentOrder) {
+  AddListPara(data, {0, 0}, "root 1");
+  SubDoc& cell = AddCell(data);
   AddListPara(cell, {0, 0}, "cell");
   AddListPara(data, {0, 0}, "root 2");
   EXPECT_EQ(cell.GetMarkers(false), data.GetMarkers(false));
@@ -315,11 +321,7 @@ TEST_F(MarkerTest, MarkersInSubDocumentsTakeTheirPlaceInDocumentOrder) {
 
 TEST_F(MarkerTest, ADrainedSubDocumentTakesItsMarkersAlong) {
   AddListPara(data, {0, 0}, "root 1");
-  auto holder = std::make_unique<HolderItem>(nullptr);
-  holder->StyleNo = -20;
-  holder->sub = std::make_unique<SubDoc>(&data, data.ItemCount());
-  SubDoc& cell = *holder->sub;
-  data.AddItem("", std::move(holder));
+  SubDoc& cell = AddCell(data);
   for (int i = 0; i < 3; ++i) AddListPara(cell, {0, 0}, "cell");
   AddListPara(data, {0, 0}, "root 2");
   EXPECT_EQ(Counters(data), (std::vector<int32_t>{1, 2, 3, 4, 5}));
