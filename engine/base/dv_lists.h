@@ -50,6 +50,15 @@ class TDVList {
 // "List index out of bounds (N)", so the engine's callers catch one kind of error.
 [[noreturn]] void ThrowListIndexError(int index);
 
+// The entries that searches of the document's item and marker lists have
+// visited in this thread. A load, insertion or drain that searched a list once
+// per item would make it grow with the square of the document; tests hold
+// those paths to linear work with it instead of timing them.
+inline uint64_t& DVListSearchSteps() {
+  thread_local uint64_t steps = 0;
+  return steps;
+}
+
 template <class T>
 int TDVList<T>::CheckedIndex(int index) const {
   if (index < 0 || index >= Count()) ThrowListIndexError(index);

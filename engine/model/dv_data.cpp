@@ -320,6 +320,7 @@ void TCustomDVData::DeleteItems(int firstItemNo, int count) {
   if (firstItemNo < 0) throw EDocViewError(kItemIndexError);
   if (firstItemNo >= ItemCount() || count <= 0) return;
   count = std::min(count, ItemCount() - firstItemNo);
+  TMarkerRecountBatch recount(*this);
   for (int i = firstItemNo; i < firstItemNo + count; ++i) FreeItem(i, false);
   items_->Delete(firstItemNo, count);
 }
@@ -327,6 +328,9 @@ void TCustomDVData::DeleteItems(int firstItemNo, int count) {
 void TCustomDVData::Clear() {
   TScopedFlags<TDVStates> clearing(State, dvstClearing);
   if (!ItemsShared()) {
+    // Every marker a root lists goes with its items (those of sub-documents
+    // too), so its list goes at once rather than erased marker by marker.
+    if (GetAbsoluteRootData() == this) DestroyMarkers();
     for (int i = 0; i < items_->Count(); ++i) FreeItem(i, true);
     items_->Clear();
   }

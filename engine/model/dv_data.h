@@ -467,9 +467,30 @@ class TCustomDVData {
   std::unique_ptr<TDVCPInfo> notAddedCP_;
   int cpCount_ = 0;
   std::unique_ptr<TDVMarkerList> markers_;
+  // Recounts list listNo from index, or, inside a recount batch, notes
+  // where the batch's end recounts from.
+  void RecountMarkers(TDVMarkerList& markers, int index, int32_t listNo);
+  friend class TMarkerRecountBatch;
+  int markerBatches_ = 0;
+  int markerRecountFrom_ = -1;
   // The bookmark names of the RTF file being written, while a top-level
   // RTF save runs; nested documents reach it through their absolute root.
   TDVRTFBookmarkNames* rtfBookmarks_ = nullptr;
+};
+
+// While one lives, markers join and leave the absolute root's list without
+// recounting it; the last one to end recounts once, from the first place that
+// changed. A run of markers inserted or deleted before many others would
+// otherwise recount the rest of the document once per marker.
+class TMarkerRecountBatch {
+ public:
+  explicit TMarkerRecountBatch(TCustomDVData& data);
+  ~TMarkerRecountBatch();
+  TMarkerRecountBatch(const TMarkerRecountBatch&) = delete;
+  TMarkerRecountBatch& operator=(const TMarkerRecountBatch&) = delete;
+
+ private:
+  TCustomDVData& root_;
 };
 
 }  // namespace quillet

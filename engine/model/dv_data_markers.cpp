@@ -2,6 +2,7 @@
 // a marker's place in document order, and making a paragraph a list
 // paragraph.
 #include <algorithm>
+#include <utility>
 
 #include "engine/model/dv_data.h"
 #include "engine/model/list_numbering.h"
@@ -47,9 +48,14 @@ void TCustomDVData::AddMarkerInList(int itemNo) {
   auto* marker = dynamic_cast<TDVMarkerItemInfo*>(GetItem(itemNo));
   if (!marker) return;
   TDVMarkerList* markers = GetMarkers(true);
-  if (!markers || markers->IndexOf(marker) >= 0) return;
-  const int index = markers->InsertAfter(marker, FindPreviousMarker(itemNo - 1));
-  markers->RecalcCounters(index, GetDVStyle());
+  if (!markers) return;
+  // The list is in document order, so a marker listed already sits right
+  // after the marker before it: one look there instead of a search.
+  const TDVMarkerItemInfo* previous = FindPreviousMarker(itemNo - 1);
+  const int place = previous ? markers->IndexOf(previous) + 1 : 0;
+  if (place < markers->Count() && markers->Items(place) == marker) return;
+  const int index = markers->InsertAfter(marker, previous);
+  RecountMarkers(*markers, index, marker->ListNo);
 }
 
 void TCustomDVData::DeleteMarkerFromList(TCustomDVItemInfo* item, bool clearing) {
@@ -68,8 +74,25 @@ void TCustomDVData::DeleteMarkerFromList(TCustomDVItemInfo* item, bool clearing)
   // A sub-document cleared while its root stays (a table being deleted)
   // still leaves the root's later markers to be recounted.
   const TCustomDVData* root = GetAbsoluteRootData();
-  if (!clearing || (root != this && !(root->State & dvstClearing)))
-    markers->RecalcCounters(index, listNo, GetDVStyle());
+  if (!clearing || (root != this && !(root->State & dvstClearing))) RecountMarkers(*markers, index, listNo);
+}
+
+void TCustomDVData::RecountMarkers(TDVMarkerList& markers, int index, int32_t listNo) {
+  TCustomDVData* root = GetAbsoluteRootData();
+  if (root->markerBatches_ == 0)
+    markers.RecalcCounters(index, listNo, GetDVStyle());
+  else if (root->markerRecountFrom_ < 0 || index < root->markerRecountFrom_)
+    root->markerRecountFrom_ = index;
+}
+
+TMarkerRecountBatch::TMarkerRecountBatch(TCustomDVData& data) : root_(*data.GetAbsoluteRootData()) {
+  ++root_.markerBatches_;
+}
+
+TMarkerRecountBatch::~TMarkerRecountBatch() {
+  if (--root_.markerBatches_ > 0 || root_.markerRecountFrom_ < 0) return;
+  const int from = std::exchange(root_.markerRecountFrom_, -1);
+  if (TDVMarkerList* markers = root_.GetMarkers(false)) markers->RecalcAllCounters(from, root_.GetDVStyle());
 }
 
 TDVMarkerItemInfo* TCustomDVData::FindPreviousMarker(int itemNo) {

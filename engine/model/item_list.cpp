@@ -1,5 +1,7 @@
 #include "engine/model/item_list.h"
 
+#include <iterator>
+
 #include "engine/base/dv_lists.h"
 
 namespace quillet {
@@ -22,8 +24,31 @@ void TDVItemList::Delete(int first, int count) {
 
 int TDVItemList::IndexOf(const TCustomDVItemInfo* item) const {
   for (size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].Item.get() == item) return static_cast<int>(i);
+    if (entries_[i].Item.get() == item) {
+      DVListSearchSteps() += i + 1;
+      return static_cast<int>(i);
+    }
+  DVListSearchSteps() += entries_.size();
   return -1;
+}
+
+TDVItemList TDVItemList::TakeFrom(int index) {
+  if (index < 0 || index > Count()) ThrowListIndexError(index);
+  TDVItemList taken;
+  if (index == 0) {
+    taken.entries_.swap(entries_);
+    return taken;
+  }
+  const auto from = entries_.begin() + index;
+  taken.entries_.assign(std::make_move_iterator(from), std::make_move_iterator(entries_.end()));
+  entries_.erase(from, entries_.end());
+  return taken;
+}
+
+void TDVItemList::Append(TDVItemList&& other) {
+  entries_.insert(entries_.end(), std::make_move_iterator(other.entries_.begin()),
+                  std::make_move_iterator(other.entries_.end()));
+  other.entries_.clear();
 }
 
 }  // namespace quillet

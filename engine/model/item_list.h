@@ -1,5 +1,6 @@
 #pragma once
 // The item list of a document: entry i holds item i's text and the item.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -30,6 +31,13 @@ class TDVItemList {
   // Removes count entries from first, freeing any items still in them.
   void Delete(int first, int count = 1);
   void Clear() { entries_.clear(); }
+  void Reserve(int count) { entries_.reserve(static_cast<size_t>(std::max(count, 0))); }
+  // Hands the entries from index on over at once; this list keeps its room.
+  TDVItemList TakeFrom(int index);
+  // Moves every entry of other to the end; when memory runs out, neither
+  // list changes.
+  void Append(TDVItemList&& other);
+  // A linear search: never once per item of a pass over the document.
   int IndexOf(const TCustomDVItemInfo* item) const;
 
  private:

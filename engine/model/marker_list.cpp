@@ -14,21 +14,28 @@ TDVMarkerItemInfo* TDVMarkerList::Items(int index) const {
 }
 
 int TDVMarkerList::IndexOf(const TCustomDVItemInfo* item) const {
-  // Markers are mostly looked up near the end, where documents grow.
-  for (int i = Count() - 1; i >= 0; --i)
-    if (items_[static_cast<size_t>(i)] == item) return i;
+  // Markers come and go in runs (a load, an insertion, a drain, a deletion),
+  // so the place of the last change is looked at first; otherwise from the
+  // end, where documents grow.
+  for (int i : {last_, last_ - 1})
+    if (i >= 0 && i < Count() && items_[static_cast<size_t>(i)] == item) return last_ = i;
+  for (int i = Count() - 1; i >= 0; --i) {
+    ++DVListSearchSteps();
+    if (items_[static_cast<size_t>(i)] == item) return last_ = i;
+  }
   return -1;
 }
 
 int TDVMarkerList::InsertAfter(TDVMarkerItemInfo* marker, const TDVMarkerItemInfo* after) {
   const int index = after ? IndexOf(after) + 1 : 0;
   items_.insert(items_.begin() + index, marker);
-  return index;
+  return last_ = index;
 }
 
 void TDVMarkerList::Delete(int index) {
   Items(index);
   items_.erase(items_.begin() + index);
+  last_ = index;
 }
 
 int TDVMarkerList::FindParentMarker(int index) const {
@@ -74,9 +81,11 @@ void TDVMarkerList::RecalcCounters(int startIndex, int32_t listNo, const TDVStyl
   }
 }
 
-void TDVMarkerList::RecalcCounters(int startIndex, const TDVStyle* dvStyle) {
-  if (startIndex < 0 || startIndex >= Count()) return;
-  RecalcCounters(startIndex, items_[static_cast<size_t>(startIndex)]->ListNo, dvStyle);
+void TDVMarkerList::RecalcAllCounters(int startIndex, const TDVStyle* dvStyle) {
+  for (int i = std::max(startIndex, 0); i < Count(); ++i) {
+    items_[static_cast<size_t>(i)]->Counter = CountFor(i, dvStyle);
+    CalcDisplayString(i, dvStyle);
+  }
 }
 
 void TDVMarkerList::CalcDisplayString(int index, const TDVStyle* dvStyle) const {

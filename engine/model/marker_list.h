@@ -18,7 +18,8 @@ class TDVMarkerList {
   // A bad index raises the list index error.
   TDVMarkerItemInfo* Items(int index) const;
   TDVMarkerItemInfo* operator[](int index) const { return Items(index); }
-  // -1 when the item is not listed.
+  // -1 when the item is not listed. The neighbourhood of the last change is
+  // looked at first, so walking a run of markers costs no search per marker.
   int IndexOf(const TCustomDVItemInfo* item) const;
   // Inserts right after `after`, or at 0 when it is null or not listed;
   // answers the new index.
@@ -31,9 +32,8 @@ class TDVMarkerList {
   // recomputes its display string. Counters saturate at the largest 32-bit
   // value instead of overflowing.
   void RecalcCounters(int startIndex, int32_t listNo, const TDVStyle* dvStyle);
-  // The same for the list of the marker at startIndex; nothing when there
-  // is no marker there.
-  void RecalcCounters(int startIndex, const TDVStyle* dvStyle);
+  // Recounts every marker from startIndex to the end, whatever its list.
+  void RecalcAllCounters(int startIndex, const TDVStyle* dvStyle);
   // The text a text-type level draws: the bullet text, or the numbers of
   // the marker's levels put into the level's format.
   void CalcDisplayString(int index, const TDVStyle* dvStyle) const;
@@ -42,6 +42,8 @@ class TDVMarkerList {
   int32_t CountFor(int index, const TDVStyle* dvStyle) const;
   std::string MultiLevelList(int index, const TDVListLevel& level, const TDVStyle* dvStyle) const;
   std::vector<TDVMarkerItemInfo*> items_;
+  // Where the last marker was found, listed or removed.
+  mutable int last_ = 0;
 };
 
 }  // namespace quillet

@@ -3,6 +3,7 @@
 // Nothing from the stream is trusted: counts, lengths and style numbers are
 // checked against what exists, and a failed read takes back what it inserted.
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <span>
 
@@ -78,6 +79,7 @@ class TDVFReader {
   void AttachPendingCheckpoint(TCustomDVItemInfo* item);
   void AgreeUnicode(std::string& text, TCustomDVItemInfo& item);
   void MapListNo(TDVMarkerItemInfo& marker);
+  bool PutTailBack();
   void NormaliseParagraphs();
   void Finish(bool ok);
   void Rollback();
@@ -127,6 +129,9 @@ class TDVFReader {
   bool firstInserted_ = false;
   int firstIndex_ = -1;
   int inserted_ = 0;  // items of our own in the list, from firstIndex_
+  // The document's items after the insertion point while an insertion in
+  // the middle reads; PutTailBack returns them after the inserted ones.
+  TDVItemList tail_;
 };
 
 // ---- lines ----
@@ -535,6 +540,9 @@ void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo>
     firstIndex_ = at;
     index_ = at + 1;
     inserted_ = 1;
+    // The items after the insertion point wait aside, so that every item
+    // read is appended instead of moving all of them once per item.
+    if (index_ < data_.ItemCount()) tail_ = data_.Items().TakeFrom(index_);
   } else {
     item->Inserting(&data_, text, false);
     const bool marker = item->StyleNo == dvsListMarker;
@@ -543,8 +551,25 @@ void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo>
     ++index_;
     ++inserted_;
   }
-  data_.ControlAction(dvcaAfterDVFLoad, data_.GetItemNo(raw), raw);
+  // Both ways leave the item just before index_; searching the list for it
+  // would make every read quadratic.
+  data_.ControlAction(dvcaAfterDVFLoad, index_ - 1, raw);
   if (!(data_.State & dvstLoadingAsPartOfItem)) raw->AfterLoading();
+}
+
+bool TDVFReader::PutTailBack() {
+  if (tail_.Empty()) return true;
+  try {
+    data_.Items().Append(std::move(tail_));
+    return true;
+  } catch (const std::bad_alloc&) {
+    // The inserted items go again; the list then has room for the tail, as
+    // it held it before.
+    data_.DeleteItems(firstIndex_, inserted_);
+    inserted_ = 0;
+    data_.Items().Append(std::move(tail_));
+    return false;
+  }
 }
 
 void TDVFReader::NormaliseParagraphs() {
@@ -598,6 +623,8 @@ bool TDVFReader::Run(std::string buffer, int& index, int& nonFirstItemsAdded) {
     cpBefore_ = data_.FindCPBeforeItem(index_);
   }
   data_.SetDVFWarnings(0);
+  // Markers read before others are counted once, at the end.
+  TMarkerRecountBatch recount(data_);
   bool ok = false;
   try {
     while (pos_ < buffer_.size()) {
@@ -611,9 +638,14 @@ bool TDVFReader::Run(std::string buffer, int& index, int& nonFirstItemsAdded) {
       EndOfDataLine();
     }
     ok = readState_ == rstHeader;
-    if (ok) NormaliseParagraphs();
   } catch (const EDVFAbort&) {
     ok = false;
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  ok = PutTailBack() && ok;
+  try {
+    if (ok) NormaliseParagraphs();
   } catch (const std::exception&) {
     ok = false;
   }

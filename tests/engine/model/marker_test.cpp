@@ -293,13 +293,19 @@ class HolderItem : public TDVRectItemInfo {
   std::unique_ptr<SubDoc> sub;
 };
 
-TEST_F(MarkerTest, MarkersInSubDocumentsTakeTheirPlaceInDocumentOrder) {
-  AddListPara(data, {0, 0}, "root 1");
+// Appends an item that holds a cell, and answers the cell.
+SubDoc& AddCell(TCustomDVData& data) {
   auto holder = std::make_unique<HolderItem>(nullptr);
   holder->StyleNo = -20;
   holder->sub = std::make_unique<SubDoc>(&data, data.ItemCount());
   SubDoc& cell = *holder->sub;
   data.AddItem("", std::move(holder));
+  return cell;
+}
+
+TEST_F(MarkerTest, MarkersInSubDocumentsTakeTheirPlaceInDocumentOrder) {
+  AddListPara(data, {0, 0}, "root 1");
+  SubDoc& cell = AddCell(data);
   AddListPara(cell, {0, 0}, "cell");
   AddListPara(data, {0, 0}, "root 2");
   EXPECT_EQ(cell.GetMarkers(false), data.GetMarkers(false));
@@ -311,6 +317,22 @@ TEST_F(MarkerTest, MarkersInSubDocumentsTakeTheirPlaceInDocumentOrder) {
   // renumbers what follows.
   data.DeleteItems(2, 1);
   EXPECT_EQ(Counters(data), (std::vector<int32_t>{1, 2}));
+}
+
+TEST_F(MarkerTest, ADrainedSubDocumentTakesItsMarkersAlong) {
+  AddListPara(data, {0, 0}, "root 1");
+  SubDoc& cell = AddCell(data);
+  for (int i = 0; i < 3; ++i) AddListPara(cell, {0, 0}, "cell");
+  AddListPara(data, {0, 0}, "root 2");
+  EXPECT_EQ(Counters(data), (std::vector<int32_t>{1, 2, 3, 4, 5}));
+
+  TCustomDVData other;
+  other.SetDVStyle(&style);
+  AddListPara(other, {0, 0}, "other");
+  other.DrainFrom(&cell);
+  EXPECT_EQ(Counters(data), (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(Counters(other), (std::vector<int32_t>{1, 2, 3, 4}));
+  EXPECT_EQ(Displays(data), (std::vector<std::string>{"1.", "2."}));
 }
 
 TEST(MarkerDVFTest, HeaderTailRoundTripAndHostileValues) {

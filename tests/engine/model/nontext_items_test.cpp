@@ -16,6 +16,7 @@
 #include "engine/model/model_test_items.h"
 #include "engine/model/picture_item.h"
 #include "engine/base/dvf_tokens.h"
+#include "engine/stream/dvf_test_io.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/control.h"
 #include "platform/core/stream.h"
@@ -82,17 +83,8 @@ std::unique_ptr<TGraphic> Loaded(const char* className, const std::vector<uint8_
   return graphic;
 }
 
-std::string Save(TCustomDVData& data) {
-  TMemoryStream stream;
-  EXPECT_TRUE(data.SaveDVFToStream(stream, false, clNone, nullptr, nullptr));
-  return stream.AsString();
-}
-
-bool Load(TCustomDVData& data, const std::string& dvf) {
-  TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
-  TColor color = clNone;
-  return data.LoadDVFFromStream(stream, color, nullptr, nullptr);
-}
+using test::Load;
+using test::Save;
 
 template <class T>
 T& ItemAt(TCustomDVData& data, int itemNo) {

@@ -12,6 +12,7 @@
 #include "engine/model/picture_item.h"
 #include "engine/model/model_test_items.h"
 #include "engine/stream/compressed_form.h"
+#include "engine/stream/dvf_test_io.h"
 #include "engine/stream/layout_info.h"
 #include "engine/style/style_sheet.h"
 #include "engine/view/background.h"
@@ -24,17 +25,8 @@ namespace {
 using namespace std::string_literals;
 using test::Describe;
 
-std::string Save(TCustomDVData& data, bool selectionOnly = false) {
-  TMemoryStream stream;
-  EXPECT_TRUE(data.SaveDVFToStream(stream, selectionOnly, clNone, nullptr, nullptr));
-  return stream.AsString();
-}
-
-bool Load(TCustomDVData& data, const std::string& dvf) {
-  TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
-  TColor color = clNone;
-  return data.LoadDVFFromStream(stream, color, nullptr, nullptr);
-}
+using test::Load;
+using test::Save;
 
 std::string Utf16(std::u16string_view s) {
   std::string bytes;
