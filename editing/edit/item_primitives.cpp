@@ -202,12 +202,12 @@ void TDVEditDVData::Do_Concate(int itemNo) {
   // goes, and the second takes over its place at a paragraph's or line's
   // start.
   if (!firstEmpty) return;
-  if (first->CanBeBorderStart()) {
-    const bool pageBreak = first->PageBreakBefore();
+  if (first->CanBeBorderStart() || first->BR()) {
+    const bool pageBreak = first->PageBreakBefore(), br = first->BR();
     Do_NewLine(itemNo + 1, false, full, first->ParaNo);
     if (pageBreak) Do_PageBreak(itemNo + 1, true);
+    if (br) Do_BR(itemNo + 1, true, full);
   }
-  if (first->BR()) Do_BR(itemNo + 1, true, full);
   Do_DeleteItem(itemNo, full);
 }
 

@@ -85,13 +85,12 @@ class TDVUndoDeleteItemsInfo : public TDVUndoItemRangeInfo {
   int EndItemNo = 0;
   bool FullReformat = false;
   void Undo(TDVEditDVData& data) override;
-  int ItemsAdded() const override { return count_; }
+  int ItemsAdded() const override { return List.empty() ? count_ : static_cast<int>(List.size()); }
   bool RequiresFullReformat2(TDVEditDVData& data) override;
 
  private:
   // The number of held items, kept once undo has handed them back.
   int count_ = 0;
-  friend class TDVEditDVData;
 };
 
 class TDVUndoDeleteSubstringInfo : public TDVUndoSubStringInfo {

@@ -238,6 +238,7 @@ void Edit(TDVEditDVData& data, TDVUndoType type, int firstItemNo, int lastItemNo
   change();
   data.Reformat_(true, start, end, itemsAdded);
   data.Change();
+  data.UndoList->PopIfEmpty();
 }
 
 void TypeChar(TDVEditDVData& data, int itemNo, int32_t offs, const std::string& utf8) {
@@ -279,6 +280,9 @@ void EditTest::SetUp() {
   MakeEditSheet(sheet);
   editor = std::make_unique<TestEditor>();
   editor->SetStyle(&sheet);
+  // Partial reformatting needs line bottoms it can read back from the
+  // drawing items, which the external leading would widen.
+  editor->Flags &= static_cast<TDVFlags>(~dvflUseExternalLeading);
   editor->SetBounds(0, 0, 400, 300);
   editor->Show();
   SetSystemBeepHandler([this] { ++beeps; });

@@ -77,7 +77,7 @@ testing::AssertionResult DrawingIsFresh(TCustomDVFormattedData& data);
 // An editing operation as the editor runs one: the drawing items of items
 // first..last taken before the change, an undo group of the type, the
 // change, then the touched sections reformatted (a whole pass where the
-// document's minimum width changed) and Change.
+// document's minimum width changed), Change, and a group left empty dropped.
 void Edit(TDVEditDVData& data, TDVUndoType type, int firstItemNo, int lastItemNo, int itemsAdded,
           const std::function<void()>& change);
 // One typed character (UTF-8) at offs of a text item, as typing records it.
