@@ -23,6 +23,7 @@
 #include "bench/support/layout_sample.h"
 #include "editing/control/editor.h"
 #include "engine/model/item_registry.h"
+#include "engine/style/style_sheet.h"
 #include "platform/gfx/font_setup.h"
 #include "platform/ui/application.h"
 
@@ -42,8 +43,6 @@ struct Editor {
     font.Charset = GB2312_CHARSET;
     font.Size = 12;
     editor.SetStyle(&sheet);
-    // Partial reformatting reads line bottoms back from the drawing items.
-    editor.Flags &= static_cast<TDVFlags>(~dvflUseExternalLeading);
     for (const std::string& p : LayoutSampleParagraphs(kParagraphs)) editor.AddNL(p, 0, 0);
     editor.Show();
     editor.ClientWidget()->resize(kWidth, kHeight);

@@ -8,7 +8,12 @@ TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent)
 TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent, const TMakeEditData& makeData)
     : TCustomDocView(parent, [&makeData](TCustomDocView& view) -> std::unique_ptr<TDocViewDVData> {
         return makeData(static_cast<TCustomDocViewEdit&>(view));
-      }) {}
+      }) {
+  // Hyperlinks work only while read-only (not yet here), and partial
+  // reformatting reads line bottoms back from the drawing items, which the
+  // external leading would widen.
+  Flags = static_cast<TDVFlags>((Flags | dvflRootEditor) & ~(dvflUseJumps | dvflUseExternalLeading));
+}
 
 TCustomDocViewEdit::~TCustomDocViewEdit() {
   // The records announce the items they hold while the editor still answers.

@@ -98,7 +98,7 @@ class TDVEditDVData : public TDocViewDVData {
   void Do_InsertItem(int itemNo, std::string s, std::unique_ptr<TCustomDVItemInfo> item, bool addedFromUndo,
                      bool& fullReformat);
   // list holds the items last first, as Do_DeleteItems stores them.
-  using TItemBlock = std::vector<std::pair<std::string, std::unique_ptr<TCustomDVItemInfo>>>;
+  using TItemBlock = TDVItemList::TBlock;
   void Do_InsertItems(int itemNo, TItemBlock list, bool addedFromUndo, bool& fullReformat);
   void Do_DeleteItem(int itemNo, bool& fullReformat);
   void Do_DeleteItems(int startItemNo, int endItemNo, bool& fullReformat);
@@ -151,6 +151,10 @@ class TDVEditDVData : public TDocViewDVData {
   void ForgetItem(const TCustomDVItemInfo* item);
   // An item leaves the list without a record: announced and freed.
   void FreeAndDelete(int itemNo);
+  // Inserts the block (document order) before itemNo: each item is told it
+  // is being inserted and joins the document's bookkeeping. Answers the
+  // items' checkpoints, taken off them for Do_AddCP.
+  std::vector<std::unique_ptr<TDVCPInfo>> InsertBlock(int itemNo, TItemBlock block, bool addedFromUndo);
   // newItem takes the old item's place, text s, paragraph, options, tag and
   // checkpoint. Answers the old item when recording (the caller's record
   // takes it); otherwise it is freed and null is answered.

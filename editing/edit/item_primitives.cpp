@@ -7,19 +7,32 @@
 
 namespace quillet {
 
+std::vector<std::unique_ptr<TDVCPInfo>> TDVEditDVData::InsertBlock(int itemNo, TItemBlock block,
+                                                                    bool addedFromUndo) {
+  // Checkpoints come back through Do_AddCP, so that undo takes them away
+  // again before the items.
+  std::vector<std::unique_ptr<TDVCPInfo>> checkpoints(block.size());
+  for (size_t i = 0; i < block.size(); ++i) {
+    checkpoints[i] = std::move(block[i].second->Checkpoint);
+    block[i].second->Inserting(this, block[i].first, false);
+  }
+  const int count = static_cast<int>(block.size());
+  Items().InsertBlock(itemNo, std::move(block));
+  for (int i = itemNo; i < itemNo + count; ++i) {
+    TCustomDVItemInfo* item = GetItem(i);
+    if (item->StyleNo == dvsListMarker) AddMarkerInList(i);
+    item->UpdatePaletteInfo(dvpaDoNothing, false);
+    if (addedFromUndo) item->MovingFromUndoList(i, this);
+  }
+  return checkpoints;
+}
+
 void TDVEditDVData::Do_InsertItem(int itemNo, std::string s, std::unique_ptr<TCustomDVItemInfo> item,
                                   bool addedFromUndo, bool& fullReformat) {
   TItemBlock one;
   one.emplace_back(std::move(s), std::move(item));
-  TCustomDVItemInfo* inserted = one.front().second.get();
-  std::unique_ptr<TDVCPInfo> checkpoint = std::move(inserted->Checkpoint);
-  std::string& text = one.front().first;
-  inserted->Inserting(this, text, false);
-  Items().InsertBlock(itemNo, std::move(one));
-  if (inserted->StyleNo == dvsListMarker) AddMarkerInList(itemNo);
-  inserted->UpdatePaletteInfo(dvpaDoNothing, false);
-  if (addedFromUndo) inserted->MovingFromUndoList(itemNo, this);
-
+  std::unique_ptr<TDVCPInfo> checkpoint = std::move(InsertBlock(itemNo, std::move(one), addedFromUndo).front());
+  TCustomDVItemInfo* inserted = GetItem(itemNo);
   auto info = std::make_unique<TDVUndoInsertItemInfo>();
   TDVUndoInsertItemInfo* record = info.get();
   info->ItemNo = itemNo;
@@ -39,22 +52,11 @@ void TDVEditDVData::Do_InsertItem(int itemNo, std::string s, std::unique_ptr<TCu
 void TDVEditDVData::Do_InsertItems(int itemNo, TItemBlock list, bool addedFromUndo, bool& fullReformat) {
   fullReformat = false;
   if (list.empty()) return;
+  // Do_InsertItems_1: the list holds the items last first; the block goes
+  // in at once in document order.
   std::reverse(list.begin(), list.end());
   const int count = static_cast<int>(list.size());
-  std::vector<std::unique_ptr<TDVCPInfo>> checkpoints(list.size());
-  for (size_t i = 0; i < list.size(); ++i) {
-    checkpoints[i] = std::move(list[i].second->Checkpoint);
-    list[i].second->Inserting(this, list[i].first, false);
-  }
-  // Do_InsertItems_1: the block goes in at once, then each item joins the
-  // document's bookkeeping in document order.
-  Items().InsertBlock(itemNo, std::move(list));
-  for (int i = itemNo; i < itemNo + count; ++i) {
-    TCustomDVItemInfo* item = GetItem(i);
-    if (item->StyleNo == dvsListMarker) AddMarkerInList(i);
-    item->UpdatePaletteInfo(dvpaDoNothing, false);
-    if (addedFromUndo) item->MovingFromUndoList(i, this);
-  }
+  std::vector<std::unique_ptr<TDVCPInfo>> checkpoints = InsertBlock(itemNo, std::move(list), addedFromUndo);
   auto info = std::make_unique<TDVUndoInsertItemsInfo>();
   TDVUndoInsertItemsInfo* record = info.get();
   info->ItemNo = itemNo;

@@ -13,7 +13,7 @@
 #include "engine/base/item_types.h"
 #include "engine/base/shared_routines.h"
 #include "engine/model/checkpoint.h"
-#include "engine/model/item_info.h"
+#include "engine/model/item_list.h"
 
 namespace quillet {
 
@@ -68,7 +68,7 @@ class TDVUndoStringItemListInfo : public TDVUndoInfo {
  public:
   using TDVUndoInfo::TDVUndoInfo;
   ~TDVUndoStringItemListInfo() override;
-  std::vector<std::pair<std::string, std::unique_ptr<TCustomDVItemInfo>>> List;
+  TDVItemList::TBlock List;
 };
 
 class TDVUndoItemRangeInfo : public TDVUndoStringItemListInfo {

@@ -280,9 +280,6 @@ void EditTest::SetUp() {
   MakeEditSheet(sheet);
   editor = std::make_unique<TestEditor>();
   editor->SetStyle(&sheet);
-  // Partial reformatting needs line bottoms it can read back from the
-  // drawing items, which the external leading would widen.
-  editor->Flags &= static_cast<TDVFlags>(~dvflUseExternalLeading);
   editor->SetBounds(0, 0, 400, 300);
   editor->Show();
   SetSystemBeepHandler([this] { ++beeps; });
