@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QWidget>
@@ -21,11 +20,10 @@
 #include <vector>
 
 #include "bench/support/layout_sample.h"
+#include "bench/support/widget_bench_main.h"
 #include "editing/control/editor.h"
 #include "engine/model/item_registry.h"
 #include "engine/style/style_sheet.h"
-#include "platform/gfx/font_setup.h"
-#include "platform/ui/application.h"
 
 namespace quillet::bench {
 namespace {
@@ -114,13 +112,4 @@ BENCHMARK(BM_QTextDocumentUndoRedoInsertion)->Unit(benchmark::kMillisecond)->Min
 }  // namespace
 }  // namespace quillet::bench
 
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  quillet::InstallProjectFontConfig();
-  QApplication app(argc, argv);
-  quillet::InstallWindowLayer();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return quillet::bench::RunWidgetBenchmarks(argc, argv); }

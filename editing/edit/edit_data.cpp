@@ -2,10 +2,8 @@
 // reformatting after a change.
 #include "editing/edit/edit_data.h"
 
-#include <algorithm>
 
 #include "editing/control/editor.h"
-#include "editing/undo/undo_records.h"
 #include "engine/model/item_registry.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/scoped_value.h"
