@@ -24,9 +24,8 @@
 #include "engine/style/style_sheet.h"
 #include "engine/view/docview.h"
 #include "platform/core/code_page.h"
-#include "platform/gfx/font_setup.h"
-#include "platform/ui/application.h"
 #include "bench/support/sample_document.h"
+#include "bench/support/widget_bench_main.h"
 
 namespace quillet::bench {
 namespace {
@@ -83,13 +82,4 @@ BENCHMARK(BM_DocViewScroll)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond
 }  // namespace
 }  // namespace quillet::bench
 
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  quillet::InstallProjectFontConfig();
-  QApplication app(argc, argv);
-  quillet::InstallWindowLayer();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return quillet::bench::RunWidgetBenchmarks(argc, argv); }

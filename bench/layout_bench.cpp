@@ -32,6 +32,7 @@
 #include "platform/gfx/font_setup.h"
 #include "platform/gfx/qt_canvas.h"
 #include "bench/support/bench_document.h"
+#include "bench/support/layout_sample.h"
 #include "bench/support/sample_document.h"
 
 namespace quillet::bench {
@@ -39,51 +40,6 @@ namespace {
 
 constexpr int kWidth = 700;
 constexpr int kPointSize = 12;  // 16 pixels at 96 ppi: most paragraphs take two lines
-
-// Paragraphs of about 50 characters: Chinese words and Latin words mixed.
-std::vector<std::string> MakeParagraphs(int count) {
-  SampleRandom rnd(7);
-  const std::vector<std::string> chinese = SampleChineseWords(rnd);
-  const std::vector<std::string> latin = SampleLatinWords();
-  std::vector<std::string> paragraphs;
-  paragraphs.reserve(static_cast<size_t>(count));
-  for (int p = 0; p < count; ++p) {
-    std::string s;
-    size_t chars = 0;
-    while (chars < 50) {
-      if (rnd.Next() % 3 != 0) {
-        const std::string& w = chinese[rnd.Skewed(chinese.size())];
-        s += w;
-        chars += w.size() / 2;
-      } else {
-        const std::string& w = latin[rnd.Skewed(latin.size())];
-        s += ' ';
-        s += w;
-        s += ' ';
-        chars += w.size() + 2;
-      }
-    }
-    paragraphs.push_back(std::move(s));
-  }
-  return paragraphs;
-}
-
-// A document laid out at a fixed client width on a canvas of its own.
-std::unique_ptr<QTextDocument> MakeQtDocument(const std::vector<std::string>& paragraphs) {
-  QString text;
-  for (const std::string& p : paragraphs) {
-    const std::u16string units = MultiByteToWideChar(936, p);
-    if (!text.isEmpty()) text += QChar(u'\n');
-    text += QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
-  }
-  auto doc = std::make_unique<QTextDocument>();
-  QFont font(QStringLiteral("宋体"));
-  font.setPixelSize(16);
-  doc->setDefaultFont(font);
-  doc->setDocumentMargin(0);
-  doc->setPlainText(text);
-  return doc;
-}
 
 // Lays the whole QTextDocument out again and answers its line count.
 int64_t LayOutQt(QTextDocument& doc) {
@@ -98,7 +54,7 @@ int64_t LayOutQt(QTextDocument& doc) {
 }
 
 void BM_FormatDocument(benchmark::State& state) {
-  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
+  const std::vector<std::string> paragraphs = LayoutSampleParagraphs(static_cast<int>(state.range(0)));
   QImage image(1, 1, QImage::Format_RGB32);
   TQtCanvas canvas(image);
   bench::BenchDocument data(canvas, kWidth, 600, 0, kPointSize);
@@ -111,8 +67,8 @@ void BM_FormatDocument(benchmark::State& state) {
 BENCHMARK(BM_FormatDocument)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 void BM_QTextDocumentLayout(benchmark::State& state) {
-  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
-  std::unique_ptr<QTextDocument> doc = MakeQtDocument(paragraphs);
+  const std::vector<std::string> paragraphs = LayoutSampleParagraphs(static_cast<int>(state.range(0)));
+  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(paragraphs);
   int64_t lines = 0;
   for (auto _ : state) lines = LayOutQt(*doc);
   state.counters["lines"] = static_cast<double>(lines);
@@ -126,7 +82,7 @@ BENCHMARK(BM_QTextDocumentLayout)->Arg(5000)->Arg(50000)->Unit(benchmark::kMilli
 // takes the character away again, so the document does not grow. Typing
 // that re-wraps the paragraph moves every later drawing item.
 void Keystroke(benchmark::State& state, bool rewrap) {
-  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
+  const std::vector<std::string> paragraphs = LayoutSampleParagraphs(static_cast<int>(state.range(0)));
   QImage image(1, 1, QImage::Format_RGB32);
   TQtCanvas canvas(image);
   bench::BenchDocument data(canvas, kWidth, 600, 0, kPointSize);
@@ -161,8 +117,8 @@ BENCHMARK(BM_KeystrokeRewrapReformat)->Arg(5000)->Arg(50000)->Unit(benchmark::kM
 // is laid out as a view first shows it; after LayOutQt's `markContentsDirty`
 // the first edit alone would lay out the whole document once more.
 void QtKeystroke(benchmark::State& state, bool typing) {
-  const std::vector<std::string> paragraphs = MakeParagraphs(static_cast<int>(state.range(0)));
-  std::unique_ptr<QTextDocument> doc = MakeQtDocument(paragraphs);
+  const std::vector<std::string> paragraphs = LayoutSampleParagraphs(static_cast<int>(state.range(0)));
+  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(paragraphs);
   doc->setTextWidth(kWidth);
   benchmark::DoNotOptimize(doc->documentLayout()->documentSize());
   QTextCursor cursor(doc->findBlockByNumber(doc->blockCount() / 2));
@@ -199,14 +155,14 @@ void ReadMemory(long& peak, long& current) {
 }
 
 int MeasureMemory(const std::string& side, int count) {
-  const std::vector<std::string> paragraphs = MakeParagraphs(count);
+  const std::vector<std::string> paragraphs = LayoutSampleParagraphs(count);
   QImage image(1, 1, QImage::Format_RGB32);
   // The font is loaded before the baseline on both sides.
   {
     TQtCanvas warm(image);
     warm.Font().Name = "宋体";
     warm.TextExtentW(u"中文 ab");
-    std::unique_ptr<QTextDocument> tiny = MakeQtDocument({"\xD6\xD0 ab"});
+    std::unique_ptr<QTextDocument> tiny = MakeQtSampleDocument({"\xD6\xD0 ab"});
     LayOutQt(*tiny);
   }
   long peak0 = 0, rss0 = 0, peak = 0, rss = 0;
@@ -221,7 +177,7 @@ int MeasureMemory(const std::string& side, int count) {
     data->Format();
     lines = data->DrawItems.Count();
   } else {
-    doc = MakeQtDocument(paragraphs);
+    doc = MakeQtSampleDocument(paragraphs);
     lines = LayOutQt(*doc);
   }
   ReadMemory(peak, rss);

@@ -1,6 +1,7 @@
 #include "engine/layout/draw_lines.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "engine/base/doc_view_error.h"
 #include "engine/base/dv_lists.h"
@@ -41,6 +42,15 @@ int TDVDrawLines::Add(std::unique_ptr<TDVDrawLineInfo> item) {
 
 void TDVDrawLines::Insert(int index, std::unique_ptr<TDVDrawLineInfo> item) {
   if (index < 0 || index > Count()) ThrowListIndexError(index);
+  if (marking_ && markedCount_ == 0 && index == firstMarked_) {
+    // The marked slots are used up: more are opened at once, so that a long
+    // run of new items (an undone deletion) does not shift the rest of the
+    // list once per item.
+    std::vector<std::unique_ptr<TDVDrawLineInfo>> slots(std::max<size_t>(64, items_.size() / 8));
+    markedCount_ = static_cast<int>(slots.size());
+    items_.insert(items_.begin() + index, std::make_move_iterator(slots.begin()),
+                  std::make_move_iterator(slots.end()));
+  }
   if (markedCount_ > 0) {
     if (index >= firstMarked_ && index <= firstMarked_ + markedCount_) {
       // Any place inside the empty range, or just after it, ends up at the
@@ -64,6 +74,7 @@ void TDVDrawLines::Clear() {
   items_.clear();
   firstMarked_ = -1;
   markedCount_ = 0;
+  marking_ = false;
 }
 
 int TDVDrawLines::IndexOf(const TDVDrawLineInfo* item) const {
@@ -79,6 +90,7 @@ void TDVDrawLines::MarkForDelete(int first, int last) {
   for (int i = first; i <= last; ++i) items_[static_cast<size_t>(i)].reset();
   firstMarked_ = first;
   markedCount_ = last - first + 1;
+  marking_ = true;
 }
 
 void TDVDrawLines::DeleteMarked() {
@@ -87,6 +99,7 @@ void TDVDrawLines::DeleteMarked() {
     items_.erase(begin, begin + markedCount_);
   }
   markedCount_ = 0;
+  marking_ = false;
 }
 
 void TDVDrawLines::DeleteRange(int first, int last) {

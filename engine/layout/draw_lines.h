@@ -69,6 +69,8 @@ class TDVDrawLines {
   // range, which is where it stays once DeleteMarked closes the gap. An
   // Index before the range is a normal insertion (the range moves up one);
   // after it, a normal insertion too. Without marks, a normal insertion.
+  // When the marked slots are used up before DeleteMarked, an Index just
+  // after the refilled ones opens a new run of empty slots there.
   void Insert(int index, std::unique_ptr<TDVDrawLineInfo> item);
   // Frees the item and removes its slot.
   void Delete(int index);
@@ -100,6 +102,8 @@ class TDVDrawLines {
   std::vector<std::unique_ptr<TDVDrawLineInfo>> items_;
   int firstMarked_ = -1;
   int markedCount_ = 0;
+  // Between MarkForDelete and DeleteMarked.
+  bool marking_ = false;
 };
 
 }  // namespace quillet

@@ -182,7 +182,8 @@ void TCustomDVFormattedData::ApplyWidthRules(TDVFormatState& st) {
   GetSADForFormatting(*st.Canvas, st.Sad);
   const int64_t margins = int64_t{st.Sad.LeftMargin} + st.Sad.RightMargin;
   const int64_t client = int64_t{GetWidth()} - margins;
-  int64_t documentWidth = std::max<int64_t>(CalculateMinDocWidthPlus(&st.Sad, *st.Canvas), client);
+  MinDocWidth = CalculateMinDocWidthPlus(&st.Sad, *st.Canvas);
+  int64_t documentWidth = std::max<int64_t>(MinDocWidth, client);
   const int32_t devMin = st.ToDeviceX(GetMinTextWidth()), devMax = st.ToDeviceX(GetMaxTextWidth());
   documentWidth = std::max<int64_t>(documentWidth, devMin);
   int64_t textWidth;

@@ -118,6 +118,9 @@ class TCustomDVFormattedData : public TCustomDVData {
   int32_t DocumentWidth = -1;  // width the text area needs, device pixels
   int32_t DocumentHeight = 0;  // with the bottom margin
   int32_t TextWidth = -1;      // width lines wrap at, device pixels
+  // The minimum width of the widest paragraph section at the last whole
+  // pass; an edit reformats everything only when it changes.
+  int32_t MinDocWidth = 0;
   int FocusedItemNo = -1;
   TDVDrawLines DrawItems;
   // The anchor may lie after the end; -1: no selection.

@@ -15,6 +15,9 @@ class TDVBreakItemInfo : public TDVFullLineItemInfo {
   explicit TDVBreakItemInfo(TCustomDVData* dvData);
   TDVBreakItemInfo(TCustomDVData* dvData, uint8_t lineWidth, TDVBreakStyle style, TColor color);
   TDVItemClass ItemClass() const override { return DVItemClassOf<TDVBreakItemInfo>; }
+  // LineWidth, Style and Color by name.
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
 
   uint8_t LineWidth = 1;
   TDVBreakStyle Style = dvbsLine;

@@ -17,6 +17,9 @@ class TDVBulletItemInfo : public TDVRectItemInfo {
  public:
   explicit TDVBulletItemInfo(TCustomDVData* dvData);
   TDVItemClass ItemClass() const override { return DVItemClassOf<TDVBulletItemInfo>; }
+  // ImageIndex by name, then the rect item's.
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
 
   TCustomImageList* ImageList = nullptr;  // not owned
   // The list's Tag as stored: kept while no list is there, so that the
@@ -77,6 +80,9 @@ class TDVHotspotItemInfo : public TDVBulletItemInfo {
  public:
   explicit TDVHotspotItemInfo(TCustomDVData* dvData);
   TDVItemClass ItemClass() const override { return DVItemClassOf<TDVHotspotItemInfo>; }
+  // HotImageIndex by name, then the bullet's.
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
 
   int32_t HotImageIndex = 0;  // shown under the mouse
 

@@ -19,6 +19,9 @@ class TDVControlItemInfo : public TDVRectItemInfo {
   TDVControlItemInfo(TCustomDVData* dvData, std::unique_ptr<TControl> control, TDVVAlign vAlign);
   ~TDVControlItemInfo() override;
   TDVItemClass ItemClass() const override { return DVItemClassOf<TDVControlItemInfo>; }
+  // PercentWidth by name, then the rect item's.
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
 
   std::unique_ptr<TControl> Control;
   // 1..100: the control's width in percent of the document's width; 0: none.

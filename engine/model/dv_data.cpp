@@ -291,6 +291,26 @@ std::unique_ptr<TDVCPInfo> TCustomDVData::UnlinkCheckpoint(TDVCPInfo* checkpoint
   return owned;
 }
 
+void TCustomDVData::AttachCheckpoint(int itemNo, std::unique_ptr<TDVCPInfo> checkpoint) {
+  if (!checkpoint) return;
+  TDVCPInfo* cp = checkpoint.get();
+  cp->Next = cp->Prev = nullptr;
+  if (itemNo == -1) {
+    if (notAddedCP_) throw EDocViewError("Checkpoint error");
+    cp->ItemInfo = nullptr;
+    cp->ItemNo = -1;
+    notAddedCP_ = std::move(checkpoint);
+    ++cpCount_;
+    return;
+  }
+  TCustomDVItemInfo* item = GetItem(itemNo);
+  if (item->Checkpoint) throw EDocViewError("Checkpoint error");
+  cp->ItemInfo = item;
+  item->Checkpoint = std::move(checkpoint);
+  ++cpCount_;
+  UpdateCPPos(cp, itemNo);
+}
+
 void TCustomDVData::FreeCheckpoint(TDVCPInfo* checkpoint, bool decCPCount) {
   UnlinkCheckpoint(checkpoint, decCPCount);
 }

@@ -180,6 +180,10 @@ class TCustomDVData {
   TDVCPInfo* FindCPBeforeItem(int itemNo);
   // Detaches from the item and the chain; the caller gets the checkpoint.
   std::unique_ptr<TDVCPInfo> UnlinkCheckpoint(TDVCPInfo* checkpoint, bool decCPCount);
+  // Attaches a checkpoint held outside the document (by an undo record) to
+  // item itemNo, or as the trailing one when itemNo is -1, counts it and
+  // links it into the chain. "Checkpoint error" when the place holds one.
+  void AttachCheckpoint(int itemNo, std::unique_ptr<TDVCPInfo> checkpoint);
   // Unlinks and frees it, wherever it is held.
   void FreeCheckpoint(TDVCPInfo* checkpoint, bool decCPCount);
 

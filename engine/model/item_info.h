@@ -10,6 +10,7 @@
 #include "engine/model/checkpoint.h"
 #include "engine/base/dv_lists.h"
 #include "engine/model/export_types.h"
+#include "engine/model/int_props.h"
 #include "engine/base/item_types.h"
 #include "engine/model/jump_info.h"
 #include "engine/base/shared_routines.h"
@@ -45,7 +46,7 @@ std::unique_ptr<TCustomDVItemInfo> DVItemClassOf(TCustomDVData* dvData) {
   return std::make_unique<T>(dvData);
 }
 
-class TCustomDVItemInfo {
+class TCustomDVItemInfo : public TDVIntPropertyOwner {
  public:
   explicit TCustomDVItemInfo(TCustomDVData* dvData);
   virtual ~TCustomDVItemInfo();
@@ -182,6 +183,13 @@ class TCustomDVItemInfo {
   virtual void Assign(const TCustomDVItemInfo& source);
   virtual void MovingToUndoList(int itemNo, TCustomDVData* dvData);
   virtual void MovingFromUndoList(int /*itemNo*/, TCustomDVData* /*dvData*/) {}
+  // An item edited in place (a table whose cell is being edited) closes
+  // the undo group it keeps open before the document opens another.
+  virtual void FinalizeUndoGroup() {}
+  // Around a property set back by undo (the table item lays itself out
+  // again afterwards).
+  virtual void BeforeUndoChangeProperty() {}
+  virtual void AfterUndoChangeProperty() {}
   virtual void StartExport() {}
   virtual void EndExport() {}
   virtual TCursor GetHypertextCursor(const TDVStyle& dvStyle) const;
@@ -319,6 +327,10 @@ class TDVRectItemInfo : public TDVNonTextItemInfo {
   // "vertical-align : %d" for a shifted baseline object with a height; empty
   // otherwise.
   std::string GetVShiftCSS(TDVStyle* dvStyle) const;
+
+  // VAlign, VShift, VShiftAbs and MinHeightOnPage by name.
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
 
   int32_t MinHeightOnPage = 0;  // 0: never split over pages
   TDVVAlign VAlign = dvvaBaseline;

@@ -26,6 +26,8 @@ class TDVItemList {
     entries_.push_back({std::move(text), std::move(item)});
   }
   void Insert(int index, std::string text, std::unique_ptr<TCustomDVItemInfo> item);
+  // Puts an item into an entry that has none (after TakeItem).
+  void PutItem(int index, std::unique_ptr<TCustomDVItemInfo> item) { entries_[Checked(index)].Item = std::move(item); }
   // Takes the item out of its entry, which stays with no item.
   std::unique_ptr<TCustomDVItemInfo> TakeItem(int index) { return std::move(entries_[Checked(index)].Item); }
   // Removes count entries from first, freeing any items still in them.
@@ -39,6 +41,14 @@ class TDVItemList {
   void Append(TDVItemList&& other);
   // A linear search: never once per item of a pass over the document.
   int IndexOf(const TCustomDVItemInfo* item) const;
+
+  // ---- moving blocks of entries (editing and its undo) ----
+  // A run of entries in document order, as a block moves in or out.
+  using TBlock = std::vector<std::pair<std::string, std::unique_ptr<TCustomDVItemInfo>>>;
+  // Inserts the block before index in one move of the entries after it.
+  void InsertBlock(int index, TBlock block);
+  // Removes count entries from first and hands them over in order.
+  TBlock TakeBlock(int first, int count);
 
  private:
   struct Entry {

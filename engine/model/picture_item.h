@@ -18,6 +18,9 @@ class TDVGraphicItemInfo : public TDVRectItemInfo {
   TDVGraphicItemInfo(TCustomDVData* dvData, std::unique_ptr<TGraphic> image, TDVVAlign vAlign);
   ~TDVGraphicItemInfo() override;
   TDVItemClass ItemClass() const override { return DVItemClassOf<TDVGraphicItemInfo>; }
+  // ImageWidth and ImageHeight by name, then the rect item's.
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
 
   std::unique_ptr<TGraphic> Image;
   // The copy that is painted while the document asks for palette copies.

@@ -1,0 +1,115 @@
+// Undo and redo of a large edit in the editor, beside QTextDocument.
+//
+// The layout benchmarks' document of 50,000 paragraphs of mixed Chinese
+// (GBK) and Latin text, wrapped at 700 pixels, gets one undo group that
+// inserts 10,000 paragraphs in its middle. One iteration undoes that group
+// and redoes it, each with its reformat: the undo takes the items out into
+// the redo list and formats the sections around them again; the redo puts
+// the same items back in one block and lays them out. QTextDocument does the
+// same with the same text: one QTextCursor edit block inserted, then undo
+// and redo, each followed by documentSize(), which finishes its layout. Run:
+//   build/release/bench/editing_bench
+#include <benchmark/benchmark.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/support/layout_sample.h"
+#include "bench/support/widget_bench_main.h"
+#include "editing/control/editor.h"
+#include "engine/model/item_registry.h"
+#include "engine/style/style_sheet.h"
+
+namespace quillet::bench {
+namespace {
+
+constexpr int kWidth = 700, kHeight = 900;
+constexpr int kParagraphs = 50000, kInserted = 10000;
+
+struct Editor {
+  TDVStyle sheet;
+  TDocViewEdit editor;
+
+  Editor() {
+    TFontInfo& font = sheet.TextStyles()[0];
+    font.FontName = "宋体";
+    font.Charset = GB2312_CHARSET;
+    font.Size = 12;
+    editor.SetStyle(&sheet);
+    for (const std::string& p : LayoutSampleParagraphs(kParagraphs)) editor.AddNL(p, 0, 0);
+    editor.Show();
+    editor.ClientWidget()->resize(kWidth, kHeight);
+    editor.SetBounds(0, 0, kWidth + editor.Width() - editor.ClientWidth(),
+                     kHeight + editor.Height() - editor.ClientHeight());
+    editor.Format();
+  }
+
+  // The group that inserts the paragraphs in the middle, as an editing
+  // operation makes it.
+  void InsertGroup(const std::vector<std::string>& paragraphs) {
+    TDVEditDVData& data = editor.EditData();
+    TDVEditOperation operation(data);
+    const int at = data.ItemCount() / 2;
+    int start, end;
+    data.GetParaBounds(data.FindDrawItemByItem(at - 1), data.FindDrawItemByItem(at), start, end);
+    data.BeginUndoSequence(dvutInsert, true);
+    TDVEditDVData::TItemBlock list;  // last first
+    for (auto p = paragraphs.rbegin(); p != paragraphs.rend(); ++p) {
+      auto item = DocViewTextItemClass(&data);
+      list.emplace_back(*p, std::move(item));
+    }
+    bool full = false;
+    data.Do_InsertItems(at, std::move(list), false, full);
+    data.Reformat_(full, start, end, static_cast<int>(paragraphs.size()));
+    data.Change();
+  }
+};
+
+void BM_EditorUndoRedoInsertion(benchmark::State& state) {
+  Editor e;
+  e.InsertGroup(LayoutSampleParagraphs(kInserted));
+  TDVEditDVData& data = e.editor.EditData();
+  for (auto _ : state) {
+    data.UndoList->Undo(data);
+    data.RedoList->Redo(data);
+  }
+  state.counters["items"] = data.ItemCount();
+  state.counters["drawing items"] = data.DrawItems.Count();
+}
+BENCHMARK(BM_EditorUndoRedoInsertion)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+void BM_QTextDocumentUndoRedoInsertion(benchmark::State& state) {
+  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(kParagraphs));
+  doc->setTextWidth(kWidth);
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  benchmark::DoNotOptimize(layout->documentSize());
+  QString inserted;
+  for (const std::string& p : LayoutSampleParagraphs(kInserted)) {
+    const std::u16string units = MultiByteToWideChar(936, p);
+    inserted += QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
+    inserted += QChar(u'\n');
+  }
+  QTextCursor cursor(doc->findBlockByNumber(doc->blockCount() / 2));
+  cursor.beginEditBlock();
+  cursor.insertText(inserted);
+  cursor.endEditBlock();
+  benchmark::DoNotOptimize(layout->documentSize());
+  for (auto _ : state) {
+    doc->undo();
+    benchmark::DoNotOptimize(layout->documentSize());
+    doc->redo();
+    benchmark::DoNotOptimize(layout->documentSize());
+  }
+  state.counters["blocks"] = doc->blockCount();
+}
+BENCHMARK(BM_QTextDocumentUndoRedoInsertion)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+}  // namespace
+}  // namespace quillet::bench
+
+int main(int argc, char** argv) { return quillet::bench::RunWidgetBenchmarks(argc, argv); }

@@ -1,0 +1,52 @@
+#pragma once
+// The editor: a viewer whose document is editable. So far it owns the
+// editable data and answers what the data asks of it while changing the
+// document: whether it may change, the modified flag, the change event and
+// the undo limit.
+#include <functional>
+#include <memory>
+
+#include "editing/edit/edit_data.h"
+#include "engine/view/docview.h"
+
+namespace quillet {
+
+class TCustomDocViewEdit : public TCustomDocView {
+ public:
+  explicit TCustomDocViewEdit(QWidget* parent = nullptr);
+  ~TCustomDocViewEdit() override;
+
+  TDVEditDVData& EditData() const { return static_cast<TDVEditDVData&>(DVData()); }
+
+  // Set by every change.
+  bool Modified = false;
+  // -1: unlimited; 0: undo is off. Kept in the data's undo list.
+  int UndoLimit() const { return EditData().UndoList->Limit; }
+  void SetUndoLimit(int value) { EditData().UndoList->Limit = value; }
+
+  // Whether the document may change now: it needs a style sheet and, for a
+  // change from inside (fromOutside false), no item holding the mouse.
+  // Allowed: OnChanging fires; refused: a beep.
+  virtual bool BeforeChange(bool fromOutside);
+  // After a change: Modified, the redo list emptied (clearRedo), OnChange.
+  virtual void DoChange(bool clearRedo);
+
+  TDVNotifyEvent OnChanging;
+  TDVNotifyEvent OnChange;
+
+ protected:
+  using TMakeEditData = std::function<std::unique_ptr<TDVEditDVData>(TCustomDocViewEdit&)>;
+  // An editor whose data is made by makeData (a descendant's data class).
+  TCustomDocViewEdit(QWidget* parent, const TMakeEditData& makeData);
+};
+
+// The editor as a host places it.
+class TDocViewEdit : public TCustomDocViewEdit {
+ public:
+  explicit TDocViewEdit(QWidget* parent = nullptr) : TCustomDocViewEdit(parent) {}
+
+ protected:
+  TDocViewEdit(QWidget* parent, const TMakeEditData& makeData) : TCustomDocViewEdit(parent, makeData) {}
+};
+
+}  // namespace quillet

@@ -1,0 +1,205 @@
+// The editable data's life cycle, recording, paragraph routines and the
+// reformatting after a change.
+#include "editing/edit/edit_data.h"
+
+
+#include "editing/control/editor.h"
+#include "engine/model/item_registry.h"
+#include "engine/style/style_sheet.h"
+#include "platform/core/scoped_value.h"
+
+namespace quillet {
+
+TDVEditDVData::TDVEditDVData(TCustomDocViewEdit& editor)
+    : TDocViewDVData(editor),
+      UndoList(std::make_unique<TDVUndoList>(GetAbsoluteRootData())),
+      RedoList(std::make_unique<TDVUndoList>(GetAbsoluteRootData())) {}
+
+TDVEditDVData::~TDVEditDVData() {
+  // Records announce the items they still hold while the data still answers.
+  UndoList->Clear();
+  RedoList->Clear();
+}
+
+TCustomDocViewEdit& TDVEditDVData::Editor() const { return static_cast<TCustomDocViewEdit&>(DocView()); }
+
+void TDVEditDVData::ClearTemporal() {
+  CharEnds.clear();
+  CaretDrawItemNo = -1;
+  CaretOffs = -1;
+  TDocViewDVData::ClearTemporal();
+}
+
+void TDVEditDVData::Clear() {
+  TDocViewDVData::Clear();
+  if (!DocView().Destroying()) Editor().Modified = false;
+  UndoList->Clear();
+  RedoList->Clear();
+  FCurParaStyleNo = 0;
+  FCurTextStyleNo = 0;
+}
+
+// ---- recording ----
+
+TDVUndoList* TDVEditDVData::GetUndoList() {
+  if (UndoDest == udUndo && UndoList->Limit != 0) return UndoList.get();
+  if (UndoDest == udRedo) return RedoList.get();
+  return nullptr;
+}
+
+bool TDVEditDVData::Record(std::unique_ptr<TDVUndoInfo> info) {
+  TDVUndoList* list = GetUndoList();
+  if (!list) return false;
+  list->AddInfo(std::move(info));
+  return true;
+}
+
+void TDVEditDVData::BeginUndoSequence(TDVUndoType undoType, bool allowFinalize) {
+  BeginNamedUndoSequence(undoType, "", allowFinalize);
+}
+
+void TDVEditDVData::BeginNamedUndoSequence(TDVUndoType undoType, const std::string& caption, bool allowFinalize) {
+  if (allowFinalize && !(State & dvstFinalizingUndo)) {
+    TScopedFlags<TDVStates> finalizing(State, dvstFinalizingUndo);
+    TCustomDVItemInfo* item = FPartialSelectedItem ? FPartialSelectedItem : GetChosenItem();
+    if (item) item->FinalizeUndoGroup();
+  }
+  UndoDest = UndoList->BeginItem(undoType, caption, GetCurItemNo(), GetOffsetInCurItem()) ? udUndo : udNone;
+}
+
+void TDVEditDVData::BeginRedoSequence(TDVUndoType undoType, const std::string& caption) {
+  UndoDest = RedoList->BeginItem(undoType, caption, GetCurItemNo(), GetOffsetInCurItem()) ? udRedo : udNone;
+}
+
+void TDVEditDVData::SetUndoGroupMode(bool groupUndo) {
+  if (groupUndo)
+    ++UndoList->GroupModeCount;
+  else
+    --UndoList->GroupModeCount;
+}
+
+int TDVEditDVData::GetCurItemNo() const {
+  if (FPartialSelectedItem) return GetItemNo(FPartialSelectedItem);
+  if (TCustomDVItemInfo* chosen = GetChosenItem()) return GetItemNo(chosen);
+  if (FSelEndNo < 0 || FSelEndNo >= DrawItems.Count()) return -1;
+  int itemNo = -1;
+  int32_t offs = 0;
+  DrawItem2Item(FSelEndNo, FSelEndOffs, itemNo, offs);
+  return itemNo;
+}
+
+int32_t TDVEditDVData::GetOffsetInCurItem() const {
+  if (FPartialSelectedItem) return 1;
+  if (FSelEndNo < 0 || FSelEndNo >= DrawItems.Count()) return -1;
+  int itemNo = -1;
+  int32_t offs = -1;
+  DrawItem2Item(FSelEndNo, FSelEndOffs, itemNo, offs);
+  return offs;
+}
+
+// ---- paragraphs ----
+
+int TDVEditDVData::GetParaEndItemNo(int itemNo) const {
+  int i = itemNo + 1;
+  while (i < ItemCount() && !IsFromNewLine(i)) ++i;
+  return i - 1;
+}
+
+int TDVEditDVData::GetParaLastItemNo(int itemNo) const {
+  int i = itemNo + 1;
+  while (i < ItemCount() && !IsParaStart(i)) ++i;
+  return i - 1;
+}
+
+bool TDVEditDVData::WidthChangeNeedsFull(int32_t before, int32_t after) const {
+  return after != before && (after > MinDocWidth || before >= MinDocWidth);
+}
+
+int32_t TDVEditDVData::ParaMinWidth(int itemNo) {
+  return CalculateMinItemsWidthPlusEx(GetFirstParaItem(itemNo), GetParaLastItemNo(itemNo));
+}
+
+void TDVEditDVData::SetParaStyle(int startItemNo, int endItemNo, bool& fullReformat, int32_t paraNo) {
+  const int32_t before = CalculateMinItemsWidthPlusEx(startItemNo, endItemNo);
+  const TDVStyle* sheet = GetDVStyle();
+  for (int i = startItemNo; i <= endItemNo; ++i) {
+    TCustomDVItemInfo* item = GetItem(i);
+    const bool isProtected = sheet && sheet->ParaStyles().IsValidIndex(item->ParaNo) &&
+                             (sheet->ParaStyles()[item->ParaNo].Options & dvpaoStyleProtect);
+    if (!isProtected) item->ParaNo = paraNo;
+  }
+  const int32_t after = CalculateMinItemsWidthPlusEx(startItemNo, endItemNo);
+  fullReformat = !(after <= MinDocWidth && MinDocWidth > before);
+}
+
+// ---- formatting after a change ----
+
+void TDVEditDVData::Reformat_(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded) {
+  TCanvas* canvas = GetCanvas();
+  if (!canvas) return;
+  const bool whole = startDrawItemNo < 0 || DrawItems.Count() == 0 ||
+                     (fullFormat && CalculateMinDocWidthPlus(nullptr, *canvas) != MinDocWidth);
+  if (whole) {
+    Format();
+    Invalidate();
+    return;
+  }
+  FormatParasExact(startDrawItemNo, endDrawItemNo, itemsAdded);
+}
+
+void TDVEditDVData::Reformat(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded) {
+  int startItemNo, endItemNo;
+  int32_t startOffs, endOffs;
+  StoreSelBounds(startItemNo, endItemNo, startOffs, endOffs, false);
+  if (fullFormat || startDrawItemNo < 0) {
+    Format();
+    Invalidate();
+  } else {
+    FormatParas(startDrawItemNo, endDrawItemNo, itemsAdded);
+  }
+  RestoreSelBounds(startItemNo, endItemNo, startOffs, endOffs);
+}
+
+void TDVEditDVData::BeginItemModify(int itemNo, int32_t& width) { width = CalculateMinItemWidthPlusEx(itemNo); }
+
+void TDVEditDVData::EndItemModify(int itemNo, int32_t oldWidth) {
+  const int32_t newWidth = CalculateMinItemWidthPlusEx(itemNo);
+  const bool full = newWidth != oldWidth && (oldWidth >= DocumentWidth || newWidth > DocumentWidth);
+  int first = FindDrawItemByItem(itemNo), last = first;
+  while (last + 1 < DrawItems.Count() && DrawItems[last + 1]->ItemNo == itemNo) ++last;
+  int start = -1, end = -1;
+  if (first >= 0) GetParaBounds(first, last, start, end);
+  Reformat(full, start, end, 0);
+}
+
+void TDVEditDVData::ChangeEx(bool clearRedo) { Editor().DoChange(clearRedo); }
+
+// ---- shared steps of the primitives ----
+
+void TDVEditDVData::ForgetItem(const TCustomDVItemInfo* item) {
+  if (FCaptureMouseItem == item) FCaptureMouseItem = nullptr;
+  if (FActiveItem == item) FActiveItem = nullptr;
+  if (FPartialSelectedItem == item) FPartialSelectedItem = nullptr;
+  if (ResizingControl == item) ResizingControl = nullptr;
+}
+
+void TDVEditDVData::FreeAndDelete(int itemNo) {
+  FreeItem(itemNo, false);
+  Items().Delete(itemNo);
+}
+
+void TDVEditDVData::SetItemText(int itemNo, std::string text) {
+  ItemAction(dviaTextModifying, GetItem(itemNo), text);
+  SetItemTextR(itemNo, std::move(text));
+}
+
+std::unique_ptr<TCustomDVItemInfo> DV_CreateTextCopy(const TCustomDVItemInfo& item, TCustomDVData& dvData) {
+  std::unique_ptr<TCustomDVItemInfo> copy = DocViewTextItemClass(&dvData);
+  copy->Assign(item);
+  copy->SetSameAsPrev(item.SameAsPrev());
+  copy->ItemOptions = static_cast<TDVItemOptions>((copy->ItemOptions & ~dvioUnicode) | (item.ItemOptions & dvioUnicode));
+  copy->Tag = DV_CopyTag(item.Tag, dvData.TagsArePChars());
+  return copy;
+}
+
+}  // namespace quillet

@@ -1,0 +1,202 @@
+#pragma once
+// The document data of the editor: a viewer's data with a caret, the
+// current text and paragraph styles, an undo and a redo list, and the
+// primitives (Do_...) through which every change to the items passes. Each
+// primitive changes one thing and, while recording, appends the record that
+// takes it back; undo replays records through the same primitives, so the
+// inverse of an undone change lands in the redo list.
+//
+// An operation runs as:
+//   TDVEditOperation op(data);             // UndoDest goes back to udNone at the end
+//   data.BeginUndoSequence(dvutInsert, true);
+//   ... Do_ primitives ...
+//   data.Reformat_(full, startDrawItemNo, endDrawItemNo, itemsAdded);
+//   data.Change();
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editing/undo/undo_list.h"
+#include "engine/view/docview_data.h"
+
+namespace quillet {
+
+class TCustomDocViewEdit;
+class TDVIntPropertyOwner;
+class TDVUndoModifyItemIntProperties;
+class TDVUndoModifyItemIntProperty;
+class TDVUndoModifyItemProps;
+
+// A caret stop of the caret's line.
+struct TDVCharPos {
+  int32_t X = 0;
+  int DrawItemNo = -1;
+  int32_t Offset = -1;
+  int32_t MoveRightTo = 0;
+};
+
+class TDVEditDVData : public TDocViewDVData {
+ public:
+  explicit TDVEditDVData(TCustomDocViewEdit& editor);
+  ~TDVEditDVData() override;
+  TCustomDocViewEdit& Editor() const;
+
+  int32_t FPrevTextStyleNo = 0;
+  TCustomDVItemInfo* ResizingControl = nullptr;
+  std::vector<TDVCharPos> CharEnds;
+  int32_t FCurTextStyleNo = 0, FCurParaStyleNo = 0;
+  std::unique_ptr<TDVUndoList> UndoList, RedoList;
+  TDVUndoDest UndoDest = udNone;
+  int CaretDrawItemNo = -1;
+  int32_t CaretOffs = -1;
+  int IsPaste = 0;
+
+  void ClearTemporal() override;
+  // The document, the modified flag, both lists and the current styles.
+  void Clear() override;
+
+  // ---- recording ----
+  // The list primitives append to; null while nothing is recorded.
+  TDVUndoList* GetUndoList();
+  void BeginUndoSequence(TDVUndoType undoType, bool allowFinalize);
+  void BeginNamedUndoSequence(TDVUndoType undoType, const std::string& caption, bool allowFinalize);
+  void BeginRedoSequence(TDVUndoType undoType, const std::string& caption);
+  void SetUndoGroupMode(bool groupUndo);
+  // The caret in item terms: until the caret model lands, the selection's
+  // moving end (undo collapses the selection there). -1 without one.
+  int GetCurItemNo() const;
+  int32_t GetOffsetInCurItem() const;
+
+  // ---- paragraphs ----
+  // The last item of the paragraph section that continues after itemNo.
+  int GetParaEndItemNo(int itemNo) const;
+  // The last item of the paragraph that holds itemNo (lines included).
+  int GetParaLastItemNo(int itemNo) const;
+  // Every item of the range takes paraNo, except those whose paragraph
+  // style protects itself.
+  void SetParaStyle(int startItemNo, int endItemNo, bool& fullReformat, int32_t paraNo);
+
+  // ---- formatting after a change ----
+  // A whole pass when fullFormat is asked and the document's minimum width
+  // really changed; the touched sections (drawing items taken before the
+  // change) otherwise.
+  void Reformat_(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded);
+  // The same, keeping the caret on its item and offset.
+  void Reformat(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded);
+  // Around a change of one item made in steps: its width before, then one
+  // reformat that is whole only when the change can alter the document's
+  // minimum width.
+  void BeginItemModify(int itemNo, int32_t& width);
+  void EndItemModify(int itemNo, int32_t oldWidth);
+  // The document changed: the editor's Modified, its change event, and
+  // (clearRedo) the redo list emptied.
+  void Change() { ChangeEx(true); }
+  void ChangeEx(bool clearRedo);
+
+  // ---- the primitives ----
+  void Do_InsertItem(int itemNo, std::string s, std::unique_ptr<TCustomDVItemInfo> item, bool addedFromUndo,
+                     bool& fullReformat);
+  // list holds the items last first, as Do_DeleteItems stores them.
+  using TItemBlock = TDVItemList::TBlock;
+  void Do_InsertItems(int itemNo, TItemBlock list, bool addedFromUndo, bool& fullReformat);
+  void Do_DeleteItem(int itemNo, bool& fullReformat);
+  void Do_DeleteItems(int startItemNo, int endItemNo, bool& fullReformat);
+  // count -1: to the end of the text.
+  void Do_DeleteSubstring(int itemNo, int index, int count);
+  void Do_InsertSubstring(int itemNo, int index, const std::string& s);
+  void Do_ChangeText(int itemNo, const std::string& s);
+  void Do_ModifyItem(int itemNo, std::string s, std::unique_ptr<TCustomDVItemInfo> newItem);
+  void Do_ReplaceItem(int itemNo, std::unique_ptr<TCustomDVItemInfo> newItem);
+  void Do_Para(int startItemNo, int endItemNo, bool& fullReformat, int32_t paraNo);
+  // Sets item startItemNo + i to list[i] directly, past any protection.
+  void Do_ParaList(int startItemNo, const std::vector<int32_t>& list, bool& fullReformat);
+  void Do_StyleNo(int itemNo, int32_t styleNo);
+  void Do_NewLine(int itemNo, bool sameAsPrev, bool& fullReformat, int32_t paraNo);
+  void Do_BR(int itemNo, bool br, bool& fullReformat);
+  void Do_PageBreak(int itemNo, bool pageBreak);
+  void Do_ExtraIntProperty(int itemNo, TDVExtraItemProperty prop, int32_t value);
+  void Do_Tag(int itemNo, TDVTag tag, bool assignAsIs);
+  // itemNo -1: the checkpoint after the last item.
+  void Do_AddCP(int itemNo, std::unique_ptr<TDVCPInfo> checkpoint);
+  void Do_DeleteCP(int itemNo);
+  void Do_Concate(int itemNo);
+  // Sets a property by name between the item's BeforeUndoChangeProperty and
+  // AfterUndoChangeProperty; record is the record to append (of the class
+  // the caller wants). Answers the appended record, null when nothing
+  // changed or nothing is recorded.
+  TDVUndoModifyItemProps* Do_ModifyItemIntProperty(int itemNo, TDVIntPropertyOwner* subObject,
+                                                   const std::string& propName, int32_t value,
+                                                   std::unique_ptr<TDVUndoModifyItemIntProperty> record);
+  // "name=value" lines, set from the last to the first.
+  TDVUndoModifyItemProps* Do_ModifyItemIntProperties(int itemNo, TDVIntPropertyOwner* subObject,
+                                                     const std::vector<std::string>& propList,
+                                                     std::unique_ptr<TDVUndoModifyItemIntProperties> record);
+  void Do_ItemModifyTerminator(int itemNo, bool opening);
+
+  // An edit operation's extent: UndoDest is back at udNone when the
+  // outermost one ends, however it ends.
+  void EnterOperation() { ++operationDepth_; }
+  void LeaveOperation() {
+    if (--operationDepth_ == 0) UndoDest = udNone;
+  }
+
+ protected:
+  // Appends a primitive's record to the list being recorded into; false
+  // (and the record dropped) when nothing is recorded.
+  bool Record(std::unique_ptr<TDVUndoInfo> info);
+
+ private:
+  // The formatted data's links to an item that leaves the document.
+  void ForgetItem(const TCustomDVItemInfo* item);
+  // An item leaves the list without a record: announced and freed.
+  void FreeAndDelete(int itemNo);
+  // Inserts the block (document order) before itemNo: each item is told it
+  // is being inserted and joins the document's bookkeeping. Answers the
+  // items' checkpoints, taken off them for Do_AddCP.
+  std::vector<std::unique_ptr<TDVCPInfo>> InsertBlock(int itemNo, TItemBlock block, bool addedFromUndo);
+  // newItem takes the old item's place, text s, paragraph, options, tag and
+  // checkpoint. Answers the old item when recording (the caller's record
+  // takes it); otherwise it is freed and null is answered.
+  std::unique_ptr<TCustomDVItemInfo> ExchangeItem(int itemNo, std::string s,
+                                                  std::unique_ptr<TCustomDVItemInfo> newItem);
+  // Sets the text after announcing the modification.
+  void SetItemText(int itemNo, std::string text);
+  // The whole paragraph of itemNo, as a minimum width.
+  int32_t ParaMinWidth(int itemNo);
+  // A change of a range's minimum width from before to after can change
+  // the document's.
+  bool WidthChangeNeedsFull(int32_t before, int32_t after) const;
+  int operationDepth_ = 0;
+};
+
+// The extent of an editing operation (see TDVEditDVData::EnterOperation).
+class TDVEditOperation {
+ public:
+  explicit TDVEditOperation(TDVEditDVData& data) : data_(data) { data_.EnterOperation(); }
+  ~TDVEditOperation() { data_.LeaveOperation(); }
+  TDVEditOperation(const TDVEditOperation&) = delete;
+  TDVEditOperation& operator=(const TDVEditOperation&) = delete;
+
+ private:
+  TDVEditDVData& data_;
+};
+
+// Group mode for a scope: the sequences opened meanwhile join one group.
+class TDVUndoGroupMode {
+ public:
+  explicit TDVUndoGroupMode(TDVEditDVData& data) : data_(data) { data_.SetUndoGroupMode(true); }
+  ~TDVUndoGroupMode() { data_.SetUndoGroupMode(false); }
+  TDVUndoGroupMode(const TDVUndoGroupMode&) = delete;
+  TDVUndoGroupMode& operator=(const TDVUndoGroupMode&) = delete;
+
+ private:
+  TDVEditDVData& data_;
+};
+
+// A text item made like the document's default text item from item: same
+// style, same paragraph flag and Unicode flag, a copy of the tag, no
+// checkpoint.
+std::unique_ptr<TCustomDVItemInfo> DV_CreateTextCopy(const TCustomDVItemInfo& item, TCustomDVData& dvData);
+
+}  // namespace quillet
