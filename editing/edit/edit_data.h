@@ -36,6 +36,11 @@ struct TDVCharPos {
   int32_t MoveRightTo = 0;
 };
 
+// Caret geometry, in pixels.
+inline int32_t DocViewEditCaretWidth = 1;
+inline int32_t DocViewEditCaretHeightExtra = 0;
+inline int32_t DocViewEditMaxCaretHeight = 1000;
+
 class TDVEditDVData : public TDocViewDVData {
  public:
   explicit TDVEditDVData(TCustomDocViewEdit& editor);
@@ -63,10 +68,31 @@ class TDVEditDVData : public TDocViewDVData {
   void BeginNamedUndoSequence(TDVUndoType undoType, const std::string& caption, bool allowFinalize);
   void BeginRedoSequence(TDVUndoType undoType, const std::string& caption);
   void SetUndoGroupMode(bool groupUndo);
-  // The caret in item terms: until the caret model lands, the selection's
-  // moving end (undo collapses the selection there). -1 without one.
+  // ---- the caret (caret_model.cpp) ----
+  // The caret in item terms: the partially selected item, else the chosen
+  // item, else the item of the caret's drawing item; -1 without a caret.
   int GetCurItemNo() const;
   int32_t GetOffsetInCurItem() const;
+  bool NotFormatted() const { return DrawItems.Count() == 0; }
+  // Rebuilds CharEnds for the line of CaretDrawItemNo and chooses the stop
+  // of that drawing item with the given offset.
+  void OnChangeCaretLine(int32_t offset);
+  // Places the caret from CharEnds[CaretOffs]: its rectangle, the current
+  // styles (unless keepStyles), the view scrolled to it (scroll), and the
+  // editor told.
+  void ChangeCaret(bool forceCreate, bool scroll, bool repaint, bool keepStyles);
+  // The caret at an item position (and no selection).
+  void SetCaretAtItem(int itemNo, int32_t offs, bool scroll = true);
+  // An empty document gets one empty line and a caret in it.
+  void PrepareForEdit();
+  void Format_(bool onlyResized, bool forceFormat, bool noScroll, int depth, TCanvas& canvas,
+               bool onlyTail) override;
+  // The caret goes to the selection's end.
+  void DoOnSelection() override;
+  // The caret's rectangle in document coordinates; empty while no caret
+  // is shown.
+  TRect CaretRect;
+  bool CaretShown() const { return CaretRect.Bottom > CaretRect.Top; }
 
   // ---- paragraphs ----
   // The last item of the paragraph section that continues after itemNo.
@@ -142,6 +168,9 @@ class TDVEditDVData : public TDocViewDVData {
   }
 
  protected:
+  void SimpleBuildCaretPositions(int drawItemNo);
+  // Right-to-left text; false when the text gives no caret positions.
+  bool AdvancedBuildCaretPositions(int drawItemNo);
   // Appends a primitive's record to the list being recorded into; false
   // (and the record dropped) when nothing is recorded.
   bool Record(std::unique_ptr<TDVUndoInfo> info);

@@ -39,11 +39,14 @@ constexpr int32_t kGbk = 0, kUni = 1, kProtected = 2;
 // Paragraph styles: plain, indented, self-protecting.
 constexpr int32_t kPlainPara = 0, kIndentPara = 1, kProtectedPara = 2;
 
-// The data of the test editor: counts whole formatting passes.
+// The data of the test editor: counts whole formatting passes, and measures
+// on MeasureCanvas when one is set (fixed metrics, so caret x is exact).
 class TestEditData : public TDVEditDVData {
  public:
   using TDVEditDVData::TDVEditDVData;
   int WholePasses = 0;
+  TCanvas* MeasureCanvas = nullptr;
+  TCanvas* GetCanvas() override { return MeasureCanvas ? MeasureCanvas : TDVEditDVData::GetCanvas(); }
   void Formatted(int firstItemNo, int lastItemNo, bool partial) override {
     if (!partial) ++WholePasses;
     TDVEditDVData::Formatted(firstItemNo, lastItemNo, partial);
