@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "editing/undo/undo_list.h"
+#include "engine/style/para_style.h"
+#include "engine/style/text_style.h"
 #include "engine/view/docview_data.h"
 
 namespace quillet {
@@ -93,6 +95,53 @@ class TDVEditDVData : public TDocViewDVData {
   // is shown.
   TRect CaretRect;
   bool CaretShown() const { return CaretRect.Bottom > CaretRect.Top; }
+
+  // ---- services (edit_services.cpp) ----
+  // Without a selection both ends are the caret.
+  void GetSelectionBoundsEx(int& startItemNo, int32_t& startItemOffs, int& endItemNo, int32_t& endItemOffs,
+                            bool normalize);
+  // Without a selection, the caret.
+  void GetSelStart(int& drawItemNo, int32_t& drawItemOffs);
+  // Where the input method's window goes, in client coordinates.
+  void GetIMEWinCoord(TPoint& point) const;
+  // Whether a text item's style carries the protection option (never for
+  // other items).
+  bool IsProtected(int itemNo, TDVProtectOption option) const;
+  bool IsParaProtected(int32_t paraNo, TDVParaOption option) const;
+  bool IsItemParaProtected(int itemNo) const;
+  // Whether the boundary after firstItemNo (-1: the document's start) may
+  // not be joined or separated; true beeps.
+  bool IsSticking(int firstItemNo);
+  // The bracket around a caret step with Shift.
+  void StartShiftMoving();
+  void EndShiftMoving();
+  // Selects the character before the caret (a picture is one).
+  void SelectBackWord();
+  // An empty selection at the caret.
+  void CaretMoveBack();
+  void CaretMoveNext() { CaretMoveBack(); }
+  // A position on a list marker moves off it.
+  void AdjustMarkerPos(int& itemNo, int32_t& offs) const;
+  void AdjustMarkerCaret(bool right, int32_t& offs);
+  bool CaretAtTheBeginningOfParaSection() const;
+  bool CaretAtTheEndOfParaSection() const;
+  void MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const override;
+  void AfterDeleteStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap) override;
+  void DeselectPartiallySelectedItem(TCustomDVItemInfo* newPartiallySelected) override;
+  void SetPartialSelectedItem(TCustomDVItemInfo* item) override;
+  void SrchStart(bool down, int& itemNo, int32_t& offs) override;
+  void SrchSelectIt(int itemNo, int32_t offs, int32_t len, bool invert) override;
+  using TDocViewDVData::SaveRTFToStream;
+  bool SaveRTFToStream(TStream& stream, bool selectionOnly, int level, TColor color, const TDVBackground* background,
+                       TDVColorList* colorList, TDVIntegerList* styleToFont, TDVIntegerList* fontTable,
+                       double twipsPerPixel) override;
+  bool SaveHTMLToStream(TStream& stream, const std::string& path, const std::string& title,
+                        const std::string& imagesPrefix, TDVSaveOptions options, TColor color,
+                        const TDVBackground* background, const TDVHTMLMargins& margins) override;
+  bool SaveHTMLToStreamEx(TStream& stream, const std::string& path, const std::string& title,
+                          const std::string& imagesPrefix, const std::string& extraStyles,
+                          const std::string& externalCSS, TDVSaveOptions options, TColor color,
+                          const TDVBackground* background, const TDVHTMLMargins& margins) override;
 
   // ---- paragraphs ----
   // The last item of the paragraph section that continues after itemNo.

@@ -72,9 +72,7 @@ TEST_F(CaretTest, CaretRectangleStandsOnItsStop) {
 }
 
 TEST_F(CaretTest, CurrentStylesFollowTheCaretUnlessTheStyleAsksNot) {
-  sheet.TextStyles().Add().Assign(sheet.TextStyles()[kGbk]);
-  const int32_t sticky = sheet.TextStyles().Count() - 1;
-  sheet.TextStyles()[sticky].Protection = dvprDoNotAutoSwitch;
+  const int32_t sticky = AddTextStyle(dvprDoNotAutoSwitch);
   LoadAt("P1 1\"ab\" " + std::to_string(sticky) + "\"cd\"", 0, 2);
   EXPECT_EQ(Data().FCurTextStyleNo, kUni);
   EXPECT_EQ(Data().FCurParaStyleNo, kIndentPara);

@@ -35,6 +35,22 @@ class CaretTest : public EditTest {
     return out;
   }
 
+  // A new text style like the GBK one with the protection options.
+  int32_t AddTextStyle(uint32_t protection) {
+    sheet.TextStyles().Add().Assign(sheet.TextStyles()[kGbk]);
+    const int32_t no = sheet.TextStyles().Count() - 1;
+    sheet.TextStyles()[no].Protection = static_cast<decltype(sheet.TextStyles()[no].Protection)>(protection);
+    sheet.TextStyles()[no].Standard = false;
+    return no;
+  }
+  // A paragraph style with the options.
+  int32_t AddParaStyle(uint32_t options) {
+    sheet.ParaStyles().Add();
+    const int32_t no = sheet.ParaStyles().Count() - 1;
+    sheet.ParaStyles()[no].Options = static_cast<decltype(sheet.ParaStyles()[no].Options)>(options);
+    return no;
+  }
+
   TRecordingCanvas canvas;
 };
 
