@@ -143,6 +143,31 @@ class TDVEditDVData : public TDocViewDVData {
                           const std::string& externalCSS, TDVSaveOptions options, TColor color,
                           const TDVBackground* background, const TDVHTMLMargins& margins) override;
 
+  // ---- insertion at the caret (insert_item.cpp) ----
+  // A new text item of the default class: style, paragraph style, flags,
+  // a copy of the tag, Unicode as the style is.
+  std::unique_ptr<TCustomDVItemInfo> CreateTextItem(const TDVTag& tag, int32_t paraNo, bool br, bool sameAsPrev,
+                                                    int32_t styleNo);
+  // The same made from the text item source.
+  std::unique_ptr<TCustomDVItemInfo> CreateTextItem2(const TDVTag& tag, const TCustomDVItemInfo& source, bool br,
+                                                     bool sameAsPrev);
+  // A text item inserted at itemNo through Do_InsertItem; answers it.
+  TCustomDVItemInfo* InsString(std::string s, int itemNo, bool& fullReformat, bool br, bool sameAsPrev,
+                               int32_t styleNo, int32_t paraNo, const TDVTag& tag);
+  TCustomDVItemInfo* InsString2(std::string s, int itemNo, bool& fullReformat, bool br, bool sameAsPrev,
+                                const TCustomDVItemInfo& source, const TDVTag& tag);
+  TCustomDVItemInfo* InsEmptyString(int itemNo, const TDVTag& tag, bool br, bool sameAsPrev, int32_t styleNo,
+                                    int32_t paraNo);
+  // Inserts item (text s) at the caret without formatting. False (a beep)
+  // when refused; item is null afterwards (inserted or freed), and
+  // insertItemNo -1 when it was dropped (a list marker beside an object).
+  // adjustTag: a new text without a tag takes its same-style neighbour's.
+  bool InsSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::string& s, bool adjustTag, int& insertItemNo,
+                    bool& fullReformat, int& itemsAdded);
+  // The same inside the caller's undo sequence, laid out, with the caret
+  // after the new item (before it with caretBefore).
+  bool InsertSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::string& s, bool adjustTag, bool caretBefore);
+
   // ---- paragraphs ----
   // The last item of the paragraph section that continues after itemNo.
   int GetParaEndItemNo(int itemNo) const;

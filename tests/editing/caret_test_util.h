@@ -6,6 +6,10 @@
 #include <vector>
 
 #include "edit_test_util.h"
+#include "engine/model/break_item.h"
+#include "engine/model/marker_item.h"
+#include "engine/model/picture_item.h"
+#include "platform/gfx/graphic.h"
 #include "platform/gfx/recording_canvas.h"
 
 namespace quillet::test {
@@ -35,6 +39,24 @@ class CaretTest : public EditTest {
     return out;
   }
 
+  // A new item: "pic" (10 x 10), "brk" or "mk".
+  std::unique_ptr<TCustomDVItemInfo> NewItem(const std::string& kind) {
+    if (kind == "brk") return std::make_unique<TDVBreakItemInfo>(&Data());
+    if (kind == "mk") return std::make_unique<TDVMarkerItemInfo>(&Data(), 0, 0, 0, false);
+    auto picture = std::make_unique<TDVGraphicItemInfo>(&Data(), std::make_unique<TBitmap>(10, 10), dvvaBaseline);
+    picture->StyleNo = dvsPicture;
+    return picture;
+  }
+  // Inserts at the caret as the editor does: one undo group, dropped when
+  // the insertion is refused.
+  bool InsertAtCaret(std::unique_ptr<TCustomDVItemInfo> item, std::string text = "") {
+    TDVEditOperation operation(Data());
+    Data().BeginUndoSequence(dvutInsert, true);
+    const bool ok = Data().InsertSomething(item, text, false, false);
+    if (ok) Data().Change();
+    Data().UndoList->PopIfEmpty();
+    return ok;
+  }
   // A new text style like the GBK one with the protection options.
   int32_t AddTextStyle(uint32_t protection) {
     sheet.TextStyles().Add().Assign(sheet.TextStyles()[kGbk]);

@@ -18,6 +18,7 @@
 //               it in code page 936, Unicode styles in UTF-16)
 //   1u"text"    the same with the Unicode flag opposite to the style's
 //   brk         a break (a full-width line)
+//   mk          a list marker of list 0 (it starts its paragraph)
 //   pic:20x10   a picture of 20 x 10 pixels
 // An item with neither P nor / continues the paragraph; the first item
 // starts one (P0 unless given). Example: P0 0"ab" 1"中" / 0"c" P1 ^ brk
