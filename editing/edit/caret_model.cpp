@@ -187,7 +187,7 @@ void TDVEditDVData::DoOnSelection() {
   }
   CaretDrawItemNo = FSelEndNo;
   OnChangeCaretLine(FSelEndOffs);
-  ChangeCaret(false, true, false, true);
+  ChangeCaret(false, true, false, false);
 }
 
 // ---- formatting ----
@@ -203,9 +203,19 @@ void TDVEditDVData::Format_(bool onlyResized, bool forceFormat, bool noScroll, i
   const bool keep = depth == 0 && !(State & dvstSkipFormatting) && CaretDrawItemNo >= 0 &&
                     CaretDrawItemNo < DrawItems.Count() && CaretOffs >= 0 &&
                     CaretOffs < static_cast<int32_t>(CharEnds.size());
-  int itemNo = -1;
+  // The items may have changed under the old drawing items: the caret is
+  // read from its drawing item only while that names an item that exists,
+  // and kept inside that item.
+  int itemNo = keep ? DrawItems[CaretDrawItemNo]->ItemNo : -1;
   int32_t offs = 0;
-  if (keep) DrawItem2Item(CaretDrawItemNo, CharEnds[static_cast<size_t>(CaretOffs)].Offset, itemNo, offs);
+  if (itemNo >= 0 && itemNo < ItemCount()) {
+    const TDVDrawLineInfo* info = DrawItems[CaretDrawItemNo];
+    const int32_t stopOffs = CharEnds[static_cast<size_t>(CaretOffs)].Offset;
+    offs = GetItemStyle(itemNo) >= 0 ? info->Offs + stopOffs - 1 : stopOffs;
+    offs = std::clamp(offs, GetOffsBeforeItem(itemNo), GetOffsAfterItem(itemNo));
+  } else {
+    itemNo = -1;
+  }
   TDocViewDVData::Format_(onlyResized, forceFormat, noScroll, depth, canvas, onlyTail);
   if (depth != 0) return;
   CharEnds.clear();
@@ -213,7 +223,7 @@ void TDVEditDVData::Format_(bool onlyResized, bool forceFormat, bool noScroll, i
   CaretDrawItemNo = -1;
   if (DrawItems.Count() == 0) return;
   int32_t drawOffs;
-  if (keep && itemNo < ItemCount()) {
+  if (itemNo >= 0 && itemNo < ItemCount()) {
     Item2DrawItem(itemNo, offs, CaretDrawItemNo, drawOffs);
   } else {
     CaretDrawItemNo = 0;

@@ -168,6 +168,15 @@ class TDVEditDVData : public TDocViewDVData {
   // after the new item (before it with caretBefore).
   bool InsertSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::string& s, bool adjustTag, bool caretBefore);
 
+  // ---- deletion (delete_selection.cpp, delete_keys.cpp) ----
+  // Whether the selection may be deleted under the protection rules.
+  bool CanDelete();
+  // Deletes the selection in one undo group; false (a beep) when refused,
+  // true also when there was nothing to delete.
+  bool DeleteSelection_();
+  // The paragraph of itemNo takes paraNo (Do_Para), when any item differs.
+  void ApplyParaStyle(int itemNo, int32_t paraNo);
+
   // ---- paragraphs ----
   // The last item of the paragraph section that continues after itemNo.
   int GetParaEndItemNo(int itemNo) const;

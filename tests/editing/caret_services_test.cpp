@@ -17,10 +17,7 @@ struct StickingCase {
 class Sticking : public CaretTest, public testing::WithParamInterface<StickingCase> {};
 
 TEST_P(Sticking, BoundaryIsStickingOnlyWhenBothSidesAre) {
-  const int32_t s = AddTextStyle(dvprSticking);
-  std::string doc = GetParam().doc;
-  for (size_t at; (at = doc.find('S')) != std::string::npos;) doc.replace(at, 1, std::to_string(s));
-  Load(doc);
+  Load(WithStyles(GetParam().doc));
   EXPECT_EQ(Data().IsSticking(GetParam().firstItemNo), GetParam().sticking);
   EXPECT_EQ(beeps, GetParam().sticking ? 1 : 0);
 }

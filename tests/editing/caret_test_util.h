@@ -57,6 +57,18 @@ class CaretTest : public EditTest {
     Data().UndoList->PopIfEmpty();
     return ok;
   }
+  // Replaces the letters R (a read-only paragraph style), S (a sticking
+  // text style) and D (a delete-protected one) in the notation.
+  // The styles are added once per test.
+  std::string WithStyles(std::string doc) {
+    if (letterStyles_.empty())
+      letterStyles_ = {{'R', AddParaStyle(dvpaoReadOnly)},
+                       {'S', AddTextStyle(dvprSticking)},
+                       {'D', AddTextStyle(dvprDeleteProtect)}};
+    for (const auto& [letter, no] : letterStyles_)
+      for (size_t at; (at = doc.find(letter)) != std::string::npos;) doc.replace(at, 1, std::to_string(no));
+    return doc;
+  }
   // A new text style like the GBK one with the protection options.
   int32_t AddTextStyle(uint32_t protection) {
     sheet.TextStyles().Add().Assign(sheet.TextStyles()[kGbk]);
@@ -74,6 +86,9 @@ class CaretTest : public EditTest {
   }
 
   TRecordingCanvas canvas;
+
+ private:
+  std::vector<std::pair<char, int32_t>> letterStyles_;
 };
 
 }  // namespace quillet::test

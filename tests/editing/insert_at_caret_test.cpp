@@ -71,12 +71,7 @@ class InsertRefusal : public CaretTest, public testing::WithParamInterface<Refus
 
 TEST_P(InsertRefusal, ChangesNoByteAndLeavesNoUndoGroup) {
   const RefusalCase& c = GetParam();
-  std::string doc = c.doc;
-  const std::string ro = std::to_string(AddParaStyle(dvpaoReadOnly));
-  const std::string stick = std::to_string(AddTextStyle(dvprSticking));
-  for (size_t at; (at = doc.find('R')) != std::string::npos;) doc.replace(at, 1, ro);
-  for (size_t at; (at = doc.find('S')) != std::string::npos;) doc.replace(at, 1, stick);
-  LoadAt(doc, c.itemNo, c.offs);
+  LoadAt(WithStyles(c.doc), c.itemNo, c.offs);
   const std::string before = DvfBytes(Data());
   EXPECT_EQ(InsertAtCaret(NewItem(c.kind)), !c.beeps);
   EXPECT_EQ(DvfBytes(Data()), before);
