@@ -177,6 +177,24 @@ class TDVEditDVData : public TDocViewDVData {
   // The paragraph of itemNo takes paraNo (Do_Para), when any item differs.
   void ApplyParaStyle(int itemNo, int32_t paraNo);
 
+  // ---- caret steps (caret_navigation.cpp) ----
+  // True when the caret cannot move: the document's start or end.
+  void OnHomePress(bool ctrl);
+  void OnEndPress(bool ctrl);
+  bool OnLeftPress(bool shift, bool ctrl);
+  bool OnRightPress(bool shift, bool ctrl);
+  bool OnUpPress(bool shift, bool ctrl);
+  bool OnDownPress(bool shift, bool ctrl);
+  void OnPgUpPress();
+  void OnPgDownPress();
+  // Word starts in a text item: back over spaces then the word, forward
+  // over the word then the spaces.
+  int32_t PrevWordStart(int itemNo, int32_t offs) const;
+  int32_t NextWordStart(int itemNo, int32_t offs) const;
+  // ---- the keys that delete (delete_keys.cpp) ----
+  void OnDeletePress_(bool ctrl);
+  void OnBackSpacePress_(bool ctrl);
+
   // ---- paragraphs ----
   // The last item of the paragraph section that continues after itemNo.
   int GetParaEndItemNo(int itemNo) const;
@@ -252,6 +270,22 @@ class TDVEditDVData : public TDocViewDVData {
 
  protected:
   void SimpleBuildCaretPositions(int drawItemNo);
+  void MoveCaretTo(int drawItemNo, int32_t drawOffs);
+  bool IsEmptyText(int itemNo) const;
+  void TouchedDrawRange(int firstItemNo, int lastItemNo, int& start, int& end) const;
+  // A key refused after its group was opened: the empty group goes, a beep.
+  void RefuseKey();
+  void FinishKey(bool full, int start, int end, int itemsAdded, int caretItemNo, int32_t caretOffs);
+  void PassParaStart(int fromItemNo, bool& full);
+  void MoveCaretToStop(int32_t stop);
+  bool SpaceAt(int itemNo, int32_t offs) const;
+  // Ctrl with Left or Right inside a text; false when it does not move.
+  bool WordStep(bool forward);
+  // The caret onto the line of drawItemNo at its current x (an item there
+  // may take it, entered from `from`).
+  bool MoveToLineAt(int drawItemNo, TDVEnterDirection from);
+  // The last drawing item whose top is at or above y.
+  int FindDrawItemAtLine(int32_t y) const;
   // Right-to-left text; false when the text gives no caret positions.
   bool AdvancedBuildCaretPositions(int drawItemNo);
   // Appends a primitive's record to the list being recorded into; false
