@@ -59,6 +59,14 @@ void TDVEditDVData::PassParaStart(int fromItemNo, bool& full) {
   if (pageBreak) Do_PageBreak(fromItemNo + 1, true);
 }
 
+void TDVEditDVData::JoinParagraph(int itemNo, bool& full) {
+  full = false;
+  // Nothing continues a full-width item's line, and it continues none.
+  if (itemNo <= 0 || itemNo >= ItemCount() || IsFullWidthItem(*this, itemNo - 1) || IsFullWidthItem(*this, itemNo))
+    return;
+  Do_NewLine(itemNo, true, full, -1);
+}
+
 // ---- Backspace ----
 
 void TDVEditDVData::OnBackSpacePress_(bool ctrl) {
@@ -121,13 +129,13 @@ void TDVEditDVData::OnBackSpacePress_(bool ctrl) {
       --added;
       caretItemNo = prevNo;
       caretOffs = GetOffsBeforeItem(prevNo);
-      if (prevNo > 0 && GetItemStyle(prevNo - 1) == dvsListMarker) Do_NewLine(prevNo, true, f, -1);
+      if (prevNo > 0 && GetItemStyle(prevNo - 1) == dvsListMarker) JoinParagraph(prevNo, f);
     } else if (IsProtected(itemNo, dvprParaStartProtect) || IsItemParaProtected(prevNo)) {
       return RefuseKey();
     } else {
       caretItemNo = prevNo;
       caretOffs = GetOffsAfterItem(prevNo);
-      Do_NewLine(itemNo, true, f, -1);
+      JoinParagraph(itemNo, f);
       full = full || f;
       if (DV_CanConcateItems(prevNo, GetItem(prevNo), item, false)) {
         Do_Concate(prevNo);
@@ -249,7 +257,7 @@ void TDVEditDVData::OnDeletePress_(bool /*ctrl*/) {
       Do_DeleteItem(nextNo, f);
       --added;
     }
-    Do_NewLine(joinNo, true, f, -1);
+    JoinParagraph(joinNo, f);
     full = full || f;
     if (DV_CanConcateItems(itemNo, GetItem(itemNo), GetItem(joinNo), false)) {
       Do_Concate(itemNo);

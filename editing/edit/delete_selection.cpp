@@ -141,7 +141,7 @@ bool TDVEditDVData::DeleteSelection_() {
       caretItemNo = startNo - 1;
       caretOffs = GetOffsAfterItem(caretItemNo);
       if (remainder && startNo < ItemCount()) {
-        Do_NewLine(startNo, true, full, -1);
+        JoinParagraph(startNo, full);
         collect();
       }
     }
@@ -150,7 +150,7 @@ bool TDVEditDVData::DeleteSelection_() {
     caretItemNo = startNo;
     caretOffs = startOffs;
     if (remainder && startNo + 1 < ItemCount()) {
-      Do_NewLine(startNo + 1, true, full, -1);
+      JoinParagraph(startNo + 1, full);
       collect();
     }
   }

@@ -277,6 +277,9 @@ class TDVEditDVData : public TDocViewDVData {
   void RefuseKey();
   void FinishKey(bool full, int start, int end, int itemsAdded, int caretItemNo, int32_t caretOffs);
   void PassParaStart(int fromItemNo, bool& full);
+  // Item itemNo continues the paragraph before it (Do_NewLine), unless a
+  // full-width item stands on either side.
+  void JoinParagraph(int itemNo, bool& full);
   void MoveCaretToStop(int32_t stop);
   bool SpaceAt(int itemNo, int32_t offs) const;
   // Ctrl with Left or Right inside a text; false when it does not move.

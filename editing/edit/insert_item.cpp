@@ -204,7 +204,7 @@ bool TDVEditDVData::InsSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::
   Do_InsertItem(insertItemNo, std::move(s), std::move(item), false, full);
   collect();
   if (joinFollowing) {
-    Do_NewLine(insertItemNo + 1, true, full, -1);
+    JoinParagraph(insertItemNo + 1, full);
     collect();
   }
   return true;
