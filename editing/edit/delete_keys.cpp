@@ -33,6 +33,15 @@ void TDVEditDVData::TouchedDrawRange(int firstItemNo, int lastItemNo, int& start
   GetParaBounds(FindDrawItemByItem(first), lastDraw, start, end);
 }
 
+bool TDVEditDVData::KeyCaret(int& itemNo, int32_t& offs) {
+  if (CharEnds.empty() || CaretOffs < 0) return false;
+  itemNo = GetCurItemNo();
+  offs = GetOffsetInCurItem();
+  if (!IsItemParaProtected(itemNo)) return true;
+  Beep();
+  return false;
+}
+
 void TDVEditDVData::RefuseKey() {
   UndoList->PopIfEmpty();
   Beep();
@@ -70,13 +79,9 @@ void TDVEditDVData::JoinParagraph(int itemNo, bool& full) {
 // ---- Backspace ----
 
 void TDVEditDVData::OnBackSpacePress_(bool ctrl) {
-  if (CharEnds.empty() || CaretOffs < 0) return;
-  int itemNo = GetCurItemNo();
-  int32_t offs = GetOffsetInCurItem();
-  if (IsItemParaProtected(itemNo)) {
-    Beep();
-    return;
-  }
+  int itemNo;
+  int32_t offs;
+  if (!KeyCaret(itemNo, offs)) return;
   const bool afterMarker = itemNo > 0 && GetItemStyle(itemNo - 1) == dvsListMarker;
   if (CaretOffs == 0 && offs <= GetOffsBeforeItem(itemNo)) {
     if (itemNo == 0) return;
@@ -189,13 +194,9 @@ void TDVEditDVData::OnBackSpacePress_(bool ctrl) {
 // ---- Delete ----
 
 void TDVEditDVData::OnDeletePress_(bool /*ctrl*/) {
-  if (CharEnds.empty() || CaretOffs < 0) return;
-  int itemNo = GetCurItemNo();
-  int32_t offs = GetOffsetInCurItem();
-  if (IsItemParaProtected(itemNo)) {
-    Beep();
-    return;
-  }
+  int itemNo;
+  int32_t offs;
+  if (!KeyCaret(itemNo, offs)) return;
   const bool atItemEnd = offs >= GetOffsAfterItem(itemNo);
   if (CaretOffs == static_cast<int32_t>(CharEnds.size()) - 1) {
     if (IsFullWidthItem(*this, itemNo) ||

@@ -273,6 +273,9 @@ class TDVEditDVData : public TDocViewDVData {
   void MoveCaretTo(int drawItemNo, int32_t drawOffs);
   bool IsEmptyText(int itemNo) const;
   void TouchedDrawRange(int firstItemNo, int lastItemNo, int& start, int& end) const;
+  // The caret for a key in item terms; false without one, and (a beep) in
+  // a read-only paragraph.
+  bool KeyCaret(int& itemNo, int32_t& offs);
   // A key refused after its group was opened: the empty group goes, a beep.
   void RefuseKey();
   void FinishKey(bool full, int start, int end, int itemsAdded, int caretItemNo, int32_t caretOffs);

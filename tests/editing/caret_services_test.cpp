@@ -71,28 +71,19 @@ TEST_F(CaretTest, ShiftBracketExtendsASelectionFromTheCaret) {
   Data().CaretOffs += 2;
   Data().ChangeCaret(false, false, false, true);
   Data().EndShiftMoving();
-  int s, e;
-  int32_t so, eo;
-  Data().GetSelectionBoundsEx(s, so, e, eo, true);
-  EXPECT_EQ(std::make_tuple(s, so, e, eo), std::make_tuple(0, 2, 0, 4));
+  EXPECT_EQ(Selection(), std::make_tuple(0, 2, 0, 4));
 }
 
 TEST_F(CaretTest, SelectionBoundsWithoutASelectionAreTheCaret) {
   LoadAt("P0 0\"abcd\" P0 0\"ef\"", 1, 2);
-  int s, e;
-  int32_t so, eo;
-  Data().GetSelectionBoundsEx(s, so, e, eo, true);
-  EXPECT_EQ(std::make_tuple(s, so, e, eo), std::make_tuple(1, 2, 1, 2));
+  EXPECT_EQ(Selection(), std::make_tuple(1, 2, 1, 2));
 }
 
 // The character before the caret is whole: two bytes of a GBK character.
 TEST_F(CaretTest, SelectBackWordTakesTheWholeCharacterBefore) {
   LoadAt("P0 0\"a中\"", 0, 4);
   Data().SelectBackWord();
-  int s, e;
-  int32_t so, eo;
-  Data().GetSelectionBounds(s, so, e, eo, true);
-  EXPECT_EQ(std::make_tuple(s, so, e, eo), std::make_tuple(0, 2, 0, 4));
+  EXPECT_EQ(Selection(), std::make_tuple(0, 2, 0, 4));
 }
 
 TEST_F(CaretTest, DeletingStylesClearsUndoAndRenumbersTheCurrentStyles) {

@@ -2,6 +2,7 @@
 // The editing tests at the caret: the harness's editor measuring on a
 // recording canvas (fixed metrics: caret x and line breaks are exact), with
 // helpers that place the caret and read it back in item terms.
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,13 @@ class CaretTest : public EditTest {
     Data().SetCaretAtItem(itemNo, offs);
   }
   std::pair<int, int32_t> Caret() const { return {Data().GetCurItemNo(), Data().GetOffsetInCurItem()}; }
+  // The selection in item terms, in document order (the caret without one).
+  std::tuple<int, int32_t, int, int32_t> Selection() const {
+    int s, e;
+    int32_t so, eo;
+    Data().GetSelectionBoundsEx(s, so, e, eo, true);
+    return {s, so, e, eo};
+  }
   // The caret line's stops as (offset in the item, x from the line's first stop).
   std::vector<std::pair<int32_t, int32_t>> Stops() const {
     std::vector<std::pair<int32_t, int32_t>> out;
