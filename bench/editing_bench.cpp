@@ -71,6 +71,14 @@ struct Editor {
   }
 };
 
+// The sample as a QTextDocument of the editor's width, laid out.
+std::unique_ptr<QTextDocument> LaidOutQtDocument(int paragraphs) {
+  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(paragraphs));
+  doc->setTextWidth(kWidth);
+  benchmark::DoNotOptimize(doc->documentLayout()->documentSize());
+  return doc;
+}
+
 void BM_EditorUndoRedoInsertion(benchmark::State& state) {
   Editor e;
   e.InsertGroup(LayoutSampleParagraphs(kInserted));
@@ -85,10 +93,8 @@ void BM_EditorUndoRedoInsertion(benchmark::State& state) {
 BENCHMARK(BM_EditorUndoRedoInsertion)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_QTextDocumentUndoRedoInsertion(benchmark::State& state) {
-  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(kParagraphs));
-  doc->setTextWidth(kWidth);
+  std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(kParagraphs);
   QAbstractTextDocumentLayout* layout = doc->documentLayout();
-  benchmark::DoNotOptimize(layout->documentSize());
   QString inserted;
   for (const std::string& p : LayoutSampleParagraphs(kInserted)) {
     const std::u16string units = MultiByteToWideChar(936, p);
@@ -129,10 +135,8 @@ BENCHMARK(BM_EditorBackspace)->Arg(5000)->Arg(50000)->Unit(benchmark::kMicroseco
 
 void BM_QTextDocumentBackspace(benchmark::State& state) {
   const int paragraphs = static_cast<int>(state.range(0));
-  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(paragraphs));
-  doc->setTextWidth(kWidth);
+  std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
   QAbstractTextDocumentLayout* layout = doc->documentLayout();
-  benchmark::DoNotOptimize(layout->documentSize());
   for (auto _ : state) {
     QTextCursor cursor(doc->findBlockByNumber(paragraphs / 2));
     cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 10);
@@ -165,10 +169,8 @@ BENCHMARK(BM_EditorDeleteSelectionAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmar
 
 void BM_QTextDocumentDeleteSelectionAndUndo(benchmark::State& state) {
   const int paragraphs = static_cast<int>(state.range(0));
-  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(paragraphs));
-  doc->setTextWidth(kWidth);
+  std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
   QAbstractTextDocumentLayout* layout = doc->documentLayout();
-  benchmark::DoNotOptimize(layout->documentSize());
   const int first = paragraphs / 2;
   for (auto _ : state) {
     QTextCursor cursor(doc->findBlockByNumber(first));
