@@ -119,6 +119,26 @@ TEST_F(CaretTest, SearchStartsAtTheCaretAndCrossesItemEdges) {
   EXPECT_EQ(Caret(), std::make_pair(0, 2));
 }
 
+// Positions on a list marker move off it: forward after it or when it is
+// the first item, otherwise back to the end of what precedes it.
+TEST_F(CaretTest, MarkerPositionsMoveOffTheMarker) {
+  Load("P0 0\"ab\" P0 mk 0\"cd\"");
+  int itemNo = 1;
+  int32_t offs = 1;
+  Data().AdjustMarkerPos(itemNo, offs);
+  EXPECT_EQ(std::make_pair(itemNo, offs), std::make_pair(2, 1));
+  itemNo = 1;
+  offs = 0;
+  Data().AdjustMarkerPos(itemNo, offs);
+  EXPECT_EQ(std::make_pair(itemNo, offs), std::make_pair(0, 3));
+  Data().CaretDrawItemNo = Data().FindDrawItemByItem(1);
+  Data().AdjustMarkerCaret(true, offs);
+  EXPECT_EQ(std::make_pair(Data().DrawItems[Data().CaretDrawItemNo]->ItemNo, offs), std::make_pair(2, 1));
+  Data().CaretDrawItemNo = Data().FindDrawItemByItem(1);
+  Data().AdjustMarkerCaret(false, offs);
+  EXPECT_EQ(std::make_pair(Data().DrawItems[Data().CaretDrawItemNo]->ItemNo, offs), std::make_pair(0, 3));
+}
+
 TEST_F(CaretTest, SavesBuildNoLastingHyperlinkAreas) {
   Load("P0 0\"ab\"");
   TMemoryStream rtf;
