@@ -34,7 +34,10 @@ void TDVUndoInfos::PerformUndo(TDVEditDVData& data, bool reformat) {
   if (Count() == 0) return;
   data.Deselect(nullptr, true);
   // The items the group touches, in the document as it is now: each
-  // record's range, shifted by what the records undone before it add.
+  // record's range, widened by what the records undone before it add. A
+  // record's own added items are not counted into its end: the reformat
+  // below lays out the added items after the end it is given, and counting
+  // them twice would lay out as many paragraphs again.
   bool needFormat = false;
   int start = data.ItemCount() - 1, end = 0, added = 0;
   for (int i = Count() - 1; i >= 0; --i) {
@@ -43,7 +46,6 @@ void TDVUndoInfos::PerformUndo(TDVEditDVData& data, bool reformat) {
     int s = start, e = end;
     info->SetItemsRange(s, e, data);
     if (added > 0) e += added;
-    if (info->ItemsAdded() > 0) e += info->ItemsAdded();
     added += info->ItemsAdded();
     start = std::min(start, s);
     end = std::max(end, e);

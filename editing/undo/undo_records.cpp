@@ -43,9 +43,10 @@ TDVUndoStringItemListInfo::~TDVUndoStringItemListInfo() {
   for (auto& [text, item] : List) DestroyHeldItem(GetUndoListOwnerDVData(), text, item);
 }
 
+// The held items are not in the document yet: the range is where they go.
 void TDVUndoItemRangeInfo::SetItemsRange(int& startItemNo, int& endItemNo, TDVEditDVData&) {
   startItemNo = StartItemNo;
-  endItemNo = LastAffectedItemNo == -1 ? StartItemNo + static_cast<int>(List.size()) : LastAffectedItemNo;
+  endItemNo = LastAffectedItemNo == -1 ? StartItemNo : LastAffectedItemNo;
 }
 
 // ---- items in and out ----

@@ -54,6 +54,16 @@ class TDVIntPropertyOwner {
     if (!p) return -1;
     return p->Set(object, value) ? 1 : 0;
   }
+  // The class's own table, then its base class's properties.
+  template <class T, class Base>
+  static bool GetWithBase(TDVIntProps<T> props, const T& object, std::string_view name, int32_t& value) {
+    return GetFrom(props, object, name, value) || object.Base::GetIntPropertyByName(name, value);
+  }
+  template <class T, class Base>
+  static bool SetWithBase(TDVIntProps<T> props, T& object, std::string_view name, int32_t value) {
+    const int r = SetIn(props, object, name, value);
+    return r < 0 ? object.Base::SetIntPropertyByName(name, value) : r == 1;
+  }
 };
 
 }  // namespace quillet

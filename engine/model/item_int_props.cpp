@@ -114,12 +114,10 @@ bool TDVRectItemInfo::SetIntPropertyByName(std::string_view name, int32_t value)
 }
 
 bool TDVGraphicItemInfo::GetIntPropertyByName(std::string_view name, int32_t& value) const {
-  return GetFrom<TDVGraphicItemInfo>(kGraphicProps, *this, name, value) ||
-         TDVRectItemInfo::GetIntPropertyByName(name, value);
+  return GetWithBase<TDVGraphicItemInfo, TDVRectItemInfo>(kGraphicProps, *this, name, value);
 }
 bool TDVGraphicItemInfo::SetIntPropertyByName(std::string_view name, int32_t value) {
-  const int r = SetIn<TDVGraphicItemInfo>(kGraphicProps, *this, name, value);
-  return r < 0 ? TDVRectItemInfo::SetIntPropertyByName(name, value) : r == 1;
+  return SetWithBase<TDVGraphicItemInfo, TDVRectItemInfo>(kGraphicProps, *this, name, value);
 }
 
 bool TDVBreakItemInfo::GetIntPropertyByName(std::string_view name, int32_t& value) const {
@@ -130,30 +128,24 @@ bool TDVBreakItemInfo::SetIntPropertyByName(std::string_view name, int32_t value
 }
 
 bool TDVBulletItemInfo::GetIntPropertyByName(std::string_view name, int32_t& value) const {
-  return GetFrom<TDVBulletItemInfo>(kBulletProps, *this, name, value) ||
-         TDVRectItemInfo::GetIntPropertyByName(name, value);
+  return GetWithBase<TDVBulletItemInfo, TDVRectItemInfo>(kBulletProps, *this, name, value);
 }
 bool TDVBulletItemInfo::SetIntPropertyByName(std::string_view name, int32_t value) {
-  const int r = SetIn<TDVBulletItemInfo>(kBulletProps, *this, name, value);
-  return r < 0 ? TDVRectItemInfo::SetIntPropertyByName(name, value) : r == 1;
+  return SetWithBase<TDVBulletItemInfo, TDVRectItemInfo>(kBulletProps, *this, name, value);
 }
 
 bool TDVHotspotItemInfo::GetIntPropertyByName(std::string_view name, int32_t& value) const {
-  return GetFrom<TDVHotspotItemInfo>(kHotspotProps, *this, name, value) ||
-         TDVBulletItemInfo::GetIntPropertyByName(name, value);
+  return GetWithBase<TDVHotspotItemInfo, TDVBulletItemInfo>(kHotspotProps, *this, name, value);
 }
 bool TDVHotspotItemInfo::SetIntPropertyByName(std::string_view name, int32_t value) {
-  const int r = SetIn<TDVHotspotItemInfo>(kHotspotProps, *this, name, value);
-  return r < 0 ? TDVBulletItemInfo::SetIntPropertyByName(name, value) : r == 1;
+  return SetWithBase<TDVHotspotItemInfo, TDVBulletItemInfo>(kHotspotProps, *this, name, value);
 }
 
 bool TDVControlItemInfo::GetIntPropertyByName(std::string_view name, int32_t& value) const {
-  return GetFrom<TDVControlItemInfo>(kControlProps, *this, name, value) ||
-         TDVRectItemInfo::GetIntPropertyByName(name, value);
+  return GetWithBase<TDVControlItemInfo, TDVRectItemInfo>(kControlProps, *this, name, value);
 }
 bool TDVControlItemInfo::SetIntPropertyByName(std::string_view name, int32_t value) {
-  const int r = SetIn<TDVControlItemInfo>(kControlProps, *this, name, value);
-  return r < 0 ? TDVRectItemInfo::SetIntPropertyByName(name, value) : r == 1;
+  return SetWithBase<TDVControlItemInfo, TDVRectItemInfo>(kControlProps, *this, name, value);
 }
 
 }  // namespace quillet

@@ -85,5 +85,30 @@ TEST_F(EditTest, AddInfosMovesAGroupBetweenLists) {
   EXPECT_EQ(Doc(), R"(P0 0"a")");
 }
 
+// A record that holds a whole undo list of its own is undone a group at a
+// time; its group stays until that list is used up.
+TEST_F(EditTest, CompositeRecordUndoesItsListAGroupAtATime) {
+  Load(R"(P0 0"a")");
+  auto change = [&](const char* text) {
+    Edit(Data(), dvutMiscTyping, 0, 0, 0, [&] { Data().Do_ChangeText(0, ItemText(text, false)); });
+  };
+  change("b");
+  change("c");
+  auto composite = std::make_unique<TDVCompositeUndo>(&Data());
+  while (Data().UndoList->Count() > 0) composite->UndoList->AddInfos(Data().UndoList->DeleteAsPointer(0));
+  {
+    TDVEditOperation operation(Data());
+    Data().BeginUndoSequence(dvutModifyItem, true);
+    Data().UndoList->AddInfo(std::move(composite));
+  }
+  Data().UndoList->Undo(Data());
+  EXPECT_EQ(Doc(), R"(P0 0"b")");
+  ASSERT_EQ(Data().UndoList->Count(), 1);
+  Data().UndoList->Undo(Data());
+  EXPECT_EQ(Doc(), R"(P0 0"a")");
+  EXPECT_EQ(Data().UndoList->Count(), 0);
+  EXPECT_TRUE(DrawingIsFresh(Data()));
+}
+
 }  // namespace
 }  // namespace quillet::test
