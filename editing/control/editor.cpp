@@ -1,5 +1,7 @@
 #include "editing/control/editor.h"
 
+#include "platform/ui/application.h"
+
 namespace quillet {
 
 TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent)
@@ -35,6 +37,63 @@ void TCustomDocViewEdit::DoChange(bool clearRedo) {
   Modified = true;
   if (clearRedo) EditData().RedoList->Clear();
   if (OnChange) OnChange(*this);
+}
+
+// ---- the caret ----
+
+void TCustomDocViewEdit::AfterCaretMove() {
+  RestartCaretBlink();
+  if (OnCaretMove && !Destroying()) OnCaretMove(*this);
+}
+
+TRect TCustomDocViewEdit::CaretClientRect() const {
+  const TRect& r = EditData().CaretRect;
+  const int32_t h = EditData().GetHOffs(), v = EditData().GetVOffs();
+  return TRect{r.Left - h, r.Top - v, r.Right - h, r.Bottom - v};
+}
+
+void TCustomDocViewEdit::InvalidateCaret() {
+  // Where it was painted last and where it stands now.
+  InvalidateRect(paintedCaret_);
+  InvalidateRect(CaretClientRect());
+}
+
+void TCustomDocViewEdit::RestartCaretBlink() {
+  caretOn_ = true;
+  InvalidateCaret();
+  const int period = CaretBlinkTime();
+  if (Focused() && period > 0)
+    SetTimer(kCaretTimerId, static_cast<uint32_t>(period));
+  else
+    KillTimer(kCaretTimerId);
+}
+
+void TCustomDocViewEdit::Paint(TCanvas& canvas) {
+  TCustomDocView::Paint(canvas);
+  if (!CaretVisible() || !EditData().CaretShown()) return;
+  paintedCaret_ = CaretClientRect();
+  canvas.Brush() = TBrush{ColorToRGB(clWindowText), bsSolid};
+  canvas.FillRect(paintedCaret_);
+}
+
+void TCustomDocViewEdit::WMTimer(uint32_t id) {
+  if (id != kCaretTimerId) {
+    TCustomDocView::WMTimer(id);
+    return;
+  }
+  caretOn_ = !caretOn_;
+  InvalidateCaret();
+}
+
+void TCustomDocViewEdit::WMSetFocus(TFocusReason reason) {
+  TCustomDocView::WMSetFocus(reason);
+  RestartCaretBlink();
+}
+
+void TCustomDocViewEdit::WMKillFocus(TFocusReason reason) {
+  TCustomDocView::WMKillFocus(reason);
+  KillTimer(kCaretTimerId);
+  InvalidateCaret();
 }
 
 }  // namespace quillet

@@ -33,11 +33,35 @@ class TCustomDocViewEdit : public TCustomDocView {
 
   TDVNotifyEvent OnChanging;
   TDVNotifyEvent OnChange;
+  TDVNotifyEvent OnCaretMove;
+
+  bool ReadOnly = false;
+  // A read-only editor shows no caret.
+  bool HideReadOnlyCaret = false;
+  // The caret moved: its blink starts over, OnCaretMove fires.
+  virtual void AfterCaretMove();
+  // The caret blinks on a timer of its own; id 1 is the autoscroll's.
+  static constexpr uint32_t kCaretTimerId = 2;
+  // Whether the caret is in its visible phase (focused and not blinked off).
+  bool CaretVisible() const { return caretOn_ && Focused(); }
 
  protected:
   using TMakeEditData = std::function<std::unique_ptr<TDVEditDVData>(TCustomDocViewEdit&)>;
   // An editor whose data is made by makeData (a descendant's data class).
   TCustomDocViewEdit(QWidget* parent, const TMakeEditData& makeData);
+
+  // Qt has no system caret: the editor paints it over the document.
+  void Paint(TCanvas& canvas) override;
+  void WMTimer(uint32_t id) override;
+  void WMSetFocus(TFocusReason reason) override;
+  void WMKillFocus(TFocusReason reason) override;
+
+ private:
+  void RestartCaretBlink();
+  void InvalidateCaret();
+  TRect CaretClientRect() const;
+  bool caretOn_ = true;
+  TRect paintedCaret_;
 };
 
 // The editor as a host places it.

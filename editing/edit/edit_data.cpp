@@ -78,25 +78,6 @@ void TDVEditDVData::SetUndoGroupMode(bool groupUndo) {
     --UndoList->GroupModeCount;
 }
 
-int TDVEditDVData::GetCurItemNo() const {
-  if (FPartialSelectedItem) return GetItemNo(FPartialSelectedItem);
-  if (TCustomDVItemInfo* chosen = GetChosenItem()) return GetItemNo(chosen);
-  if (FSelEndNo < 0 || FSelEndNo >= DrawItems.Count()) return -1;
-  int itemNo = -1;
-  int32_t offs = 0;
-  DrawItem2Item(FSelEndNo, FSelEndOffs, itemNo, offs);
-  return itemNo;
-}
-
-int32_t TDVEditDVData::GetOffsetInCurItem() const {
-  if (FPartialSelectedItem) return 1;
-  if (FSelEndNo < 0 || FSelEndNo >= DrawItems.Count()) return -1;
-  int itemNo = -1;
-  int32_t offs = -1;
-  DrawItem2Item(FSelEndNo, FSelEndOffs, itemNo, offs);
-  return offs;
-}
-
 // ---- paragraphs ----
 
 int TDVEditDVData::GetParaEndItemNo(int itemNo) const {

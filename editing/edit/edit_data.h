@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "editing/undo/undo_list.h"
+#include "engine/style/para_style.h"
+#include "engine/style/text_style.h"
 #include "engine/view/docview_data.h"
 
 namespace quillet {
@@ -35,6 +37,11 @@ struct TDVCharPos {
   int32_t Offset = -1;
   int32_t MoveRightTo = 0;
 };
+
+// Caret geometry, in pixels.
+inline int32_t DocViewEditCaretWidth = 1;
+inline int32_t DocViewEditCaretHeightExtra = 0;
+inline int32_t DocViewEditMaxCaretHeight = 1000;
 
 class TDVEditDVData : public TDocViewDVData {
  public:
@@ -63,10 +70,130 @@ class TDVEditDVData : public TDocViewDVData {
   void BeginNamedUndoSequence(TDVUndoType undoType, const std::string& caption, bool allowFinalize);
   void BeginRedoSequence(TDVUndoType undoType, const std::string& caption);
   void SetUndoGroupMode(bool groupUndo);
-  // The caret in item terms: until the caret model lands, the selection's
-  // moving end (undo collapses the selection there). -1 without one.
+  // ---- the caret (caret_model.cpp) ----
+  // The caret in item terms: the partially selected item, else the chosen
+  // item, else the item of the caret's drawing item; -1 without a caret.
   int GetCurItemNo() const;
   int32_t GetOffsetInCurItem() const;
+  bool NotFormatted() const { return DrawItems.Count() == 0; }
+  // Rebuilds CharEnds for the line of CaretDrawItemNo and chooses the stop
+  // of that drawing item with the given offset.
+  void OnChangeCaretLine(int32_t offset);
+  // Places the caret from CharEnds[CaretOffs]: its rectangle, the current
+  // styles (unless keepStyles), the view scrolled to it (scroll), and the
+  // editor told.
+  void ChangeCaret(bool forceCreate, bool scroll, bool repaint, bool keepStyles);
+  // The caret at an item position (and no selection).
+  void SetCaretAtItem(int itemNo, int32_t offs, bool scroll = true);
+  // An empty document gets one empty line and a caret in it.
+  void PrepareForEdit();
+  void Format_(bool onlyResized, bool forceFormat, bool noScroll, int depth, TCanvas& canvas,
+               bool onlyTail) override;
+  // The caret goes to the selection's end.
+  void DoOnSelection() override;
+  // The caret's rectangle in document coordinates; empty while no caret
+  // is shown.
+  TRect CaretRect;
+  bool CaretShown() const { return CaretRect.Bottom > CaretRect.Top; }
+
+  // ---- services (edit_services.cpp) ----
+  // Without a selection both ends are the caret.
+  void GetSelectionBoundsEx(int& startItemNo, int32_t& startItemOffs, int& endItemNo, int32_t& endItemOffs,
+                            bool normalize);
+  // Without a selection, the caret.
+  void GetSelStart(int& drawItemNo, int32_t& drawItemOffs);
+  // Where the input method's window goes, in client coordinates.
+  void GetIMEWinCoord(TPoint& point) const;
+  // Whether a text item's style carries the protection option (never for
+  // other items).
+  bool IsProtected(int itemNo, TDVProtectOption option) const;
+  bool IsParaProtected(int32_t paraNo, TDVParaOption option) const;
+  bool IsItemParaProtected(int itemNo) const;
+  // Whether the boundary after firstItemNo (-1: the document's start) may
+  // not be joined or separated; true beeps.
+  bool IsSticking(int firstItemNo);
+  // The bracket around a caret step with Shift.
+  void StartShiftMoving();
+  void EndShiftMoving();
+  // Selects the character before the caret (a picture is one).
+  void SelectBackWord();
+  // An empty selection at the caret.
+  void CaretMoveBack();
+  void CaretMoveNext() { CaretMoveBack(); }
+  // A position on a list marker moves off it.
+  void AdjustMarkerPos(int& itemNo, int32_t& offs) const;
+  void AdjustMarkerCaret(bool right, int32_t& offs);
+  bool CaretAtTheBeginningOfParaSection() const;
+  bool CaretAtTheEndOfParaSection() const;
+  void MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const override;
+  void AfterDeleteStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap) override;
+  void DeselectPartiallySelectedItem(TCustomDVItemInfo* newPartiallySelected) override;
+  void SetPartialSelectedItem(TCustomDVItemInfo* item) override;
+  void SrchStart(bool down, int& itemNo, int32_t& offs) override;
+  void SrchSelectIt(int itemNo, int32_t offs, int32_t len, bool invert) override;
+  using TDocViewDVData::SaveRTFToStream;
+  bool SaveRTFToStream(TStream& stream, bool selectionOnly, int level, TColor color, const TDVBackground* background,
+                       TDVColorList* colorList, TDVIntegerList* styleToFont, TDVIntegerList* fontTable,
+                       double twipsPerPixel) override;
+  bool SaveHTMLToStream(TStream& stream, const std::string& path, const std::string& title,
+                        const std::string& imagesPrefix, TDVSaveOptions options, TColor color,
+                        const TDVBackground* background, const TDVHTMLMargins& margins) override;
+  bool SaveHTMLToStreamEx(TStream& stream, const std::string& path, const std::string& title,
+                          const std::string& imagesPrefix, const std::string& extraStyles,
+                          const std::string& externalCSS, TDVSaveOptions options, TColor color,
+                          const TDVBackground* background, const TDVHTMLMargins& margins) override;
+
+  // ---- insertion at the caret (insert_item.cpp) ----
+  // A new text item of the default class: style, paragraph style, flags,
+  // a copy of the tag, Unicode as the style is.
+  std::unique_ptr<TCustomDVItemInfo> CreateTextItem(const TDVTag& tag, int32_t paraNo, bool br, bool sameAsPrev,
+                                                    int32_t styleNo);
+  // The same made from the text item source.
+  std::unique_ptr<TCustomDVItemInfo> CreateTextItem2(const TDVTag& tag, const TCustomDVItemInfo& source, bool br,
+                                                     bool sameAsPrev);
+  // A text item inserted at itemNo through Do_InsertItem; answers it.
+  TCustomDVItemInfo* InsString(std::string s, int itemNo, bool& fullReformat, bool br, bool sameAsPrev,
+                               int32_t styleNo, int32_t paraNo, const TDVTag& tag);
+  TCustomDVItemInfo* InsString2(std::string s, int itemNo, bool& fullReformat, bool br, bool sameAsPrev,
+                                const TCustomDVItemInfo& source, const TDVTag& tag);
+  TCustomDVItemInfo* InsEmptyString(int itemNo, const TDVTag& tag, bool br, bool sameAsPrev, int32_t styleNo,
+                                    int32_t paraNo);
+  // Inserts item (text s) at the caret without formatting. False (a beep)
+  // when refused; item is null afterwards (inserted or freed), and
+  // insertItemNo -1 when it was dropped (a list marker beside an object).
+  // adjustTag: a new text without a tag takes its same-style neighbour's.
+  bool InsSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::string& s, bool adjustTag, int& insertItemNo,
+                    bool& fullReformat, int& itemsAdded);
+  // The same inside the caller's undo sequence, laid out, with the caret
+  // after the new item (before it with caretBefore).
+  bool InsertSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::string& s, bool adjustTag, bool caretBefore);
+
+  // ---- deletion (delete_selection.cpp, delete_keys.cpp) ----
+  // Whether the selection may be deleted under the protection rules.
+  bool CanDelete();
+  // Deletes the selection in one undo group; false (a beep) when refused,
+  // true also when there was nothing to delete.
+  bool DeleteSelection_();
+  // The paragraph of itemNo takes paraNo (Do_Para), when any item differs.
+  void ApplyParaStyle(int itemNo, int32_t paraNo);
+
+  // ---- caret steps (caret_navigation.cpp) ----
+  // True when the caret cannot move: the document's start or end.
+  void OnHomePress(bool ctrl);
+  void OnEndPress(bool ctrl);
+  bool OnLeftPress(bool shift, bool ctrl);
+  bool OnRightPress(bool shift, bool ctrl);
+  bool OnUpPress(bool shift, bool ctrl);
+  bool OnDownPress(bool shift, bool ctrl);
+  void OnPgUpPress();
+  void OnPgDownPress();
+  // Word starts in a text item: back over spaces then the word, forward
+  // over the word then the spaces.
+  int32_t PrevWordStart(int itemNo, int32_t offs) const;
+  int32_t NextWordStart(int itemNo, int32_t offs) const;
+  // ---- the keys that delete (delete_keys.cpp) ----
+  void OnDeletePress_(bool ctrl);
+  void OnBackSpacePress_(bool ctrl);
 
   // ---- paragraphs ----
   // The last item of the paragraph section that continues after itemNo.
@@ -142,6 +269,31 @@ class TDVEditDVData : public TDocViewDVData {
   }
 
  protected:
+  void SimpleBuildCaretPositions(int drawItemNo);
+  void MoveCaretTo(int drawItemNo, int32_t drawOffs);
+  bool IsEmptyText(int itemNo) const;
+  void TouchedDrawRange(int firstItemNo, int lastItemNo, int& start, int& end) const;
+  // The caret for a key in item terms; false without one, and (a beep) in
+  // a read-only paragraph.
+  bool KeyCaret(int& itemNo, int32_t& offs);
+  // A key refused after its group was opened: the empty group goes, a beep.
+  void RefuseKey();
+  void FinishKey(bool full, int start, int end, int itemsAdded, int caretItemNo, int32_t caretOffs);
+  void PassParaStart(int fromItemNo, bool& full);
+  // Item itemNo continues the paragraph before it (Do_NewLine), unless a
+  // full-width item stands on either side.
+  void JoinParagraph(int itemNo, bool& full);
+  void MoveCaretToStop(int32_t stop);
+  bool SpaceAt(int itemNo, int32_t offs) const;
+  // Ctrl with Left or Right inside a text; false when it does not move.
+  bool WordStep(bool forward);
+  // The caret onto the line of drawItemNo at its current x (an item there
+  // may take it, entered from `from`).
+  bool MoveToLineAt(int drawItemNo, TDVEnterDirection from);
+  // The last drawing item whose top is at or above y.
+  int FindDrawItemAtLine(int32_t y) const;
+  // Right-to-left text; false when the text gives no caret positions.
+  bool AdvancedBuildCaretPositions(int drawItemNo);
   // Appends a primitive's record to the list being recorded into; false
   // (and the record dropped) when nothing is recorded.
   bool Record(std::unique_ptr<TDVUndoInfo> info);

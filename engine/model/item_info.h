@@ -209,6 +209,12 @@ class TCustomDVItemInfo : public TDVIntPropertyOwner {
   virtual void DeselectPartial() {}
   // The item holds a selection of its own inside (cells of a table).
   virtual bool PartiallySelected() const { return false; }
+  // Deleting that inner selection: whether it may go, and taking it away.
+  virtual bool CanDeletePartiallySelected() const { return false; }
+  virtual void DeletePartiallySelected() {}
+  // The caret steps onto the item from a side; true when the item took it
+  // (into a cell of a table).
+  virtual bool EnterItem(TDVEnterDirection /*from*/, int32_t /*coord*/) { return false; }
   // Items that hold documents hand them out one at a time: the sub-document
   // at a position, with store set to where the item is (dvdNext and dvdPrev
   // move on from the store's place); null when there is none.

@@ -4,5 +4,7 @@
 namespace quillet {
 
 void InstallWindowLayer();
+// Half the platform's cursor flash period: the caret's on and off phases.
+int CaretBlinkTime();
 
 }  // namespace quillet

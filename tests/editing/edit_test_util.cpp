@@ -4,6 +4,7 @@
 
 #include "engine/model/break_item.h"
 #include "engine/model/item_registry.h"
+#include "engine/model/marker_item.h"
 #include "engine/model/picture_item.h"
 #include "engine/text/item_text.h"
 #include "platform/core/beep.h"
@@ -24,6 +25,7 @@ void MakeEditSheet(TDVStyle& sheet) {
   while (paras.Count() < 3) paras.Add();
   paras[kIndentPara].LeftIndent = 12;
   paras[kProtectedPara].Options = dvpaoStyleProtect;
+  sheet.ListStyles().Add().Levels().Add();
 }
 
 std::string ItemText(const std::string& utf8, bool unicode) {
@@ -127,6 +129,9 @@ void LoadDoc(TDVEditDVData& data, const std::string& notation) {
       p.checkpoint = s.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
       p.hasCheckpoint = true;
       i = end == std::string::npos ? s.size() : end;
+    } else if (s.compare(i, 2, "mk") == 0) {
+      i += 2;
+      AddParsedItem(data, p, std::make_unique<TDVMarkerItemInfo>(&data, 0, 0, 0, false), "");
     } else if (s.compare(i, 3, "brk") == 0) {
       i += 3;
       AddParsedItem(data, p, std::make_unique<TDVBreakItemInfo>(&data), "");
@@ -189,6 +194,8 @@ std::string DescribeDoc(const TCustomDVData& data) {
       add(token + '"');
     } else if (item->StyleNo == dvsBreak) {
       add("brk");
+    } else if (item->StyleNo == dvsListMarker) {
+      add("mk");
     } else if (auto* picture = dynamic_cast<const TDVGraphicItemInfo*>(item)) {
       add("pic:" + std::to_string(picture->Image->Width()) + "x" + std::to_string(picture->Image->Height()));
     } else {

@@ -18,6 +18,7 @@
 //               it in code page 936, Unicode styles in UTF-16)
 //   1u"text"    the same with the Unicode flag opposite to the style's
 //   brk         a break (a full-width line)
+//   mk          a list marker of list 0 (it starts its paragraph)
 //   pic:20x10   a picture of 20 x 10 pixels
 // An item with neither P nor / continues the paragraph; the first item
 // starts one (P0 unless given). Example: P0 0"ab" 1"中" / 0"c" P1 ^ brk
@@ -39,11 +40,14 @@ constexpr int32_t kGbk = 0, kUni = 1, kProtected = 2;
 // Paragraph styles: plain, indented, self-protecting.
 constexpr int32_t kPlainPara = 0, kIndentPara = 1, kProtectedPara = 2;
 
-// The data of the test editor: counts whole formatting passes.
+// The data of the test editor: counts whole formatting passes, and measures
+// on MeasureCanvas when one is set (fixed metrics, so caret x is exact).
 class TestEditData : public TDVEditDVData {
  public:
   using TDVEditDVData::TDVEditDVData;
   int WholePasses = 0;
+  TCanvas* MeasureCanvas = nullptr;
+  TCanvas* GetCanvas() override { return MeasureCanvas ? MeasureCanvas : TDVEditDVData::GetCanvas(); }
   void Formatted(int firstItemNo, int lastItemNo, bool partial) override {
     if (!partial) ++WholePasses;
     TDVEditDVData::Formatted(firstItemNo, lastItemNo, partial);

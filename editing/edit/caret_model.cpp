@@ -1,0 +1,236 @@
+// The caret model: the caret is a drawing item and a stop of its line. The
+// stops come from the same measurement the layout fits lines with, so the
+// caret stands exactly where the text was cut and drawn.
+#include <algorithm>
+
+#include "editing/control/editor.h"
+#include "editing/edit/edit_data.h"
+#include "engine/base/doc_view_error.h"
+#include "engine/layout/text_fitting.h"
+#include "engine/style/style_sheet.h"
+#include "engine/text/item_text.h"
+
+namespace quillet {
+
+namespace {
+int32_t Sat32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+}  // namespace
+
+int TDVEditDVData::GetCurItemNo() const {
+  if (FPartialSelectedItem) return GetItemNo(FPartialSelectedItem);
+  if (TCustomDVItemInfo* chosen = GetChosenItem()) return GetItemNo(chosen);
+  if (CaretDrawItemNo < 0 || CaretDrawItemNo >= DrawItems.Count()) return -1;
+  return DrawItems[CaretDrawItemNo]->ItemNo;
+}
+
+int32_t TDVEditDVData::GetOffsetInCurItem() const {
+  if (FPartialSelectedItem) return 1;
+  if (CaretDrawItemNo < 0 || CaretDrawItemNo >= DrawItems.Count() || CaretOffs < 0 ||
+      CaretOffs >= static_cast<int32_t>(CharEnds.size()))
+    return -1;
+  int itemNo = -1;
+  int32_t offs = -1;
+  DrawItem2Item(CaretDrawItemNo, CharEnds[static_cast<size_t>(CaretOffs)].Offset, itemNo, offs);
+  return offs;
+}
+
+// ---- stops ----
+
+void TDVEditDVData::SimpleBuildCaretPositions(int drawItemNo) {
+  const TDVDrawLineInfo* info = DrawItems[drawItemNo];
+  const TCustomDVItemInfo* item = GetItem(info->ItemNo);
+  if (item->StyleNo < 0) {
+    const int32_t moveRight = GetParaBiDiMode(item->ParaNo) == dvbdRightToLeft ? 2 : 1;
+    CharEnds.push_back({info->Left, drawItemNo, 0, 1});
+    CharEnds.push_back({Sat32(int64_t{info->Left} + info->Width), drawItemNo, 1, moveRight});
+    return;
+  }
+  const int32_t left = Sat32(int64_t{info->Left} + info->SpaceBefore);
+  CharEnds.push_back({left, drawItemNo, 1, 1});
+  TCanvas* canvas = GetCanvas();
+  if (!canvas || info->Length <= 0) return;
+  TDVStyle& sheet = *GetDVStyle();
+  const TFontInfo& font = sheet.TextStyles()[item->StyleNo];
+  sheet.ApplyStyle(*canvas, item->StyleNo, GetParaBiDiMode(item->ParaNo));
+  std::string displayed;
+  std::string_view text = GetItemTextR(info->ItemNo);
+  if (font.StyleEx & dvfsAllCaps) {
+    displayed = DV_ReturnCapitalized(GetItemTextR(info->ItemNo), font);
+    text = displayed;
+  }
+  // The item's own code page steps the characters: a double-byte character
+  // is one step whatever the system's code page.
+  TDVTextMeasure measure;
+  measure.Prepare(*canvas, text, item->IsUnicode(), GetStyleCodePage(item->StyleNo));
+  const int from = std::clamp(info->Offs - 1, 0, measure.Count());
+  const int to = std::clamp(from + info->Length, from, measure.Count());
+  for (int k = from; k < to;) {
+    k = std::min(measure.CharEnd(k), to);
+    CharEnds.push_back({Sat32(int64_t{left} + measure.Width(from, k)), drawItemNo, k - from + 1, 1});
+  }
+}
+
+bool TDVEditDVData::AdvancedBuildCaretPositions(int drawItemNo) {
+  const TDVDrawLineInfo* info = DrawItems[drawItemNo];
+  const TCustomDVItemInfo* item = GetItem(info->ItemNo);
+  TCanvas* canvas = GetCanvas();
+  if (item->StyleNo < 0 || info->Length <= 0 || !canvas) return false;
+  TDVStyle& sheet = *GetDVStyle();
+  sheet.ApplyStyle(*canvas, item->StyleNo, dvbdRightToLeft);
+  const std::string piece = DrawItems.GetString(drawItemNo, *this);
+  std::vector<int32_t> caret;
+  if (!DVU_GetTextCaretPos(*canvas, piece, caret, item->ItemOptions) ||
+      static_cast<int>(caret.size()) < info->Length + 1)
+    return false;
+  const std::string& text = GetItemTextR(info->ItemNo);
+  for (int k = 0; k <= info->Length;) {
+    CharEnds.push_back({Sat32(int64_t{info->Left} + caret[static_cast<size_t>(k)]), drawItemNo, k + 1, 0});
+    if (k == info->Length) break;
+    k = std::clamp(NextCharStr(text, info->ItemNo, info->Offs + k) - info->Offs, k + 1, info->Length);
+  }
+  return true;
+}
+
+void TDVEditDVData::OnChangeCaretLine(int32_t offset) {
+  CharEnds.clear();
+  if (CaretDrawItemNo < 0 || CaretDrawItemNo >= DrawItems.Count()) return;
+  CaretOffs = 100000;
+  int first, last;
+  GetScreenLineBounds(CaretDrawItemNo, first, last);
+  // A marker that begins the line has no stops.
+  if (first < last && GetItemStyle(DrawItems[first]->ItemNo) == dvsListMarker) {
+    if (CaretDrawItemNo == first) {
+      CaretDrawItemNo = first + 1;
+      offset = GetOffsBeforeDrawItem(first + 1);
+    }
+    ++first;
+  }
+  for (int i = first; i <= last; ++i) {
+    const size_t before = CharEnds.size();
+    const bool rtl = GetParaBiDiMode(GetItemPara(DrawItems[i]->ItemNo)) == dvbdRightToLeft;
+    if (!rtl || !AdvancedBuildCaretPositions(i)) SimpleBuildCaretPositions(i);
+    if (i != CaretDrawItemNo) continue;
+    // An offset inside a character (a position made in another code page)
+    // takes the stop before it.
+    for (size_t k = before; k < CharEnds.size(); ++k)
+      if (CharEnds[k].Offset <= offset || k == before) CaretOffs = static_cast<int32_t>(k);
+  }
+}
+
+// ---- placing the caret ----
+
+void TDVEditDVData::ChangeCaret(bool /*forceCreate*/, bool scroll, bool repaint, bool keepStyles) {
+  if (State & dvstSkipFormatting) return;
+  if (repaint) Invalidate();
+  CaretRect = TRect{};
+  int selStart, selEnd;
+  int32_t selStartOffs, selEndOffs;
+  GetSelBounds(selStart, selEnd, selStartOffs, selEndOffs, true);
+  const bool wholeSelected = DrawItems.Count() > 0 && selStart == 0 && selEnd == DrawItems.Count() - 1 &&
+                             selStartOffs == GetOffsBeforeDrawItem(0) &&
+                             selEndOffs == GetOffsAfterDrawItem(selEnd) && (selStart != selEnd || selStartOffs != selEndOffs);
+  if (FPartialSelectedItem || GetInplaceEditor() || wholeSelected) return;
+  if (CaretOffs < 0 || CaretOffs >= static_cast<int32_t>(CharEnds.size())) {
+    if (DrawItems.Count() == 0) return;
+    CaretDrawItemNo = 0;
+    OnChangeCaretLine(GetOffsBeforeDrawItem(0));
+    if (CaretOffs < 0 || CaretOffs >= static_cast<int32_t>(CharEnds.size())) CaretOffs = 0;
+    throw EDocViewError("Invalid caret position. Please contact the developer, if you can reproduce this problem");
+  }
+  const TDVCharPos& stop = CharEnds[static_cast<size_t>(CaretOffs)];
+  CaretDrawItemNo = stop.DrawItemNo;
+  const TDVDrawLineInfo* info = DrawItems[CaretDrawItemNo];
+  const int32_t height =
+      std::min<int64_t>(int64_t{info->Height} + 2 + 2 * int64_t{DocViewEditCaretHeightExtra}, DocViewEditMaxCaretHeight);
+  const int32_t x = Sat32(int64_t{stop.X} - 1 + stop.MoveRightTo);
+  const int32_t top = Sat32(int64_t{info->Top} - 1);
+  const bool hidden = Editor().ReadOnly && Editor().HideReadOnlyCaret;
+  if (!hidden) {
+    const int32_t left = Sat32(int64_t{x} - DocViewEditCaretWidth / 2);
+    CaretRect = TRect{left, top, Sat32(int64_t{left} + DocViewEditCaretWidth), Sat32(int64_t{top} + height)};
+  }
+
+  const TCustomDVItemInfo* item = GetItem(info->ItemNo);
+  if (!keepStyles) {
+    FCurParaStyleNo = item->ParaNo;
+    if (item->StyleNo >= 0) {
+      const TDVStyle* sheet = GetDVStyle();
+      const bool noSwitch = sheet && sheet->TextStyles().IsValidIndex(item->StyleNo) &&
+                            (sheet->TextStyles()[item->StyleNo].Protection & dvprDoNotAutoSwitch);
+      FCurTextStyleNo = noSwitch ? FPrevTextStyleNo : item->StyleNo;
+      if (!noSwitch) FPrevTextStyleNo = item->StyleNo;
+    }
+  }
+  if (scroll && CaretShown() && !FCaptureMouseItem)
+    ShowRectangle(CaretRect.Left, CaretRect.Top, CaretRect.Right - CaretRect.Left, CaretRect.Bottom - CaretRect.Top);
+  Editor().AfterCaretMove();
+}
+
+void TDVEditDVData::SetCaretAtItem(int itemNo, int32_t offs, bool scroll) {
+  if (DrawItems.Count() == 0 || itemNo < 0 || itemNo >= ItemCount()) return;
+  int drawItemNo;
+  int32_t drawOffs;
+  Item2DrawItem(itemNo, offs, drawItemNo, drawOffs);
+  if (drawItemNo < 0) return;
+  FSelStartNo = FSelEndNo = drawItemNo;
+  FSelStartOffs = FSelEndOffs = drawOffs;
+  CaretDrawItemNo = drawItemNo;
+  OnChangeCaretLine(drawOffs);
+  ChangeCaret(false, scroll, false, false);
+}
+
+void TDVEditDVData::DoOnSelection() {
+  if (FSelEndNo < 0 || FSelEndNo >= DrawItems.Count()) return;
+  if (GetItemStyle(DrawItems[FSelEndNo]->ItemNo) == dvsListMarker && FSelEndNo + 1 < DrawItems.Count()) {
+    ++FSelEndNo;
+    FSelEndOffs = GetOffsBeforeDrawItem(FSelEndNo);
+  }
+  CaretDrawItemNo = FSelEndNo;
+  OnChangeCaretLine(FSelEndOffs);
+  ChangeCaret(false, true, false, false);
+}
+
+// ---- formatting ----
+
+void TDVEditDVData::PrepareForEdit() {
+  if (ItemCount() > 0 || !GetDVStyle()) return;
+  AddNL("", FCurTextStyleNo, FCurParaStyleNo);
+}
+
+void TDVEditDVData::Format_(bool onlyResized, bool forceFormat, bool noScroll, int depth, TCanvas& canvas,
+                            bool onlyTail) {
+  PrepareForEdit();
+  const bool keep = depth == 0 && !(State & dvstSkipFormatting) && CaretDrawItemNo >= 0 &&
+                    CaretDrawItemNo < DrawItems.Count() && CaretOffs >= 0 &&
+                    CaretOffs < static_cast<int32_t>(CharEnds.size());
+  // The items may have changed under the old drawing items: the caret is
+  // read from its drawing item only while that names an item that exists,
+  // and kept inside that item.
+  int itemNo = keep ? DrawItems[CaretDrawItemNo]->ItemNo : -1;
+  int32_t offs = 0;
+  if (itemNo >= 0 && itemNo < ItemCount()) {
+    const TDVDrawLineInfo* info = DrawItems[CaretDrawItemNo];
+    const int32_t stopOffs = CharEnds[static_cast<size_t>(CaretOffs)].Offset;
+    offs = GetItemStyle(itemNo) >= 0 ? info->Offs + stopOffs - 1 : stopOffs;
+    offs = std::clamp(offs, GetOffsBeforeItem(itemNo), GetOffsAfterItem(itemNo));
+  } else {
+    itemNo = -1;
+  }
+  TDocViewDVData::Format_(onlyResized, forceFormat, noScroll, depth, canvas, onlyTail);
+  if (depth != 0) return;
+  CharEnds.clear();
+  CaretOffs = -1;
+  CaretDrawItemNo = -1;
+  if (DrawItems.Count() == 0) return;
+  int32_t drawOffs;
+  if (itemNo >= 0 && itemNo < ItemCount()) {
+    Item2DrawItem(itemNo, offs, CaretDrawItemNo, drawOffs);
+  } else {
+    CaretDrawItemNo = 0;
+    drawOffs = GetOffsBeforeDrawItem(0);
+  }
+  OnChangeCaretLine(drawOffs);
+  ChangeCaret(false, false, false, false);
+}
+
+}  // namespace quillet
