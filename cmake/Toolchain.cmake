@@ -28,3 +28,22 @@ function(quillet_add_library name)
   target_link_libraries(${name} PUBLIC quillet_options)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
+
+# quillet_add_layer(NAME BELOW LAYER...): the layer in the calling folder, from
+# every .cpp below it, linking the first of the layers below it (highest
+# first) that exists, and so every layer under that one. A layer with no
+# sources yet makes no target.
+function(quillet_add_layer name)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "BELOW")
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  quillet_add_library(${name} ${sources})
+  foreach(below IN LISTS ARG_BELOW)
+    if(TARGET ${below})
+      target_link_libraries(${name} PUBLIC ${below})
+      return()
+    endif()
+  endforeach()
+endfunction()
