@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "editing/table/table_item.h"
 #include "platform/gfx/font_setup.h"
 #include "platform/ui/application.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   quillet::InstallProjectFontConfig();
   QApplication app(argc, argv);
   quillet::InstallWindowLayer();
+  quillet::RegisterTableItem();
 
   QStringList args = QApplication::arguments();
   args.removeFirst();

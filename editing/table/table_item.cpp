@@ -197,16 +197,29 @@ void SetDirect(TDVIntPropertyOwner& owner, const std::string& name, int32_t valu
   if (!owner.SetIntPropertyByName(name, value)) throw EDocViewError("Invalid value of table property " + name);
 }
 
+// A value the property refused changed nothing (the step recorded
+// nothing); the caller hears of it as from a direct set.
+bool PropertyIs(const TDVIntPropertyOwner& owner, const std::string& name, int32_t value) {
+  int32_t now = 0;
+  return owner.GetIntPropertyByName(name, now) && now == value;
+}
+
+void CheckSet(const TDVIntPropertyOwner& owner, const std::string& name, int32_t value) {
+  if (!PropertyIs(owner, name, value)) throw EDocViewError("Invalid value of table property " + name);
+}
+
 }  // namespace
 
 // One undoable step in the editor when the change alters something: the
-// change through the primitives with change(data, itemNo), then the
-// document laid out again (recorded or not, as undo is on or off). The inserted flag is off meanwhile so that
+// change through the primitives with change(data, itemNo) (true when it
+// took), then the document laid out again (recorded or not, as undo is on or off). False
+// when the editor refused the change. The inserted flag is off meanwhile so that
 // the setters write their fields, and comes back however the step ends.
 template <class Change>
-static void RunTableEdit(TDVTableItemInfo& table, TDVEditDVData* data, bool& inserted, bool differs,
+static bool RunTableEdit(TDVTableItemInfo& table, TDVEditDVData* data, bool& inserted, bool differs,
                          Change change) {
-  if (!data || !differs) return;
+  if (!data) return false;
+  if (!differs) return true;
   TScopedValue<bool> notInserted(inserted, false);
   TDVEditOperation operation(*data);
   const int itemNo = table.GetMyItemNo();
@@ -214,20 +227,25 @@ static void RunTableEdit(TDVTableItemInfo& table, TDVEditDVData* data, bool& ins
   const int first = data->FindDrawItemByItem(itemNo);
   if (first >= 0) data->GetParaBounds(first, first, start, end);
   data->BeginUndoSequence(dvutModifyItem, true);
-  change(*data, itemNo);
-  table.MarkChanged();
-  data->Reformat_(true, start, end, 0);
-  data->Change();
+  if (change(*data, itemNo)) {
+    table.MarkChanged();
+    data->Reformat_(true, start, end, 0);
+    data->Change();
+  }
   data->UndoList->PopIfEmpty();
+  return true;
 }
 
 void TDVTableItemInfo::SetProperty(const std::string& name, int32_t value) {
   if (inserted_ && inEditor_) {
     int32_t old = 0;
     if (!GetIntPropertyByName(name, old)) throw EDocViewError("Unknown table property " + name);
-    RunTableEdit(*this, BeginEdit(), inserted_, old != value, [&](TDVEditDVData& data, int itemNo) {
-      data.Do_ModifyItemIntProperty(itemNo, nullptr, name, value, std::make_unique<TDVUndoModifyItemIntProperty>());
-    });
+    if (RunTableEdit(*this, BeginEdit(), inserted_, old != value, [&](TDVEditDVData& data, int itemNo) {
+          data.Do_ModifyItemIntProperty(itemNo, nullptr, name, value,
+                                        std::make_unique<TDVUndoModifyItemIntProperty>());
+          return PropertyIs(*this, name, value);
+        }))
+      CheckSet(*this, name, value);
     return;
   }
   TScopedValue<bool> notInserted(inserted_, false);
@@ -245,9 +263,11 @@ void TDVTableItemInfo::SetCellProperty(const std::string& name, int32_t value, i
                                            : std::make_unique<TDVUndoModifyCellIntProperty>();
     record->Row = row;
     record->Col = col;
-    RunTableEdit(*this, BeginEdit(), inserted_, old != value, [&](TDVEditDVData& data, int itemNo) {
-      data.Do_ModifyItemIntProperty(itemNo, cell, name, value, std::move(record));
-    });
+    if (RunTableEdit(*this, BeginEdit(), inserted_, old != value, [&](TDVEditDVData& data, int itemNo) {
+          data.Do_ModifyItemIntProperty(itemNo, cell, name, value, std::move(record));
+          return PropertyIs(*cell, name, value);
+        }))
+      CheckSet(*cell, name, value);
     return;
   }
   SetDirect(*cell, name, value);
@@ -289,6 +309,7 @@ void TDVTableItemInfo::AssignCellAttributes(int row, int col, const TDVTableCell
   record->Col = col;
   RunTableEdit(*this, BeginEdit(), inserted_, differs, [&](TDVEditDVData& data, int itemNo) {
     data.Do_ModifyItemIntProperties(itemNo, cell, props, std::move(record));
+    return true;
   });
 }
 

@@ -85,6 +85,13 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   bool GetBoolValue(TDVItemBoolProperty prop) const override;
   bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const override;
   void Inserting(TCustomDVData* dvData, std::string& text, bool safe) override;
+  // Refuses the data lines of a stored table: until the table's stream form
+  // exists, a stream with table content fails to load rather than losing
+  // the cells.
+  bool ReadDVFLine(std::string_view, TCustomDVData*, int, int, int, std::string&, TDVFReadMode&,
+                   TDVFReadState&) override {
+    return false;
+  }
   void MovingToUndoList(int itemNo, TCustomDVData* dvData) override;
   void MovingFromUndoList(int itemNo, TCustomDVData* dvData) override;
   void BeforeUndoChangeProperty() override { inserted_ = false; }
