@@ -345,6 +345,16 @@ void PlaceBands(const std::vector<int32_t>& sizes, int32_t spacing, int32_t star
   }
 }
 
+// A cell over bands [first, first + span): from the first band's start to
+// the end of the last one's content and padding. Measured between the
+// placed bands, so that a merged cell meets its neighbours exactly however
+// the spacing was rounded.
+int32_t BandExtent(const std::vector<int32_t>& starts, const std::vector<int32_t>& sizes, int first, int span,
+                   int32_t padding) {
+  const auto last = static_cast<size_t>(first + span - 1);
+  return Clamp32(int64_t{starts[last]} + sizes[last] + padding - starts[static_cast<size_t>(first)]);
+}
+
 }  // namespace
 
 void TDVTableItemInfo::UpdateCellXCoords(TDVTableItemFormattingInfo& fmt, TCanvas& canvas) {
@@ -355,11 +365,8 @@ void TDVTableItemInfo::UpdateCellXCoords(TDVTableItemFormattingInfo& fmt, TCanva
     for (int c = 0; c < cols; ++c) {
       TDVTableCellData* cell = Rows.CellAt(r, c);
       if (!cell) continue;
-      int64_t width = int64_t{fmt.ColWidths[static_cast<size_t>(c)]} + GetDevX(2 * CellPadding) +
-                      MulDiv(spacing, cell->ColSpan - 1, cols);
-      for (int k = c + 1; k < c + cell->ColSpan; ++k) width += fmt.ColWidths[static_cast<size_t>(k)];
       cell->Left = fmt.ColStarts[static_cast<size_t>(c)];
-      cell->Width = Clamp32(width);
+      cell->Width = BandExtent(fmt.ColStarts, fmt.ColWidths, c, cell->ColSpan, GetDevX(2 * CellPadding));
       cell->Format_(false, true, true, 0, canvas, false);
     }
 }
@@ -372,11 +379,8 @@ void TDVTableItemInfo::UpdateCellYCoords(TDVTableItemFormattingInfo& fmt) {
     for (int c = 0; c < Rows[r]->Count(); ++c) {
       TDVTableCellData* cell = Rows.CellAt(r, c);
       if (!cell) continue;
-      int64_t height = int64_t{fmt.RowHeights[static_cast<size_t>(r)]} + GetDevY(2 * CellPadding) +
-                       MulDiv(spacing, cell->RowSpan - 1, rows);
-      for (int k = r + 1; k < r + cell->RowSpan; ++k) height += fmt.RowHeights[static_cast<size_t>(k)];
       cell->Top = fmt.RowStarts[static_cast<size_t>(r)];
-      cell->Height = Clamp32(height);
+      cell->Height = BandExtent(fmt.RowStarts, fmt.RowHeights, r, cell->RowSpan, GetDevY(2 * CellPadding));
     }
 }
 
