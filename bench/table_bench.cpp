@@ -14,7 +14,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -25,9 +24,9 @@
 
 #include "bench/support/bench_document.h"
 #include "bench/support/sample_document.h"
+#include "bench/support/widget_bench_main.h"
 #include "editing/table/table_item.h"
 #include "platform/core/code_page.h"
-#include "platform/gfx/font_setup.h"
 #include "platform/gfx/qt_canvas.h"
 
 namespace quillet::bench {
@@ -112,12 +111,6 @@ BENCHMARK(BM_TablePaint)->Unit(benchmark::kMillisecond);
 }  // namespace quillet::bench
 
 int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  quillet::InstallProjectFontConfig();
-  QGuiApplication app(argc, argv);
   quillet::RegisterTableItem();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return quillet::bench::RunWidgetBenchmarks(argc, argv);
 }

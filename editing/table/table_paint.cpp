@@ -56,6 +56,10 @@ struct TTablePaint {
   // Nested 1-pixel lines of the visible sides, moving inwards: top and
   // left in upper, bottom and right in lower.
   void NestedSides(const TRect& r, const TDVBooleanRect& sides, int32_t width, TColor upper, TColor lower) {
+    if (Printing && (T.PrintOptions & dvtoHalftoneBorders)) {
+      MiddleSides(r, sides, width, upper, lower);
+      return;
+    }
     Canvas.Pen() = TPen{upper, 1, psSolid, pmCopy};
     for (int32_t i = 0; i < width; ++i) {
       if (sides.Top) Line(r.Left + i, r.Top + i, r.Right - i, r.Top + i);
@@ -66,6 +70,18 @@ struct TTablePaint {
       if (sides.Right) Line(r.Right - 1 - i, r.Top + i, r.Right - 1 - i, r.Bottom - i);
       if (sides.Bottom) Line(r.Left + i, r.Bottom - 1 - i, r.Right - i, r.Bottom - 1 - i);
     }
+  }
+
+  // On paper with halftone borders: one line as wide as the border along
+  // the middle of each visible side.
+  void MiddleSides(const TRect& r, const TDVBooleanRect& sides, int32_t width, TColor upper, TColor lower) {
+    const int32_t h = width / 2;
+    Canvas.Pen() = TPen{upper, width, psSolid, pmCopy};
+    if (sides.Top) Line(r.Left, r.Top + h, r.Right, r.Top + h);
+    if (sides.Left) Line(r.Left + h, r.Top, r.Left + h, r.Bottom);
+    Canvas.Pen().Color = lower;
+    if (sides.Right) Line(r.Right - 1 - h, r.Top, r.Right - 1 - h, r.Bottom);
+    if (sides.Bottom) Line(r.Left, r.Bottom - 1 - h, r.Right, r.Bottom - 1 - h);
   }
 
   void Border(const TDVBooleanRect& sides, const TRect& r, int32_t width, TColor color, TColor lightColor,
@@ -102,7 +118,8 @@ struct TTablePaint {
         break;
       case dvtbColor:
         if (color == clNone) break;
-        if (sides.Left && sides.Top && sides.Right && sides.Bottom) {
+        if (sides.Left && sides.Top && sides.Right && sides.Bottom &&
+            !(Printing && (T.PrintOptions & dvtoHalftoneBorders))) {
           Canvas.Pen() = TPen{color, w, psInsideFrame, pmCopy};
           Canvas.Brush().Style = bsClear;
           Canvas.Rectangle(r);

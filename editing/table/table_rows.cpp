@@ -149,24 +149,32 @@ int32_t TDVTableRows::GetPixelColWidth(int col) const {
   return w;
 }
 
-bool TDVTableRows::IsEmptyCols(int row, int col, int colCount2, int col2, int rowCount, int colCount) const {
-  for (int r = row; r < row + rowCount; ++r) {
+namespace {
+
+// Some line of [first, first + count) has a cell of its own at none of the
+// crossings [from1, from1 + n1) and [from2, from2 + n2); has(line, k) says
+// whether one starts at a crossing.
+template <class Has>
+bool SomeLineWithoutOwnCell(int first, int count, int from1, int n1, int from2, int n2, Has has) {
+  for (int line = first; line < first + count; ++line) {
     bool own = false;
-    for (int c = col; c < col + colCount && !own; ++c) own = CellAt(r, c) != nullptr;
-    for (int c = col2; c < col2 + colCount2 && !own; ++c) own = CellAt(r, c) != nullptr;
+    for (int k = from1; k < from1 + n1 && !own; ++k) own = has(line, k);
+    for (int k = from2; k < from2 + n2 && !own; ++k) own = has(line, k);
     if (!own) return true;
   }
   return false;
 }
 
+}  // namespace
+
+bool TDVTableRows::IsEmptyCols(int row, int col, int colCount2, int col2, int rowCount, int colCount) const {
+  return SomeLineWithoutOwnCell(row, rowCount, col, colCount, col2, colCount2,
+                                [this](int r, int c) { return CellAt(r, c) != nullptr; });
+}
+
 bool TDVTableRows::IsEmptyRows(int row, int col, int rowCount2, int row2, int rowCount, int colCount) const {
-  for (int c = col; c < col + colCount; ++c) {
-    bool own = false;
-    for (int r = row; r < row + rowCount && !own; ++r) own = CellAt(r, c) != nullptr;
-    for (int r = row2; r < row2 + rowCount2 && !own; ++r) own = CellAt(r, c) != nullptr;
-    if (!own) return true;
-  }
-  return false;
+  return SomeLineWithoutOwnCell(col, colCount, row, rowCount, row2, rowCount2,
+                                [this](int c, int r) { return CellAt(r, c) != nullptr; });
 }
 
 bool TDVTableRows::StartMergeCells(int row, int col, int& rowCount, int& colCount) const {

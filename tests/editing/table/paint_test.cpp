@@ -104,6 +104,34 @@ TEST_F(TablePaintTest, AllSidesVisibleIsOneOutline) {
   EXPECT_EQ(outlines[0].Pen.Width, 2);
 }
 
+TEST_F(TablePaintTest, HalftoneBordersOnPaperAreOneWideLinePerSide) {
+  struct Case {
+    TDVTableBorderStyle style;
+    TDVTablePrintOptions printOptions;
+    TDVItemDrawStates state;
+    size_t lines;  // lines drawn for the cell's border
+    int32_t penWidth;
+  };
+  const Case cases[] = {
+      {dvtbLowered, dvtoHalftoneBorders, dvidsPrinting, 4, 3},
+      {dvtbColor, dvtoHalftoneBorders, dvidsPrinting, 4, 3},
+      {dvtbLowered, 0, dvidsPrinting, 12, 1},
+      {dvtbLowered, dvtoHalftoneBorders, 0, 12, 1},  // on screen
+  };
+  for (const Case& k : cases) {
+    auto table = MakeTable(1, 1);
+    table->CellBorderWidth = 3;
+    table->CellBorderStyle = k.style;
+    table->CellBorderColor = clRed;
+    table->PrintOptions = k.printOptions;
+    TDVTableItemInfo& t = PlaceInEditor(std::move(table));
+    Paint(t, k.state);
+    const auto lines = canvas.OfKind(TCanvasOp::Line);
+    ASSERT_EQ(lines.size(), k.lines) << k.style;
+    EXPECT_EQ(lines[0].Pen.Width, k.penWidth) << k.style;
+  }
+}
+
 TEST_F(TablePaintTest, SelectedCellIsFilledWithTheSelectionColour) {
   sheet.SelColor = 0x00ABCDEF;
   sheet.InactiveSelColor = 0x00FEDCBA;
