@@ -160,6 +160,8 @@ bool TDVTableItemInfo::OnDocWidthChange(int32_t docWidth, TDVDrawLineInfo*, bool
     Fmt.Width = 0;
   }
   InternalOnDocWidthChange(docWidth, Fmt, canvas);
+  // A layout at the printer's scale must not stand for the screen's.
+  if (printing) changed_ = true;
   return Fmt.Width != oldWidth || Fmt.Height != oldHeight;
 }
 

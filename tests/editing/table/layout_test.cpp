@@ -175,6 +175,19 @@ TEST_F(TableLayoutTest, UnchangedTableAtTheSameWidthIsNotComputedAgain) {
   EXPECT_FALSE(t.Changed());
 }
 
+TEST_F(TableLayoutTest, ScreenLayoutComesBackAfterAPrintingOne) {
+  TDVTableItemInfo& t = PlaceInEditor(MakeTable(1, 2));
+  const int32_t width = t.GetWidth();
+  TDVScreenAndDevice sad;
+  sad.ppixDevice = sad.ppiyDevice = 600;
+  int32_t shift = 0;
+  t.OnDocWidthChange(width, nullptr, true, Canvas(), &Data(), &sad, shift);
+  EXPECT_EQ(t.GetDevX(10), 10);  // the scale is the screen's again
+  t.OnDocWidthChange(width, nullptr, false, Canvas(), &Data(), nullptr, shift);
+  EXPECT_EQ(t.GetWidth(), width);
+  EXPECT_EQ(t.GetCells(0, 0)->Height, 10 + 2);
+}
+
 TEST_F(TableLayoutTest, ProportionalWidthsAt96And600Dpi) {
   auto table = MakeTable(1, 3);
   table->GetCells(0, 0)->BestWidth = -25;
