@@ -10,6 +10,7 @@
 
 #include "app/main_window.h"
 #include "interchange/rtf/rtf_document_reader.h"
+#include "editing/table/table_item.h"
 #include "platform/gfx/font_setup.h"
 #include "platform/ui/application.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   quillet::InstallWindowLayer();
   quillet::InstallRTFReader();
+  quillet::RegisterTableItem();
 
   QStringList args = QApplication::arguments();
   args.removeFirst();

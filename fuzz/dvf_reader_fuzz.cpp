@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/table/table_item.h"
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
 #include "platform/core/stream.h"
@@ -28,6 +29,8 @@ bool Load(TCustomDVData& data, const uint8_t* bytes, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool tables = (RegisterTableItem(), true);
+  (void)tables;
   TDVStyle style;
   style.TextStyles()[1].Unicode = true;
   TCustomDVData doc;

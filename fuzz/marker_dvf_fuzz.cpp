@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "editing/table/table_item.h"
 #include "engine/model/dv_data.h"
 #include "engine/model/list_numbering.h"
 #include "engine/model/marker_item.h"
@@ -17,6 +18,8 @@
 using namespace quillet;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool tables = (RegisterTableItem(), true);
+  (void)tables;
   if (data == nullptr) return 0;
   std::string_view input(reinterpret_cast<const char*>(data), size);
   // The first line is the format string of every level; each later line a

@@ -1,0 +1,116 @@
+// A large table laid out and painted on the Qt canvas with the pinned
+// Chinese font, beside QTextDocument with a QTextTable of the same cells.
+//
+// 100 rows x 20 columns of short Chinese words (GBK, 12 points), the table
+// alone in a document 700 pixels wide:
+//   BM_TableLayout        the table's width pass, every cell formatted,
+//                         row heights, with the document around it
+//   BM_QTextTableLayout   QTextDocument laying out the same table as far as
+//                         its documentSize
+//   BM_TablePaint         one repaint of a 700 x 900 window over the table
+// Run:
+//   build/release/bench/table_bench
+#include <benchmark/benchmark.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QImage>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/support/bench_document.h"
+#include "bench/support/sample_document.h"
+#include "bench/support/widget_bench_main.h"
+#include "editing/table/table_item.h"
+#include "platform/core/code_page.h"
+#include "platform/gfx/qt_canvas.h"
+
+namespace quillet::bench {
+namespace {
+
+constexpr int kRows = 100, kCols = 20, kWidth = 700, kHeight = 900, kPointSize = 12;
+
+// The cells' words, row by row.
+std::vector<std::string> CellWords() {
+  SampleRandom rnd(5);
+  const std::vector<std::string> chinese = SampleChineseWords(rnd);
+  std::vector<std::string> words;
+  for (int i = 0; i < kRows * kCols; ++i) words.push_back(chinese[rnd.Skewed(chinese.size())]);
+  return words;
+}
+
+// The document with the table, laid out once.
+std::unique_ptr<BenchDocument> MakeTableDocument(TCanvas& canvas, TDVTableItemInfo*& table) {
+  auto data = std::make_unique<BenchDocument>(canvas, kWidth, kHeight, 0, kPointSize);
+  auto t = std::make_unique<TDVTableItemInfo>(kRows, kCols, data.get());
+  table = t.get();
+  data->AddItem("", std::move(t));
+  const std::vector<std::string> words = CellWords();
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kCols; ++c) table->GetCells(r, c)->AddNL(words[static_cast<size_t>(r * kCols + c)], 0, 0);
+  data->Format();
+  return data;
+}
+
+void BM_TableLayout(benchmark::State& state) {
+  QImage image(1, 1, QImage::Format_RGB32);
+  TQtCanvas canvas(image);
+  TDVTableItemInfo* table = nullptr;
+  std::unique_ptr<BenchDocument> data = MakeTableDocument(canvas, table);
+  for (auto _ : state) {
+    table->MarkChanged();  // the width pass runs in full every time
+    data->Format();
+  }
+  state.counters["height"] = static_cast<double>(table->GetHeight());
+}
+BENCHMARK(BM_TableLayout)->Unit(benchmark::kMillisecond);
+
+void BM_QTextTableLayout(benchmark::State& state) {
+  QTextDocument doc;
+  QFont font(QStringLiteral("宋体"));
+  font.setPixelSize(16);
+  doc.setDefaultFont(font);
+  doc.setDocumentMargin(0);
+  QTextCursor cursor(&doc);
+  QTextTableFormat format;
+  format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+  QTextTable* table = cursor.insertTable(kRows, kCols, format);
+  const std::vector<std::string> words = CellWords();
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kCols; ++c) {
+      const std::u16string units = MultiByteToWideChar(936, words[static_cast<size_t>(r * kCols + c)]);
+      table->cellAt(r, c).firstCursorPosition().insertText(
+          QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())));
+    }
+  for (auto _ : state) {
+    doc.markContentsDirty(0, doc.characterCount());
+    doc.setTextWidth(kWidth);
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  }
+  state.counters["height"] = doc.documentLayout()->documentSize().height();
+}
+BENCHMARK(BM_QTextTableLayout)->Unit(benchmark::kMillisecond);
+
+void BM_TablePaint(benchmark::State& state) {
+  QImage window(kWidth, kHeight, QImage::Format_RGB32);
+  TQtCanvas canvas(window);
+  TDVTableItemInfo* table = nullptr;
+  std::unique_ptr<BenchDocument> data = MakeTableDocument(canvas, table);
+  for (auto _ : state) {
+    data->PaintTo(canvas, Rect(0, 0, kWidth, kHeight));
+    canvas.EndPaint();
+  }
+}
+BENCHMARK(BM_TablePaint)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quillet::bench
+
+int main(int argc, char** argv) {
+  quillet::RegisterTableItem();
+  return quillet::bench::RunWidgetBenchmarks(argc, argv);
+}

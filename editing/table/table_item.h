@@ -1,0 +1,172 @@
+#pragma once
+// The table item: a full-line item whose content is a grid of cells, each
+// a document of its own. Its properties change through SetProperty (undone
+// as one step in an editor); its layout (table_layout.cpp) fits the columns
+// to the width it is given; painting is in table_paint.cpp.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editing/table/table_rows.h"
+#include "editing/table/table_types.h"
+#include "engine/model/item_info.h"
+#include "platform/gfx/canvas.h"
+
+namespace quillet {
+
+class TDVEditDVData;
+
+// The result of a layout: the table's size, the content width of every
+// column and height of every row, and their positions inside the table.
+struct TDVTableItemFormattingInfo {
+  int32_t Width = 0, Height = 0;
+  std::vector<int32_t> ColWidths, RowHeights, ColStarts, RowStarts;
+  void Clear() {
+    ColWidths.clear();
+    RowHeights.clear();
+    ColStarts.clear();
+    RowStarts.clear();
+  }
+};
+
+// Asked before every border is drawn; doDefault false skips the standard drawing.
+using TDVTableDrawBorderEvent = std::function<void(
+    TDVTableItemInfo& sender, TCanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom,
+    int32_t width, TColor lightColor, TColor color, TColor backgroundColor, TDVTableBorderStyle style,
+    bool printing, const TDVBooleanRect& visibleBorders, int row, int col, bool& doDefault)>;
+
+// The pen style of the grid lines shown for invisible borders; psClear
+// turns them off everywhere.
+inline TPenStyle DocViewTableGridStyle = psDot;
+
+class TDVTableItemInfo : public TDVFullLineItemInfo {
+ public:
+  // A 1 x 1 table.
+  explicit TDVTableItemInfo(TCustomDVData* dvData) : TDVTableItemInfo(1, 1, dvData) {}
+  TDVTableItemInfo(int rows, int cols, TCustomDVData* dvData);
+  ~TDVTableItemInfo() override;
+  TDVItemClass ItemClass() const override { return DVItemClassOf<TDVTableItemInfo>; }
+
+  // ---- published properties ----
+  TDVTableOptions Options = DVTableDefaultOptions;
+  TDVTablePrintOptions PrintOptions = DVTableDefaultPrintOptions;
+  int32_t BestWidth = 0;
+  TColor Color = clWindow;
+  std::string TextRowSeparator = "\r\n", TextColSeparator = "\r\n";
+  int32_t BorderWidth = 0;
+  TColor BorderColor = clWindowText, BorderLightColor = clBtnHighlight;
+  TDVTableBorderStyle BorderStyle = dvtbRaised;
+  int32_t BorderVSpacing = 2, BorderHSpacing = 2;
+  int32_t CellBorderWidth = 0;
+  TColor CellBorderColor = clWindowText, CellBorderLightColor = clBtnHighlight;
+  int32_t CellPadding = 1;
+  TDVTableBorderStyle CellBorderStyle = dvtbLowered;
+  int32_t VRuleWidth = 0;
+  TColor VRuleColor = clWindowText;
+  int32_t HRuleWidth = 0;
+  TColor HRuleColor = clWindowText;
+  int32_t CellVSpacing = 2, CellHSpacing = 2;
+  bool VOutermostRule = false, HOutermostRule = false;
+  TDVTableDrawBorderEvent OnDrawBorder;
+
+  TDVTableRows Rows;
+  TDVTableItemFormattingInfo Fmt;
+  // Cell selection: the anchor (-1: none) and the extent from it.
+  int SelStartRow = -1, SelStartCol = -1, SelRowOffs = 0, SelColOffs = 0;
+
+  TDVTableCellData* GetCells(int row, int col) const { return Rows.CellAt(row, col); }
+  bool Inserted() const { return inserted_; }
+  bool Changed() const { return changed_; }
+  void MarkChanged() { changed_ = true; }
+
+  // ---- the item ----
+  bool GetBoolValue(TDVItemBoolProperty prop) const override;
+  bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const override;
+  void Inserting(TCustomDVData* dvData, std::string& text, bool safe) override;
+  // Refuses the data lines of a stored table: until the table's stream form
+  // exists, a stream with table content fails to load rather than losing
+  // the cells.
+  bool ReadDVFLine(std::string_view, TCustomDVData*, int, int, int, std::string&, TDVFReadMode&,
+                   TDVFReadState&) override {
+    return false;
+  }
+  void MovingToUndoList(int itemNo, TCustomDVData* dvData) override;
+  void MovingFromUndoList(int itemNo, TCustomDVData* dvData) override;
+  void BeforeUndoChangeProperty() override { inserted_ = false; }
+  void AfterUndoChangeProperty() override;
+  void MarkStylesInUse(TDVIntegerList& usedText, TDVIntegerList& usedPara) const override;
+  void UpdateStyles(const TDVIntegerList& textMap, const TDVIntegerList& paraMap) override;
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
+
+  // ---- the document it is in ----
+  // The item's index in its document (cached while it still holds).
+  int GetMyItemNo() const;
+  bool IsInEditor() const;
+  // The editor's data when the table is inserted into one; else null.
+  TDVEditDVData* EditData() const;
+  // The cell editor's undo joins the document's; nothing until cells are
+  // edited in place.
+  void MergeInplaceUndo() {}
+  // Around a multi-step operation: one dvutModifyItem group in an editor.
+  void InitUndo();
+  void DoneUndo();
+
+  // ---- changing properties ----
+  // Before insertion the field is written; in an editor the change is one
+  // undoable dvutModifyItem step and the document is laid out again.
+  void SetProperty(const std::string& name, int32_t value);
+  // The same for a cell's "BestHeight", "BestWidth", "Color", "BorderColor",
+  // "BorderLightColor" or "VAlign".
+  void SetCellProperty(const std::string& name, int32_t value, int row, int col);
+  // Nothing when the sides are unchanged.
+  void SetCellVisibleBorders(const TDVBooleanRect& borders, int row, int col);
+  // The source cell's attributes (AssignAttributesFrom) in one undo step.
+  void AssignCellAttributes(int row, int col, const TDVTableCellData& source, bool includeSize, int rowDivisor,
+                            int colDivisor);
+
+  // ---- layout (table_layout.cpp) ----
+  int32_t GetWidth() const override { return Fmt.Width; }
+  int32_t GetHeight() const override { return Fmt.Height; }
+  int32_t GetMinWidth(const TDVScreenAndDevice* sad, TCanvas* canvas, TCustomDVData* dvData) const override;
+  bool OnDocWidthChange(int32_t docWidth, TDVDrawLineInfo* drawItem, bool printing, TCanvas& canvas,
+                        TCustomDVData* dvData, const TDVScreenAndDevice* sad, int32_t& hShift) override;
+  bool IsFixedWidthTable() const;
+  int32_t GetHorzExtra() const;
+  // Screen pixels to the device's while printing; identity on screen.
+  int32_t GetDevX(int32_t x) const;
+  int32_t GetDevY(int32_t y) const;
+  // The layout at a width (screen: the table's own record).
+  void InternalOnDocWidthChange(int32_t docWidth, TDVTableItemFormattingInfo& fmt, TCanvas& canvas);
+  // Lengths at the scale of sad (null: the screen's).
+  void SetDeviceScale(const TDVScreenAndDevice* sad) { sad_ = sad; }
+  void UpdateCellXCoords(TDVTableItemFormattingInfo& fmt, TCanvas& canvas);
+  void UpdateCellYCoords(TDVTableItemFormattingInfo& fmt);
+
+  // ---- painting (table_paint.cpp) ----
+  void PaintFullWidth(int32_t left, int32_t right, int32_t top, TCanvas& canvas, TDVItemDrawStates drawState,
+                      const TDVStyle* dvStyle, const TRect& clipRect, const TDVDrawLineInfo* dli) const override;
+  // The table with its top-left at (x, y); clipRect in the canvas's
+  // coordinates.
+  void PaintTo(int32_t x, int32_t y, TCanvas& canvas, TDVItemDrawStates drawState, const TDVStyle* dvStyle,
+               const TRect& clipRect, bool printing) const;
+  bool IsCellSelected(int row, int col) const;
+
+ private:
+  // An editor's data for a change, after asking it; null outside an editor
+  // or when the change is refused.
+  TDVEditDVData* BeginEdit();
+  void AttachCells(TCustomDVData* dvData);
+
+  bool inserted_ = false, inEditor_ = false, changed_ = false;
+  mutable int cachedItemNo_ = -1;
+  const TDVScreenAndDevice* sad_ = nullptr;
+};
+
+// Registers the table item for its style number; programs, tests and
+// benchmarks that read tables call it once at start.
+void RegisterTableItem();
+
+}  // namespace quillet
