@@ -47,20 +47,18 @@ void TMainWindow::BuildAnnotationActions() {
   connect(annotate_, &QAction::toggled, this, [this](bool on) { SetAnnotating(on); });
   QAction* seal = bar->addAction("图章...");
   connect(seal, &QAction::triggered, this, [this] { ChooseSeal(); });
-  QAction* undo = bar->addAction("撤销");
-  undo->setShortcut(QKeySequence("Ctrl+Z"));
-  connect(undo, &QAction::triggered, this, [this] {
-    if (!postil_->IsPostil()) return;
-    postil_->Undo();
-    view_->Invalidate();
-  });
-  QAction* redo = bar->addAction("重做");
-  redo->setShortcut(QKeySequence("Ctrl+Y"));
-  connect(redo, &QAction::triggered, this, [this] {
-    if (!postil_->IsPostil()) return;
-    postil_->Redo();
-    view_->Invalidate();
-  });
+  // Undo and redo act on the annotations while the mode is on.
+  auto addStep = [this, bar](const char* text, const char* keys, void (TQvPostil::*step)()) {
+    QAction* action = bar->addAction(text);
+    action->setShortcut(QKeySequence(keys));
+    connect(action, &QAction::triggered, this, [this, step] {
+      if (!postil_->IsPostil()) return;
+      ((*postil_).*step)();
+      view_->Invalidate();
+    });
+  };
+  addStep("撤销", "Ctrl+Z", &TQvPostil::Undo);
+  addStep("重做", "Ctrl+Y", &TQvPostil::Redo);
   QAction* save = bar->addAction("保存");
   save->setShortcut(QKeySequence::Save);
   connect(save, &QAction::triggered, this, [this] {

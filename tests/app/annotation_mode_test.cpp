@@ -9,20 +9,13 @@
 #include "app/main_window.h"
 #include "engine/view/docview.h"
 #include "host/annotation/postil.h"
+#include "host/annotation/postil_test_support.h"
 #include "platform/gfx/graphic.h"
 
 namespace quillet {
 namespace {
 
-int RedPixels(const QImage& image) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor c = image.pixelColor(x, y);
-      n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
-    }
-  return n;
-}
+using test::RedPixels;
 
 TEST(AnnotationMode, StrokesAndSealsAreThereAfterARestart) {
   QTemporaryDir folder;

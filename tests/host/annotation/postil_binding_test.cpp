@@ -37,16 +37,6 @@ struct Viewer {
   QImage Picture() { return view.ClientWidget()->grab().toImage(); }
 };
 
-int CountRed(const QImage& image) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const QColor c = image.pixelColor(x, y);
-      n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
-    }
-  return n;
-}
-
 TEST(PostilBinding, ADrawnStrokeAndSealSurviveSaveAndReload) {
   Viewer first;
   for (int i = 0; i < 30; ++i) first.view.AddNL("Line " + std::to_string(i), 0, 0);
@@ -66,7 +56,7 @@ TEST(PostilBinding, ADrawnStrokeAndSealSurviveSaveAndReload) {
   EXPECT_FALSE(first.view.SelectionExists());  // drawing selected nothing
   EXPECT_EQ(first.postil.GetBmpIDs(), ";seal.bmp");
   const QImage drawn = first.Picture();
-  EXPECT_GT(CountRed(drawn), 200);
+  EXPECT_GT(RedPixels(drawn), 200);
 
   first.binding.SaveToDocument();
   TMemoryStream stream;

@@ -15,6 +15,7 @@
 #include "engine/view/docview.h"
 #include "host/annotation/postil_binding.h"
 #include "platform/gfx/qt_printer_device.h"
+#include "postil_test_support.h"
 
 namespace quillet::test {
 namespace {
@@ -22,16 +23,6 @@ namespace {
 bool InCi() {
   const char* ci = std::getenv("CI");
   return ci != nullptr && std::string(ci) == "true";
-}
-
-int RedPixels(const QImage& page) {
-  int n = 0;
-  for (int y = 0; y < page.height(); ++y)
-    for (int x = 0; x < page.width(); ++x) {
-      const QColor c = page.pixelColor(x, y);
-      n += c.red() > 180 && c.green() < 100 && c.blue() < 100;
-    }
-  return n;
 }
 
 TEST(PostilPdfPrint, AStrokeOnPageTwoPrintsThereOnly) {

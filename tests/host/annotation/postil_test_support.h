@@ -1,6 +1,8 @@
 #pragma once
 // Small fixtures for the annotation layer's tests: strokes drawn through the
 // layer's own entry points, seal pictures as bitmap files.
+#include <QColor>
+#include <QImage>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +40,17 @@ inline TMemoryStream BitmapFile(const TBitmap& bmp) {
   bmp.SaveToStream(stream);
   stream.SetPosition(0);
   return stream;
+}
+
+// Pixels of a red pen or seal in a picture of the page.
+inline int RedPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      n += c.red() > 180 && c.green() < 100 && c.blue() < 100;
+    }
+  return n;
 }
 
 inline std::string StrToHexOf(TMemoryStream& stream) { return StrToHex(stream.AsString()); }
