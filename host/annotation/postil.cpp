@@ -23,7 +23,10 @@ std::pair<int32_t, int32_t> TQvPostil::DocumentPoint(int32_t X, int32_t Y, int32
 }
 
 std::string TQvPostil::PointRecord(const char* tag, int32_t x, int32_t y) const {
-  std::string record = tag;
+  std::string record;
+  // Room for the fractions smoothing writes in place of the integers.
+  record.reserve(64 + currUserName.size());
+  record = tag;
   for (const std::string& field : {IntToStr(x), IntToStr(y), currUserName, Today ? Today() : PostilToday()}) {
     record += ';';
     record += field;

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QObject>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -75,7 +76,7 @@ bool TPostilBinding::MouseDown(int32_t x, int32_t y) {
   if (SealPending()) return true;
   postil_.BeginDraw();
   postil_.AddPointM(x, y, PenColor, PenWidth, view_.HPos(), view_.VPos(), view_.VSmallStep());
-  view_.Invalidate();
+  last_ = TPoint{x, y};
   return true;
 }
 
@@ -83,7 +84,11 @@ bool TPostilBinding::MouseMove(int32_t x, int32_t y) {
   if (!pressed_) return false;
   if (postil_.IsDraw()) {
     postil_.AddPointL(x, y, PenColor, PenWidth, view_.HPos(), view_.VPos(), view_.VSmallStep());
-    view_.Invalidate();
+    // Only the new segment needs painting while the stroke grows.
+    const int32_t reach = PenWidth / 2 + 2;
+    view_.InvalidateRect(TRect{std::min(last_.X, x) - reach, std::min(last_.Y, y) - reach,
+                               std::max(last_.X, x) + reach + 1, std::max(last_.Y, y) + reach + 1});
+    last_ = TPoint{x, y};
   }
   return true;
 }

@@ -59,6 +59,7 @@ class TPostilBinding {
   TCustomDocView& view_;
   std::string sealId_, sealUser_;
   bool pressed_ = false;
+  TPoint last_;  // the stroke's last point in the client area
   class Filter;
   std::unique_ptr<Filter> filter_;
 };

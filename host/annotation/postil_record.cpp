@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <system_error>
 #include <ctime>
 
 #include "platform/core/code_page.h"
@@ -11,6 +12,7 @@ namespace quillet {
 
 TPostilTag PostilTagOf(std::string_view line) {
   const std::string_view tag = line.substr(0, line.find(';'));
+  if (tag.size() < 3 || tag[0] != 'Q' || tag[1] != 'P') return TPostilTag::Other;
   if (tag == "QPP") return TPostilTag::Pen;
   if (tag == "QPM") return TPostilTag::MoveTo;
   if (tag == "QPL") return TPostilTag::LineTo;
@@ -36,36 +38,49 @@ const char* PostilTagText(TPostilTag tag) {
 void SplitPostilFields(std::string_view line, std::vector<std::string_view>& fields) {
   fields.clear();
   if (line.empty()) return;
+  // Records are short: a plain scan beats a library search per field.
   size_t start = 0;
-  while (start < line.size()) {
-    const size_t end = line.find(';', start);
-    if (end == std::string_view::npos) {
-      fields.push_back(line.substr(start));
-      return;
+  for (size_t i = 0; i < line.size(); ++i)
+    if (line[i] == ';') {
+      fields.push_back(line.substr(start, i - start));
+      start = i + 1;
     }
-    fields.push_back(line.substr(start, end - start));
-    start = end + 1;
-  }
+  if (start < line.size()) fields.push_back(line.substr(start));
 }
 
 std::optional<double> ParsePostilNumber(std::string_view text) {
   // Records written where "," was the decimal separator read the same.
   char buf[64];
   if (text.empty() || text.size() >= sizeof buf) return std::nullopt;
-  for (size_t i = 0; i < text.size(); ++i) buf[i] = text[i] == ',' ? '.' : text[i];
-  const char* first = buf;
-  const char* last = buf + text.size();
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (text.find(',') != std::string_view::npos) {
+    for (size_t i = 0; i < text.size(); ++i) buf[i] = text[i] == ',' ? '.' : text[i];
+    first = buf;
+    last = buf + text.size();
+  }
   if (*first == '+') ++first;
   double value = 0;
-  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::fixed);
+  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
   if (ec != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
-std::string PostilNumberText(double value) {
+void AppendPostilNumber(std::string& out, double value) {
+  // to_chars ignores the locale, which printf would follow (the program runs
+  // with the user's locale, and a decimal comma makes a record unreadable).
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.15g", value == 0 ? 0.0 : value);
-  return buf;
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value == 0 ? 0.0 : value, std::chars_format::general, 15);
+  if (ec == std::errc())
+    out.append(buf, end);
+  else
+    out += '0';
+}
+
+std::string PostilNumberText(double value) {
+  std::string text;
+  AppendPostilNumber(text, value);
+  return text;
 }
 
 namespace {

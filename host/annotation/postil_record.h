@@ -27,11 +27,13 @@ void SplitPostilFields(std::string_view line, std::vector<std::string_view>& fie
 constexpr double kMaxPostilCoordinate = 10'000'000;
 constexpr double kMaxPostilWidth = 1'000;
 
-// A decimal number with "." or "," as the separator; nothing else may follow.
+// A decimal number with "." or "," as the separator, perhaps with an
+// exponent; nothing else may follow.
 std::optional<double> ParsePostilNumber(std::string_view text);
 // A number written so that every reader takes it back: integers as integers,
 // fractions with at most 15 significant digits and "." (2.05714297294617).
 std::string PostilNumberText(double value);
+void AppendPostilNumber(std::string& out, double value);
 
 // The pen of a "QPP" record, or none when the record is damaged.
 struct TPostilPen {

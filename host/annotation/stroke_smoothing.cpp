@@ -27,18 +27,34 @@ void SmoothFivePoint(const std::vector<float>& a, std::vector<float>& s) {
 void TQvPostil::QvFilter() {
   if (slUndoMList.empty()) return;
   const size_t start = slUndoMList.back();
+  // What the first pass learnt of each record: whether it is a pen or a
+  // point, and where the fields it keeps begin (a pen's colour, a point's
+  // user and date), so that the rewrite reads nothing twice.
+  struct Seen {
+    TPostilTag Tag = TPostilTag::Other;
+    size_t Kept = 0;
+  };
+  std::vector<Seen> seen(slNewPostil.size() - start);
   std::vector<std::string_view> fields;
   std::vector<float> xs, ys, widths;
   float ps = static_cast<float>(penSize);
   for (size_t i = start; i < slNewPostil.size(); ++i) {
-    SplitPostilFields(slNewPostil[i], fields);
-    const TPostilTag tag = PostilTagOf(slNewPostil[i]);
+    const std::string& record = slNewPostil[i];
+    SplitPostilFields(record, fields);
+    Seen& s = seen[i - start];
+    const TPostilTag tag = PostilTagOf(record);
     if (tag == TPostilTag::Pen) {
-      if (const std::optional<TPostilPen> pen = ReadPostilPen(fields)) ps = static_cast<float>(pen->Width);
+      const std::optional<TPostilPen> pen = ReadPostilPen(fields);
+      if (!pen) continue;
+      ps = static_cast<float>(pen->Width);
+      s = Seen{tag, static_cast<size_t>(fields[1].data() - record.data())};
+    } else if (tag != TPostilTag::MoveTo && tag != TPostilTag::LineTo) {
+      continue;
     } else if (const std::optional<TPostilPoint> point = ReadPostilPoint(fields)) {
       xs.push_back(static_cast<float>(point->X));
       ys.push_back(static_cast<float>(point->Y));
       widths.push_back(ps);
+      s = Seen{tag, static_cast<size_t>(fields[2].data() + fields[2].size() - record.data())};
     }
   }
   // Four points or fewer keep their records as written.
@@ -53,25 +69,28 @@ void TQvPostil::QvFilter() {
   for (float& w : psm) w = std::max(w, thinnest);
 
   size_t j = 0;
+  std::string rewritten;
   for (size_t i = start; i < slNewPostil.size() && j < xs.size(); ++i) {
+    const Seen& s = seen[i - start];
     std::string& record = slNewPostil[i];
-    SplitPostilFields(record, fields);
-    const TPostilTag tag = PostilTagOf(record);
-    std::string rewritten;
-    if (tag == TPostilTag::Pen) {
-      if (!ReadPostilPen(fields)) continue;
-      rewritten = "QPP;" + std::string(fields[1]) + ";" + PostilNumberText(psm[j]);
-    } else if (ReadPostilPoint(fields)) {
-      rewritten = std::string(fields[0]) + ";" + PostilNumberText(xsm[j]) + ";" + PostilNumberText(ysm[j]);
-      for (size_t f = 3; f < fields.size(); ++f) {
-        rewritten += ';';
-        rewritten += fields[f];
-      }
+    rewritten.clear();
+    if (s.Tag == TPostilTag::Pen) {
+      // "QPP;" and the colour stay; the width is the next point's.
+      const size_t colourEnd = record.find(';', s.Kept);
+      rewritten.append(record, 0, colourEnd + 1);
+      AppendPostilNumber(rewritten, psm[j]);
+    } else if (s.Tag != TPostilTag::Other) {
+      rewritten.append(PostilTagText(s.Tag));
+      rewritten += ';';
+      AppendPostilNumber(rewritten, xsm[j]);
+      rewritten += ';';
+      AppendPostilNumber(rewritten, ysm[j]);
+      rewritten.append(record, s.Kept);  // user and date
       ++j;
     } else {
       continue;
     }
-    record = std::move(rewritten);
+    record.assign(rewritten);
   }
   NewChanged();
 }
