@@ -53,6 +53,44 @@ TEST(PostilPaint, NewStrokesContinueTheLoadedPen) {
   EXPECT_EQ(canvas.Strings(), (std::vector<std::string>{"LineF 0,0-1,0 w3 $00FF00", "LineF 0,10-5,10 w3 $00FF00"}));
 }
 
+TEST(PostilPaint, AGrowingStrokeOnTheKeptLayerLooksLikeOneDrawnWhole) {
+  // Painted after every point (only the new segments reach the layer), then
+  // smoothed, undone and done again: each time as a fresh layer shows it.
+  TQvPostil postil;
+  postil.loadPostil({"QPP;16711680;3", "QPM;10;10", "QPL;60;40"});
+  QImage live(200, 150, QImage::Format_RGB32);
+  live.fill(Qt::white);
+  TQtCanvas canvas(live);
+  auto fresh = [&postil] {
+    QImage image(200, 150, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TQtCanvas other(image);
+    postil.Paint(other, 0, 0, 1);
+    other.EndPaint();
+    return image;
+  };
+  auto shown = [&] {
+    live.fill(Qt::white);
+    postil.Paint(canvas, 0, 0, 1);
+    canvas.EndPaint();
+    return live;
+  };
+  postil.BeginDraw();
+  postil.AddPointM(20, 100, 255, 4, 0, 0, 1);
+  for (int i = 1; i < 12; ++i) {
+    postil.AddPointL(20 + 12 * i, 100 + (i % 3) * 9, 255, 4 + i % 2, 0, 0, 1);
+    EXPECT_EQ(shown(), fresh()) << i;
+  }
+  postil.EndDraw();
+  EXPECT_EQ(shown(), fresh());
+  postil.Undo();
+  EXPECT_EQ(shown(), fresh());
+  postil.Redo();
+  EXPECT_EQ(shown(), fresh());
+  postil.setLeftOffset(15);
+  EXPECT_EQ(shown(), fresh());
+}
+
 TEST(PostilPaint, OnlyVisibleRunsAreDrawn) {
   TQvPostil postil;
   postil.loadPostil({"QPM;0;0", "QPL;5;0", "QPM;0;5000", "QPL;5;5000"});
