@@ -73,6 +73,7 @@ void TMainWindow::SetAnnotating(bool on) {
   else
     postil_->EndPostil();
   if (annotate_ && annotate_->isChecked() != on) annotate_->setChecked(on);
+  binding_->ShowMode();
   view_->Invalidate();
 }
 

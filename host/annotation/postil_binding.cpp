@@ -46,7 +46,7 @@ class TPostilBinding::Filter : public QObject {
 };
 
 TPostilBinding::TPostilBinding(TQvPostil& postil, TCustomDocView& view)
-    : postil_(postil), view_(view), filter_(std::make_unique<Filter>(*this)) {
+    : postil_(postil), view_(view), viewCursor_(view.NormalCursor), filter_(std::make_unique<Filter>(*this)) {
   view_.ClientWidget()->installEventFilter(filter_.get());
   view_.OnPaint = [this](TCustomDocView& sender, TCanvas& canvas, bool) {
     postil_.Paint(canvas, sender.HPos(), sender.VPos(), sender.VSmallStep());
@@ -56,11 +56,18 @@ TPostilBinding::TPostilBinding(TQvPostil& postil, TCustomDocView& view)
 TPostilBinding::~TPostilBinding() {
   if (QWidget* client = view_.ClientWidget()) client->removeEventFilter(filter_.get());
   view_.OnPaint = nullptr;
+  view_.NormalCursor = viewCursor_;
+}
+
+void TPostilBinding::ShowMode() {
+  view_.NormalCursor = !postil_.IsPostil() ? viewCursor_ : SealPending() ? crPostilSeal : crPostilPen;
+  view_.SetCursor(view_.NormalCursor);
 }
 
 void TPostilBinding::ArmSeal(std::string bmpID, std::string userName) {
   sealId_ = std::move(bmpID);
   sealUser_ = std::move(userName);
+  ShowMode();
 }
 
 bool TPostilBinding::Active() const { return postil_.IsPostil() && InputAllowed; }
@@ -100,6 +107,7 @@ bool TPostilBinding::MouseUp(int32_t x, int32_t y) {
     const std::string id = std::exchange(sealId_, {});
     postil_.AddTuZhang(id, sealUser_, postil_.Today ? postil_.Today() : PostilToday(), x, y, view_.HPos(),
                        view_.VPos(), view_.VSmallStep());
+    ShowMode();
   } else if (postil_.IsDraw()) {
     postil_.EndDraw();
   }

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "host/annotation/postil.h"
+#include "platform/core/cursors.h"
+#include "platform/core/geometry.h"
 
 namespace quillet {
 
@@ -32,6 +34,10 @@ class TPostilBinding {
   // The next click in annotation mode places this seal instead of drawing.
   void ArmSeal(std::string bmpID, std::string userName);
   bool SealPending() const { return !sealId_.empty(); }
+  // Shows the mode in the viewer's cursor: the pen in annotation mode, the
+  // seal while one is armed, the viewer's own otherwise. Call after switching
+  // the mode.
+  void ShowMode();
   // After a seal is placed or the annotations changed (undo, redo, load).
   std::function<void()> OnChange;
 
@@ -60,6 +66,7 @@ class TPostilBinding {
   std::string sealId_, sealUser_;
   bool pressed_ = false;
   TPoint last_;  // the stroke's last point in the client area
+  TCursor viewCursor_;  // the viewer's own cursor over text
   class Filter;
   std::unique_ptr<Filter> filter_;
 };

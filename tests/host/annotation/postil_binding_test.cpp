@@ -41,7 +41,10 @@ TEST(PostilBinding, ADrawnStrokeAndSealSurviveSaveAndReload) {
   Viewer first;
   for (int i = 0; i < 30; ++i) first.view.AddNL("Line " + std::to_string(i), 0, 0);
   first.Show();
+  const TCursor own = first.view.NormalCursor;
   first.postil.BeginPostil();
+  first.binding.ShowMode();
+  EXPECT_EQ(first.view.NormalCursor, crPostilPen);
   std::unique_ptr<TBitmap> seal = SealBitmap(40, 30);
   first.postil.PutBmp("seal.bmp", seal);
   QWidget* client = first.view.ClientWidget();
@@ -51,8 +54,10 @@ TEST(PostilBinding, ADrawnStrokeAndSealSurviveSaveAndReload) {
     QTest::mouseMove(client, p);
   QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(160, 95));
   first.binding.ArmSeal("seal.bmp", "ann");
+  EXPECT_EQ(first.view.NormalCursor, crPostilSeal);
   QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(250, 150));
   EXPECT_FALSE(first.binding.SealPending());
+  EXPECT_EQ(first.view.NormalCursor, crPostilPen);
   EXPECT_FALSE(first.view.SelectionExists());  // drawing selected nothing
   EXPECT_EQ(first.postil.GetBmpIDs(), ";seal.bmp");
   const QImage drawn = first.Picture();
@@ -75,6 +80,8 @@ TEST(PostilBinding, ADrawnStrokeAndSealSurviveSaveAndReload) {
   // Outside annotation mode the mouse selects again and draws nothing.
   const size_t records = first.postil.NewPostil().size();
   first.postil.EndPostil();
+  first.binding.ShowMode();
+  EXPECT_EQ(first.view.NormalCursor, own);
   QTest::mousePress(client, Qt::LeftButton, {}, QPoint(10, 10));
   QTest::mouseMove(client, QPoint(200, 30));
   QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(200, 30));
