@@ -66,7 +66,6 @@ class TQvPostil {
   // The writer of new records; ";", CR and LF are made harmless.
   void SetUser(const std::string& userName);
   void setLeftOffset(int32_t value) { leftOffset = value; }
-  int32_t LeftOffset() const { return leftOffset; }
   // Where the date of new strokes comes from ("yyyy-mm-dd" of today unless set).
   std::function<std::string()> Today;
 
@@ -89,7 +88,6 @@ class TQvPostil {
   // ---- undo and the writer lookup ----
   void Undo();
   void Redo();
-  bool CanUndo() const { return !slUndoMList.empty(); }
   bool CanRedo() const { return slRedoMlist.size() > slUndoMList.size(); }
   // "writer-批注-;date" of a stroke point, "writer加盖的图章;date" of a seal
   // under the client point, or "".

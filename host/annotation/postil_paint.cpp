@@ -5,7 +5,6 @@
 
 #include "host/annotation/postil.h"
 #include "platform/core/arith.h"
-#include "platform/core/scoped_value.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/graphic.h"
 
@@ -57,8 +56,7 @@ void TQvPostil::Paint(TCanvas& canvas, int32_t HScrollPos, int32_t VScrollPos, i
 }
 
 void TQvPostil::PrintPaint(TCanvas& canvas, const TRect& PrintAreaRect, const TPostilPageSpan& page) {
-  // Paper gets plain lines of whole widths.
-  const TScopedValue<bool> plain(qvLines.antiAlias, false);
+  // Paper gets plain lines of whole widths (TQvLines).
   const int32_t ppiX = canvas.PixelsPerInchX(), ppiY = canvas.PixelsPerInchY();
   TColor color = 0;
   int32_t width = 0;
