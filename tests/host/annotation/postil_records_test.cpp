@@ -115,8 +115,9 @@ TEST(PostilRecords, DamagedFieldsAreRecognised) {
   std::vector<std::string_view> fields;
   for (const Case& c : cases) {
     SplitPostilFields(c.line, fields);
-    if (PostilTagOf(c.line) == TPostilTag::Pen) EXPECT_EQ(ReadPostilPen(fields).has_value(), c.pen) << c.line;
-    else EXPECT_EQ(ReadPostilPoint(fields).has_value(), c.point) << c.line;
+    const bool read = PostilTagOf(c.line) == TPostilTag::Pen ? ReadPostilPen(fields).has_value()
+                                                             : ReadPostilPoint(fields).has_value();
+    EXPECT_EQ(read, PostilTagOf(c.line) == TPostilTag::Pen ? c.pen : c.point) << c.line;
   }
 }
 

@@ -70,7 +70,9 @@ TEST(StrokeSmoothing, AWidthIsWrittenWithFifteenDigitsAndNeverBelowTheThinnest) 
   TQvPostil dip;
   DrawStroke(dip, {{0, 0, 1}, {1, 0, 1}, {2, 0, 6}, {3, 0, 6}, {4, 0, 1}});
   for (const auto& r : FieldsOf(dip.NewPostil()))
-    if (r[0] == "QPP") EXPECT_GE(*ParsePostilNumber(r[2]), 1.0) << r[2];
+    if (r[0] == "QPP") {
+      EXPECT_GE(*ParsePostilNumber(r[2]), 1.0) << r[2];
+    }
 }
 
 TEST(StrokeSmoothing, StraightStrokesAndShortOnesKeepTheirRecords) {
