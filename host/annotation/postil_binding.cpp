@@ -22,18 +22,17 @@ class TPostilBinding::Filter : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+    // A quick second press comes as a double click: it starts a stroke too.
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (!press && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
       return QObject::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint p = mouse->position().toPoint();
     // No exception leaves an event handler: the stroke is dropped instead.
     try {
-      switch (type) {
-        case QEvent::MouseButtonPress:
-          return mouse->button() == Qt::LeftButton && owner_.MouseDown(p.x(), p.y());
-        case QEvent::MouseMove: return owner_.MouseMove(p.x(), p.y());
-        default: return mouse->button() == Qt::LeftButton && owner_.MouseUp(p.x(), p.y());
-      }
+      if (press) return mouse->button() == Qt::LeftButton && owner_.MouseDown(p.x(), p.y());
+      if (type == QEvent::MouseMove) return owner_.MouseMove(p.x(), p.y());
+      return mouse->button() == Qt::LeftButton && owner_.MouseUp(p.x(), p.y());
     } catch (const std::exception& e) {
       owner_.pressed_ = false;
       owner_.view_.HandleException(e.what());

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -86,6 +87,25 @@ TEST(PostilBinding, ADrawnStrokeAndSealSurviveSaveAndReload) {
   QTest::mouseMove(client, QPoint(200, 30));
   QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(200, 30));
   EXPECT_EQ(first.postil.NewPostil().size(), records);
+}
+
+TEST(PostilBinding, AQuickSecondClickIsAStrokeToo) {
+  Viewer viewer;
+  for (int i = 0; i < 10; ++i) viewer.view.AddNL("Word " + std::to_string(i), 0, 0);
+  viewer.Show();
+  viewer.postil.BeginPostil();
+  QWidget* client = viewer.view.ClientWidget();
+  // As a window receives a double click: press, release, double click, release.
+  const QPoint at(30, 12);
+  QTest::mousePress(client, Qt::LeftButton, {}, at);
+  QTest::mouseRelease(client, Qt::LeftButton, {}, at);
+  QMouseEvent twice(QEvent::MouseButtonDblClick, at, client->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+  QApplication::sendEvent(client, &twice);
+  QTest::mouseRelease(client, Qt::LeftButton, {}, at);
+  EXPECT_FALSE(viewer.view.SelectionExists());
+  size_t strokes = 0;
+  for (const std::string& line : viewer.postil.NewPostil()) strokes += line.rfind("QPM;", 0) == 0;
+  EXPECT_EQ(strokes, 2u);
 }
 
 TEST(PostilBinding, ScrolledStrokesStayOnTheirText) {
