@@ -1,25 +1,128 @@
 #include "app/main_window.h"
 
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QToolBar>
 
 #include "app/document_store.h"
 #include "engine/style/style_sheet.h"
 #include "engine/view/docview.h"
+#include "host/annotation/postil.h"
+#include "host/annotation/postil_binding.h"
 #include "host/db/db_module.h"
+#include "host/db/user_name.h"
 #include "platform/core/stream.h"
+#include "platform/gfx/graphic.h"
 
 namespace quillet {
 
 TMainWindow::TMainWindow()
-    : style_(std::make_unique<TDVStyle>()), view_(std::make_unique<TDocView>(this)), db_(std::make_unique<TDbDm>()) {
+    : style_(std::make_unique<TDVStyle>()),
+      view_(std::make_unique<TDocView>(this)),
+      db_(std::make_unique<TDbDm>()),
+      postil_(std::make_unique<TQvPostil>()),
+      binding_(std::make_unique<TPostilBinding>(*postil_, *view_)) {
   view_->SetStyle(style_.get());
+  postil_->SetUser(GetLoginUserName());
   setCentralWidget(view_->Widget());
+  BuildAnnotationActions();
   setWindowTitle("afxQuillet");
   resize(900, 700);
 }
 
-// The viewer's widget belongs to the window; the viewer goes first.
-TMainWindow::~TMainWindow() { view_.reset(); }
+// The viewer's widget belongs to the window; the binding and the viewer go first.
+TMainWindow::~TMainWindow() {
+  binding_.reset();
+  view_.reset();
+}
+
+void TMainWindow::BuildAnnotationActions() {
+  QToolBar* bar = addToolBar("批注");
+  annotate_ = bar->addAction("批注");
+  annotate_->setCheckable(true);
+  connect(annotate_, &QAction::toggled, this, [this](bool on) { SetAnnotating(on); });
+  QAction* seal = bar->addAction("图章...");
+  connect(seal, &QAction::triggered, this, [this] { ChooseSeal(); });
+  // Undo and redo act on the annotations while the mode is on.
+  auto addStep = [this, bar](const char* text, const char* keys, void (TQvPostil::*step)()) {
+    QAction* action = bar->addAction(text);
+    action->setShortcut(QKeySequence(keys));
+    connect(action, &QAction::triggered, this, [this, step] {
+      if (!postil_->IsPostil()) return;
+      ((*postil_).*step)();
+      view_->Invalidate();
+    });
+  };
+  addStep("撤销", "Ctrl+Z", &TQvPostil::Undo);
+  addStep("重做", "Ctrl+Y", &TQvPostil::Redo);
+  QAction* save = bar->addAction("保存");
+  save->setShortcut(QKeySequence::Save);
+  connect(save, &QAction::triggered, this, [this] {
+    std::string error;
+    if (!SaveDocument(error)) QMessageBox::critical(this, "afxQuillet", QString::fromStdString(error));
+  });
+}
+
+void TMainWindow::SetAnnotating(bool on) {
+  if (on)
+    postil_->BeginPostil();
+  else
+    postil_->EndPostil();
+  if (annotate_ && annotate_->isChecked() != on) annotate_->setChecked(on);
+  binding_->ShowMode();
+  view_->Invalidate();
+}
+
+bool TMainWindow::ArmSealFromFile(const std::string& fileName) {
+  if (!postil_->GetBmp(fileName)) {
+    auto bmp = std::make_unique<TBitmap>();
+    try {
+      bmp->LoadFromFile(fileName);
+    } catch (const std::exception&) {
+      return false;
+    }
+    if (!postil_->PutBmp(fileName, bmp)) return false;
+  }
+  SetAnnotating(true);
+  binding_->ArmSeal(fileName, postil_->CurrentUser());
+  return true;
+}
+
+void TMainWindow::ChooseSeal() {
+  const QString file = QFileDialog::getOpenFileName(this, "图章", QString(), "位图 (*.bmp)");
+  if (file.isEmpty()) return;
+  if (!ArmSealFromFile(file.toStdString()))
+    QMessageBox::warning(this, "afxQuillet", "\"" + file + "\" 不是位图");
+}
+
+bool TMainWindow::SaveDocument(std::string& error) {
+  if (!opened_) return true;
+  binding_->SaveToDocument();
+  try {
+    if (fileName_.empty()) {
+      SaveRecord(*db_, view_->DVData());
+    } else if (!view_->SaveDVF(fileName_, false)) {
+      error = "\"" + fileName_ + "\" could not be written";
+      return false;
+    }
+  } catch (const std::exception& e) {
+    error = e.what();
+    return false;
+  }
+  savedGeneration_ = postil_->Generation();
+  return true;
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+  std::string error;
+  if (postil_->Generation() != savedGeneration_ && !SaveDocument(error))
+    QMessageBox::critical(this, "afxQuillet", QString::fromStdString(error));
+  event->accept();
+}
 
 bool TMainWindow::OpenDefaultStore(std::string& error) {
   try {
@@ -33,6 +136,7 @@ bool TMainWindow::OpenDefaultStore(std::string& error) {
     error = e.what();
     return false;
   }
+  fileName_.clear();
   Shown(db_->TableName + " " + db_->IDName + "=" + db_->IDValue);
   return true;
 }
@@ -47,11 +151,15 @@ bool TMainWindow::OpenFile(const std::string& fileName, std::string& error) {
     error = e.what();
     return false;
   }
+  fileName_ = fileName;
   Shown(QFileInfo(QString::fromStdString(fileName)).fileName().toStdString());
   return true;
 }
 
 void TMainWindow::Shown(const std::string& title) {
+  binding_->LoadFromDocument();
+  opened_ = true;
+  savedGeneration_ = postil_->Generation();
   view_->Format();
   setWindowTitle(QString::fromStdString("afxQuillet - " + title));
 }

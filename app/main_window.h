@@ -1,16 +1,21 @@
 #pragma once
 // The host program's window: the viewer showing one document, from the
-// embedded default store's record or from a DVF file.
+// embedded default store's record or from a DVF file, with an annotation
+// mode in which the mouse writes pen strokes and stamps seals over the page.
 #include <memory>
 #include <string>
 
 #include <QMainWindow>
+
+class QAction;
 
 namespace quillet {
 
 class TDbDm;
 class TDocView;
 class TDVStyle;
+class TPostilBinding;
+class TQvPostil;
 
 class TMainWindow : public QMainWindow {
  public:
@@ -24,13 +29,35 @@ class TMainWindow : public QMainWindow {
   bool OpenFile(const std::string& fileName, std::string& error);
 
   TDocView& View() { return *view_; }
+  TQvPostil& Postil() { return *postil_; }
+
+  // Annotation mode: on, the left button draws instead of selecting.
+  void SetAnnotating(bool on);
+  // Arms a seal from a bitmap file for the next click; false when the file
+  // is no bitmap.
+  bool ArmSealFromFile(const std::string& fileName);
+  // Writes the document with its annotations back where it came from; false,
+  // with the reason in `error`, when that failed.
+  bool SaveDocument(std::string& error);
+
+ protected:
+  // Unsaved annotations are written back when the window closes.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Shown(const std::string& title);
+  void BuildAnnotationActions();
+  void ChooseSeal();
 
   std::unique_ptr<TDVStyle> style_;
   std::unique_ptr<TDocView> view_;
   std::unique_ptr<TDbDm> db_;
+  std::unique_ptr<TQvPostil> postil_;
+  std::unique_ptr<TPostilBinding> binding_;
+  std::string fileName_;  // empty: the default record
+  bool opened_ = false;
+  uint64_t savedGeneration_ = 0;
+  QAction* annotate_ = nullptr;
 };
 
 }  // namespace quillet

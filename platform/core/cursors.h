@@ -14,6 +14,8 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
 
 // The document's own cursors: the hand over links, the zoom cursors of the
 // print preview, the row and column selection cursors of tables.
+// The annotation layer's pen (40) and seal (50) cursors.
+constexpr TCursor crPostilPen = 40, crPostilSeal = 50;
 constexpr TCursor crJump = 101, crDVZoomIn = 102, crDVZoomOut = 103, crDVSelectRow = 104, crDVSelectCol = 105;
 
 }  // namespace quillet

@@ -112,6 +112,14 @@ struct TMapping {
   friend bool operator==(const TMapping&, const TMapping&) = default;
 };
 
+// A segment of an anti-aliased stroke, in logical units.
+struct TLineF {
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+  friend bool operator==(const TLineF&, const TLineF&) = default;
+};
+
+class TCanvasLayer;
+
 struct TSize {
   int32_t cx = 0, cy = 0;
   friend bool operator==(const TSize&, const TSize&) = default;
@@ -197,6 +205,21 @@ class TCanvas {
   virtual void Polyline(const std::vector<TPoint>& points) = 0;
   // Inverts a dotted frame along the rectangle's edges; drawn twice it is gone.
   virtual void DrawFocusRect(const TRect& r);
+  // Pen strokes of handwriting: anti-aliased segments of a fractional width
+  // (0 is one surface pixel) in one colour, with round caps and end points
+  // included, each moved by (dx, dy). The canvas's pen is not used.
+  virtual void LinesF(const TLineF* lines, size_t count, double width, TColor color, double dx, double dy) = 0;
+
+  // A transparent surface the size of this canvas's device, drawn into once
+  // and shown many times (DrawLayer, at the device's origin). FitLayer keeps
+  // `layer` when it fits the device (false) or replaces it with a clear one
+  // (true); a canvas without layers leaves it null (false), and the caller
+  // draws directly.
+  virtual bool FitLayer(std::unique_ptr<TCanvasLayer>& layer) {
+    layer.reset();
+    return false;
+  }
+  virtual void DrawLayer(TCanvasLayer& /*layer*/) {}
 
   // 8-bit text is in the code page of the font's character set. The text's
   // cell is its extent by tmHeight; pen modes do not apply to text.
@@ -282,6 +305,15 @@ class TCanvas {
  protected:
   virtual void SaveClip() = 0;
   virtual void RestoreClip() = 0;
+};
+
+// The surface of CreateLayer: drawn through its own canvas, cleared to
+// transparent by Clear.
+class TCanvasLayer {
+ public:
+  virtual ~TCanvasLayer() = default;
+  virtual TCanvas& Canvas() = 0;
+  virtual void Clear() = 0;
 };
 
 }  // namespace quillet

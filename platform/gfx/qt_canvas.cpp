@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPen>
 #include <QPolygon>
 #include <QRegion>
 #include <QTransform>
@@ -639,6 +640,84 @@ void TQtCanvas::Polyline(const std::vector<TPoint>& points) {
   QPainter& p = d_->P();
   if (!PrepareShape(p, *this, false)) return;
   p.drawPolyline(ToQPolygon(points));
+}
+
+void TQtCanvas::LinesF(const TLineF* lines, size_t count, double width, TColor color, double dx, double dy) {
+  if (count == 0 || !d_->Visible()) return;
+  QPainter& p = d_->P();
+  // Copied into Qt's own segments; one buffer serves every call of the thread.
+  thread_local std::vector<QLineF> segments;
+  segments.resize(count);
+  for (size_t i = 0; i < count; ++i)
+    segments[i] = QLineF(lines[i].X1 + dx, lines[i].Y1 + dy, lines[i].X2 + dx, lines[i].Y2 + dy);
+  p.save();
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(ToQColor(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawLines(segments.data(), static_cast<int>(count));
+  p.restore();
+}
+
+namespace {
+
+// A transparent image of the device's size and pixel ratio with a canvas on it.
+class TQtCanvasLayer final : public TCanvasLayer {
+ public:
+  TQtCanvasLayer(int width, int height, double ratio)
+      : image_(std::max(1, static_cast<int>(std::ceil(width * ratio))),
+               std::max(1, static_cast<int>(std::ceil(height * ratio))), QImage::Format_ARGB32_Premultiplied),
+        size_{width, height},
+        ratio_(ratio) {
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(Qt::transparent);
+    canvas_ = std::make_unique<TQtCanvas>(image_);
+  }
+  TCanvas& Canvas() override { return *canvas_; }
+  void Clear() override {
+    canvas_->EndPaint();
+    image_.fill(Qt::transparent);
+  }
+  TSize Size() const { return size_; }
+  double PixelRatio() const { return ratio_; }
+  // Drawing is finished before the image is shown.
+  const QImage& Image() {
+    canvas_->EndPaint();
+    return image_;
+  }
+
+ private:
+  QImage image_;
+  TSize size_;
+  double ratio_;
+  std::unique_ptr<TQtCanvas> canvas_;
+};
+
+}  // namespace
+
+bool TQtCanvas::FitLayer(std::unique_ptr<TCanvasLayer>& layer) {
+  QPaintDevice* device = d_->device;
+  if (!device || device->width() <= 0 || device->height() <= 0) {
+    layer.reset();
+    return false;
+  }
+  const TSize size{device->width(), device->height()};
+  const double ratio = device->devicePixelRatioF();
+  if (auto* own = dynamic_cast<TQtCanvasLayer*>(layer.get()); own && own->Size() == size && own->PixelRatio() == ratio)
+    return false;
+  layer = std::make_unique<TQtCanvasLayer>(size.cx, size.cy, ratio);
+  return true;
+}
+
+void TQtCanvas::DrawLayer(TCanvasLayer& layer) {
+  auto* own = dynamic_cast<TQtCanvasLayer*>(&layer);
+  if (!own || !d_->Visible()) return;
+  QPainter& p = d_->P();
+  p.save();
+  p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p.setWorldTransform(d_->base);
+  p.drawImage(QPointF(0, 0), own->Image());
+  p.restore();
 }
 
 void TQtCanvas::DrawFocusRect(const TRect& rect) {

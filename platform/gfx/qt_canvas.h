@@ -15,7 +15,8 @@
 // Fonts whose Width is 0 are widened by FontAspect, so that text keeps its
 // shape on a device whose two resolutions differ and under a mapping.
 //
-// Lines are drawn without anti-aliasing and leave out their end point.
+// Lines are drawn without anti-aliasing and leave out their end point, except
+// the anti-aliased strokes of LinesF (round caps, fractional widths).
 // Pen modes map to Qt's raster operations, which work on images and on
 // widgets; printers draw every mode as copy.
 #include <functional>
@@ -68,6 +69,9 @@ class TQtCanvas final : public TCanvas {
   void Polygon(const std::vector<TPoint>& points) override;
   void Polyline(const std::vector<TPoint>& points) override;
   void DrawFocusRect(const TRect& r) override;
+  void LinesF(const TLineF* lines, size_t count, double width, TColor color, double dx, double dy) override;
+  bool FitLayer(std::unique_ptr<TCanvasLayer>& layer) override;
+  void DrawLayer(TCanvasLayer& layer) override;
 
   void TextOutA(int32_t x, int32_t y, std::string_view text) override;
   void TextOutW(int32_t x, int32_t y, std::u16string_view text) override;

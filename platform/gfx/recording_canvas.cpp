@@ -31,6 +31,13 @@ std::string Hex(TColor c) {
   return buf;
 }
 
+// Up to six significant digits, no trailing zeros: 2.25, -8, 0.333333.
+std::string NumberText(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.6g", v == 0 ? 0.0 : v);
+  return buf;
+}
+
 std::string PointText(TPoint p) { return std::to_string(p.X) + "," + std::to_string(p.Y); }
 
 std::string RectText(const TRect& r) {
@@ -77,6 +84,7 @@ const char* CanvasOpName(TCanvasOp op) {
     case TCanvasOp::ResetClip: return "ResetClip";
     case TCanvasOp::Mapping: return "Mapping";
     case TCanvasOp::ResetMapping: return "ResetMapping";
+    case TCanvasOp::LineF: return "LineF";
   }
   return "?";
 }
@@ -115,6 +123,10 @@ std::string TCanvasRecord::ToString() const {
       break;
     case TCanvasOp::Mapping:
       add({" ", RectText(Rect), " -> ", RectText({Points.at(0).X, Points.at(0).Y, Points.at(1).X, Points.at(1).Y})});
+      break;
+    case TCanvasOp::LineF:
+      add({" ", NumberText(Floats.at(0)), ",", NumberText(Floats.at(1)), "-", NumberText(Floats.at(2)), ",",
+           NumberText(Floats.at(3)), " w", NumberText(Floats.at(4)), " ", Hex(Pen.Color)});
       break;
     case TCanvasOp::ResetClip:
     case TCanvasOp::ResetMapping: break;
@@ -359,6 +371,15 @@ void TRecordingCanvas::Ellipse(const TRect& r) { Add(TCanvasOp::Ellipse).Rect = 
 void TRecordingCanvas::DrawFocusRect(const TRect& r) { Add(TCanvasOp::FocusRect).Rect = r; }
 void TRecordingCanvas::Polygon(const std::vector<TPoint>& points) { Add(TCanvasOp::Polygon).Points = points; }
 void TRecordingCanvas::Polyline(const std::vector<TPoint>& points) { Add(TCanvasOp::Polyline).Points = points; }
+
+void TRecordingCanvas::LinesF(const TLineF* lines, size_t count, double width, TColor color, double dx, double dy) {
+  for (size_t i = 0; i < count; ++i) {
+    TCanvasRecord& r = Add(TCanvasOp::LineF);
+    const TLineF& l = lines[i];
+    r.Floats = {l.X1 + dx, l.Y1 + dy, l.X2 + dx, l.Y2 + dy, width};
+    r.Pen.Color = color;
+  }
+}
 
 void TRecordingCanvas::IntersectClipRect(const TRect& r) {
   if (hasClip_) {

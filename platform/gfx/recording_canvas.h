@@ -56,6 +56,7 @@ enum class TCanvasOp : uint8_t {
   ResetClip,
   Mapping,            // SetMapping (or a restored state): Rect the window, Points[0..1] the viewport's corners
   ResetMapping,
+  LineF,              // LinesF, one record per segment: Floats x1, y1, x2, y2 (moved), width; Pen.Color the colour
 };
 
 struct TCanvasRecord {
@@ -65,6 +66,7 @@ struct TCanvasRecord {
   std::string Text;  // UTF-8, for reading
   std::string Raw;   // as given: 8-bit bytes, or UTF-16LE bytes for UTF-16 text
   std::vector<int32_t> Advances;
+  std::vector<double> Floats;
   std::string GraphicClass;
   TSize GraphicSize;
   // The drawing state at the call.
@@ -81,7 +83,7 @@ struct TCanvasRecord {
   // Compact forms for assertions: `Line 0,0-5,0`, `Rectangle 1,2,10,20`,
   // `Polygon 0,0 8,8 0,8`, `Text 10,20 "abc"`, `TextWithAdvances 10,20 "ab" [5,6]`,
   // `Draw 3,4 TBitmap 16x16`, `StretchDraw 0,0,32,32 TBitmap 16x16`, `Clip 0,0,50,50`, `ResetClip`,
-  // `Mapping 0,0,600,800 -> 10,10,70,90`, `ResetMapping`.
+  // `Mapping 0,0,600,800 -> 10,10,70,90`, `ResetMapping`, `LineF 1.5,2-3,4 w2.25 $0000FF`.
   std::string ToString() const;
   // The state: `pen=$0000FF/1/solid/copy brush=$FFFFFF/solid font="Arial"/-13/BIUS/$000000/cs1/w0
   // extra=0 align=0 bk=opaque/$1FFFFFFF` (colours as TColor values in hexadecimal).
@@ -118,6 +120,7 @@ class TRecordingCanvas : public TCanvas {
   void Polygon(const std::vector<TPoint>& points) override;
   void Polyline(const std::vector<TPoint>& points) override;
   void DrawFocusRect(const TRect& r) override;
+  void LinesF(const TLineF* lines, size_t count, double width, TColor color, double dx, double dy) override;
 
   void TextOutA(int32_t x, int32_t y, std::string_view text) override;
   void TextOutW(int32_t x, int32_t y, std::u16string_view text) override;

@@ -71,6 +71,46 @@ constexpr TCursorArt kSelectRowArt = {
     "                ",
 };
 
+// A pencil writing at its tip, bottom left at (0, 15).
+constexpr TCursorArt kPenArt = {
+    "            ### ",
+    "           #..##",
+    "          #...##",
+    "         #...## ",
+    "        #...#.# ",
+    "       #...#.#  ",
+    "      #...#.#   ",
+    "     #...#.#    ",
+    "    #...#.#     ",
+    "   #...#.#      ",
+    "  #...#.#       ",
+    " ##..#.#        ",
+    " #.#..#         ",
+    " #..##          ",
+    "##.##           ",
+    "###             ",
+};
+
+// A stamp seen from above, centred on its hot spot (7, 7).
+constexpr TCursorArt kSealArt = {
+    "     ######     ",
+    "     #....#     ",
+    "     #....#     ",
+    "     #....#     ",
+    "      #..#      ",
+    "      #..#      ",
+    "  ############  ",
+    "  #..........#  ",
+    "  #...#..#...#  ",
+    "  #....##....#  ",
+    "  #...#..#...#  ",
+    "  #..........#  ",
+    "  ############  ",
+    "                ",
+    "                ",
+    "                ",
+};
+
 QImage ArtImage(const TCursorArt& art, bool transposed) {
   QImage image(16, 16, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
@@ -111,6 +151,8 @@ std::map<TCursor, QCursor>& Table() {
     t.emplace(crDVZoomOut, ArtCursor(kZoomOutArt, 6, 6));
     t.emplace(crDVSelectRow, ArtCursor(kSelectRowArt, 14, 7));
     t.emplace(crDVSelectCol, ArtCursor(kSelectRowArt, 7, 14, true));
+    t.emplace(crPostilPen, ArtCursor(kPenArt, 0, 15));
+    t.emplace(crPostilSeal, ArtCursor(kSealArt, 7, 9));
     return t;
   }();
   return table;

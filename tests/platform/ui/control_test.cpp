@@ -367,6 +367,7 @@ TEST_F(ControlTest, CursorsByNumber) {
       {crDefault, Qt::ArrowCursor}, {crIBeam, Qt::IBeamCursor},          {crJump, Qt::PointingHandCursor},
       {crHSplit, Qt::SplitHCursor}, {crHourGlass, Qt::WaitCursor},       {crDVZoomIn, Qt::BitmapCursor},
       {crDVZoomOut, Qt::BitmapCursor}, {crDVSelectRow, Qt::BitmapCursor}, {crDVSelectCol, Qt::BitmapCursor},
+      {crPostilPen, Qt::BitmapCursor}, {crPostilSeal, Qt::BitmapCursor},
       {999, Qt::ArrowCursor},
   };
   for (const auto& c : cases) {

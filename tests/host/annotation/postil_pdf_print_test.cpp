@@ -1,0 +1,77 @@
+// A real print into a PDF file, rasterised by pdftoppm (poppler-utils): a red
+// stroke written over the second page's text prints there and nowhere else.
+// Without pdftoppm the test skips, except under CI (CI=true), where it fails.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <cstdlib>
+
+#include "engine/print/print_component.h"
+#include "engine/style/style_sheet.h"
+#include "engine/view/docview.h"
+#include "host/annotation/postil_binding.h"
+#include "platform/gfx/qt_printer_device.h"
+#include "postil_test_support.h"
+
+namespace quillet::test {
+namespace {
+
+bool InCi() {
+  const char* ci = std::getenv("CI");
+  return ci != nullptr && std::string(ci) == "true";
+}
+
+TEST(PostilPdfPrint, AStrokeOnPageTwoPrintsThereOnly) {
+  const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+  if (pdftoppm.isEmpty()) {
+    if (InCi()) FAIL() << "pdftoppm (poppler-utils) is missing";
+    GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+  }
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TDVStyle sheet;
+  sheet.TextStyles()[0].FontName = "Arial";
+  sheet.TextStyles()[0].Size = 24;
+  TDocView view;
+  view.SetStyle(&sheet);
+  view.Widget()->resize(600, 400);
+  for (int k = 1; k <= 60; ++k) view.AddNL("Line" + std::to_string(k), 0, 0);
+  view.Format();
+
+  TQtPrinterDevice printer;
+  printer.SetOutputFileName((dir.path() + "/doc.pdf").toStdString());
+  TDVPrint print(printer);
+  print.AssignSource(&view);
+  ASSERT_EQ(print.FormatPages(), 3);
+
+  // Over the third line of page 2, as the viewer shows it.
+  TQvPostil postil;
+  TPostilBinding binding(postil, view);
+  const TPostilPageSpan page2 = TPostilBinding::PageSpan(print, view, 2);
+  const int32_t y = page2.ViewAnchor + 80;
+  ASSERT_LT(y, page2.ViewTo);
+  postil.loadPostil({"QPP;255;4", "QPM;10;" + std::to_string(y), "QPL;300;" + std::to_string(y)});
+  binding.BindPrint(print);
+  print.Print("doc", 1, false);
+
+  QProcess p;
+  p.start(pdftoppm, {"-r", "40", "-png", dir.path() + "/doc.pdf", dir.path() + "/page"});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  ASSERT_EQ(p.exitCode(), 0);
+  std::vector<int> red;
+  for (int page = 1; page <= 3; ++page) {
+    const QImage image(dir.path() + "/page-" + QString::number(page) + ".png");
+    ASSERT_FALSE(image.isNull()) << page;
+    red.push_back(RedPixels(image));
+  }
+  EXPECT_EQ(red[0], 0);
+  EXPECT_GT(red[1], 100);
+  EXPECT_EQ(red[2], 0);
+}
+
+}  // namespace
+}  // namespace quillet::test
