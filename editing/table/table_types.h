@@ -43,4 +43,11 @@ inline int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64
 // The style number of table items.
 constexpr int32_t dvsTable = -60;
 
+// Limits on tables read from outside data (the document stream, XML, RTF):
+// a record past them is refused before anything is allocated.
+constexpr int32_t DVTableMaxRows = 100000;
+constexpr int32_t DVTableMaxCols = 1000;
+constexpr int64_t DVTableMaxCells = 1000000;
+constexpr int DVTableMaxNesting = 16;  // a table inside 16 tables is refused
+
 }  // namespace quillet
