@@ -11,6 +11,7 @@
 #include "app/document_store.h"
 #include "engine/style/style_sheet.h"
 #include "engine/view/docview.h"
+#include "host/annotation/pen_dialog.h"
 #include "host/annotation/postil.h"
 #include "host/annotation/postil_binding.h"
 #include "host/db/db_module.h"
@@ -25,7 +26,8 @@ TMainWindow::TMainWindow()
       view_(std::make_unique<TDocView>(this)),
       db_(std::make_unique<TDbDm>()),
       postil_(std::make_unique<TQvPostil>()),
-      binding_(std::make_unique<TPostilBinding>(*postil_, *view_)) {
+      binding_(std::make_unique<TPostilBinding>(*postil_, *view_)),
+      penDialog_(std::make_unique<TPostilDlg>(binding_->Pen)) {
   view_->SetStyle(style_.get());
   postil_->SetUser(GetLoginUserName());
   setCentralWidget(view_->Widget());
@@ -34,8 +36,10 @@ TMainWindow::TMainWindow()
   resize(900, 700);
 }
 
-// The viewer's widget belongs to the window; the binding and the viewer go first.
+// The viewer's widget belongs to the window; the dialog, the binding and the
+// viewer go first.
 TMainWindow::~TMainWindow() {
+  penDialog_.reset();
   binding_.reset();
   view_.reset();
 }
@@ -47,6 +51,8 @@ void TMainWindow::BuildAnnotationActions() {
   connect(annotate_, &QAction::toggled, this, [this](bool on) { SetAnnotating(on); });
   QAction* seal = bar->addAction("图章...");
   connect(seal, &QAction::triggered, this, [this] { ChooseSeal(); });
+  QAction* pen = bar->addAction("笔批注属性...");
+  connect(pen, &QAction::triggered, this, [this] { penDialog_->ShowModal(); });
   // Undo and redo act on the annotations while the mode is on.
   auto addStep = [this, bar](const char* text, const char* keys, void (TQvPostil::*step)()) {
     QAction* action = bar->addAction(text);

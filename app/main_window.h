@@ -15,6 +15,7 @@ class TDbDm;
 class TDocView;
 class TDVStyle;
 class TPostilBinding;
+class TPostilDlg;
 class TQvPostil;
 
 class TMainWindow : public QMainWindow {
@@ -30,6 +31,8 @@ class TMainWindow : public QMainWindow {
 
   TDocView& View() { return *view_; }
   TQvPostil& Postil() { return *postil_; }
+  TPostilBinding& PostilBinding() { return *binding_; }
+  TPostilDlg& PenDialog() { return *penDialog_; }
 
   // Annotation mode: on, the left button draws instead of selecting.
   void SetAnnotating(bool on);
@@ -54,6 +57,7 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TDbDm> db_;
   std::unique_ptr<TQvPostil> postil_;
   std::unique_ptr<TPostilBinding> binding_;
+  std::unique_ptr<TPostilDlg> penDialog_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;

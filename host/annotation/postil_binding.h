@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "host/annotation/annotation_pen.h"
 #include "host/annotation/postil.h"
 #include "platform/core/cursors.h"
 #include "platform/core/geometry.h"
@@ -25,9 +26,8 @@ class TPostilBinding {
   TPostilBinding(const TPostilBinding&) = delete;
   TPostilBinding& operator=(const TPostilBinding&) = delete;
 
-  // The pen of new strokes: colour (blue-green-red) and width in pixels.
-  int32_t PenColor = 255;
-  int32_t PenWidth = 2;
+  // The pen of new strokes; the pen dialog edits it.
+  TAnnotationPen Pen;
   // Annotation input may be withheld while the mode stays on.
   bool InputAllowed = true;
 
