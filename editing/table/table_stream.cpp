@@ -24,10 +24,12 @@ constexpr int32_t kMaxSpacing = 1000;    // border widths, spacings, padding, ru
 constexpr int32_t kMaxBestSize = 32767;  // wished widths and heights in pixels
 constexpr int32_t kMinPercent = -100;
 
-// Grid positions that each byte of the outermost table record may stand
-// for, its nested tables included: a merged cell covers many positions with
-// a few bytes, but a small hostile record must not make a huge grid.
-constexpr int64_t kPositionsPerByte = 16;
+// Grid positions that the outermost table record may make, its nested
+// tables included: a few thousand, and more by its size. A merged cell
+// covers many positions with a few bytes (a whole table merged into one
+// cell must still load), but a small hostile record must not make a huge
+// grid.
+constexpr int64_t kPositionsPerByte = 64, kPositionsFree = 4096;
 
 constexpr std::string_view kOptionNames[] = {"dvtoEditing",
                                              "dvtoRowSizing",
@@ -43,21 +45,17 @@ constexpr std::string_view kBorderStyleNames[] = {"dvtbRaised", "dvtbLowered", "
                                                   "dvtbLoweredColor"};
 constexpr std::string_view kVAlignNames[] = {"dvcTop", "dvcMiddle", "dvcBottom", "dvcVDefault"};
 
-// An integer outside [lo, hi] is a read error.
+// Lengths are brought into their range when read: the item's setters take
+// larger values than a reader can let through to the layout, and a table
+// written with one must still load.
 template <class T, class Get>
-TStoredProp<T> BoundedIntProp(std::string_view name, Get get, int32_t def, int32_t lo, int32_t hi) {
-  TStoredProp<T> p = IntProp<T>(name, get, def);
-  p.read = [get, lo, hi](TPropReader& r, T& o, const TStyleReadContext&) {
-    const int32_t v = r.ReadInteger();
-    if (v < lo || v > hi) r.Fail("value " + std::to_string(v) + " out of range");
-    get(o) = v;
-  };
-  return p;
+TStoredProp<T> SpacingProp(std::string_view name, Get get, int32_t def) {
+  return ClampedIntProp<T>(name, get, def, 0, kMaxSpacing);
 }
 
 template <class T, class Get>
-TStoredProp<T> SpacingProp(std::string_view name, Get get, int32_t def) {
-  return BoundedIntProp<T>(name, get, def, 0, kMaxSpacing);
+TStoredProp<T> BestSizeProp(std::string_view name, Get get, int32_t lo) {
+  return ClampedIntProp<T>(name, get, 0, lo, kMaxBestSize);
 }
 
 const TStoredProps<TDVTableItemInfo>& TableProps() {
@@ -68,8 +66,8 @@ const TStoredProps<TDVTableItemInfo>& TableProps() {
       SetProp<T>(
           "T.PrintOptions", [](auto& t) -> auto& { return t.PrintOptions; }, DVTableDefaultPrintOptions,
           kPrintOptionNames),
-      BoundedIntProp<T>(
-          "T.BestWidth", [](auto& t) -> auto& { return t.BestWidth; }, 0, kMinPercent, kMaxBestSize),
+      BestSizeProp<T>(
+          "T.BestWidth", [](auto& t) -> auto& { return t.BestWidth; }, kMinPercent),
       ColorProp<T>(
           "T.Color", [](auto& t) -> auto& { return t.Color; }, clWindow),
       StringProp<T>(
@@ -128,10 +126,10 @@ const TStoredProps<TDVTableCellData>& CellProps() {
           "C.BorderColor", [](auto& c) -> auto& { return c.BorderColor; }, clNone),
       ColorProp<T>(
           "C.BorderLightColor", [](auto& c) -> auto& { return c.BorderLightColor; }, clNone),
-      BoundedIntProp<T>(
-          "C.BestWidth", [](auto& c) -> auto& { return c.BestWidth; }, 0, kMinPercent, kMaxBestSize),
-      BoundedIntProp<T>(
-          "C.BestHeight", [](auto& c) -> auto& { return c.BestHeight; }, 0, 0, kMaxBestSize),
+      BestSizeProp<T>(
+          "C.BestWidth", [](auto& c) -> auto& { return c.BestWidth; }, kMinPercent),
+      BestSizeProp<T>(
+          "C.BestHeight", [](auto& c) -> auto& { return c.BestHeight; }, 0),
       BoolProp<T>(
           "C.VisibleBorders.Left", [](auto& c) -> auto& { return c.VisibleBorders.Left; }, true),
       BoolProp<T>(
@@ -197,7 +195,7 @@ class TReadNest {
  public:
   explicit TReadNest(size_t bytes) {
     if (depth_ >= DVTableMaxNesting) throw EReadError("Tables are nested too deeply");
-    if (depth_ == 0) positionsLeft_ = kPositionsPerByte * static_cast<int64_t>(bytes);
+    if (depth_ == 0) positionsLeft_ = std::max(kPositionsFree, kPositionsPerByte * static_cast<int64_t>(bytes));
     ++depth_;
   }
   ~TReadNest() { --depth_; }
