@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "editing/table/table_item.h"
 #include "engine/model/dv_data.h"
 #include "engine/model/item_registry.h"
 #include "engine/style/style_sheet.h"
@@ -46,6 +47,23 @@ void BuildDemoDocument(TCustomDVData& document, TDVStyle& style) {
                  "hexadecimal text of the compressed document, and loaded from there each time the editor starts.",
                  latinNo, 0);
   document.AddNL(Text("文档保存在数据库记录中；没有数据库服务器时，使用用户数据文件夹中的嵌入式文档库。"), 0, 0);
+
+  // A 3 x 3 table whose first row is one merged cell, ruled in the demo colour.
+  auto table = std::make_unique<TDVTableItemInfo>(3, 3, &document);
+  table->Rows.MergeCellsPlain(0, 0, 1, 3, true, true);
+  table->BorderWidth = 1;
+  table->BorderStyle = dvtbColor;
+  table->BorderColor = DemoTableColor;
+  table->CellBorderWidth = 1;
+  table->CellBorderStyle = dvtbColor;
+  table->CellBorderColor = DemoTableColor;
+  table->CellPadding = 4;
+  table->GetCells(0, 0)->AddNL(Text("文档的流转"), 0, 1);
+  const char* const cells[2][3] = {{"起草人", "审阅人", "批注"}, {"写出初稿", "以各自的颜色修订", "手写批注与印章"}};
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 3; ++c) table->GetCells(r + 1, c)->AddNL(Text(cells[r][c]), 0, 0);
+  table->ParaNo = 0;
+  document.AddItem("", std::move(table));
 }
 
 }  // namespace quillet

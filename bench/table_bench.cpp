@@ -8,6 +8,12 @@
 //   BM_QTextTableLayout   QTextDocument laying out the same table as far as
 //                         its documentSize
 //   BM_TablePaint         one repaint of a 700 x 900 window over the table
+// A document of 20 such tables (not laid out), in the document stream as a
+// record stores it (binary, with its styles), beside QTextDocument's HTML:
+//   BM_TablesSave         the document written to a stream
+//   BM_TablesLoad         the stream read into a new document
+//   BM_QTextTablesToHtml  QTextDocument::toHtml of the same 20 tables
+//   BM_QTextTablesSetHtml QTextDocument::setHtml of that HTML
 // Run:
 //   build/release/bench/table_bench
 #include <benchmark/benchmark.h>
@@ -18,6 +24,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,7 +33,10 @@
 #include "bench/support/sample_document.h"
 #include "bench/support/widget_bench_main.h"
 #include "editing/table/table_item.h"
+#include "engine/model/dv_data.h"
+#include "engine/style/style_sheet.h"
 #include "platform/core/code_page.h"
+#include "platform/core/stream.h"
 #include "platform/gfx/qt_canvas.h"
 
 namespace quillet::bench {
@@ -69,23 +79,32 @@ void BM_TableLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_TableLayout)->Unit(benchmark::kMillisecond);
 
-void BM_QTextTableLayout(benchmark::State& state) {
-  QTextDocument doc;
+// A QTextDocument in the pinned font, without margin.
+void SetUpQTextDocument(QTextDocument& doc) {
   QFont font(QStringLiteral("宋体"));
   font.setPixelSize(16);
   doc.setDefaultFont(font);
   doc.setDocumentMargin(0);
-  QTextCursor cursor(&doc);
+}
+
+// A QTextTable of the cells' words at the cursor.
+void InsertQTextTable(QTextCursor& cursor, const std::vector<std::string>& words) {
   QTextTableFormat format;
   format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
   QTextTable* table = cursor.insertTable(kRows, kCols, format);
-  const std::vector<std::string> words = CellWords();
   for (int r = 0; r < kRows; ++r)
     for (int c = 0; c < kCols; ++c) {
       const std::u16string units = MultiByteToWideChar(936, words[static_cast<size_t>(r * kCols + c)]);
       table->cellAt(r, c).firstCursorPosition().insertText(
           QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())));
     }
+}
+
+void BM_QTextTableLayout(benchmark::State& state) {
+  QTextDocument doc;
+  SetUpQTextDocument(doc);
+  QTextCursor cursor(&doc);
+  InsertQTextTable(cursor, CellWords());
   for (auto _ : state) {
     doc.markContentsDirty(0, doc.characterCount());
     doc.setTextWidth(kWidth);
@@ -106,6 +125,90 @@ void BM_TablePaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TablePaint)->Unit(benchmark::kMillisecond);
+
+// ---- a document of many tables in the document stream ----
+
+constexpr int kTables = 20;
+
+// kTables tables of the cells' words, as a stored record is written.
+std::unique_ptr<TCustomDVData> MakeTablesDocument(TDVStyle& sheet) {
+  TFontInfo& font = sheet.TextStyles()[0];
+  font.FontName = "宋体";
+  font.Charset = GB2312_CHARSET;
+  font.Size = kPointSize;
+  auto data = std::make_unique<TCustomDVData>();
+  data->SetDVStyle(&sheet);
+  data->SetDVFOptions(dvfoSaveBinary | dvfoSaveTextStyles | dvfoSaveParaStyles);
+  const std::vector<std::string> words = CellWords();
+  for (int t = 0; t < kTables; ++t) {
+    auto table = std::make_unique<TDVTableItemInfo>(kRows, kCols, data.get());
+    for (int r = 0; r < kRows; ++r)
+      for (int c = 0; c < kCols; ++c) table->GetCells(r, c)->AddNL(words[static_cast<size_t>(r * kCols + c)], 0, 0);
+    table->ParaNo = 0;
+    data->AddItem("", std::move(table));
+  }
+  return data;
+}
+
+std::vector<uint8_t> SaveTables(TCustomDVData& data) {
+  TMemoryStream stream;
+  if (!data.SaveDVFToStream(stream, false, clNone, nullptr, nullptr)) std::abort();
+  return stream.Bytes();
+}
+
+void BM_TablesSave(benchmark::State& state) {
+  TDVStyle sheet;
+  std::unique_ptr<TCustomDVData> data = MakeTablesDocument(sheet);
+  size_t size = 0;
+  for (auto _ : state) size = SaveTables(*data).size();
+  state.counters["bytes"] = static_cast<double>(size);
+}
+BENCHMARK(BM_TablesSave)->Unit(benchmark::kMillisecond);
+
+void BM_TablesLoad(benchmark::State& state) {
+  TDVStyle sheet;
+  const std::vector<uint8_t> bytes = SaveTables(*MakeTablesDocument(sheet));
+  for (auto _ : state) {
+    TCustomDVData data;
+    data.SetDVStyle(&sheet);
+    TMemoryStream stream(bytes);
+    TColor color = clNone;
+    if (!data.LoadDVFFromStream(stream, color, nullptr, nullptr)) std::abort();
+    benchmark::DoNotOptimize(data.ItemCount());
+  }
+}
+BENCHMARK(BM_TablesLoad)->Unit(benchmark::kMillisecond);
+
+void MakeQTextTables(QTextDocument& doc) {
+  SetUpQTextDocument(doc);
+  QTextCursor cursor(&doc);
+  const std::vector<std::string> words = CellWords();
+  for (int t = 0; t < kTables; ++t) {
+    InsertQTextTable(cursor, words);
+    cursor.movePosition(QTextCursor::End);
+  }
+}
+
+void BM_QTextTablesToHtml(benchmark::State& state) {
+  QTextDocument doc;
+  MakeQTextTables(doc);
+  qsizetype size = 0;
+  for (auto _ : state) size = doc.toHtml().size();
+  state.counters["chars"] = static_cast<double>(size);
+}
+BENCHMARK(BM_QTextTablesToHtml)->Unit(benchmark::kMillisecond);
+
+void BM_QTextTablesSetHtml(benchmark::State& state) {
+  QTextDocument source;
+  MakeQTextTables(source);
+  const QString html = source.toHtml();
+  for (auto _ : state) {
+    QTextDocument doc;
+    doc.setHtml(html);
+    benchmark::DoNotOptimize(doc.characterCount());
+  }
+}
+BENCHMARK(BM_QTextTablesSetHtml)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet::bench

@@ -41,6 +41,13 @@ using TDVTableDrawBorderEvent = std::function<void(
 // turns them off everywhere.
 inline TPenStyle DocViewTableGridStyle = psDot;
 
+// Where a table's sub-document stands: its cell's position.
+class TDVTableStoreSubDVData : public TDVStoreSubDVData {
+ public:
+  TDVTableStoreSubDVData(int row, int col) : Row(row), Col(col) {}
+  int Row, Col;
+};
+
 class TDVTableItemInfo : public TDVFullLineItemInfo {
  public:
   // A 1 x 1 table.
@@ -85,13 +92,6 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   bool GetBoolValue(TDVItemBoolProperty prop) const override;
   bool GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const override;
   void Inserting(TCustomDVData* dvData, std::string& text, bool safe) override;
-  // Refuses the data lines of a stored table: until the table's stream form
-  // exists, a stream with table content fails to load rather than losing
-  // the cells.
-  bool ReadDVFLine(std::string_view, TCustomDVData*, int, int, int, std::string&, TDVFReadMode&,
-                   TDVFReadState&) override {
-    return false;
-  }
   void MovingToUndoList(int itemNo, TCustomDVData* dvData) override;
   void MovingFromUndoList(int itemNo, TCustomDVData* dvData) override;
   void BeforeUndoChangeProperty() override { inserted_ = false; }
@@ -126,6 +126,22 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // The source cell's attributes (AssignAttributesFrom) in one undo step.
   void AssignCellAttributes(int row, int col, const TDVTableCellData& source, bool includeSize, int rowDivisor,
                             int colDivisor);
+
+  // ---- the document stream (table_record.cpp) ----
+  // The record: header, name, extra properties, "1", then the table's
+  // component as hexadecimal text or, in binary mode, a block.
+  void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
+               bool forceSameAsPrev) const override;
+  // The record of rows [firstRow, firstRow + rowCount) alone.
+  void SaveDVFRows(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
+                   bool forceSameAsPrev, int firstRow, int rowCount) const;
+  bool ReadDVFLine(std::string_view s, TCustomDVData* dvData, int readType, int lineNo, int lineCount,
+                   std::string& name, TDVFReadMode& readMode, TDVFReadState& readState) override;
+  // The items of every cell finish their loading.
+  void AfterLoading() override;
+  // Cells one at a time, row by row (table_sub_data.cpp): the first, the
+  // last, or the next and previous from the store's cell.
+  TCustomDVData* GetSubDVData(std::unique_ptr<TDVStoreSubDVData>& store, TDVSubDVDataPos position) const override;
 
   // ---- layout (table_layout.cpp) ----
   int32_t GetWidth() const override { return Fmt.Width; }

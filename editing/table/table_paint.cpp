@@ -72,6 +72,26 @@ struct TTablePaint {
     }
   }
 
+  // A colour border with a hidden side: nested 1-pixel lines of the
+  // visible sides, top, right, left, bottom. Each nested line stops where
+  // the next inner one starts (the corners meet on a diagonal), or, with
+  // dvtoOverlappingCorners, runs the whole side so the sides overlap there.
+  void ColorSides(const TRect& r, const TDVBooleanRect& sides, int32_t width, TColor color) {
+    if (Printing && (T.PrintOptions & dvtoHalftoneBorders)) {
+      MiddleSides(r, sides, width, color, color);
+      return;
+    }
+    const bool overlap = (T.Options & dvtoOverlappingCorners) != 0;
+    Canvas.Pen() = TPen{color, 1, psSolid, pmCopy};
+    for (int32_t i = 0; i < width; ++i) {
+      const int32_t in = overlap ? 0 : i;
+      if (sides.Top) Line(r.Left + in, r.Top + i, r.Right - in, r.Top + i);
+      if (sides.Right) Line(r.Right - 1 - i, r.Top + in, r.Right - 1 - i, r.Bottom - in);
+      if (sides.Left) Line(r.Left + i, r.Top + in, r.Left + i, r.Bottom - in);
+      if (sides.Bottom) Line(r.Left + in, r.Bottom - 1 - i, r.Right - in, r.Bottom - 1 - i);
+    }
+  }
+
   // On paper with halftone borders: one line as wide as the border along
   // the middle of each visible side.
   void MiddleSides(const TRect& r, const TDVBooleanRect& sides, int32_t width, TColor upper, TColor lower) {
@@ -124,7 +144,7 @@ struct TTablePaint {
           Canvas.Brush().Style = bsClear;
           Canvas.Rectangle(r);
         } else {
-          NestedSides(r, sides, w, color, color);
+          ColorSides(r, sides, w, color);
         }
         break;
     }

@@ -132,6 +132,19 @@ std::string DVFSaveTag(bool tagsArePChars, const TDVTag& tag) {
   return *tag.Str;
 }
 
+void DVFWriteDataLine(TStream& stream, std::span<const uint8_t> bytes, bool binary) {
+  if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+    throw EWriteError("A data line is too large");
+  if (binary) {
+    WriteI32(stream, static_cast<int32_t>(bytes.size()));
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    return;
+  }
+  std::string text(2 * bytes.size(), '\0');
+  BytesToHex(bytes.data(), bytes.size(), text.data());
+  DVFWriteLine(stream, text);
+}
+
 std::string DVFStream2TextString(TStream& stream) {
   // A memory stream is encoded in place; any other is read in blocks.
   if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {

@@ -7,6 +7,7 @@
 // line as a std::string_view and advance it past what they read; the end of
 // the view is the end of the line.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,9 @@ std::string DVFSaveTag(bool tagsArePChars, const TDVTag& tag);
 // The whole stream, from its start, as hexadecimal text: two upper-case
 // digits per byte. The stream's position ends at its end.
 std::string DVFStream2TextString(TStream& stream);
+// A data line of bytes: hexadecimal text and CR LF, or, in binary mode, a
+// block (a 4-byte little-endian length, then the bytes).
+void DVFWriteDataLine(TStream& stream, std::span<const uint8_t> bytes, bool binary);
 
 // ---- Reading ----
 

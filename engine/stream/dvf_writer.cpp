@@ -54,17 +54,6 @@ void WriteTextLine(TStream& stream, std::string_view text, bool unicode) {
   }
 }
 
-// A data line of bytes: hexadecimal text, or a binary block.
-void WriteDataLine(TStream& stream, const std::vector<uint8_t>& bytes, bool binary) {
-  if (binary) {
-    WriteI32(stream, static_cast<int32_t>(bytes.size()));
-    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    return;
-  }
-  TMemoryStream data(bytes);
-  DVFWriteLine(stream, DVFStream2TextString(data));
-}
-
 class TDVFWriter {
  public:
   TDVFWriter(TCustomDVData& data, TStream& stream) : data_(data), stream_(stream) {
@@ -143,7 +132,7 @@ void TDVFWriter::WriteBackground(TColor color, const TDVBackground* background) 
 void TDVFWriter::WriteStyles(int32_t kind, const TCustomDVInfos& styles) {
   DVFWriteLine(stream_, JoinNumbers({dvsDocProperty, 2, 0, 0, binary_ ? 2 : 0, 0, kind}));
   DVFWriteLine(stream_, "");  // the style sheet component's name: none here
-  WriteDataLine(stream_, SaveStyleCollection(styles), binary_);
+  DVFWriteDataLine(stream_, SaveStyleCollection(styles), binary_);
 }
 
 void TDVFWriter::WriteLayout(const TDVLayoutInfo& layout) {
@@ -151,7 +140,7 @@ void TDVFWriter::WriteLayout(const TDVLayoutInfo& layout) {
   DVFWriteLine(stream_, "");
   TMemoryStream bytes;
   layout.SaveToStream(bytes);
-  WriteDataLine(stream_, bytes.Bytes(), binary_);
+  DVFWriteDataLine(stream_, bytes.Bytes(), binary_);
 }
 
 void TDVFWriter::WriteCheckpoint(const TDVCPInfo& cp) {

@@ -5,8 +5,10 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <string>
 
+#include "app/demo_document.h"
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
 
@@ -44,6 +46,18 @@ int DarkPixels(const QImage& image, int top, int bottom) {
   return dark;
 }
 
+// Pixels of about the colour: where the demo table's borders are drawn.
+int PixelsOfColor(const QImage& image, TColor color) {
+  const int red = color & 0xFF, green = (color >> 8) & 0xFF, blue = (color >> 16) & 0xFF;
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (std::abs(qRed(p) - red) + std::abs(qGreen(p) - green) + std::abs(qBlue(p) - blue) < 24) ++count;
+    }
+  return count;
+}
+
 TEST(QuilletProgram, FirstStartShowsTheDemoRecordOfTheDefaultStore) {
   QTemporaryDir dataHome;
   for (int start = 0; start < 2; ++start) {  // made on the first start, read on the second
@@ -52,6 +66,9 @@ TEST(QuilletProgram, FirstStartShowsTheDemoRecordOfTheDefaultStore) {
     ASSERT_FALSE(run.picture.isNull());
     EXPECT_GT(DarkPixels(run.picture, 0, 150), 2000) << "no text drawn";
     EXPECT_LT(DarkPixels(run.picture, 300, run.picture.height() - 5), 50) << "the document is short";
+    // The table, stored in the record and read back: its outer border and
+    // the rules of its cells, one merged cell on top of two rows of three.
+    EXPECT_GT(PixelsOfColor(run.picture, DemoTableColor), 1500) << "no table drawn";
   }
   EXPECT_TRUE(QFile::exists(dataHome.filePath("afxQuillet/documents.db")));
 }

@@ -89,6 +89,37 @@ TEST_F(TablePaintTest, HiddenLeftSideOfAColourBorder) {
   EXPECT_EQ(canvas.OfKind(TCanvasOp::Line).size(), 3u);
 }
 
+// Two pixels wide with the left side hidden: the inner line of each side
+// stops short of the corners, unless the corners overlap.
+TEST_F(TablePaintTest, OverlappingCornersRunEverySideWhole) {
+  const auto line = [](int x1, int y1, int x2, int y2) {
+    return "Line " + std::to_string(x1) + "," + std::to_string(y1) + "-" + std::to_string(x2) + "," +
+           std::to_string(y2);
+  };
+  for (bool overlap : {false, true}) {
+    SCOPED_TRACE(overlap ? "overlapping" : "meeting");
+    auto table = MakeTable(1, 1);
+    table->CellBorderWidth = 2;
+    table->CellBorderStyle = dvtbColor;
+    table->CellBorderColor = clRed;
+    if (overlap) table->Options |= dvtoOverlappingCorners;
+    table->GetCells(0, 0)->VisibleBorders.SetValues(false, true, true, true);
+    TDVTableItemInfo& t = PlaceInEditor(std::move(table));
+    Paint(t);
+    const TRect r = CellRect(*t.GetCells(0, 0));
+    std::vector<std::string> red;
+    for (const TCanvasRecord& rec : canvas.OfKind(TCanvasOp::Line))
+      if (rec.Pen.Color == clRed) red.push_back(rec.ToString());
+    const int in = overlap ? 0 : 1;
+    EXPECT_EQ(red, (std::vector<std::string>{
+                       line(r.Left, r.Top, r.Right, r.Top), line(r.Right - 1, r.Top, r.Right - 1, r.Bottom),
+                       line(r.Left, r.Bottom - 1, r.Right, r.Bottom - 1),
+                       line(r.Left + in, r.Top + 1, r.Right - in, r.Top + 1),
+                       line(r.Right - 2, r.Top + in, r.Right - 2, r.Bottom - in),
+                       line(r.Left + in, r.Bottom - 2, r.Right - in, r.Bottom - 2)}));
+  }
+}
+
 TEST_F(TablePaintTest, AllSidesVisibleIsOneOutline) {
   auto table = MakeTable(1, 1);
   table->CellBorderWidth = 2;

@@ -89,7 +89,7 @@ TEST_F(TablePropertyTest, RandomPropertyChangesUndoneToTheStart) {
   for (int round = 0; round < 10; ++round) {
     TDVTableItemInfo& t = PlaceInEditor(RandomTable());
     Data().UndoList->Clear();
-    const std::string start = DumpTable(t);
+    const std::string start = DumpTable(t), startBytes = DvfBytes(Data());
     for (int step = 0; step < 12; ++step) {
       const int r = Rand(0, t.Rows.Count() - 1), c = Rand(0, t.Rows.GetColCount() - 1);
       int mr = 0, mc = 0;
@@ -123,12 +123,14 @@ TEST_F(TablePropertyTest, RandomPropertyChangesUndoneToTheStart) {
         }
       }
     }
-    const std::string end = DumpTable(t);
+    const std::string end = DumpTable(t), endBytes = DvfBytes(Data());
     while (Data().UndoList->Count() > 0) Data().UndoList->Undo(Data());
     EXPECT_EQ(DumpTable(t), start) << "round " << round;
+    EXPECT_EQ(DvfBytes(Data()), startBytes) << "round " << round;
     EXPECT_TRUE(DrawingIsFresh(Data())) << "round " << round;
     while (Data().RedoList->Count() > 0) Data().RedoList->Redo(Data());
     EXPECT_EQ(DumpTable(t), end) << "round " << round;
+    EXPECT_EQ(DvfBytes(Data()), endBytes) << "round " << round;
   }
 }
 
