@@ -18,7 +18,6 @@
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
 #include "interchange/rtf/rtf_document_reader.h"
-#include "platform/core/code_page.h"
 #include "platform/core/stream.h"
 
 using namespace quillet;
@@ -35,12 +34,7 @@ struct Sample {
   fs::path dir;
 
   Sample() {
-    TFontInfos& fonts = style.TextStyles();
-    fonts[1].FontName = "Times New Roman";
-    fonts[2].FontName = Utf8ToAnsi("宋体");
-    fonts[2].Charset = 134;
-    fonts[3].FontName = "Courier New";
-    fonts[3].Style = fsBold;
+    bench::SetSampleFonts(style);
     document.SetDVStyle(&style);
     bench::AddSampleParagraphs(document, kParagraphs);
     TMemoryStream stream;

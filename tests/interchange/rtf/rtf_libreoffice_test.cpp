@@ -14,6 +14,7 @@
 
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
+#include "interchange/item_text_util.h"
 #include "interchange/rtf/rtf_document_reader.h"
 #include "platform/core/code_page.h"
 #include "platform/core/stream.h"
@@ -23,6 +24,8 @@ namespace quillet {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FindItem;
+using test::ItemUtf8;
 
 class LinkDoc : public TCustomDVData {
  public:
@@ -33,21 +36,6 @@ class LinkDoc : public TCustomDVData {
   }
   TDVStyle style;
 };
-
-std::string ItemUtf8(const TCustomDVData& doc, int i) {
-  const std::string& text = doc.GetItemTextR(i);
-  if (!doc.GetItem(i)->IsUnicode()) return Utf16ToUtf8(MultiByteToWideChar(doc.GetStyleCodePage(doc.GetItemStyle(i)), text));
-  std::u16string units;
-  for (size_t k = 0; k + 1 < text.size(); k += 2) units += char16_t(uint8_t(text[k]) | uint8_t(text[k + 1]) << 8);
-  return Utf16ToUtf8(units);
-}
-
-// The item whose text contains the words; -1 when none.
-int FindItem(const TCustomDVData& doc, const std::string& words) {
-  for (int i = 0; i < doc.ItemCount(); ++i)
-    if (doc.GetItemStyle(i) >= 0 && ItemUtf8(doc, i).find(words) != std::string::npos) return i;
-  return -1;
-}
 
 void ExpectMixedDocument(const std::string& file) {
   LinkDoc doc, header;
