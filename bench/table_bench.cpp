@@ -8,6 +8,11 @@
 //   BM_QTextTableLayout   QTextDocument laying out the same table as far as
 //                         its documentSize
 //   BM_TablePaint         one repaint of a 700 x 900 window over the table
+//   BM_TableInsertRowUndo a row inserted into the middle of the table in an
+//                         editor (one undo group, the table laid out
+//                         again), then undone with its layout
+//   BM_QTextTableInsertRowUndo  QTextTable::insertRows in the middle and
+//                         documentSize, then undo and documentSize
 // Run:
 //   build/release/bench/table_bench
 #include <benchmark/benchmark.h>
@@ -18,6 +23,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QWidget>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,7 +31,9 @@
 #include "bench/support/bench_document.h"
 #include "bench/support/sample_document.h"
 #include "bench/support/widget_bench_main.h"
+#include "editing/control/editor.h"
 #include "editing/table/table_item.h"
+#include "engine/style/style_sheet.h"
 #include "platform/core/code_page.h"
 #include "platform/gfx/qt_canvas.h"
 
@@ -69,8 +77,8 @@ void BM_TableLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_TableLayout)->Unit(benchmark::kMillisecond);
 
-void BM_QTextTableLayout(benchmark::State& state) {
-  QTextDocument doc;
+// The same cells as a QTextTable, 100 % wide, in a document without margin.
+QTextTable* MakeQtTable(QTextDocument& doc) {
   QFont font(QStringLiteral("宋体"));
   font.setPixelSize(16);
   doc.setDefaultFont(font);
@@ -86,6 +94,12 @@ void BM_QTextTableLayout(benchmark::State& state) {
       table->cellAt(r, c).firstCursorPosition().insertText(
           QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())));
     }
+  return table;
+}
+
+void BM_QTextTableLayout(benchmark::State& state) {
+  QTextDocument doc;
+  MakeQtTable(doc);
   for (auto _ : state) {
     doc.markContentsDirty(0, doc.characterCount());
     doc.setTextWidth(kWidth);
@@ -106,6 +120,61 @@ void BM_TablePaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TablePaint)->Unit(benchmark::kMillisecond);
+
+// The table alone in an editor of the window's size, laid out.
+struct TableEditor {
+  TDVStyle sheet;
+  TDocViewEdit editor;
+  TDVTableItemInfo* table = nullptr;
+
+  TableEditor() {
+    TFontInfo& font = sheet.TextStyles()[0];
+    font.FontName = "宋体";
+    font.Charset = GB2312_CHARSET;
+    font.Size = kPointSize;
+    editor.SetStyle(&sheet);
+    auto t = std::make_unique<TDVTableItemInfo>(kRows, kCols, &editor.EditData());
+    table = t.get();
+    const std::vector<std::string> words = CellWords();
+    for (int r = 0; r < kRows; ++r)
+      for (int c = 0; c < kCols; ++c) table->GetCells(r, c)->AddNL(words[static_cast<size_t>(r * kCols + c)], 0, 0);
+    editor.EditData().AddItem("", std::move(t));
+    editor.Show();
+    editor.ClientWidget()->resize(kWidth, kHeight);
+    editor.SetBounds(0, 0, kWidth + editor.Width() - editor.ClientWidth(),
+                     kHeight + editor.Height() - editor.ClientHeight());
+    editor.Format();
+  }
+};
+
+void BM_TableInsertRowUndo(benchmark::State& state) {
+  TableEditor e;
+  TDVEditDVData& data = e.editor.EditData();
+  for (auto _ : state) {
+    e.table->InsertRows(kRows / 2, 1, false, kRows / 2);
+    data.UndoList->Undo(data);
+  }
+  state.counters["rows"] = e.table->Rows.Count();
+  state.counters["height"] = static_cast<double>(e.table->GetHeight());
+}
+BENCHMARK(BM_TableInsertRowUndo)->Unit(benchmark::kMillisecond);
+
+void BM_QTextTableInsertRowUndo(benchmark::State& state) {
+  QTextDocument doc;
+  QTextTable* table = MakeQtTable(doc);
+  doc.setTextWidth(kWidth);
+  doc.clearUndoRedoStacks();
+  benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  for (auto _ : state) {
+    table->insertRows(kRows / 2, 1);
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+    doc.undo();
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  }
+  state.counters["rows"] = table->rows();
+  state.counters["height"] = doc.documentLayout()->documentSize().height();
+}
+BENCHMARK(BM_QTextTableInsertRowUndo)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet::bench

@@ -61,9 +61,15 @@ int32_t Scaled(int32_t value, int32_t num, int32_t den) {
   return static_cast<int32_t>(int64_t{value} * num / std::max(den, 1));
 }
 
+// A grid no larger than a stored table may be, so that what is saved reads back.
+bool WithinLimits(TAxis a, int64_t bands) {
+  return bands <= (a.Cols ? DVTableMaxCols : DVTableMaxRows) && bands * a.Across() <= DVTableMaxCells;
+}
+
 void InsertBands(TAxis a, int index, int count, int copyIndex, bool divide) {
   const int bands = a.Bands(), across = a.Across();
   if (index < 0 || index > bands || copyIndex < -1 || copyIndex >= bands) BadIndex();
+  if (!WithinLimits(a, int64_t{bands} + std::max(count, 0))) BadIndex();
   if (count < 1) return;
   TBracket bracket(a.G);
   // Cells that cover the band before the insertion point grow over the new
@@ -152,6 +158,7 @@ void DeleteBands(TAxis a, int index, int count, bool decrease) {
 int SplitCell(TAxis a, int band, int across, int n) {
   if (n <= 1) return 0;
   if (band < 0 || band >= a.Bands() || across < 0 || across >= a.Across()) BadIndex();
+  if (!WithinLimits(a, int64_t{a.Bands()} + n)) BadIndex();
   const TDVTableCellData* cell = a.At(band, across);
   if (!cell) return 0;
   TBracket bracket(a.G);

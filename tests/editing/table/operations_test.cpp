@@ -338,6 +338,14 @@ TEST_F(TableOperationsTest, IndexChecksChangeNothing) {
       {"clear a covered position", [](auto& t) { t.ClearCells({{1, 0}}); }, kIndex},
       {"clear outside", [](auto& t) { t.ClearCells({{0, 3}}); }, kIndex},
       {"unmerge outside", [](auto& t) { t.UnmergeCells(3, 0, 1, 1, true, true); }, kIndex},
+      {"insert more columns than a table may hold", [](auto& t) { t.InsertCols(0, DVTableMaxCols, false, -1); },
+       kIndex},
+      {"split into more rows than a table may hold",
+       [](auto& t) {
+         t.SelStartRow = t.SelStartCol = 0;
+         t.SplitSelectedCellsHorizontally(INT32_MAX);
+       },
+       kIndex},
       {"merge 0 rows by 3", [](auto& t) { t.MergeCells(0, 0, 0, 3, true); },
        "Parameters for cell merging are not correct"},
   };
