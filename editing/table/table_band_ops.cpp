@@ -202,6 +202,7 @@ int SplitCell(TAxis a, int band, int across, int n) {
 // each split where it stands when its turn comes.
 int SplitCells(TAxis a, int row, int col, int rowCount, int colCount, int n) {
   if (row < 0 || col < 0 || row >= a.G.Count() || col >= a.G.GetColCount()) BadIndex();
+  if (!WithinLimits(a, int64_t{a.Bands()} + std::max(n, 0))) BadIndex();
   rowCount = std::min(rowCount, a.G.Count() - row);
   colCount = std::min(colCount, a.G.GetColCount() - col);
   std::vector<const TDVTableCellData*> cells;
