@@ -14,6 +14,12 @@
 //   BM_TablesLoad         the stream read into a new document
 //   BM_QTextTablesToHtml  QTextDocument::toHtml of the same 20 tables
 //   BM_QTextTablesSetHtml QTextDocument::setHtml of that HTML
+// Editing the table:
+//   BM_TableInsertRowUndo a row inserted into the middle of the table in an
+//                         editor (one undo group, the table laid out
+//                         again), then undone with its layout
+//   BM_QTextTableInsertRowUndo  QTextTable::insertRows in the middle and
+//                         documentSize, then undo and documentSize
 // Run:
 //   build/release/bench/table_bench
 #include <benchmark/benchmark.h>
@@ -24,6 +30,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QWidget>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -32,6 +39,7 @@
 #include "bench/support/bench_document.h"
 #include "bench/support/sample_document.h"
 #include "bench/support/widget_bench_main.h"
+#include "editing/control/editor.h"
 #include "editing/table/table_item.h"
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
@@ -88,7 +96,7 @@ void SetUpQTextDocument(QTextDocument& doc) {
 }
 
 // A QTextTable of the cells' words at the cursor.
-void InsertQTextTable(QTextCursor& cursor, const std::vector<std::string>& words) {
+QTextTable* InsertQTextTable(QTextCursor& cursor, const std::vector<std::string>& words) {
   QTextTableFormat format;
   format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
   QTextTable* table = cursor.insertTable(kRows, kCols, format);
@@ -98,6 +106,7 @@ void InsertQTextTable(QTextCursor& cursor, const std::vector<std::string>& words
       table->cellAt(r, c).firstCursorPosition().insertText(
           QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())));
     }
+  return table;
 }
 
 void BM_QTextTableLayout(benchmark::State& state) {
@@ -209,6 +218,63 @@ void BM_QTextTablesSetHtml(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_QTextTablesSetHtml)->Unit(benchmark::kMillisecond);
+
+// The table alone in an editor of the window's size, laid out.
+struct TableEditor {
+  TDVStyle sheet;
+  TDocViewEdit editor;
+  TDVTableItemInfo* table = nullptr;
+
+  TableEditor() {
+    TFontInfo& font = sheet.TextStyles()[0];
+    font.FontName = "宋体";
+    font.Charset = GB2312_CHARSET;
+    font.Size = kPointSize;
+    editor.SetStyle(&sheet);
+    auto t = std::make_unique<TDVTableItemInfo>(kRows, kCols, &editor.EditData());
+    table = t.get();
+    const std::vector<std::string> words = CellWords();
+    for (int r = 0; r < kRows; ++r)
+      for (int c = 0; c < kCols; ++c) table->GetCells(r, c)->AddNL(words[static_cast<size_t>(r * kCols + c)], 0, 0);
+    editor.EditData().AddItem("", std::move(t));
+    editor.Show();
+    editor.ClientWidget()->resize(kWidth, kHeight);
+    editor.SetBounds(0, 0, kWidth + editor.Width() - editor.ClientWidth(),
+                     kHeight + editor.Height() - editor.ClientHeight());
+    editor.Format();
+  }
+};
+
+void BM_TableInsertRowUndo(benchmark::State& state) {
+  TableEditor e;
+  TDVEditDVData& data = e.editor.EditData();
+  for (auto _ : state) {
+    e.table->InsertRows(kRows / 2, 1, false, kRows / 2);
+    data.UndoList->Undo(data);
+  }
+  state.counters["rows"] = e.table->Rows.Count();
+  state.counters["height"] = static_cast<double>(e.table->GetHeight());
+}
+BENCHMARK(BM_TableInsertRowUndo)->Unit(benchmark::kMillisecond);
+
+void BM_QTextTableInsertRowUndo(benchmark::State& state) {
+  QTextDocument doc;
+  SetUpQTextDocument(doc);
+  QTextCursor cursor(&doc);
+  QTextTable* table = InsertQTextTable(cursor, CellWords());
+  doc.setTextWidth(kWidth);
+  doc.clearUndoRedoStacks();
+  benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  for (auto _ : state) {
+    table->insertRows(kRows / 2, 1);
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+    doc.undo();
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  }
+  state.counters["rows"] = table->rows();
+  state.counters["height"] = doc.documentLayout()->documentSize().height();
+}
+BENCHMARK(BM_QTextTableInsertRowUndo)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet::bench

@@ -101,6 +101,15 @@ void TDVTableCellData::AssignSizeFrom(const TDVTableCellData& source) {
   Height = source.Height;
 }
 
+void TDVTableCellData::MovingToUndoList() {
+  for (int i = 0; i < ItemCount(); ++i) GetItem(i)->MovingToUndoList(i, this);
+  ClearTemporal();
+}
+
+void TDVTableCellData::MovingFromUndoList() {
+  for (int i = 0; i < ItemCount(); ++i) GetItem(i)->MovingFromUndoList(i, this);
+}
+
 namespace {
 
 using C = TDVTableCellData;

@@ -58,6 +58,9 @@ class TDVTableCellData : public TDVItemFormattedData, public TDVIntPropertyOwner
   // divided among the pieces of a split.
   void AssignAttributesFrom(const TDVTableCellData& source, bool withSize, int rowDivisor, int colDivisor);
   void AssignSizeFrom(const TDVTableCellData& source);
+  // The cell's items are told they move into (out of) an undo list.
+  void MovingToUndoList();
+  void MovingFromUndoList();
 
   // Color, BorderColor, BorderLightColor, BestWidth, BestHeight, VAlign and
   // VisibleBorders (a mask: 1 left, 2 top, 4 right, 8 bottom) by name.

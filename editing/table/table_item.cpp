@@ -227,13 +227,42 @@ static bool RunTableEdit(TDVTableItemInfo& table, TDVEditDVData* data, bool& ins
   const int first = data->FindDrawItemByItem(itemNo);
   if (first >= 0) data->GetParaBounds(first, first, start, end);
   data->BeginUndoSequence(dvutModifyItem, true);
-  if (change(*data, itemNo)) {
+  bool changed = false;
+  try {
+    changed = change(*data, itemNo);
+  } catch (...) {
+    // A refused operation raises before it changes anything: no group stays.
+    data->UndoList->PopIfEmpty();
+    throw;
+  }
+  if (changed) {
     table.MarkChanged();
     data->Reformat_(true, start, end, 0);
     data->Change();
   }
   data->UndoList->PopIfEmpty();
   return true;
+}
+
+void TDVTableItemInfo::EditGrid(const std::function<bool()>& op) {
+  if (!(inserted_ && inEditor_)) {
+    if (op()) changed_ = true;
+    ClipSelection();
+    return;
+  }
+  RunTableEdit(*this, BeginEdit(), inserted_, true, [&](TDVEditDVData& data, int) {
+    const TDVUndoInfos* group = data.UndoList->Top();
+    const int before = group ? group->Count() : 0;
+    bool changed;
+    {
+      TDVUndoGroupMode grouped(data);
+      changed = op();
+    }
+    ClipSelection();
+    // While undo is recorded, what the operation recorded is what changed.
+    if (data.UndoList->Limit != 0) changed = data.UndoList->Top() && data.UndoList->Top()->Count() > before;
+    return changed;
+  });
 }
 
 void TDVTableItemInfo::SetProperty(const std::string& name, int32_t value) {

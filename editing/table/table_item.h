@@ -143,6 +143,41 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // last, or the next and previous from the store's cell.
   TCustomDVData* GetSubDVData(std::unique_ptr<TDVStoreSubDVData>& store, TDVSubDVDataPos position) const override;
 
+  // ---- grid operations (table_operations.cpp) ----
+  // In an editor each is one dvutModifyItem undo step and the document is
+  // laid out again; elsewhere the grid changes directly. Bad indices raise
+  // "Invalid row or column index". copyIndex: the row (column) whose cells'
+  // attributes the new ones take, -1 none; select: the new ones selected.
+  void InsertRows(int index, int count, bool select, int copyIndex);
+  void InsertCols(int index, int count, bool select, int copyIndex);
+  // Relative to the selection, copying its nearest row (column) and
+  // selecting the new ones; without a selection the document beeps.
+  void InsertRowsAbove(int count);
+  void InsertRowsBelow(int count);
+  void InsertColsLeft(int count);
+  void InsertColsRight(int count);
+  void DeleteRows(int index, int count, bool decreaseHeight);
+  void DeleteCols(int index, int count, bool decreaseWidth);
+  void DeleteSelectedRows();
+  void DeleteSelectedCols();
+  // Rows (columns) in which no cell has its own position, last first.
+  void DeleteEmptyRows();
+  void DeleteEmptyCols();
+  bool MergeCells(int row, int col, int rowCount, int colCount, bool allowMergeRC);
+  bool MergeSelectedCells(bool allowMergeRC);
+  bool CanMergeSelectedCells(bool allowMergeRC) const;
+  void UnmergeCells(int row, int col, int rowCount, int colCount, bool unmergeRows, bool unmergeCols);
+  void UnmergeSelectedCells(bool unmergeRows, bool unmergeCols);
+  void SplitSelectedCellsVertically(int colCount);
+  void SplitSelectedCellsHorizontally(int rowCount);
+  // The cells at the positions lose their content and keep their
+  // attributes; undo brings the content back.
+  void ClearCells(const std::vector<std::pair<int, int>>& cells);
+  // The selected rectangle, clipped to the grid; false without a selection.
+  bool GetSelectionRect(int& row, int& col, int& rowCount, int& colCount) const;
+  // A selection that left the grid is dropped, one that reaches past it clipped.
+  void ClipSelection();
+
   // ---- layout (table_layout.cpp) ----
   int32_t GetWidth() const override { return Fmt.Width; }
   int32_t GetHeight() const override { return Fmt.Height; }
@@ -175,6 +210,9 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // or when the change is refused.
   TDVEditDVData* BeginEdit();
   void AttachCells(TCustomDVData* dvData);
+  // Runs a grid operation (true when it changed the grid): in an editor as
+  // one undoable step, laid out again; elsewhere directly.
+  void EditGrid(const std::function<bool()>& op);
 
   bool inserted_ = false, inEditor_ = false, changed_ = false;
   mutable int cachedItemNo_ = -1;

@@ -215,21 +215,7 @@ bool TDVTableRows::MergeCellsPlain(int row, int col, int rowCount, int colCount,
                                    bool mergeBestWidths) {
   if (!StartMergeCells(row, col, rowCount, colCount) || !CanMergeCells(row, col, rowCount, colCount, allowMergeRC))
     return false;
-  TDVTableCellData* target = CellAt(row, col);
-  if (mergeBestWidths) target->BestWidth = GetBestWidth(row, col, rowCount, colCount);
-  for (int r = row; r < row + rowCount; ++r)
-    for (int c = col; c < col + colCount; ++c) {
-      if (r == row && c == col) continue;
-      TDVTableCellData* cell = CellAt(r, c);
-      if (!cell) continue;
-      if (cell->HasData(false)) {
-        TDVItemList::TBlock block = cell->Items().TakeBlock(0, cell->ItemCount());
-        for (auto& [text, item] : block) target->AddItem(std::move(text), std::move(item));
-      }
-      Items(r)->Put(c, nullptr);
-    }
-  target->RowSpan = rowCount;
-  target->ColSpan = colCount;
+  Do_MergeCells(row, col, rowCount, colCount, mergeBestWidths);
   return true;
 }
 
