@@ -254,9 +254,13 @@ TEST(TablePrintProperty, PartsCoverEveryRowOnceAndFitTheirPage) {
       // No merged cell crosses the part's top.
       EXPECT_EQ(t.table->GetSplitRowAbove(p.FirstRow), p.FirstRow);
       const int block = t.table->GetSplitRowBelow(p.FirstRow) - p.FirstRow + 1;
-      if (p.Height > body) EXPECT_EQ(p.RowCount, block) << "part " << i << " is taller than its page";
+      if (p.Height > body) {
+        EXPECT_EQ(p.RowCount, block) << "part " << i << " is taller than its page";
+      }
     }
-    if (info->PartCount() > 0) EXPECT_EQ(next, rows);
+    if (info->PartCount() > 0) {
+      EXPECT_EQ(next, rows);
+    }
     // Printing runs every part (nested tables included) without error.
     t.print.Print("property", 1, false);
     EXPECT_EQ(static_cast<int>(t.printer.Pages().size()), pages);
