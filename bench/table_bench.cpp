@@ -36,8 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/bench_document.h"
-#include "bench/support/sample_document.h"
+#include "bench/support/table_sample.h"
 #include "bench/support/widget_bench_main.h"
 #include "editing/control/editor.h"
 #include "editing/table/table_item.h"
@@ -49,30 +48,6 @@
 
 namespace quillet::bench {
 namespace {
-
-constexpr int kRows = 100, kCols = 20, kWidth = 700, kHeight = 900, kPointSize = 12;
-
-// The cells' words, row by row.
-std::vector<std::string> CellWords() {
-  SampleRandom rnd(5);
-  const std::vector<std::string> chinese = SampleChineseWords(rnd);
-  std::vector<std::string> words;
-  for (int i = 0; i < kRows * kCols; ++i) words.push_back(chinese[rnd.Skewed(chinese.size())]);
-  return words;
-}
-
-// The document with the table, laid out once.
-std::unique_ptr<BenchDocument> MakeTableDocument(TCanvas& canvas, TDVTableItemInfo*& table) {
-  auto data = std::make_unique<BenchDocument>(canvas, kWidth, kHeight, 0, kPointSize);
-  auto t = std::make_unique<TDVTableItemInfo>(kRows, kCols, data.get());
-  table = t.get();
-  data->AddItem("", std::move(t));
-  const std::vector<std::string> words = CellWords();
-  for (int r = 0; r < kRows; ++r)
-    for (int c = 0; c < kCols; ++c) table->GetCells(r, c)->AddNL(words[static_cast<size_t>(r * kCols + c)], 0, 0);
-  data->Format();
-  return data;
-}
 
 void BM_TableLayout(benchmark::State& state) {
   QImage image(1, 1, QImage::Format_RGB32);
@@ -87,33 +62,9 @@ void BM_TableLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_TableLayout)->Unit(benchmark::kMillisecond);
 
-// A QTextDocument in the pinned font, without margin.
-void SetUpQTextDocument(QTextDocument& doc) {
-  QFont font(QStringLiteral("宋体"));
-  font.setPixelSize(16);
-  doc.setDefaultFont(font);
-  doc.setDocumentMargin(0);
-}
-
-// A QTextTable of the cells' words at the cursor.
-QTextTable* InsertQTextTable(QTextCursor& cursor, const std::vector<std::string>& words) {
-  QTextTableFormat format;
-  format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-  QTextTable* table = cursor.insertTable(kRows, kCols, format);
-  for (int r = 0; r < kRows; ++r)
-    for (int c = 0; c < kCols; ++c) {
-      const std::u16string units = MultiByteToWideChar(936, words[static_cast<size_t>(r * kCols + c)]);
-      table->cellAt(r, c).firstCursorPosition().insertText(
-          QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())));
-    }
-  return table;
-}
-
 void BM_QTextTableLayout(benchmark::State& state) {
   QTextDocument doc;
-  SetUpQTextDocument(doc);
-  QTextCursor cursor(&doc);
-  InsertQTextTable(cursor, CellWords());
+  FillQTextTable(doc);
   for (auto _ : state) {
     doc.markContentsDirty(0, doc.characterCount());
     doc.setTextWidth(kWidth);
@@ -259,9 +210,7 @@ BENCHMARK(BM_TableInsertRowUndo)->Unit(benchmark::kMillisecond);
 
 void BM_QTextTableInsertRowUndo(benchmark::State& state) {
   QTextDocument doc;
-  SetUpQTextDocument(doc);
-  QTextCursor cursor(&doc);
-  QTextTable* table = InsertQTextTable(cursor, CellWords());
+  QTextTable* table = FillQTextTable(doc);
   doc.setTextWidth(kWidth);
   doc.clearUndoRedoStacks();
   benchmark::DoNotOptimize(doc.documentLayout()->documentSize());

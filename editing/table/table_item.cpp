@@ -24,8 +24,10 @@ bool TDVTableItemInfo::GetBoolValue(TDVItemBoolProperty prop) const {
 }
 
 bool TDVTableItemInfo::GetBoolValueEx(TDVItemBoolPropertyEx prop, TDVStyle* dvStyle) const {
-  // A table is never printed through a bitmap.
+  // A table is never printed through a bitmap, and sizes its printed
+  // drawing item from its printed layout.
   if (prop == dvbpPrintToBMP) return false;
+  if (prop == dvbpActualPrintSize) return true;
   return TDVFullLineItemInfo::GetBoolValueEx(prop, dvStyle);
 }
 

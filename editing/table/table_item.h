@@ -18,11 +18,27 @@ namespace quillet {
 
 class TDVEditDVData;
 
+// A layout that keeps the cells' rectangles and laid-out content apart
+// from the cells themselves (the table printed): layout and painting ask it
+// instead of the cells. Device pixels; rectangles relative to the table.
+class TDVTableCellPlaces {
+ public:
+  virtual ~TDVTableCellPlaces() = default;
+  // The content height of the cell at the position, its BestHeight included.
+  virtual int32_t CellHeight(int row, int col) const = 0;
+  virtual void PlaceX(int row, int col, int32_t left, int32_t width, TCanvas& canvas) = 0;
+  virtual void PlaceY(int row, int col, int32_t top, int32_t height) = 0;
+  virtual TRect CellRect(int row, int col) const = 0;
+  // Paints the cell's content; (x, y) is its rectangle's top-left on the canvas.
+  virtual void PaintContent(int row, int col, TCanvas& canvas, int32_t x, int32_t y) const = 0;
+};
+
 // The result of a layout: the table's size, the content width of every
 // column and height of every row, and their positions inside the table.
 struct TDVTableItemFormattingInfo {
   int32_t Width = 0, Height = 0;
   std::vector<int32_t> ColWidths, RowHeights, ColStarts, RowStarts;
+  TDVTableCellPlaces* Places = nullptr;  // null: the cells hold their places
   void Clear() {
     ColWidths.clear();
     RowHeights.clear();
@@ -129,9 +145,10 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
 
   // ---- the document stream (table_record.cpp) ----
   // The record: header, name, extra properties, "1", then the table's
-  // component as hexadecimal text or, in binary mode, a block.
+  // component as hexadecimal text or, in binary mode, a block. A page's
+  // part (a TDVTablePrintPart) writes only its rows.
   void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-               bool forceSameAsPrev) const override;
+               const TDVMultiDrawItemPart* part, bool forceSameAsPrev) const override;
   // The record of rows [firstRow, firstRow + rowCount) alone.
   void SaveDVFRows(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
                    bool forceSameAsPrev, int firstRow, int rowCount) const;
@@ -195,6 +212,10 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   void SetDeviceScale(const TDVScreenAndDevice* sad) { sad_ = sad; }
   void UpdateCellXCoords(TDVTableItemFormattingInfo& fmt, TCanvas& canvas);
   void UpdateCellYCoords(TDVTableItemFormattingInfo& fmt);
+  // Device pixels, from the layout's places when it has them.
+  int32_t CellContentHeight(const TDVTableItemFormattingInfo& fmt, int row, int col,
+                            const TDVTableCellData& cell) const;
+  int32_t RowContentHeight(const TDVTableItemFormattingInfo& fmt, int row) const;
 
   // ---- painting (table_paint.cpp) ----
   void PaintFullWidth(int32_t left, int32_t right, int32_t top, TCanvas& canvas, TDVItemDrawStates drawState,
@@ -204,6 +225,36 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   void PaintTo(int32_t x, int32_t y, TCanvas& canvas, TDVItemDrawStates drawState, const TDVStyle* dvStyle,
                const TRect& clipRect, bool printing) const;
   bool IsCellSelected(int row, int col) const;
+  // Rows firstRow..lastRow of a layout with the table's origin at (x, y),
+  // the frame drawn from frameTop frameHeight down (a printed part).
+  void PaintRows(const TDVTableItemFormattingInfo& fmt, int firstRow, int lastRow, int32_t x, int32_t y,
+                 int32_t frameTop, int32_t frameHeight, TCanvas& canvas, TDVItemDrawStates drawState,
+                 const TDVStyle* dvStyle, const TRect& clipRect, bool printing) const;
+
+  // ---- printing (table_print.cpp) ----
+  std::unique_ptr<TDVDrawLineInfo> CreatePrintingDrawItem(TCustomDVData* dvData,
+                                                          const TDVScreenAndDevice* sad) const override;
+  void Print(TCanvas& canvas, int32_t x, int32_t y, int32_t x2, bool preview, bool correction,
+             const TDVScreenAndDevice& sad, TCustomDVData* dvData, const TDVDrawLineInfo* dli,
+             int part) const override;
+  // The top of the row a soft page break falls before.
+  int32_t GetSoftPageBreakDY(int32_t row) const override;
+  // The smallest row r >= row (largest r <= row) with no cell crossing the
+  // boundary below (above) it.
+  int GetSplitRowBelow(int row) const;
+  int GetSplitRowAbove(int row) const;
+
+  // ---- RTF, HTML and text (table_rtf.cpp, table_html.cpp) ----
+  void SaveRTF(TStream& stream, TCustomDVData& dvData, int itemNo, const std::string& itemText,
+               double twipsPerPixel, int level, TDVColorList& colorList, TDVIntegerList& styleToFont,
+               TDVIntegerList& fontTable) const override;
+  void FillRTFColorTable(TDVColorList& colorList) const override;
+  void SaveToHTML(TStream& stream, TCustomDVData& dvData, int itemNo, const std::string& text,
+                  const std::string& path, const std::string& imagesPrefix, int& imgSaveNo,
+                  TColor currentFileColor, TDVSaveOptions saveOptions, bool useCSS,
+                  TDVHTMLBullets& bullets) const override;
+  std::string AsText(int lineWidth, TCustomDVData* dvData, const std::string& text, const std::string& path,
+                     bool textOnly, bool unicode) const override;
 
  private:
   // An editor's data for a change, after asking it; null outside an editor
@@ -216,7 +267,7 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
 
   bool inserted_ = false, inEditor_ = false, changed_ = false;
   mutable int cachedItemNo_ = -1;
-  const TDVScreenAndDevice* sad_ = nullptr;
+  mutable const TDVScreenAndDevice* sad_ = nullptr;
 };
 
 // Registers the table item for its style number; programs, tests and

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editing/table/table_item.h"
+#include "editing/table/table_print.h"
 #include "engine/layout/draw_lines.h"
 #include "platform/core/arith.h"
 #include "platform/core/scoped_value.h"
@@ -22,6 +23,21 @@ int32_t TDVTableItemInfo::GetDevY(int32_t y) const {
 int32_t TDVTableItemInfo::GetHorzExtra() const {
   const int32_t c = Rows.GetColCount();
   return GetDevX((c - 1) * CellHSpacing + 2 * (BorderWidth + BorderHSpacing) + 2 * c * CellBorderWidth);
+}
+
+int32_t TDVTableItemInfo::CellContentHeight(const TDVTableItemFormattingInfo& fmt, int row, int col,
+                                            const TDVTableCellData& cell) const {
+  return fmt.Places ? fmt.Places->CellHeight(row, col) : GetDevY(cell.GetCellHeight());
+}
+
+// The tallest cell of the row that lies in it alone (10 pixels without one).
+int32_t TDVTableItemInfo::RowContentHeight(const TDVTableItemFormattingInfo& fmt, int row) const {
+  if (!fmt.Places) return GetDevY(Rows[row]->GetHeight());
+  int32_t h = 0;
+  for (int c = 0; c < Rows[row]->Count(); ++c)
+    if (const TDVTableCellData* cell = Rows.CellAt(row, c); cell && cell->RowSpan == 1)
+      h = std::max(h, CellContentHeight(fmt, row, c, *cell));
+  return h == 0 ? GetDevY(10) : h;
 }
 
 bool TDVTableItemInfo::IsFixedWidthTable() const {
@@ -151,8 +167,16 @@ int32_t TDVTableItemInfo::GetMinWidth(const TDVScreenAndDevice* sad, TCanvas* ca
   return Clamp32(std::max<int64_t>(result, GetDevX(BestWidth)));
 }
 
-bool TDVTableItemInfo::OnDocWidthChange(int32_t docWidth, TDVDrawLineInfo*, bool printing, TCanvas& canvas,
-                                        TCustomDVData*, const TDVScreenAndDevice* sad, int32_t&) {
+bool TDVTableItemInfo::OnDocWidthChange(int32_t docWidth, TDVDrawLineInfo* drawItem, bool printing,
+                                        TCanvas& canvas, TCustomDVData*, const TDVScreenAndDevice* sad, int32_t&) {
+  if (auto* print = dynamic_cast<TDVTablePrintInfo*>(drawItem); print && printing) {
+    // The printed copy has a layout of its own; the screen's stays as it is.
+    TScopedValue<const TDVScreenAndDevice*> scale(sad_, &print->SaD);
+    print->Fmt.Width = 0;
+    InternalOnDocWidthChange(docWidth, print->Fmt, canvas);
+    print->SetSize(print->Fmt.Width, print->Fmt.Height);
+    return true;
+  }
   const int32_t oldWidth = Fmt.Width, oldHeight = Fmt.Height;
   TScopedValue<const TDVScreenAndDevice*> scale(sad_, printing ? sad : nullptr);
   if (changed_ || printing) {
@@ -162,6 +186,7 @@ bool TDVTableItemInfo::OnDocWidthChange(int32_t docWidth, TDVDrawLineInfo*, bool
   InternalOnDocWidthChange(docWidth, Fmt, canvas);
   // A layout at the printer's scale must not stand for the screen's.
   if (printing) changed_ = true;
+  if (drawItem) drawItem->SetSize(Fmt.Width, Fmt.Height);
   return Fmt.Width != oldWidth || Fmt.Height != oldHeight;
 }
 
@@ -301,14 +326,14 @@ void TDVTableItemInfo::InternalOnDocWidthChange(int32_t docWidth, TDVTableItemFo
                            2 * rows * CellBorderWidth);
   fmt.RowHeights.clear();
   for (int r = 0; r < rows; ++r) {
-    fmt.RowHeights.push_back(GetDevY(Rows[r]->GetHeight()));
+    fmt.RowHeights.push_back(RowContentHeight(fmt, r));
     height += fmt.RowHeights.back();
   }
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < cols; ++c) {
       const TDVTableCellData* cell = Rows.CellAt(r, c);
       if (!cell || cell->RowSpan < 2) continue;
-      const int64_t need = GetDevY(cell->GetCellHeight() + 2 * CellPadding);
+      const int64_t need = int64_t{CellContentHeight(fmt, r, c, *cell)} + GetDevY(2 * CellPadding);
       const int32_t step = GetDevY(CellVSpacing + 2 * CellPadding + 2 * CellBorderWidth);
       int64_t have = GetDevY(-CellVSpacing - 2 * CellBorderWidth), sum = 0;
       for (int k = r; k < r + cell->RowSpan; ++k) {
@@ -367,8 +392,14 @@ void TDVTableItemInfo::UpdateCellXCoords(TDVTableItemFormattingInfo& fmt, TCanva
     for (int c = 0; c < cols; ++c) {
       TDVTableCellData* cell = Rows.CellAt(r, c);
       if (!cell) continue;
-      cell->Left = fmt.ColStarts[static_cast<size_t>(c)];
-      cell->Width = BandExtent(fmt.ColStarts, fmt.ColWidths, c, cell->ColSpan, GetDevX(2 * CellPadding));
+      const int32_t left = fmt.ColStarts[static_cast<size_t>(c)];
+      const int32_t width = BandExtent(fmt.ColStarts, fmt.ColWidths, c, cell->ColSpan, GetDevX(2 * CellPadding));
+      if (fmt.Places) {
+        fmt.Places->PlaceX(r, c, left, width, canvas);
+        continue;
+      }
+      cell->Left = left;
+      cell->Width = width;
       cell->Format_(false, true, true, 0, canvas, false);
     }
 }
@@ -381,8 +412,14 @@ void TDVTableItemInfo::UpdateCellYCoords(TDVTableItemFormattingInfo& fmt) {
     for (int c = 0; c < Rows[r]->Count(); ++c) {
       TDVTableCellData* cell = Rows.CellAt(r, c);
       if (!cell) continue;
-      cell->Top = fmt.RowStarts[static_cast<size_t>(r)];
-      cell->Height = BandExtent(fmt.RowStarts, fmt.RowHeights, r, cell->RowSpan, GetDevY(2 * CellPadding));
+      const int32_t top = fmt.RowStarts[static_cast<size_t>(r)];
+      const int32_t height = BandExtent(fmt.RowStarts, fmt.RowHeights, r, cell->RowSpan, GetDevY(2 * CellPadding));
+      if (fmt.Places) {
+        fmt.Places->PlaceY(r, c, top, height);
+        continue;
+      }
+      cell->Top = top;
+      cell->Height = height;
     }
 }
 

@@ -17,6 +17,7 @@ bool Intersects(const TRect& a, const TRect& b) {
 // One painting of a table: the canvas, the clip and the table's origin.
 struct TTablePaint {
   const TDVTableItemInfo& T;
+  const TDVTableItemFormattingInfo& F;  // the layout painted
   TCanvas& Canvas;
   TRect Clip;
   int32_t X, Y;
@@ -24,6 +25,17 @@ struct TTablePaint {
   bool Grid;  // invisible borders shown as grid lines
   TColor SelColor;
   bool AllSelected;
+  // The rows painted, and the frame's top and bottom around them.
+  int FirstRow, LastRow;
+  int32_t FrameTop, FrameBottom;
+
+  TRect CellRect(int row, int col, const TDVTableCellData& cell) const {
+    if (F.Places) {
+      TRect r = F.Places->CellRect(row, col);
+      return Rect(X + r.Left, Y + r.Top, X + r.Right, Y + r.Bottom);
+    }
+    return Rect(X + cell.Left, Y + cell.Top, X + cell.Left + cell.Width, Y + cell.Top + cell.Height);
+  }
 
   void Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     Canvas.MoveTo(x1, y1);
@@ -152,9 +164,10 @@ struct TTablePaint {
 
   void Cell(int row, int col) {
     const TDVTableCellData* cell = T.GetCells(row, col);
-    const TRect r = Rect(X + cell->Left, Y + cell->Top, X + cell->Left + cell->Width, Y + cell->Top + cell->Height);
+    const TRect r = CellRect(row, col, *cell);
     TColor fill = cell->Color;
-    if (AllSelected || (!Printing && T.IsCellSelected(row, col))) fill = SelColor;
+    // On paper a cell keeps its own colours, selected or not.
+    if (!Printing && (AllSelected || T.IsCellSelected(row, col))) fill = SelColor;
     if (Printing && (T.PrintOptions & dvtoWhiteBackground) && fill != clNone) fill = clWhite;
     if (fill != clNone) {
       TRect f = r;
@@ -165,26 +178,30 @@ struct TTablePaint {
       Canvas.Brush() = TBrush{fill, bsSolid};
       Canvas.FillRect(f);
     }
-    const int32_t pad = T.GetDevX(T.CellPadding);
-    const int32_t cx = r.Left + pad, cy = r.Top + pad + std::max(cell->GetExtraVOffs(), 0);
-    const_cast<TDVTableCellData*>(cell)->PaintTo(Canvas, Rect(-cx, -cy, Clip.Right - cx, Clip.Bottom - cy));
+    if (F.Places) {
+      F.Places->PaintContent(row, col, Canvas, r.Left, r.Top);
+    } else {
+      const int32_t pad = T.GetDevX(T.CellPadding);
+      const int32_t cx = r.Left + pad, cy = r.Top + pad + std::max(cell->GetExtraVOffs(), 0);
+      const_cast<TDVTableCellData*>(cell)->PaintTo(Canvas, Rect(-cx, -cy, Clip.Right - cx, Clip.Bottom - cy));
+    }
     Border(cell->VisibleBorders, r, T.CellBorderWidth, cell->BorderColor != clNone ? cell->BorderColor : T.CellBorderColor,
            cell->BorderLightColor != clNone ? cell->BorderLightColor : T.CellBorderLightColor, T.CellBorderStyle, row,
            col);
   }
 
   int32_t RowBottom(int r) const {
-    const auto& f = T.Fmt;
+    const auto& f = F;
     return Y + f.RowStarts[static_cast<size_t>(r)] + f.RowHeights[static_cast<size_t>(r)] + T.GetDevY(2 * T.CellPadding);
   }
   int32_t ColRight(int c) const {
-    const auto& f = T.Fmt;
+    const auto& f = F;
     return X + f.ColStarts[static_cast<size_t>(c)] + f.ColWidths[static_cast<size_t>(c)] + T.GetDevX(2 * T.CellPadding);
   }
 
   void Rules(const TRect& table) {
-    const auto& f = T.Fmt;
-    const int cols = static_cast<int>(f.ColStarts.size()), rows = static_cast<int>(f.RowStarts.size());
+    const auto& f = F;
+    const int cols = static_cast<int>(f.ColStarts.size());
     if (T.VRuleWidth != 0 && T.VRuleColor != clNone) {
       Canvas.Pen() = TPen{T.VRuleColor, 1, psSolid, pmCopy};
       const int32_t w = T.GetDevX(T.VRuleWidth);
@@ -203,7 +220,7 @@ struct TTablePaint {
       Canvas.Pen() = TPen{T.HRuleColor, 1, psSolid, pmCopy};
       const int32_t w = T.GetDevY(T.HRuleWidth);
       if (T.HOutermostRule) HRule(table.Top + w / 2, table.Left, table.Right, w);
-      for (int r = 0; r + 1 < rows; ++r) {
+      for (int r = FirstRow; r < LastRow; ++r) {
         const int32_t y = (RowBottom(r) + Y + f.RowStarts[static_cast<size_t>(r + 1)]) / 2;
         if (y > Clip.Bottom) break;
         if (y >= Clip.Top - w) HRule(y, table.Left, table.Right, w);
@@ -213,7 +230,7 @@ struct TTablePaint {
   }
 
   void Run() {
-    const TRect table = Rect(X, Y, X + T.Fmt.Width, Y + T.Fmt.Height);
+    const TRect table = Rect(X, FrameTop, X + F.Width, FrameBottom);
     const bool white = Printing && (T.PrintOptions & dvtoWhiteBackground);
     if (T.Color != clNone) {
       const TRect f = Rect(std::max(table.Left, Clip.Left), std::max(table.Top, Clip.Top),
@@ -224,22 +241,22 @@ struct TTablePaint {
       }
     }
     // An empty table has only its background and border.
-    const bool laidOut = !T.Rows.Empty() && static_cast<int>(T.Fmt.RowStarts.size()) == T.Rows.Count() &&
-                         static_cast<int>(T.Fmt.ColStarts.size()) == T.Rows.GetColCount();
+    const bool laidOut = !T.Rows.Empty() && static_cast<int>(F.RowStarts.size()) == T.Rows.Count() &&
+                         static_cast<int>(F.ColStarts.size()) == T.Rows.GetColCount() && FirstRow <= LastRow;
     if (laidOut) Rules(table);
     Border(TDVBooleanRect(true), table, T.BorderWidth, T.BorderColor, T.BorderLightColor, T.BorderStyle, -1, -1);
     if (!laidOut) return;
-    const int rows = T.Rows.Count(), cols = T.Rows.GetColCount();
-    int first = 0;
+    const int rows = LastRow + 1, cols = T.Rows.GetColCount();
+    int first = FirstRow;
     while (first < rows - 1 && RowBottom(first) < Clip.Top) ++first;
     // Merged cells from above that reach into the first visible row.
-    for (int r = 0; r < first; ++r)
+    for (int r = FirstRow; r < first; ++r)
       for (int c = 0; c < cols; ++c)
         if (const TDVTableCellData* cell = T.GetCells(r, c); cell && r + cell->RowSpan > first) Cell(r, c);
     for (int r = first; r < rows; ++r) {
-      if (Y + T.Fmt.RowStarts[static_cast<size_t>(r)] > Clip.Bottom) break;
+      if (Y + F.RowStarts[static_cast<size_t>(r)] > Clip.Bottom) break;
       for (int c = 0; c < cols; ++c) {
-        if (X + T.Fmt.ColStarts[static_cast<size_t>(c)] > Clip.Right) break;
+        if (X + F.ColStarts[static_cast<size_t>(c)] > Clip.Right) break;
         if (T.GetCells(r, c)) Cell(r, c);
       }
     }
@@ -257,10 +274,19 @@ bool TDVTableItemInfo::IsCellSelected(int row, int col) const {
 
 void TDVTableItemInfo::PaintTo(int32_t x, int32_t y, TCanvas& canvas, TDVItemDrawStates drawState,
                                const TDVStyle* dvStyle, const TRect& clipRect, bool printing) const {
+  PaintRows(Fmt, 0, Rows.Count() - 1, x, y, y, Fmt.Height, canvas, drawState, dvStyle, clipRect, printing);
+}
+
+void TDVTableItemInfo::PaintRows(const TDVTableItemFormattingInfo& fmt, int firstRow, int lastRow, int32_t x,
+                                 int32_t y, int32_t frameTop, int32_t frameHeight, TCanvas& canvas,
+                                 TDVItemDrawStates drawState, const TDVStyle* dvStyle, const TRect& clipRect,
+                                 bool printing) const {
   const bool focused = (drawState & dvidsControlFocused) != 0;
   const TColor sel = dvStyle ? (focused ? dvStyle->SelColor : dvStyle->InactiveSelColor) : clHighlight;
   const bool grid = inEditor_ && !(Options & dvtoHideGridLines);
-  TTablePaint paint{*this, canvas, clipRect, x, y, printing, grid, sel, (drawState & dvidsSelected) != 0};
+  TTablePaint paint{*this,    fmt,     canvas,   clipRect, x,        y,
+                    printing, grid,    sel,      (drawState & dvidsSelected) != 0,
+                    firstRow, lastRow, frameTop, Clamp32(int64_t{frameTop} + frameHeight)};
   paint.Run();
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editing/table/table_item.h"
+#include "editing/table/table_print.h"
 #include "editing/table/table_stream.h"
 #include "engine/base/dvf_tokens.h"
 #include "engine/model/dv_data.h"
@@ -12,8 +13,13 @@
 namespace quillet {
 
 void TDVTableItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-                               bool forceSameAsPrev) const {
-  SaveDVFRows(stream, dvData, paraNo, name, forceSameAsPrev, 0, Rows.Count());
+                               const TDVMultiDrawItemPart* part, bool forceSameAsPrev) const {
+  // Parts are runs of whole rows that never cut a merged cell, so the
+  // part's rows make a grid of their own.
+  if (const auto* rows = dynamic_cast<const TDVTablePrintPart*>(part))
+    SaveDVFRows(stream, dvData, paraNo, name, forceSameAsPrev, rows->FirstRow, rows->RowCount);
+  else
+    SaveDVFRows(stream, dvData, paraNo, name, forceSameAsPrev, 0, Rows.Count());
 }
 
 void TDVTableItemInfo::SaveDVFRows(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,

@@ -258,7 +258,8 @@ void TDVRTFWriter::SaveItems(const TDVFLimits& limits) {
       const int to = i == last ? limits.EndOffs : data_.GetOffsAfterItem(i);
       SaveText(i, from, to);
     } else {
-      item.SaveRTF(stream_, data_, i, data_.GetItemTextR(i), twipsPerPixel_, level_, colorList_);
+      item.SaveRTF(stream_, data_, i, data_.GetItemTextR(i), twipsPerPixel_, level_, colorList_, styleToFont_,
+                   fontTable_);
     }
     if (link) Write("}}");
   }

@@ -349,8 +349,14 @@ void TCustomDVFormattedData::FormatFullLineObject(TDVFormatState& st, int itemNo
     int32_t shift = 0;
     item->OnDocWidthChange(lineWidth, info.get(), (st.Flags & dvflPrinting) != 0, *st.Canvas, this, &st.Sad, shift);
     const auto* object = dynamic_cast<const TDVNonTextItemInfo*>(item);
-    const int32_t width = object ? st.ToDeviceX(object->GetWidth()) : 0;
-    const int32_t height = object ? st.ToDeviceY(object->GetHeight()) : 0;
+    int32_t width = object ? st.ToDeviceX(object->GetWidth()) : 0;
+    int32_t height = object ? st.ToDeviceY(object->GetHeight()) : 0;
+    // An item laid out for the device (a printed table) gives its drawing
+    // item the size itself: scaling its screen size would not match it.
+    if (item->GetBoolValueEx(dvbpActualPrintSize, GetDVStyle())) {
+      width = info->Width;
+      height = info->Height;
+    }
     // An item wider than the line stays at the line's left edge.
     const int64_t room = std::max<int64_t>(0, int64_t{lineWidth} - width);
     if (para.Alignment == dvaRight) x0 = Clamp32(x0 + room);

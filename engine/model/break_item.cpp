@@ -125,7 +125,7 @@ void TDVBreakItemInfo::SaveToHTML(TStream& stream, TCustomDVData&, int, const st
 }
 
 void TDVBreakItemInfo::SaveRTF(TStream& stream, TCustomDVData&, int, const std::string&, double twipsPerPixel,
-                               int level, const TDVColorList& colorList) const {
+                               int level, TDVColorList& colorList, TDVIntegerList&, TDVIntegerList&) const {
   std::string prefix;
   if (level == 1)
     prefix = "\\intbl\\itap1";

@@ -48,7 +48,8 @@ class TDVBreakItemInfo : public TDVFullLineItemInfo {
                   const std::string& path, const std::string& imagesPrefix, int& imgSaveNo, TColor currentFileColor,
                   TDVSaveOptions saveOptions, bool useCSS, TDVHTMLBullets& bullets) const override;
   void SaveRTF(TStream& stream, TCustomDVData& dvData, int itemNo, const std::string& itemText,
-               double twipsPerPixel, int level, const TDVColorList& colorList) const override;
+               double twipsPerPixel, int level, TDVColorList& colorList, TDVIntegerList& styleToFont,
+               TDVIntegerList& fontTable) const override;
   void FillRTFColorTable(TDVColorList& colorList) const override;
 
  private:

@@ -71,7 +71,7 @@ bool TDVBulletItemInfo::ReadDVFHeader(std::string_view& p, TCustomDVData* dvData
 }
 
 void TDVBulletItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-                                bool forceSameAsPrev) const {
+                                const TDVMultiDrawItemPart*, bool forceSameAsPrev) const {
   DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, GetDVFExtraPropertyCount() + 1, dvfrtText, forceSameAsPrev));
   WriteNameLine(stream, name);
   SaveDVFExtraProperties(stream);
@@ -158,7 +158,7 @@ void TDVBulletItemInfo::SaveToHTML(TStream& stream, TCustomDVData& dvData, int i
 }
 
 void TDVBulletItemInfo::SaveRTF(TStream& stream, TCustomDVData&, int, const std::string&, double, int,
-                                const TDVColorList&) const {
+                                TDVColorList&, TDVIntegerList&, TDVIntegerList&) const {
   if (!ImageList) return;
   // As a bitmap whatever the options: no metafile can be recorded here.
   TBitmap bitmap(ImageList->Width(), ImageList->Height());

@@ -48,7 +48,7 @@ class TDVBulletItemInfo : public TDVRectItemInfo {
   bool ReadDVFHeader(std::string_view& p, TCustomDVData* dvData) override;
   // Name, then the extra properties.
   void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-               bool forceSameAsPrev) const override;
+               const TDVMultiDrawItemPart* part, bool forceSameAsPrev) const override;
   bool ReadDVFLine(std::string_view s, TCustomDVData* dvData, int readType, int lineNo, int lineCount,
                    std::string& name, TDVFReadMode& readMode, TDVFReadState& readState) override;
 
@@ -66,7 +66,8 @@ class TDVBulletItemInfo : public TDVRectItemInfo {
                   const std::string& path, const std::string& imagesPrefix, int& imgSaveNo, TColor currentFileColor,
                   TDVSaveOptions saveOptions, bool useCSS, TDVHTMLBullets& bullets) const override;
   void SaveRTF(TStream& stream, TCustomDVData& dvData, int itemNo, const std::string& itemText,
-               double twipsPerPixel, int level, const TDVColorList& colorList) const override;
+               double twipsPerPixel, int level, TDVColorList& colorList, TDVIntegerList& styleToFont,
+               TDVIntegerList& fontTable) const override;
 
  protected:
   // An index read from a stream, checked against the list (when there is

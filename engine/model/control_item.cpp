@@ -194,7 +194,7 @@ bool TDVControlItemInfo::GetExtraIntProperty(TDVExtraItemProperty prop, int32_t&
 }
 
 void TDVControlItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-                                 bool forceSameAsPrev) const {
+                                 const TDVMultiDrawItemPart*, bool forceSameAsPrev) const {
   const bool body = (dvData.GetDVFOptions() & dvfoSaveControlsBody) && Control;
   const int readType = WriteBodyRecordHead(stream, dvData, paraNo, name, forceSameAsPrev, body,
                                            body ? Control->ClassName() : std::string_view());
@@ -294,7 +294,7 @@ void TDVControlItemInfo::SaveToHTML(TStream& stream, TCustomDVData& dvData, int,
 }
 
 void TDVControlItemInfo::SaveRTF(TStream& stream, TCustomDVData& dvData, int, const std::string&, double, int,
-                                 const TDVColorList&) const {
+                                 TDVColorList&, TDVIntegerList&, TDVIntegerList&) const {
   if (!Control) return;
   const std::string rtf = dvData.SaveComponentToFile({}, Control.get(), dvsfRTF);
   if (!rtf.empty()) DVFWrite(stream, rtf);

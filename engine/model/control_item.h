@@ -60,7 +60,7 @@ class TDVControlItemInfo : public TDVRectItemInfo {
   // (dvfoSaveControlsBody off) only the name and the extra properties. The
   // document hears dvcaBeforeDVFSave and, whatever happens, dvcaAfterDVFSave.
   void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-               bool forceSameAsPrev) const override;
+               const TDVMultiDrawItemPart* part, bool forceSameAsPrev) const override;
   // An unknown class fails unless dvfoIgnoreUnknownCtrls; data that does not
   // load leaves the item without a control and the rest of the record
   // skipped (the item is dropped).
@@ -87,7 +87,8 @@ class TDVControlItemInfo : public TDVRectItemInfo {
                   const std::string& path, const std::string& imagesPrefix, int& imgSaveNo, TColor currentFileColor,
                   TDVSaveOptions saveOptions, bool useCSS, TDVHTMLBullets& bullets) const override;
   void SaveRTF(TStream& stream, TCustomDVData& dvData, int itemNo, const std::string& itemText,
-               double twipsPerPixel, int level, const TDVColorList& colorList) const override;
+               double twipsPerPixel, int level, TDVColorList& colorList, TDVIntegerList& styleToFont,
+               TDVIntegerList& fontTable) const override;
 };
 
 }  // namespace quillet

@@ -30,6 +30,7 @@ class TControl;
 class TCustomImageList;
 class TDVMarkerItemInfo;
 class TDVMarkerList;
+class TDVMultiDrawItemPart;
 class TDVStyle;
 class TGraphic;
 class TStream;
@@ -42,10 +43,14 @@ enum TDVRTFSaveArea { dv_rtfs_TextStyle, dv_rtfs_ParaStyle, dv_rtfs_CellProps, d
 // The kind of document a hyperlink is read from (ReadHyperlink).
 enum TDVLoadFormat { dvlfDVF, dvlfRTF };
 
-// The range a DVF save covers: items and caret offsets within them.
+// The range a DVF save covers: items and caret offsets within them. A page
+// that begins or ends inside an item split over pages saves only that
+// item's part there (StartPart of StartItemNo, EndPart of EndItemNo).
 struct TDVFLimits {
   int StartItemNo = -1, EndItemNo = -1;
   int StartOffs = 0, EndOffs = 0;
+  const TDVMultiDrawItemPart* StartPart = nullptr;
+  const TDVMultiDrawItemPart* EndPart = nullptr;
 };
 
 class TCustomDVData {

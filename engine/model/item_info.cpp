@@ -186,7 +186,7 @@ std::string TDVNonTextItemInfo::DVFHeaderLine(TCustomDVData& dvData, int32_t par
 }
 
 void TDVNonTextItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string&,
-                                 bool forceSameAsPrev) const {
+                                 const TDVMultiDrawItemPart*, bool forceSameAsPrev) const {
   DVFWriteLine(stream, DVFHeaderLine(dvData, paraNo, 0, dvfrtText, forceSameAsPrev));
 }
 

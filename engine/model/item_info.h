@@ -27,6 +27,7 @@ class TCustomControl;
 class TCustomDVData;
 class TCustomDVItemInfo;
 class TDVDrawLineInfo;
+class TDVMultiDrawItemPart;
 class TDVStyle;
 class TGraphic;
 class TStream;
@@ -135,9 +136,11 @@ class TCustomDVItemInfo : public TDVIntPropertyOwner {
   // ---- stream ----
   // Writes the item's own record (non-text kinds; text records are written
   // by the document's writer). paraNo is -1 when the item is saved as
-  // continuing its paragraph.
+  // continuing its paragraph. part is the piece of an item split over pages
+  // that a page saves (null: the whole item).
   virtual void SaveDVF(TStream& /*stream*/, TCustomDVData& /*dvData*/, int32_t /*paraNo*/,
-                       const std::string& /*name*/, bool /*forceSameAsPrev*/) const {}
+                       const std::string& /*name*/, const TDVMultiDrawItemPart* /*part*/,
+                       bool /*forceSameAsPrev*/) const {}
   // The kind-specific end of the DVF header line; empty by default.
   virtual std::string SaveDVFHeaderTail(TCustomDVData* dvData) const;
   // The name=value lines among the data lines.
@@ -170,10 +173,12 @@ class TCustomDVItemInfo : public TDVIntPropertyOwner {
                           const std::string& /*imagesPrefix*/, int& /*imgSaveNo*/, TColor /*currentFileColor*/,
                           TDVSaveOptions /*saveOptions*/, bool /*useCSS*/, TDVHTMLBullets& /*bullets*/) const {}
   // The item in an RTF document at table nesting level `level`; colours are
-  // indexes into the document's colour table.
+  // indexes into the document's colour table. The file's tables are passed
+  // on so that documents the item holds write into the same file.
   virtual void SaveRTF(TStream& /*stream*/, TCustomDVData& /*dvData*/, int /*itemNo*/,
                        const std::string& /*itemText*/, double /*twipsPerPixel*/, int /*level*/,
-                       const TDVColorList& /*colorList*/) const {}
+                       TDVColorList& /*colorList*/, TDVIntegerList& /*styleToFont*/,
+                       TDVIntegerList& /*fontTable*/) const {}
   // Adds the colours the item's RTF uses.
   virtual void FillRTFColorTable(TDVColorList& /*colorList*/) const {}
 
@@ -293,7 +298,7 @@ class TDVNonTextItemInfo : public TCustomDVItemInfo {
   enum { dvfrtText = 0, dvfrtNoBody = 1, dvfrtBinary = 2 };
   // The header alone (no data lines); kinds with data override.
   void SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-               bool forceSameAsPrev) const override;
+               const TDVMultiDrawItemPart* part, bool forceSameAsPrev) const override;
   // The common header line of a non-text item's record, without its line
   // end: style number, data line count, paragraph, options, read type, tag
   // and the kind's tail.

@@ -226,7 +226,7 @@ bool TDVGraphicItemInfo::GetExtraIntProperty(TDVExtraItemProperty prop, int32_t&
 }
 
 void TDVGraphicItemInfo::SaveDVF(TStream& stream, TCustomDVData& dvData, int32_t paraNo, const std::string& name,
-                                 bool forceSameAsPrev) const {
+                                 const TDVMultiDrawItemPart*, bool forceSameAsPrev) const {
   const bool body = (dvData.GetDVFOptions() & dvfoSavePicturesBody) && Image;
   const int readType = WriteBodyRecordHead(stream, dvData, paraNo, name, forceSameAsPrev, body,
                                            body ? Image->ClassName() : std::string_view());
@@ -334,7 +334,7 @@ void TDVGraphicItemInfo::SaveToHTML(TStream& stream, TCustomDVData& dvData, int,
 }
 
 void TDVGraphicItemInfo::SaveRTF(TStream& stream, TCustomDVData& dvData, int, const std::string&, double, int,
-                                 const TDVColorList&) const {
+                                 TDVColorList&, TDVIntegerList&, TDVIntegerList&) const {
   if (!Image || Image->Empty()) return;
   const TDVRTFOptions options = dvData.GetRTFOptions();
   DVFWrite(stream, "{\\pict");

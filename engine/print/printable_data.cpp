@@ -4,8 +4,10 @@
 #include <algorithm>
 
 #include "engine/base/doc_view_error.h"
+#include "engine/layout/multi_draw_item.h"
 #include "engine/print/print_component.h"
 #include "platform/core/arith.h"
+#include "platform/core/scoped_value.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/graphic.h"
 #include "platform/gfx/printer_device.h"
@@ -25,6 +27,26 @@ void TCustomPrintableDVData::GetDrawItemsRange(int, int& startNo, int& endNo, in
   startNo = 0;
   endNo = DrawItems.Count() - 1;
   part = -1;
+}
+
+TRectPtblDVData::TRectPtblDVData(TCustomDVData& source, TCustomPrintableDVData& parent) : parent_(parent) {
+  ShareItemsFrom(source);
+  // The table under the content has drawn the cell's background.
+  ParentDrawsBack = true;
+}
+
+TRectPtblDVData::~TRectPtblDVData() { Clear(); }
+
+const TDVScreenAndDevice& TRectPtblDVData::PrintSaD() const {
+  sad_ = parent_.PrintSaD();
+  sad_.LeftMargin = sad_.RightMargin = 0;
+  return sad_;
+}
+
+void TRectPtblDVData::FormatAt(int32_t width, TCanvas& canvas) {
+  ClientWidth = std::max(width, 0);
+  Format_(false, true, false, 0, canvas, false);
+  ClientHeight = DocumentHeight;
 }
 
 TCustomMainPtblDVData::TCustomMainPtblDVData(TCustomPrintableDV& control) : control_(control) {}
@@ -124,6 +146,41 @@ int32_t TCustomMainPtblDVData::GetTopCoord(int pageNo) const {
 
 int32_t TCustomMainPtblDVData::GetTopCoord2(int pageNo) const {
   return pages_.at(static_cast<size_t>(pageNo - 1)).StartY2 - TmpTM - TmpTMPix;
+}
+
+TDVFLimits TCustomMainPtblDVData::DVFGetLimits(TDVFSaveScope scope) const {
+  if (scope != dvfss_Page) return TCustomPrintableDVData::DVFGetLimits(scope);
+  TDVFLimits limits;
+  if (dvfPageNo_ < 1 || dvfPageNo_ > PagesCount()) return limits;
+  int startNo = 0, endNo = 0, part = -1;
+  GetDrawItemsRange(dvfPageNo_, startNo, endNo, part);
+  if (startNo < 0 || endNo < startNo || endNo >= DrawItems.Count()) return limits;
+  const auto partOf = [&](int drawItemNo, int index) -> const TDVMultiDrawItemPart* {
+    const auto* multi = dynamic_cast<const TDVMultiDrawItemInfo*>(DrawItems[drawItemNo]);
+    if (!multi || multi->PartCount() < 2 || index < 0 || index >= multi->PartCount()) return nullptr;
+    return multi->PartsList[static_cast<size_t>(index)].get();
+  };
+  const TDVDrawLineInfo& first = *DrawItems[startNo];
+  const TDVDrawLineInfo& last = *DrawItems[endNo];
+  limits.StartItemNo = first.ItemNo;
+  limits.EndItemNo = last.ItemNo;
+  const bool firstIsText = GetItemStyle(first.ItemNo) >= 0, lastIsText = GetItemStyle(last.ItemNo) >= 0;
+  limits.StartOffs = firstIsText ? first.Offs : GetOffsBeforeItem(first.ItemNo);
+  limits.EndOffs = lastIsText ? last.Offs + last.Length : GetOffsAfterItem(last.ItemNo);
+  limits.StartPart = part >= 0 ? partOf(startNo, part) : nullptr;
+  // The next page begins inside the page's last drawing item: this page
+  // holds the part before that one.
+  if (dvfPageNo_ < PagesCount()) {
+    const TDVPageInfo& next = pages_[static_cast<size_t>(dvfPageNo_)];
+    if (next.StartPart > 1 && next.StartDrawItemNo == endNo) limits.EndPart = partOf(endNo, next.StartPart - 2);
+  }
+  return limits;
+}
+
+bool TCustomMainPtblDVData::SavePageDVFToStream(TStream& stream, int pageNo) {
+  CheckPageNo(pageNo);
+  TScopedValue<int> page(dvfPageNo_, pageNo);
+  return SaveDVFToStreamEx(stream, dvfss_Page, GetColor(), nullptr, nullptr);
 }
 
 int32_t TCustomMainPtblDVData::PageLeftMargin(int) const { return TmpLM; }

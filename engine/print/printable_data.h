@@ -141,6 +141,12 @@ class TCustomMainPtblDVData : public TCustomPrintableDVData {
   void DoPagePrepaint(TCanvas& canvas, int pageNo, bool preview, bool correction) override;
   const TDVBackground* GetBack() const override;
 
+  // The page scope is the page's drawing items, with the parts of split
+  // items at its ends; the other scopes as for any laid-out document.
+  TDVFLimits DVFGetLimits(TDVFSaveScope scope) const override;
+  // The page's content as a DVF stream (after FormatPages).
+  bool SavePageDVFToStream(TStream& stream, int pageNo);
+
   int32_t GetLeftMargin() const override;
   int32_t GetRightMargin() const override;
   int32_t GetTopMargin() const override { return 0; }
@@ -171,6 +177,47 @@ class TCustomMainPtblDVData : public TCustomPrintableDVData {
   TCustomPrintableDV& control_;
   TCanvas* printerCanvas_ = nullptr;  // only while formatting
   std::vector<TDVPageInfo> pages_;
+  int dvfPageNo_ = 0;  // the page a page-scope save covers
+};
+
+// The content of a table cell drawn inside a page: it shares the cell's
+// items, is laid out at the printer's resolution into Width, and draws with
+// its top-left at (X + DX, Y + DY) of the page canvas. Settings, style sheet
+// and resolutions are those of the printed document that holds it.
+class TRectPtblDVData : public TCustomPrintableDVData {
+ public:
+  TRectPtblDVData(TCustomDVData& source, TCustomPrintableDVData& parent);
+  ~TRectPtblDVData() override;
+
+  int32_t X = 0, Y = 0, DX = 0, DY = 0;
+  TColor Color = clNone;
+
+  // Lays the content out Width device pixels wide; Height follows it.
+  void FormatAt(int32_t width, TCanvas& canvas);
+
+  TCustomDVData* GetParentData() const override { return &parent_; }
+  TCustomDVData* GetAbsoluteParentData() const override { return &parent_; }
+  TCustomDVData* GetRootData() override { return parent_.GetRootData(); }
+  const TCustomDVData* GetRootData() const override { return parent_.GetRootData(); }
+  TCustomDVData* GetAbsoluteRootData() override { return parent_.GetAbsoluteRootData(); }
+  TCanvas* GetCanvas() override { return parent_.GetCanvas(); }
+
+  int32_t GetTopCoord(int) const override { return -(Y + DY); }
+  int32_t GetTopCoord2(int) const override { return -(Y + DY); }
+  int32_t GetPrintableAreaTop() const override { return Y + DY; }
+  int32_t GetPrintableAreaLeft(int) const override { return X + DX; }
+  // The printed document's resolutions, without its margins.
+  const TDVScreenAndDevice& PrintSaD() const override;
+  int32_t GetLeftMargin() const override { return 0; }
+  int32_t GetRightMargin() const override { return 0; }
+  int32_t GetTopMargin() const override { return 0; }
+  int32_t GetBottomMargin() const override { return 0; }
+  int32_t GetMaxTextWidth() const override { return 0; }
+  TColor GetColor() const override { return Color; }
+
+ private:
+  TCustomPrintableDVData& parent_;
+  mutable TDVScreenAndDevice sad_{};
 };
 
 class TPrintableDVData : public TCustomMainPtblDVData {

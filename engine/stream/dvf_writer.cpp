@@ -213,12 +213,12 @@ void TDVFWriter::WriteItems(const TDVFLimits& limits) {
   const int startNo = limits.StartItemNo, endNo = limits.EndItemNo;
   const bool startsInside = limits.StartOffs > data_.GetOffsBeforeItem(startNo);
   const bool endsInside = limits.EndOffs < data_.GetOffsAfterItem(endNo);
-  if (startNo == endNo && (startsInside || endsInside)) {
+  if (startNo == endNo && (startsInside || endsInside || limits.StartPart || limits.EndPart)) {
     if (data_.GetItemStyle(startNo) >= 0)
       WritePartialLine(startNo, limits.StartOffs, limits.EndOffs);
     else if (limits.EndOffs > limits.StartOffs)
       data_.GetItem(startNo)->SaveDVF(stream_, data_, data_.GetItemPara(startNo), data_.GetItemTextR(startNo),
-                                      false);
+                                      limits.StartPart ? limits.StartPart : limits.EndPart, false);
     return;
   }
   bool forceSameAsPrev = false;
@@ -228,11 +228,21 @@ void TDVFWriter::WriteItems(const TDVFLimits& limits) {
   if (startNo != paraStart && data_.GetItemStyle(paraStart) == dvsListMarker) {
     const TCustomDVItemInfo& marker = *data_.GetItem(paraStart);
     if (marker.Checkpoint) WriteCheckpoint(*marker.Checkpoint);
-    marker.SaveDVF(stream_, data_, -1, data_.GetItemTextR(paraStart), true);
+    marker.SaveDVF(stream_, data_, -1, data_.GetItemTextR(paraStart), nullptr, true);
     forceSameAsPrev = true;
   }
   Record record;
-  for (int i = startNo; i <= endNo; ++i) {
+  int from = startNo;
+  // A page that begins inside a split item saves that item's part first.
+  if (limits.StartPart) {
+    const TCustomDVItemInfo& item = *data_.GetItem(startNo);
+    item.SaveDVF(stream_, data_, item.SameAsPrev() ? -1 : item.ParaNo, data_.GetItemTextR(startNo), limits.StartPart,
+                 false);
+    ++from;
+  }
+  // ... and one that ends inside one saves its part last.
+  const int to = limits.EndPart ? endNo - 1 : endNo;
+  for (int i = from; i <= to; ++i) {
     const TCustomDVItemInfo& item = *data_.GetItem(i);
     const bool last = i == endNo;
     if (i == startNo && startsInside && item.StyleNo >= 0) {
@@ -254,11 +264,18 @@ void TDVFWriter::WriteItems(const TDVFLimits& limits) {
       record.continuesParagraph = forceSameAsPrev;
     } else if (!last || limits.EndOffs >= 1) {
       if (item.Checkpoint) WriteCheckpoint(*item.Checkpoint);
-      item.SaveDVF(stream_, data_, paraNo, data_.GetItemTextR(i), forceSameAsPrev);
+      item.SaveDVF(stream_, data_, paraNo, data_.GetItemTextR(i), nullptr, forceSameAsPrev);
     }
     forceSameAsPrev = false;
   }
   Flush(record);
+  if (limits.EndPart) {
+    const TCustomDVItemInfo& item = *data_.GetItem(endNo);
+    if (item.Checkpoint) WriteCheckpoint(*item.Checkpoint);
+    item.SaveDVF(stream_, data_, item.SameAsPrev() ? -1 : item.ParaNo, data_.GetItemTextR(endNo), limits.EndPart,
+                 false);
+    return;
+  }
   if (endsInside && data_.GetItemStyle(endNo) >= 0 && startNo != endNo)
     WritePartialLine(endNo, data_.GetOffsBeforeItem(endNo), limits.EndOffs);
   // The trailing checkpoint stands after the document's last item: written

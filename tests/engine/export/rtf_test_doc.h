@@ -54,7 +54,7 @@ class RTFTestItem : public TDVRectItemInfo {
   using TDVRectItemInfo::TDVRectItemInfo;
   TDVItemClass ItemClass() const override { return DVItemClassOf<RTFTestItem>; }
   void SaveRTF(TStream& stream, TCustomDVData&, int, const std::string& itemText, double, int,
-               const TDVColorList& colorList) const override {
+               TDVColorList& colorList, TDVIntegerList&, TDVIntegerList&) const override {
     stream.WriteString("{\\*\\testitem " + itemText + " cf" + std::to_string(colorList.IndexOf(Color)) + "}");
   }
   void FillRTFColorTable(TDVColorList& colorList) const override { colorList.AddUnique(Color); }

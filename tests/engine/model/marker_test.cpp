@@ -379,7 +379,7 @@ TEST(MarkerDVFTest, RecordHasTheHeaderOnly) {
   marker.ItemOptions = dvioPageBreakBefore;
   marker.Tag.Int = 4;
   TMemoryStream stream;
-  marker.SaveDVF(stream, data, 3, "", false);
+  marker.SaveDVF(stream, data, 3, "", nullptr, false);
   EXPECT_EQ(stream.AsString(), "-11 0 3 2 0 4 1 2 5 1\r\n");
   std::string name;
   TDVFReadMode mode = rmText;

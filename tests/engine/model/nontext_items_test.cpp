@@ -600,9 +600,10 @@ TEST_F(NonTextItemsTest, TextHtmlAndRtf) {
   EXPECT_EQ(control.AsText(80, &doc, "", "", false, false), "TEdit as 0");
   EXPECT_EQ(html(control, 0, false, bullets, imgSaveNo), "TEdit as 1");
 
-  const auto rtf = [&](const TCustomDVItemInfo& item, int level, const TDVColorList& colors) {
+  const auto rtf = [&](const TCustomDVItemInfo& item, int level, TDVColorList& colors) {
     TMemoryStream stream;
-    item.SaveRTF(stream, doc, 0, "", 15.0, level, colors);
+    TDVIntegerList styleToFont, fontTable;
+    item.SaveRTF(stream, doc, 0, "", 15.0, level, colors, styleToFont, fontTable);
     return stream.AsString();
   };
   TDVColorList colors;

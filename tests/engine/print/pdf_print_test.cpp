@@ -3,42 +3,15 @@
 // Without pdftotext the test skips, except under CI (CI=true), where it fails.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <cstdlib>
-#include <sstream>
 
+#include "pdf_pages.h"
 #include "platform/gfx/qt_printer_device.h"
 #include "print_test_data.h"
 
 namespace quillet::test {
 namespace {
-
-bool InCi() {
-  const char* ci = std::getenv("CI");
-  return ci != nullptr && std::string(ci) == "true";
-}
-
-// The words of each page of a PDF file.
-std::vector<std::vector<std::string>> PdfPages(const QString& file) {
-  QProcess p;
-  p.start(QStandardPaths::findExecutable("pdftotext"), {file, "-"});
-  if (!p.waitForFinished(30000) || p.exitCode() != 0) return {};
-  const std::string text = p.readAllStandardOutput().toStdString();
-  std::vector<std::vector<std::string>> pages;
-  std::stringstream all(text);
-  std::string page;
-  // pdftotext ends every page with a form feed.
-  while (std::getline(all, page, '\f')) {
-    std::stringstream words(page);
-    std::vector<std::string> w;
-    for (std::string s; words >> s;) w.push_back(s);
-    pages.push_back(w);
-  }
-  if (!pages.empty() && pages.back().empty()) pages.pop_back();
-  return pages;
-}
 
 TEST(PdfPrint, PagesAndTextMatchThePagination) {
   if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {

@@ -409,7 +409,8 @@ class FailingItem : public test::RectItem {
  public:
   using RectItem::RectItem;
   TDVItemClass ItemClass() const override { return DVItemClassOf<FailingItem>; }
-  void SaveDVF(TStream&, TCustomDVData&, int32_t, const std::string&, bool) const override {
+  void SaveDVF(TStream&, TCustomDVData&, int32_t, const std::string&, const TDVMultiDrawItemPart*,
+               bool) const override {
     throw EWriteError("disk full");
   }
 };
