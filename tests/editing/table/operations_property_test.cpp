@@ -1,6 +1,6 @@
 // Random grid operations in an editor: the grid keeps its invariants after
-// every step, undo back to the start gives the original table and redo to
-// the end the edited one.
+// every step, undo back to the start gives the original table (its dump and
+// its document's DVF bytes) and redo to the end the edited one.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -85,12 +85,14 @@ TEST_F(TableOperationsPropertyTest, RandomOperationsUndoneToTheStartAndRedoneToT
     TDVTableItemInfo& t = PlaceInEditor(std::move(built));
     Data().UndoList->Clear();
     const std::string start = DumpTable(t);
+    const std::string startBytes = DvfBytes(Data());
     for (int step = 0; step < 14; ++step) {
       RandomStep(t);
       ASSERT_TRUE(t.Rows.IsValidGrid()) << "round " << round << " step " << step << "\n" << DumpTable(t);
       ASSERT_FALSE(t.Rows.Empty()) << "round " << round << " step " << step;
     }
     const std::string end = DumpTable(t);
+    const std::string endBytes = DvfBytes(Data());
     edited += end != start;
     groups += Data().UndoList->Count();
     while (Data().UndoList->Count() > 0) {
@@ -98,12 +100,14 @@ TEST_F(TableOperationsPropertyTest, RandomOperationsUndoneToTheStartAndRedoneToT
       ASSERT_TRUE(t.Rows.IsValidGrid()) << "round " << round << " undoing";
     }
     EXPECT_EQ(DumpTable(t), start) << "round " << round;
+    EXPECT_EQ(DvfBytes(Data()), startBytes) << "round " << round;
     EXPECT_TRUE(DrawingIsFresh(Data())) << "round " << round;
     while (Data().RedoList->Count() > 0) {
       Data().RedoList->Redo(Data());
       ASSERT_TRUE(t.Rows.IsValidGrid()) << "round " << round << " redoing";
     }
     EXPECT_EQ(DumpTable(t), end) << "round " << round;
+    EXPECT_EQ(DvfBytes(Data()), endBytes) << "round " << round;
     EXPECT_TRUE(DrawingIsFresh(Data())) << "round " << round;
   }
   // The walk really edits: nearly every round ends elsewhere, in many groups.

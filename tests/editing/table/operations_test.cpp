@@ -82,13 +82,13 @@ class TableOperationsTest : public TableEditTest {
     t.SelColOffs = colOffs;
   }
 
-  // The operation as one undo group; undo gives back the grid (and a fresh
-  // layout), redo the edited one. A grid the operation leaves alone records
+  // The operation as one undo group; undo gives back the grid and the DVF
+  // bytes (and a fresh layout), redo the edited ones. A grid the operation leaves alone records
   // nothing.
   testing::AssertionResult UndoRedo(TDVTableItemInfo& t, const std::function<void()>& op) {
-    const std::string before = DumpTable(t);
+    const std::string before = DumpTable(t), beforeBytes = DvfBytes(Data());
     op();
-    const std::string after = DumpTable(t);
+    const std::string after = DumpTable(t), afterBytes = DvfBytes(Data());
     if (!t.Rows.IsValidGrid()) return testing::AssertionFailure() << "broken grid after the operation";
     if (after == before) {
       if (Data().UndoList->Count() != 0) return testing::AssertionFailure() << "nothing changed but undo recorded";
@@ -100,10 +100,12 @@ class TableOperationsTest : public TableEditTest {
     Data().UndoList->Undo(Data());
     if (DumpTable(t) != before)
       return testing::AssertionFailure() << "undo gave\n" << DumpTable(t) << "\ninstead of\n" << before;
+    if (DvfBytes(Data()) != beforeBytes) return testing::AssertionFailure() << "undo gave other DVF bytes";
     if (!DrawingIsFresh(Data())) return testing::AssertionFailure() << "stale layout after undo";
     Data().RedoList->Redo(Data());
     if (DumpTable(t) != after)
       return testing::AssertionFailure() << "redo gave\n" << DumpTable(t) << "\ninstead of\n" << after;
+    if (DvfBytes(Data()) != afterBytes) return testing::AssertionFailure() << "redo gave other DVF bytes";
     if (!t.Rows.IsValidGrid()) return testing::AssertionFailure() << "broken grid after redo";
     return testing::AssertionSuccess();
   }

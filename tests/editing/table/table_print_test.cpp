@@ -9,6 +9,7 @@
 #include "editing/table/table_print.h"
 #include "engine/base/doc_view_error.h"
 #include "engine/print/print_test_data.h"
+#include "platform/core/stream.h"
 
 namespace quillet::test {
 namespace {
@@ -208,6 +209,31 @@ TEST(TablePrinting, EachPagePrintsItsPartsRowsInTheirOwnColours) {
     }
     EXPECT_EQ(fills, static_cast<int>(rows[p].size()) * 2) << "page " << p + 1;
     EXPECT_GT(borders, 0);
+  }
+}
+
+// A page saved as DVF holds its part of the table alone, and reads back.
+TEST(TablePrinting, APageSavedAsDVFHoldsOnlyItsPartsRows) {
+  RegisterTableItem();
+  TablePrint t(5, 1);
+  t.RowHeights({20, 20, 20, 20, 20});
+  for (int r = 0; r < 5; ++r) t.table->GetCells(r, 0)->AddNL("r" + std::to_string(r), 0, 0);
+  ASSERT_EQ(t.Paginate(), 3);
+  const std::vector<std::vector<std::string>> texts = {{"r0", "r1"}, {"r2", "r3"}, {"r4"}};
+  for (int page = 1; page <= 3; ++page) {
+    TMemoryStream stream;
+    ASSERT_TRUE(t.Printed().SavePageDVFToStream(stream, page));
+    stream.SetPosition(0);
+    TCustomDVData copy;
+    copy.SetDVStyle(&t.doc.sheet);
+    TColor color = clNone;
+    ASSERT_TRUE(copy.LoadDVFFromStream(stream, color, nullptr, nullptr)) << "page " << page;
+    ASSERT_EQ(copy.ItemCount(), 1);
+    auto* part = dynamic_cast<TDVTableItemInfo*>(copy.GetItem(0));
+    ASSERT_NE(part, nullptr);
+    ASSERT_EQ(part->Rows.Count(), static_cast<int>(texts[page - 1].size())) << "page " << page;
+    for (int r = 0; r < part->Rows.Count(); ++r)
+      EXPECT_EQ(part->GetCells(r, 0)->GetItemTextR(0), texts[page - 1][r]) << "page " << page;
   }
 }
 
