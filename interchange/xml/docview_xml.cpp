@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "editing/table/table_cell.h"
+#include "editing/table/table_item.h"
 #include "engine/model/dv_data.h"
 #include "engine/print/print_component.h"
 #include "engine/style/style_sheet.h"
@@ -38,6 +40,23 @@ void CopyStyles(const TDVStyle& from, TDVStyle& to) {
 
 void Append(std::vector<std::unique_ptr<TCustomImageList>>& to, std::vector<std::unique_ptr<TCustomImageList>> from) {
   for (auto& list : from) to.push_back(std::move(list));
+}
+
+// The root document lists every marker of its sub-documents, but the items
+// moved over only bring their own: markers in table cells (in document
+// order, so each joins after the one before it) are listed here. Tables nest
+// no deeper than their limits allow, so the recursion is bounded.
+void ListCellMarkers(TCustomDVData& data) {
+  for (int i = 0; i < data.ItemCount(); ++i) {
+    auto* table = dynamic_cast<TDVTableItemInfo*>(data.GetItem(i));
+    if (!table) continue;
+    for (int r = 0; r < table->Rows.Count(); ++r)
+      for (int c = 0; c < table->Rows[r]->Count(); ++c)
+        if (TDVTableCellData* cell = table->GetCells(r, c)) {
+          for (int k = 0; k < cell->ItemCount(); ++k) cell->AddMarkerInList(k);
+          ListCellMarkers(*cell);
+        }
+  }
 }
 
 }  // namespace
@@ -94,6 +113,7 @@ void DVLoadFromXML(TCustomDocView& docView, const TXMLTag& node, const TDVXMLLoa
       throw;
     }
     target.SetAddParagraphMode(allowNewPara);
+    ListCellMarkers(target);
   }
   Append(imageLists, bullets.TakeLists());
   Append(imageLists, hotspotLists.TakeLists());

@@ -6,6 +6,7 @@
 #include "editing/table/table_item.h"
 #include "editing/table/table_types.h"
 #include "engine/model/dv_data.h"
+#include "engine/model/marker_list.h"
 #include "xml_import_util.h"
 
 namespace quillet::test {
@@ -31,6 +32,9 @@ TEST_F(XmlTables, GridsFilledByPosition) {
       {Table("rows=\"2\" cols=\"2\"",
              "<row><cell rowspan=\"2\"><text>a</text></cell><cell/></row><row><cell/><cell><text>d</text></cell></row>"),
        "|tbl/0{|[a/0/0],|[/0/0];-,|[d/0/0]}"},
+      // A list marker in a cell goes to the editor with its table.
+      {Table("rows=\"1\" cols=\"1\"", "<row><cell><marker style=\"bullets\"/><text br=\"0\">m</text></cell></row>"),
+       "|tbl/0{|mk/0[m/0/0]}"},
       {Table("rows=\"2\" cols=\"0\"", "<row><cell><text>a</text></cell></row>") + "<text>b</text>", "|[b/0/0]"},
       {Table("rows=\"x\" cols=\"2\"", ""), "|[/0/0]"},  // the editor's empty line
       // Any child counts as a row position; comments and text do not.
@@ -53,6 +57,14 @@ TEST_F(XmlTables, GridsFilledByPosition) {
     LoadBody(c.body);
     EXPECT_EQ(Items(), c.items) << c.body;
   }
+}
+
+TEST_F(XmlTables, AMarkerInACellIsListedByTheEditor) {
+  LoadBody("<marker style=\"bullets\"/><text br=\"0\">a</text>" +
+           Table("rows=\"1\" cols=\"1\"", "<row><cell><marker style=\"bullets\"/><text br=\"0\">m</text></cell></row>"));
+  const TDVMarkerList* markers = editor->DVData().GetMarkers(false);
+  ASSERT_NE(markers, nullptr);
+  EXPECT_EQ(markers->Count(), 2);
 }
 
 TEST_F(XmlTables, PropertiesOfTablesRowsAndCells) {
