@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "bench/support/sample_document.h"
+#include "engine/model/dv_data.h"
+#include "engine/style/style_sheet.h"
+#include "interchange/xml/xml_items.h"
 #include "interchange/xml/xml_tree.h"
 #include "platform/core/code_page.h"
 
@@ -109,8 +112,35 @@ void BM_LibXml2ReadMemory(benchmark::State& state) {
   Report(state, xml);
 }
 
+// The import of the whole file into a document (parse, items, tables),
+// against a style sheet with the four text styles and two paragraph styles
+// the file names, the second text style Unicode.
+void BM_XMLImport(benchmark::State& state) {
+  const std::string& xml = Book(state.range(0) != 0);
+  for (auto _ : state) {
+    TXMLTree tree("windows-1250");
+    tree.AddUnicodeElement("utext");
+    tree.Parse(xml);
+    TDVStyle style;
+    for (int i = 1; i < 4; ++i) style.TextStyles().Add().Unicode = i == 1;
+    style.ParaStyles().Add();
+    TCustomDVData doc;
+    doc.SetDVStyle(&style);
+    TDVIntegerList styleMap, paraMap, listMap;
+    LoadDVStyle(nullptr, style, slmIgnore, styleMap, paraMap, listMap);
+    TImgListList bullets, hotspots;
+    TXMLLoadContext context{style, bullets, hotspots, styleMap, paraMap, listMap, nullptr, nullptr, false};
+    int position = 0, added = 0;
+    const TXMLTag* document = tree.Children().FindTagOfName("book")->Children().FindTagOfName("document");
+    LoadDVDataFromXML(doc, *document, context, nullptr, position, true, added);
+    benchmark::DoNotOptimize(doc.ItemCount());
+  }
+  Report(state, xml);
+}
+
 }  // namespace
 
 // Argument 1: the ASCII file; 0: the GBK file.
 BENCHMARK(BM_TXMLTreeParse)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibXml2ReadMemory)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_XMLImport)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);

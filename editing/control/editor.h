@@ -11,6 +11,13 @@
 
 namespace quillet {
 
+// How the editor treats keys and styles (the read-only caret has its own
+// flag, HideReadOnlyCaret).
+enum TDVEditorOption : uint8_t {
+  dvoClearTagOnStyleApp = 1, dvoCtrlJumps = 2, dvoDoNotWantReturns = 4, dvoWantTabs = 8, dvoAutoSwitchLang = 16
+};
+using TDVEditorOptions = uint8_t;
+
 class TCustomDocViewEdit : public TCustomDocView {
  public:
   explicit TCustomDocViewEdit(QWidget* parent = nullptr);
@@ -35,6 +42,7 @@ class TCustomDocViewEdit : public TCustomDocView {
   TDVNotifyEvent OnChange;
   TDVNotifyEvent OnCaretMove;
 
+  TDVEditorOptions EditorOptions = dvoClearTagOnStyleApp;
   bool ReadOnly = false;
   // A read-only editor shows no caret.
   bool HideReadOnlyCaret = false;

@@ -47,6 +47,30 @@ std::optional<int32_t> ParseInt32(std::string_view s) {
   return static_cast<int32_t>(*v);
 }
 
+std::optional<int32_t> StrToIntOpt(std::string_view s) {
+  bool negative = false;
+  std::string_view digits = s;
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+    negative = digits.front() == '-';
+    digits.remove_prefix(1);
+  }
+  if (digits.empty() || digits.front() != '$') return ParseInt32(s);
+  digits.remove_prefix(1);
+  if (digits.empty() || digits.size() > 8) return std::nullopt;
+  uint32_t v = 0;
+  for (char ch : digits) {
+    int d;
+    if (ch >= '0' && ch <= '9') d = ch - '0';
+    else if (ch >= 'a' && ch <= 'f') d = ch - 'a' + 10;
+    else if (ch >= 'A' && ch <= 'F') d = ch - 'A' + 10;
+    else return std::nullopt;
+    v = v << 4 | static_cast<uint32_t>(d);
+  }
+  // Two's complement negation of the pattern, done unsigned so that it
+  // never overflows.
+  return static_cast<int32_t>(negative ? 0u - v : v);
+}
+
 std::string IntToStr(int64_t v) { return std::to_string(v); }
 
 std::string IntToHex(uint64_t v, int digits) {

@@ -25,6 +25,11 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 // Parsed in 64 bits and range-checked, so overflow is a failure, not a wrap.
 std::optional<int64_t> ParseInt64(std::string_view s);
 std::optional<int32_t> ParseInt32(std::string_view s);
+// The platform's string-to-integer conversion: an optional sign, then
+// decimal digits, or "$" and up to eight hexadecimal digits, whose value is
+// taken as a 32-bit pattern ("$80000005" is a system colour). Anything else,
+// or a decimal number outside 32 bits, is no integer.
+std::optional<int32_t> StrToIntOpt(std::string_view s);
 
 std::string IntToStr(int64_t v);
 // Upper-case hexadecimal, zero-padded to at least `digits`.

@@ -66,6 +66,20 @@ TEST(ArithParseInt, Int32RangeIsChecked) {
   EXPECT_EQ(ParseInt32("4294967296"), std::nullopt);  // would wrap to 0 if truncated
 }
 
+TEST(ArithParseInt, StrToIntOptReadsDecimalAndDollarHexadecimal) {
+  const struct {
+    const char* text;
+    std::optional<int32_t> expected;
+  } cases[] = {
+      {"12", 12},          {"-12", -12},       {"$1F", 31},         {"$ff", 255},
+      {"-$10", -16},       {"+$10", 16},       {"$80000005", static_cast<int32_t>(0x80000005u)},
+      {"$FFFFFFFF", -1},   {"$100000000", std::nullopt},            {"$", std::nullopt},
+      {"-$", std::nullopt}, {"$1G", std::nullopt}, {"x10", std::nullopt}, {"2147483648", std::nullopt},
+      {"", std::nullopt},  {" 1", std::nullopt},
+  };
+  for (const auto& t : cases) EXPECT_EQ(StrToIntOpt(t.text), t.expected) << '"' << t.text << '"';
+}
+
 TEST(ArithText, IntToStrAndIntToHex) {
   EXPECT_EQ(IntToStr(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
   EXPECT_EQ(IntToStr(0), "0");
