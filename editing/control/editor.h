@@ -7,9 +7,16 @@
 #include <memory>
 
 #include "editing/edit/edit_data.h"
+#include "engine/model/style_conversion.h"
 #include "engine/view/docview.h"
 
 namespace quillet {
+
+enum TDVEditorOption : uint32_t {
+  // Restyled text loses its tag.
+  dvoClearTagOnStyleApp = 1u << 0,
+};
+using TDVEditorOptions = uint32_t;
 
 class TCustomDocViewEdit : public TCustomDocView {
  public:
@@ -30,6 +37,13 @@ class TCustomDocViewEdit : public TCustomDocView {
   virtual bool BeforeChange(bool fromOutside);
   // After a change: Modified, the redo list emptied (clearRedo), OnChange.
   virtual void DoChange(bool clearRedo);
+
+  TDVEditorOptions EditorOptions = 0;
+  // The handlers of text-style and paragraph-style conversions; the data
+  // asks the current one, which a conversion copies from either first.
+  TDVStyleConversionEvent OnStyleConversion;
+  TDVStyleConversionEvent OnParaStyleConversion;
+  TDVStyleConversionEvent FCurStyleConversion;
 
   TDVNotifyEvent OnChanging;
   TDVNotifyEvent OnChange;
