@@ -79,6 +79,8 @@ bool TDVEditDVData::InsertDVFFromStreamEd_(TStream& stream) {
   bool ok;
   {
     const TScopedValue<TReadAtCaret*> reading(readAtCaret_, &at);
+    // The stream's reviewer and annotation lines are its own document's.
+    const TScopedValue<TQvDvData> hostLines(HostLines(), HostLines());
     ok = InsertDVFFromStream_(stream, index, -1, false, false, true, color, nullptr, nullptr, nonFirstItemsAdded);
   }
   if (!ok) {

@@ -123,6 +123,17 @@ TEST_F(DocumentInsertion, DvfJoinsSameStyleNeighbours) {
   EXPECT_TRUE(DrawingIsFresh(Data()));
 }
 
+TEST_F(DocumentInsertion, DvfKeepsTheDocumentsOwnReviewerLines) {
+  Load("P0 0\"12\"");
+  Data().HostLines().userInfo.push_back("QV;other;t;255");
+  const std::string dvf = DvfBytes(Data());
+  LoadAt("P0 0\"ab\"", 0, 2);
+  Data().HostLines() = TQvDvData();
+  ASSERT_TRUE(UndoRedoRoundTrip(Data(), [&] { ASSERT_TRUE(InsertDvf(dvf)); }));
+  EXPECT_EQ(Doc(), "P0 0\"a12b\"");
+  EXPECT_TRUE(Data().HostLines().Empty());
+}
+
 TEST_F(DocumentInsertion, DvfOfAnotherStyleStaysApart) {
   const std::string dvf = DvfOf("P0 1\"中\" pic:10x10");
   LoadAt("P0 0\"ab\"", 0, 2);
