@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "editing/edit/edit_data.h"
+#include "engine/model/style_conversion.h"
 #include "engine/view/docview.h"
 
 namespace quillet {
@@ -37,6 +38,12 @@ class TCustomDocViewEdit : public TCustomDocView {
   virtual bool BeforeChange(bool fromOutside);
   // After a change: Modified, the redo list emptied (clearRedo), OnChange.
   virtual void DoChange(bool clearRedo);
+
+  // The handlers of text-style and paragraph-style conversions; the data
+  // asks the current one, which a conversion copies from either first.
+  TDVStyleConversionEvent OnStyleConversion;
+  TDVStyleConversionEvent OnParaStyleConversion;
+  TDVStyleConversionEvent FCurStyleConversion;
 
   TDVNotifyEvent OnChanging;
   TDVNotifyEvent OnChange;

@@ -43,6 +43,15 @@ inline int32_t DocViewEditCaretWidth = 1;
 inline int32_t DocViewEditCaretHeightExtra = 0;
 inline int32_t DocViewEditMaxCaretHeight = 1000;
 
+// A piece of inserted text in the current text style's form, and how it
+// starts: at the caret (the first piece), as a paragraph or as a line.
+struct TDVTextPiece {
+  enum TStart : uint8_t { tpsCaret, tpsPara, tpsLine };
+  std::string Text;
+  TStart Start = tpsCaret;
+  bool PageBreak = false;
+};
+
 class TDVEditDVData : public TDocViewDVData {
  public:
   explicit TDVEditDVData(TCustomDocViewEdit& editor);
@@ -167,6 +176,62 @@ class TDVEditDVData : public TDocViewDVData {
   // The same inside the caller's undo sequence, laid out, with the caret
   // after the new item (before it with caretBefore).
   bool InsertSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::string& s, bool adjustTag, bool caretBefore);
+
+  // ---- text and documents at the caret (text_insertion.cpp, file_insertion.cpp) ----
+  // 8-bit text in the current style's code page; CR, LF, CR LF and LF CR
+  // start paragraphs. The caret goes after the text (before it with
+  // caretBefore). False (a beep) when refused.
+  bool InsertText_(const std::string& s, bool caretBefore);
+  // UTF-16LE text; U+2029 starts a paragraph, U+2028, VT and NUL a line, a
+  // form feed a paragraph on a new page.
+  bool InsertTextW_(const std::string& s, bool caretBefore);
+  // Items first+1..last were put into the list directly after item first
+  // went in through InsSomething: they are recorded, joined with their
+  // neighbours, laid out, and the caret placed.
+  void AfterAddingText(int firstItemNo, int lastItemNo, bool caretBefore, bool fullReformat, int paraStart,
+                       int paraEnd, int itemsAdded);
+  // Joins the inserted items first..last with each other and with their
+  // neighbours where allowed; caretOffs grows by what joins in front.
+  void ConcateAfterAdding(int& firstItemNo, int& lastItemNo, int32_t& caretOffs, int& itemsAdded);
+  // When the paragraph of paraItemNo starts with a list marker, a copy of it
+  // starts a paragraph at insertAt: through Do_InsertItem (undoable), or put
+  // into the list directly (for AfterAddingText to record). Answers whether
+  // one was added.
+  bool ReplicateMarker(int paraItemNo, int insertAt, bool& fullReformat, bool undoable);
+  // Registers items itemNo..itemNo+count-1, already in the list, as one
+  // insertion record; the paragraph they run into takes their style.
+  void Do_InsertItems_1(int itemNo, int count, bool& fullReformat);
+  // An 8-bit text file (in the OEM code page with oem) or a UTF-16 one; the
+  // file is read whole first. File errors raise; false when refused.
+  bool InsertTextFromFile(const std::string& fileName, bool oem);
+  bool InsertTextFromFileW(const std::string& fileName);
+  // A DVF or RTF stream at the caret in one undo group; false (a beep, the
+  // document as it was) when it cannot be read.
+  bool InsertDVFFromStreamEd_(TStream& stream);
+  bool InsertRTFFromStreamEd_(TStream& stream);
+  bool InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
+                          bool editFlag) override;
+  // A page break before the caret's item, its paragraph split first when
+  // the caret is inside it.
+  void InsertPageBreak();
+
+  // ---- typing (typing.cpp) ----
+  // Characters typed at the caret (bytes in the current style's form).
+  void InsertTextTyping(const std::string& s);
+  void KeyPress(char key);
+
+  // ---- Enter (enter_key.cpp) ----
+  // A new paragraph at the caret; with shift a new line of the paragraph.
+  void OnEnterPress_(bool shift);
+
+  // ---- style conversion (style_conversion.cpp) ----
+  // The text styles of the selection, or the style typing will take, as the
+  // editor's current conversion handler answers for userData.
+  void ApplyStyleConversion_(int32_t userData);
+  // Paragraph style value on the paragraphs of the selection or caret; in
+  // convert mode each item's paragraph style as the handler answers for
+  // userData value.
+  void ApplyParaStyle(int32_t value, bool convertMode);
 
   // ---- deletion (delete_selection.cpp, delete_keys.cpp) ----
   // Whether the selection may be deleted under the protection rules.
@@ -294,6 +359,12 @@ class TDVEditDVData : public TDocViewDVData {
   int FindDrawItemAtLine(int32_t y) const;
   // Right-to-left text; false when the text gives no caret positions.
   bool AdvancedBuildCaretPositions(int drawItemNo);
+  // The paragraphs around the caret's drawing item (-1 without one).
+  void CaretParaBounds(int& paraStart, int& paraEnd) const;
+  // The pieces at the caret: the first through InsSomething, the others put
+  // after it directly, each new paragraph of a list paragraph after a copy
+  // of its marker; then AfterAddingText. False (a beep) when refused.
+  bool InsertTextPieces(std::vector<TDVTextPiece>& pieces, bool caretBefore);
   // Appends a primitive's record to the list being recorded into; false
   // (and the record dropped) when nothing is recorded.
   bool Record(std::unique_ptr<TDVUndoInfo> info);
@@ -320,6 +391,25 @@ class TDVEditDVData : public TDocViewDVData {
   // the document's.
   bool WidthChangeNeedsFull(int32_t before, int32_t after) const;
   int operationDepth_ = 0;
+
+  // A DVF or RTF reading at the caret: its first item goes in through
+  // InsSomething (see InsertFirstDVFItem).
+  struct TReadAtCaret {
+    int FirstNo = -1;
+    bool Refused = false;
+    bool HadCheckpoint = false;
+    bool Full = false;
+    int ItemsAdded = 0;
+  };
+  TReadAtCaret* readAtCaret_ = nullptr;
+  // Where a reading at the caret inserts: the caret's item, or the next one
+  // after the caret's item.
+  int ReadInsertionIndex() const;
+  // A failed reading: the items it put in are gone; the changes made for
+  // its first item are taken back unrecorded, the group dropped.
+  void UndoFailedReading(const TReadAtCaret& at);
+  // Records, joins and lays out the items first..last a reading inserted.
+  void FinishReading(const TReadAtCaret& at, int lastItemNo, int paraStart, int paraEnd);
 };
 
 // The extent of an editing operation (see TDVEditDVData::EnterOperation).

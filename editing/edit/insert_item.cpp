@@ -27,9 +27,7 @@ std::unique_ptr<TCustomDVItemInfo> TDVEditDVData::CreateTextItem(const TDVTag& t
   item->ParaNo = paraNo;
   item->SetSameAsPrev(sameAsPrev);
   SetFlag(*item, dvioBR, br);
-  const TDVStyle* sheet = GetDVStyle();
-  SetFlag(*item, dvioUnicode,
-          sheet && sheet->TextStyles().IsValidIndex(styleNo) && sheet->TextStyles()[styleNo].Unicode);
+  SetFlag(*item, dvioUnicode, IsUnicodeStyle(styleNo));
   item->Tag = DV_CopyTag(tag, TagsArePChars());
   return item;
 }
@@ -210,6 +208,12 @@ bool TDVEditDVData::InsSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::
   return true;
 }
 
+void TDVEditDVData::CaretParaBounds(int& paraStart, int& paraEnd) const {
+  paraStart = paraEnd = -1;
+  if (CaretDrawItemNo >= 0 && CaretDrawItemNo < DrawItems.Count())
+    GetParaBounds(CaretDrawItemNo, CaretDrawItemNo, paraStart, paraEnd);
+}
+
 bool TDVEditDVData::InsertSomething(std::unique_ptr<TCustomDVItemInfo>& item, std::string& s, bool adjustTag,
                                     bool caretBefore) {
   if (FPartialSelectedItem) {
@@ -217,9 +221,8 @@ bool TDVEditDVData::InsertSomething(std::unique_ptr<TCustomDVItemInfo>& item, st
     Beep();
     return false;
   }
-  int start = -1, end = -1;
-  if (CaretDrawItemNo >= 0 && CaretDrawItemNo < DrawItems.Count())
-    GetParaBounds(CaretDrawItemNo, CaretDrawItemNo, start, end);
+  int start, end;
+  CaretParaBounds(start, end);
   const bool isText = item->StyleNo >= 0;
   int insertItemNo, itemsAdded;
   bool full;

@@ -52,19 +52,25 @@ void TDVEditDVData::Do_InsertItem(int itemNo, std::string s, std::unique_ptr<TCu
 void TDVEditDVData::Do_InsertItems(int itemNo, TItemBlock list, bool addedFromUndo, bool& fullReformat) {
   fullReformat = false;
   if (list.empty()) return;
-  // Do_InsertItems_1: the list holds the items last first; the block goes
-  // in at once in document order.
+  // The list holds the items last first; the block goes in at once in
+  // document order.
   std::reverse(list.begin(), list.end());
   const int count = static_cast<int>(list.size());
   std::vector<std::unique_ptr<TDVCPInfo>> checkpoints = InsertBlock(itemNo, std::move(list), addedFromUndo);
+  Do_InsertItems_1(itemNo, count, fullReformat);
+  for (int i = 0; i < count; ++i)
+    if (checkpoints[static_cast<size_t>(i)]) Do_AddCP(itemNo + i, std::move(checkpoints[static_cast<size_t>(i)]));
+}
+
+void TDVEditDVData::Do_InsertItems_1(int itemNo, int count, bool& fullReformat) {
+  fullReformat = false;
+  if (count <= 0) return;
   auto info = std::make_unique<TDVUndoInsertItemsInfo>();
   TDVUndoInsertItemsInfo* record = info.get();
   info->ItemNo = itemNo;
   info->Count = count;
   if (!Record(std::move(info))) record = nullptr;
-  for (int i = 0; i < count; ++i)
-    if (checkpoints[static_cast<size_t>(i)]) Do_AddCP(itemNo + i, std::move(checkpoints[static_cast<size_t>(i)]));
-  // Do_InsertItems_2: the paragraph the block runs into takes its style.
+  // The paragraph the block runs into takes its style.
   const int after = itemNo + count;
   if (after < ItemCount() && !IsParaStart(after))
     Do_Para(after, GetParaLastItemNo(after), fullReformat, GetItem(after - 1)->ParaNo);

@@ -58,9 +58,7 @@ void TDVEditDVData::Do_StyleNo(int itemNo, int32_t styleNo) {
   info->ItemNo = itemNo;
   info->WasStyleNo = item->StyleNo;
   item->StyleNo = styleNo;
-  const TDVStyle* sheet = GetDVStyle();
-  const bool unicode = sheet && sheet->TextStyles().IsValidIndex(styleNo) && sheet->TextStyles()[styleNo].Unicode;
-  if (unicode)
+  if (IsUnicodeStyle(styleNo))
     item->ItemOptions |= dvioUnicode;
   else
     item->ItemOptions &= static_cast<TDVItemOptions>(~dvioUnicode);

@@ -42,17 +42,12 @@ void ForEachLine(std::string_view text, Line line) {
   if (start < text.size()) line(text.substr(start));
 }
 
-bool IsUnicodeStyle(const TCustomDVData& data, int32_t styleNo) {
-  const TDVStyle* dvStyle = data.GetDVStyle();
-  return dvStyle && dvStyle->TextStyles().IsValidIndex(styleNo) && dvStyle->TextStyles()[styleNo].Unicode;
-}
-
 }  // namespace
 
 bool TCustomDVData::LoadTextFromStream(TStream& stream, int32_t styleNo, int32_t paraNo, bool asSingleParagraph) {
   const std::string text = ReadRest(stream);
   const TScopedValue<bool> restore(allowNewPara_, allowNewPara_);
-  const bool unicode = IsUnicodeStyle(*this, styleNo);
+  const bool unicode = IsUnicodeStyle(styleNo);
   const int codePage = GetStyleCodePage(styleNo);
   const bool pageBreaks = SupportsPageBreaks();
   bool pageBreakPending = false;
@@ -119,7 +114,7 @@ void TCustomDVData::AddTextNLW(const std::string& text, int32_t styleNo, int32_t
   // The first run starts a paragraph as any appended item would; each
   // separator decides how the run after it starts.
   const TScopedValue<bool> restore(allowNewPara_, allowNewPara_);
-  const bool unicode = IsUnicodeStyle(*this, styleNo);
+  const bool unicode = IsUnicodeStyle(styleNo);
   const int codePage = GetStyleCodePage(styleNo);
   const bool pageBreaks = SupportsPageBreaks();
   const std::u16string units = DVU_Units(text);

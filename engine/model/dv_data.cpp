@@ -389,6 +389,11 @@ int TCustomDVData::GetStyleCodePage(int32_t styleNo) const {
   return CharsetToCodePage(dvStyle->TextStyles()[styleNo].Charset);
 }
 
+bool TCustomDVData::IsUnicodeStyle(int32_t styleNo) const {
+  const TDVStyle* dvStyle = GetDVStyle();
+  return dvStyle && dvStyle->TextStyles().IsValidIndex(styleNo) && dvStyle->TextStyles()[styleNo].Unicode;
+}
+
 int TCustomDVData::GetDefaultCodePage() const {
   const TDVStyle* dvStyle = GetDVStyle();
   return dvStyle ? dvStyle->DefCodePage : 0;

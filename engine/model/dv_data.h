@@ -242,6 +242,8 @@ class TCustomDVData {
   }
   // The code page of the text style's charset; 0 without a style sheet.
   int GetStyleCodePage(int32_t styleNo) const;
+  // Whether the text style keeps its text in UTF-16 (false without it).
+  bool IsUnicodeStyle(int32_t styleNo) const;
   int GetDefaultCodePage() const;
   bool IsDelimiterA(char ch) const;
   bool IsDelimiterW(char16_t ch) const;
@@ -328,9 +330,13 @@ class TCustomDVData {
   bool InsertDVFFromStream_(TStream& stream, int& index, int32_t aParaNo, bool allowReplaceStyles,
                             bool appendMode, bool editFlag, TColor& color, TDVBackground* background,
                             TDVLayoutInfo* layout, int& nonFirstItemsAdded);
-  // Inserts the first item of a reading at index; an editor may merge it
-  // into the item there instead (then item stays null).
-  virtual void InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
+  // Puts an item into the list at index without a record, telling it and
+  // the marker list.
+  void InsertItemDirectly(int index, std::string text, std::unique_ptr<TCustomDVItemInfo> item);
+  // Inserts the first item of a reading at index (which answers where it
+  // went). An editor may refuse it (false, the item freed, a beep); the
+  // reading then stops.
+  virtual bool InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
                                   bool editFlag);
 
   // ---- RTF ----

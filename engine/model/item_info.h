@@ -217,6 +217,11 @@ class TCustomDVItemInfo : public TDVIntPropertyOwner {
   // Deleting that inner selection: whether it may go, and taking it away.
   virtual bool CanDeletePartiallySelected() const { return false; }
   virtual void DeletePartiallySelected() {}
+  // Style changes of that inner selection, done by each selected part's own
+  // document (userData as the editor's conversion handler takes it).
+  virtual void ApplyStyleConversionToPartiallySelected(int32_t /*userData*/) {}
+  virtual void ApplyParaStyleToPartiallySelected(int32_t /*paraNo*/) {}
+  virtual void ApplyParaStyleConversionToPartiallySelected(int32_t /*userData*/) {}
   // The caret steps onto the item from a side; true when the item took it
   // (into a cell of a table).
   virtual bool EnterItem(TDVEnterDirection /*from*/, int32_t /*coord*/) { return false; }

@@ -535,8 +535,8 @@ void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo>
       }
     }
     int at = index_;
-    data_.InsertFirstDVFItem(at, text, item, editFlag_);
-    if (item) return;  // consumed by a merge; the next item is a first one again
+    // A refusal (protection at an editor's caret) ends the reading.
+    if (!data_.InsertFirstDVFItem(at, text, item, editFlag_)) Abort();
     firstIndex_ = at;
     index_ = at + 1;
     inserted_ = 1;
@@ -544,10 +544,7 @@ void TDVFReader::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo>
     // read is appended instead of moving all of them once per item.
     if (index_ < data_.ItemCount()) tail_ = data_.Items().TakeFrom(index_);
   } else {
-    item->Inserting(&data_, text, false);
-    const bool marker = item->StyleNo == dvsListMarker;
-    data_.Items().Insert(index_, std::move(text), std::move(item));
-    if (marker) data_.AddMarkerInList(index_);
+    data_.InsertItemDirectly(index_, std::move(text), std::move(item));
     ++index_;
     ++inserted_;
   }
@@ -659,12 +656,17 @@ bool TDVFReader::Run(std::string buffer, int& index, int& nonFirstItemsAdded) {
 
 // ---- the document's entry points ----
 
-void TCustomDVData::InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
-                                       bool) {
+void TCustomDVData::InsertItemDirectly(int index, std::string text, std::unique_ptr<TCustomDVItemInfo> item) {
   item->Inserting(this, text, false);
   const bool marker = item->StyleNo == dvsListMarker;
   items_->Insert(index, std::move(text), std::move(item));
   if (marker) AddMarkerInList(index);
+}
+
+bool TCustomDVData::InsertFirstDVFItem(int& index, std::string& text, std::unique_ptr<TCustomDVItemInfo>& item,
+                                       bool) {
+  InsertItemDirectly(index, std::move(text), std::move(item));
+  return true;
 }
 
 bool TCustomDVData::InsertDVFFromStream_(TStream& stream, int& index, int32_t aParaNo, bool allowReplaceStyles,

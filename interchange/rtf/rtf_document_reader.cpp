@@ -113,6 +113,8 @@ class TDVRTFDocumentReader::TRead {
   int index_;
   int firstIndex_ = -1;
   bool firstItem_ = true;
+  // The editor refused the first item; nothing more is inserted.
+  bool refused_ = false;
   bool pageBreakPending_ = false;
   const bool editorMode_;
   const double pixelsPerTwip_;
@@ -291,6 +293,7 @@ void TDVRTFDocumentReader::TRead::HeaderFooter(TDVRTFHeaderFooterType type, bool
 
 void TDVRTFDocumentReader::TRead::InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo> item,
                                             TDVRTFPosition position) {
+  if (refused_) return;
   if (position == rtf_ts_ContinuePara)
     item->SetSameAsPrev(true);
   else if (position == rtf_ts_NewLine)
@@ -313,8 +316,11 @@ void TDVRTFDocumentReader::TRead::InsertItem(std::string text, std::unique_ptr<T
   if (firstItem_) {
     if (!editorMode_ && afterFullWidth) startParagraph();
     int at = index_;
-    root_.InsertFirstDVFItem(at, text, item, editorMode_);
-    if (item) return;  // joined to the item there
+    if (!root_.InsertFirstDVFItem(at, text, item, editorMode_)) {
+      // Refused at the editor's caret: nothing of the rest goes in.
+      refused_ = true;
+      return;
+    }
     firstIndex_ = at;
     index_ = at + 1;
     firstItem_ = false;

@@ -2,43 +2,14 @@
 // selections deleted, Backspace, Delete and caret steps. After every step
 // the drawing items are those of a whole pass; undoing everything gives
 // back the original DVF bytes.
-#include <random>
-
 #include "caret_test_util.h"
 #include "engine/text/item_text.h"
 
 namespace quillet::test {
 namespace {
 
-class CaretProperty : public CaretTest, public testing::WithParamInterface<unsigned> {
+class CaretProperty : public RandomCaretTest, public testing::WithParamInterface<unsigned> {
  protected:
-  int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-
-  std::string Document() {
-    static const char* const kTexts[] = {"0\"ab cd\"", "1\"中文 x\"", "0\"q\"", "0\"\"", "1\"a😀b\"", "0\"中 z\""};
-    std::string doc = "P0 0\"start\"";
-    for (int i = 0; i < 25; ++i) {
-      const int kind = Rand(0, 9);
-      // A break stands alone in its paragraph; a marker begins one.
-      if (kind == 0) doc += " P" + std::to_string(Rand(0, 1)) + " brk P0 0\"q\"";
-      else if (kind == 1) doc += " pic:" + std::to_string(Rand(5, 60)) + "x10";
-      else if (kind == 2) doc += " P0 mk 0\"ab\"";
-      else doc += std::string(Rand(0, 2) == 0 ? " P" + std::to_string(Rand(0, 1)) + " " : Rand(0, 4) == 0 ? " / " : " ") +
-                  kTexts[Rand(0, 5)];
-    }
-    return doc;
-  }
-
-  // A position at a character boundary of a random item.
-  std::pair<int, int32_t> Position() {
-    const int itemNo = Rand(0, Data().ItemCount() - 1);
-    if (Data().GetItemStyle(itemNo) < 0) return {itemNo, Rand(0, 1)};
-    const int32_t after = Data().GetOffsAfterItem(itemNo);
-    int32_t offs = 1;
-    for (int k = Rand(0, 6); k > 0 && offs < after; --k)
-      offs = Data().NextCharStr(Data().GetItemTextR(itemNo), itemNo, offs);
-    return {itemNo, offs};
-  }
 
   void Step() {
     const auto [itemNo, offs] = Position();
@@ -75,13 +46,12 @@ class CaretProperty : public CaretTest, public testing::WithParamInterface<unsig
     }
   }
 
-  std::mt19937 rng;
 };
 
 TEST_P(CaretProperty, UndoingEverythingGivesBackTheBytes) {
   rng.seed(GetParam());
   editor->SetBounds(0, 0, 160, 200);
-  Load(Document());
+  Load(RandomDocument(25));
   const std::string original = DvfBytes(Data());
   Data().UndoList->Limit = -1;
   for (int i = 0; i < 300; ++i) {

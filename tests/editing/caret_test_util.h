@@ -2,6 +2,7 @@
 // The editing tests at the caret: the harness's editor measuring on a
 // recording canvas (fixed metrics: caret x and line breaks are exact), with
 // helpers that place the caret and read it back in item terms.
+#include <random>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -97,6 +98,40 @@ class CaretTest : public EditTest {
 
  private:
   std::vector<std::pair<char, int32_t>> letterStyles_;
+};
+
+// Random editing: a generator the test seeds, and positions at character
+// boundaries of random items.
+class RandomCaretTest : public CaretTest {
+ protected:
+  int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+  // Texts of both styles, paragraphs, lines, breaks, pictures and list
+  // paragraphs.
+  std::string RandomDocument(int items) {
+    static const char* const kTexts[] = {"0\"ab cd\"", "1\"中文 x\"", "0\"q\"", "0\"\"", "1\"a😀b\"", "0\"中 z\""};
+    std::string doc = "P0 0\"start\"";
+    for (int i = 0; i < items; ++i) {
+      const int kind = Rand(0, 9);
+      // A break stands alone in its paragraph; a marker begins one.
+      if (kind == 0) doc += " P" + std::to_string(Rand(0, 1)) + " brk P0 0\"q\"";
+      else if (kind == 1) doc += " pic:" + std::to_string(Rand(5, 60)) + "x10";
+      else if (kind == 2) doc += " P0 mk 0\"ab\"";
+      else doc += std::string(Rand(0, 2) == 0 ? " P" + std::to_string(Rand(0, 1)) + " " : Rand(0, 4) == 0 ? " / " : " ") +
+                  kTexts[Rand(0, 5)];
+    }
+    return doc;
+  }
+  std::pair<int, int32_t> Position() {
+    const int itemNo = Rand(0, Data().ItemCount() - 1);
+    if (Data().GetItemStyle(itemNo) < 0) return {itemNo, Rand(0, 1)};
+    const int32_t after = Data().GetOffsAfterItem(itemNo);
+    int32_t offs = 1;
+    for (int k = Rand(0, 6); k > 0 && offs < after; --k)
+      offs = Data().NextCharStr(Data().GetItemTextR(itemNo), itemNo, offs);
+    return {itemNo, offs};
+  }
+
+  std::mt19937 rng;
 };
 
 }  // namespace quillet::test
