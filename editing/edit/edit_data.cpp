@@ -24,6 +24,7 @@ TDVEditDVData::~TDVEditDVData() {
 TCustomDocViewEdit& TDVEditDVData::Editor() const { return static_cast<TCustomDocViewEdit&>(DocView()); }
 
 void TDVEditDVData::ClearTemporal() {
+  ReleaseHotItem();
   CharEnds.clear();
   CaretDrawItemNo = -1;
   CaretOffs = -1;
@@ -160,6 +161,7 @@ void TDVEditDVData::ChangeEx(bool clearRedo) { Editor().DoChange(clearRedo); }
 void TDVEditDVData::ForgetItem(const TCustomDVItemInfo* item) {
   if (FCaptureMouseItem == item) FCaptureMouseItem = nullptr;
   if (FActiveItem == item) FActiveItem = nullptr;
+  if (hotItem_ == item) MakeCold();
   if (FPartialSelectedItem == item) FPartialSelectedItem = nullptr;
   if (ResizingControl == item) ResizingControl = nullptr;
 }
