@@ -229,6 +229,14 @@ class TDVEditDVData : public TDocViewDVData {
   void Reformat_(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded);
   // The same, keeping the caret on its item and offset.
   void Reformat(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded);
+  // Whether the document's minimum width now differs from MinDocWidth, after
+  // a change of the sections of drawing items start..end (taken before the
+  // change, itemsAdded items since). The same answer as measuring the whole
+  // document again: outside the range nothing changed, and nothing there is
+  // wider than MinDocWidth (every edit since the last whole pass kept it the
+  // widest), so the look beyond the range stops at the first section that
+  // is as wide.
+  bool MinDocWidthChanged(int startDrawItemNo, int endDrawItemNo, int itemsAdded);
   // Around a change of one item made in steps: its width before, then one
   // reformat that is whole only when the change can alter the document's
   // minimum width.
