@@ -11,7 +11,8 @@ TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent, const TMakeEditData& mak
     : TCustomDocView(parent, [&makeData](TCustomDocView& view) -> std::unique_ptr<TDocViewDVData> {
         return makeData(static_cast<TCustomDocViewEdit&>(view));
       }) {
-  // Hyperlinks work only while read-only (not yet here), and partial
+  // Hyperlinks work only while read-only or forced (SetReadOnly,
+  // BuildJumpsCoords), and partial
   // reformatting reads line bottoms back from the drawing items, which the
   // external leading would widen.
   Flags = static_cast<TDVFlags>((Flags | dvflRootEditor) & ~(dvflUseJumps | dvflUseExternalLeading));
@@ -37,6 +38,47 @@ void TCustomDocViewEdit::DoChange(bool clearRedo) {
   Modified = true;
   if (clearRedo) EditData().RedoList->Clear();
   if (OnChange) OnChange(*this);
+}
+
+// ---- read-only and the current styles ----
+
+void TCustomDocViewEdit::SetReadOnly(bool value) {
+  if (ReadOnly == value) return;
+  ReadOnly = value;
+  TDVEditDVData& data = EditData();
+  if (value)
+    data.BuildJumpsCoords(true);
+  else
+    data.ClearJumpsCoords();
+  if (data.CaretOffs >= 0 && data.CaretOffs < static_cast<int32_t>(data.CharEnds.size()))
+    data.ChangeCaret(false, false, false, true);
+  Invalidate();
+}
+
+void TCustomDocViewEdit::SetCurTextStyleNo(int32_t styleNo) {
+  TDVEditDVData& data = EditData();
+  const bool forced = (data.State & dvstForceStyleChangeEvent) != 0;
+  if (styleNo == data.FCurTextStyleNo && !forced) return;
+  data.State &= ~dvstForceStyleChangeEvent;
+  data.FCurTextStyleNo = styleNo;
+  CurTextStyleChange();
+}
+
+void TCustomDocViewEdit::SetCurParaStyleNo(int32_t paraNo) {
+  TDVEditDVData& data = EditData();
+  const bool forced = (data.State & dvstForceStyleChangeEvent) != 0;
+  if (paraNo == data.FCurParaStyleNo && !forced) return;
+  data.State &= ~dvstForceStyleChangeEvent;
+  data.FCurParaStyleNo = paraNo;
+  CurParaStyleChange();
+}
+
+void TCustomDocViewEdit::CurTextStyleChange() {
+  if (Style() && !Destroying() && OnCurTextStyleChanged) OnCurTextStyleChanged(*this);
+}
+
+void TCustomDocViewEdit::CurParaStyleChange() {
+  if (Style() && !Destroying() && OnCurParaStyleChanged) OnCurParaStyleChanged(*this);
 }
 
 // ---- the caret ----

@@ -51,8 +51,22 @@ class TCustomDocViewEdit : public TCustomDocView {
 
   TDVEditorOptions EditorOptions = dvoClearTagOnStyleApp;
   bool ReadOnly = false;
+  // Read-only, hyperlinks work as in the viewer: their areas are built;
+  // editable again, they are cleared. The caret is placed again.
+  void SetReadOnly(bool value);
   // A read-only editor shows no caret.
   bool HideReadOnlyCaret = false;
+
+  // The current text and paragraph styles (the data's). Writing a
+  // different one, or any while the data's state has
+  // dvstForceStyleChangeEvent (which the write clears), fires the
+  // style-changed event.
+  int32_t CurTextStyleNo() const { return EditData().FCurTextStyleNo; }
+  int32_t CurParaStyleNo() const { return EditData().FCurParaStyleNo; }
+  void SetCurTextStyleNo(int32_t styleNo);
+  void SetCurParaStyleNo(int32_t paraNo);
+  TDVNotifyEvent OnCurTextStyleChanged;
+  TDVNotifyEvent OnCurParaStyleChanged;
   // The caret moved: its blink starts over, OnCaretMove fires.
   virtual void AfterCaretMove();
   // The caret blinks on a timer of its own; id 1 is the autoscroll's.
@@ -64,6 +78,11 @@ class TCustomDocViewEdit : public TCustomDocView {
   using TMakeEditData = std::function<std::unique_ptr<TDVEditDVData>(TCustomDocViewEdit&)>;
   // An editor whose data is made by makeData (a descendant's data class).
   TCustomDocViewEdit(QWidget* parent, const TMakeEditData& makeData);
+
+  // Fire OnCurTextStyleChanged / OnCurParaStyleChanged while a style sheet
+  // is set and the editor is not being destroyed.
+  virtual void CurTextStyleChange();
+  virtual void CurParaStyleChange();
 
   // Qt has no system caret: the editor paints it over the document.
   void Paint(TCanvas& canvas) override;

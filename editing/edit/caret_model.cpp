@@ -150,20 +150,104 @@ void TDVEditDVData::ChangeCaret(bool /*forceCreate*/, bool scroll, bool repaint,
     CaretRect = TRect{left, top, Sat32(int64_t{left} + DocViewEditCaretWidth), Sat32(int64_t{top} + height)};
   }
 
-  const TCustomDVItemInfo* item = GetItem(info->ItemNo);
+  TCustomDVItemInfo* item = GetItem(info->ItemNo);
+  TDVStyle* sheet = GetDVStyle();
   if (!keepStyles) {
-    FCurParaStyleNo = item->ParaNo;
+    // A forced change event fires for both styles.
+    const bool forced = (State & dvstForceStyleChangeEvent) != 0;
+    SetCurParaStyleNo(item->ParaNo);
     if (item->StyleNo >= 0) {
-      const TDVStyle* sheet = GetDVStyle();
       const bool noSwitch = sheet && sheet->TextStyles().IsValidIndex(item->StyleNo) &&
                             (sheet->TextStyles()[item->StyleNo].Protection & dvprDoNotAutoSwitch);
-      FCurTextStyleNo = noSwitch ? FPrevTextStyleNo : item->StyleNo;
+      if (forced) State |= dvstForceStyleChangeEvent;
+      SetCurTextStyleNo(noSwitch ? FPrevTextStyleNo : item->StyleNo);
       if (!noSwitch) FPrevTextStyleNo = item->StyleNo;
     }
   }
+  // An item that shows an active state is active while the caret is at it.
+  TCustomDVItemInfo* active = item->GetBoolValue(dvbpDisplayActiveState) ? item : nullptr;
+  if (active != FActiveItem) {
+    FActiveItem = active;
+    Invalidate();
+  }
+  if (sheet && item->GetBoolValueEx(dvbpHotColdJump, sheet))
+    MakeHot(CaretDrawItemNo);
+  else
+    MakeCold();
   if (scroll && CaretShown() && !FCaptureMouseItem)
     ShowRectangle(CaretRect.Left, CaretRect.Top, CaretRect.Right - CaretRect.Left, CaretRect.Bottom - CaretRect.Top);
   Editor().AfterCaretMove();
+}
+
+void TDVEditDVData::SetCurTextStyleNo(int32_t styleNo) { Editor().SetCurTextStyleNo(styleNo); }
+
+void TDVEditDVData::SetCurParaStyleNo(int32_t paraNo) { Editor().SetCurParaStyleNo(paraNo); }
+
+// ---- hot items and hyperlinks ----
+
+namespace {
+// The link number of the item the caret makes hot while no hyperlink areas
+// exist: no pass gives it (they count from 0; -3 marks a link without an
+// area) and painting compares it like any other.
+constexpr int32_t kCaretHotJumpId = -2;
+}  // namespace
+
+void TDVEditDVData::ReleaseHotItem() {
+  if (hotItem_ && hotRenumbered_ && hotItem_->JumpID == kCaretHotJumpId) hotItem_->JumpID = hotSavedJumpId_;
+  hotItem_ = nullptr;
+  hotRenumbered_ = false;
+}
+
+void TDVEditDVData::MakeHot(int drawItemNo) {
+  TCustomDVItemInfo* item = GetItem(DrawItems[drawItemNo]->ItemNo);
+  if (item == hotItem_ && (State & dvstDrawHover) && LastJumpMovedAbove == item->JumpID) {
+    LastDIMovedAbove = drawItemNo;
+    return;
+  }
+  MakeCold();
+  // The editor keeps no hyperlink areas while editing, so the items' link
+  // numbers are stale: the hot one gets a number no other item has.
+  if (!(GetFlags() & dvflUseJumps)) {
+    hotSavedJumpId_ = item->JumpID;
+    item->JumpID = kCaretHotJumpId;
+    hotRenumbered_ = true;
+  }
+  hotItem_ = item;
+  LastJumpMovedAbove = item->JumpID;
+  LastDIMovedAbove = drawItemNo;
+  State |= dvstDrawHover;
+  Invalidate();
+}
+
+void TDVEditDVData::MakeCold() {
+  const bool wasHot = hotItem_ != nullptr || (State & dvstDrawHover);
+  ReleaseHotItem();
+  if (!wasHot) return;
+  State &= ~dvstDrawHover;
+  LastJumpMovedAbove = -1;
+  LastDIMovedAbove = -1;
+  Invalidate();
+}
+
+void TDVEditDVData::BuildJumpsCoords(bool force) {
+  if ((!force && Editor().ReadOnly) || FCaptureMouseItem) return;
+  // The pass numbers every link, the hot one too.
+  MakeCold();
+  ClearJumps();
+  int32_t jumpNo = 0;
+  TDocViewDVData::BuildJumpsCoords(jumpNo, Jumps);
+  SetFlags(static_cast<TDVFlags>(GetFlags() | dvflUseJumps));
+  ClearLastJump();
+  Invalidate();
+}
+
+void TDVEditDVData::ClearJumpsCoords() {
+  if (Editor().ReadOnly || FCaptureMouseItem || !(GetFlags() & dvflUseJumps)) return;
+  MakeCold();
+  ClearJumps();
+  SetFlags(static_cast<TDVFlags>(GetFlags() & ~dvflUseJumps));
+  if (CaretOffs >= 0 && CaretOffs < static_cast<int32_t>(CharEnds.size())) ChangeCaret(false, false, false, true);
+  Invalidate();
 }
 
 void TDVEditDVData::SetCaretAtItem(int itemNo, int32_t offs, bool scroll) {

@@ -2,6 +2,7 @@
 // reformatting after a change.
 #include "editing/edit/edit_data.h"
 
+#include <algorithm>
 
 #include "editing/control/editor.h"
 #include "engine/model/item_registry.h"
@@ -24,6 +25,7 @@ TDVEditDVData::~TDVEditDVData() {
 TCustomDocViewEdit& TDVEditDVData::Editor() const { return static_cast<TCustomDocViewEdit&>(DocView()); }
 
 void TDVEditDVData::ClearTemporal() {
+  ReleaseHotItem();
   CharEnds.clear();
   CaretDrawItemNo = -1;
   CaretOffs = -1;
@@ -119,13 +121,39 @@ void TDVEditDVData::Reformat_(bool fullFormat, int startDrawItemNo, int endDrawI
   TCanvas* canvas = GetCanvas();
   if (!canvas) return;
   const bool whole = startDrawItemNo < 0 || DrawItems.Count() == 0 ||
-                     (fullFormat && CalculateMinDocWidthPlus(nullptr, *canvas) != MinDocWidth);
+                     (fullFormat && MinDocWidthChanged(startDrawItemNo, endDrawItemNo, itemsAdded));
   if (whole) {
     Format();
     Invalidate();
     return;
   }
   FormatParasExact(startDrawItemNo, endDrawItemNo, itemsAdded);
+}
+
+bool TDVEditDVData::MinDocWidthChanged(int startDrawItemNo, int endDrawItemNo, int itemsAdded) {
+  TCanvas* canvas = GetCanvas();
+  const int count = ItemCount(), drawCount = DrawItems.Count();
+  if (!canvas || count == 0 || drawCount == 0) return true;
+  startDrawItemNo = std::clamp(startDrawItemNo, 0, drawCount - 1);
+  endDrawItemNo = std::clamp(endDrawItemNo, startDrawItemNo, drawCount - 1);
+  const int first = GetFirstParaSectionItem(std::clamp(DrawItems[startDrawItemNo]->ItemNo, 0, count - 1));
+  const int last = static_cast<int>(
+      std::clamp<int64_t>(int64_t{DrawItems[endDrawItemNo]->ItemNo} + itemsAdded, first, count - 1));
+  // The changed sections.
+  const int32_t changed = CalculateParaSectionsMinWidth(first, last, nullptr, *canvas);
+  if (changed > MinDocWidth) return true;
+  if (changed == MinDocWidth) return false;
+  // Narrower: the width stays while another section is as wide (one that
+  // is wider would be a change too).
+  for (int pass = 0; pass < 2; ++pass) {
+    const int from = pass == 0 ? 0 : last + 1, to = pass == 0 ? first : count;
+    for (int i = from; i < to; ++i) {
+      if (i != 0 && !IsFromNewLine(i)) continue;
+      const int32_t width = CalculateParaSectionsMinWidth(i, i, nullptr, *canvas);
+      if (width >= MinDocWidth) return width != MinDocWidth;
+    }
+  }
+  return true;
 }
 
 void TDVEditDVData::Reformat(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded) {
@@ -160,6 +188,7 @@ void TDVEditDVData::ChangeEx(bool clearRedo) { Editor().DoChange(clearRedo); }
 void TDVEditDVData::ForgetItem(const TCustomDVItemInfo* item) {
   if (FCaptureMouseItem == item) FCaptureMouseItem = nullptr;
   if (FActiveItem == item) FActiveItem = nullptr;
+  if (hotItem_ == item) MakeCold();
   if (FPartialSelectedItem == item) FPartialSelectedItem = nullptr;
   if (ResizingControl == item) ResizingControl = nullptr;
 }

@@ -104,6 +104,24 @@ class TDVEditDVData : public TDocViewDVData {
   // is shown.
   TRect CaretRect;
   bool CaretShown() const { return CaretRect.Bottom > CaretRect.Top; }
+  // The current styles through the editor, which fires its style-changed
+  // events.
+  void SetCurTextStyleNo(int32_t styleNo);
+  void SetCurParaStyleNo(int32_t paraNo);
+  // Hyperlinks in an editor. Built when forced (a read-only editor, Ctrl
+  // held with dvoCtrlJumps) or when the editor is not read-only, never
+  // while the mouse is captured; cleared (not read-only, no capture, built)
+  // with the caret placed again. Either way the hover state goes.
+  using TDocViewDVData::BuildJumpsCoords;
+  void BuildJumpsCoords(bool force);
+  void ClearJumpsCoords();
+  // The item drawn hot because the caret is on it (a hover-sensitive link);
+  // null when none.
+  TCustomDVItemInfo* HotItem() const { return hotItem_; }
+  // The item of drawItemNo drawn hot: recorded as the jump under the mouse,
+  // dvstDrawHover set, repainted. MakeCold clears any hot state.
+  void MakeHot(int drawItemNo);
+  void MakeCold();
 
   // ---- services (edit_services.cpp) ----
   // Without a selection both ends are the caret.
@@ -276,6 +294,14 @@ class TDVEditDVData : public TDocViewDVData {
   void Reformat_(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded);
   // The same, keeping the caret on its item and offset.
   void Reformat(bool fullFormat, int startDrawItemNo, int endDrawItemNo, int itemsAdded);
+  // Whether the document's minimum width now differs from MinDocWidth, after
+  // a change of the sections of drawing items start..end (taken before the
+  // change, itemsAdded items since). The same answer as measuring the whole
+  // document again: outside the range nothing changed, and nothing there is
+  // wider than MinDocWidth (every edit since the last whole pass kept it the
+  // widest), so the look beyond the range stops at the first section that
+  // is as wide.
+  bool MinDocWidthChanged(int startDrawItemNo, int endDrawItemNo, int itemsAdded);
   // Around a change of one item made in steps: its width before, then one
   // reformat that is whole only when the change can alter the document's
   // minimum width.
@@ -372,6 +398,12 @@ class TDVEditDVData : public TDocViewDVData {
  private:
   // The formatted data's links to an item that leaves the document.
   void ForgetItem(const TCustomDVItemInfo* item);
+  // Without hyperlink areas the hot item carries a link number of its own
+  // (kCaretHotJumpId) while hot; this gives back the one it had.
+  void ReleaseHotItem();
+  TCustomDVItemInfo* hotItem_ = nullptr;
+  int32_t hotSavedJumpId_ = 0;
+  bool hotRenumbered_ = false;
   // An item leaves the list without a record: announced and freed.
   void FreeAndDelete(int itemNo);
   // Inserts the block (document order) before itemNo: each item is told it

@@ -159,8 +159,14 @@ void TDVEditDVData::AfterDeleteStyles(const TDVIntegerList& textMap, const TDVIn
   FCurTextStyleNo = Renumbered(FCurTextStyleNo, textMap);
   FPrevTextStyleNo = Renumbered(FPrevTextStyleNo, textMap);
   FCurParaStyleNo = Renumbered(FCurParaStyleNo, paraMap);
-  if (!GetInplaceEditor()) State |= dvstForceStyleChangeEvent;
   TDocViewDVData::AfterDeleteStyles(textMap, paraMap);
+  // The numbers changed under the host: both events fire, once the items
+  // are renumbered too.
+  if (GetInplaceEditor()) return;
+  State |= dvstForceStyleChangeEvent;
+  SetCurParaStyleNo(FCurParaStyleNo);
+  State |= dvstForceStyleChangeEvent;
+  SetCurTextStyleNo(FCurTextStyleNo);
 }
 
 void TDVEditDVData::DeselectPartiallySelectedItem(TCustomDVItemInfo* newPartiallySelected) {
@@ -206,14 +212,22 @@ namespace {
 // them for the length of one save.
 class TScopedJumps {
  public:
-  explicit TScopedJumps(TDVEditDVData& data) : data_(data), built_((data.GetFlags() & dvflRootEditor) != 0) {
+  // Areas that are there already (a read-only editor) stay.
+  explicit TScopedJumps(TDVEditDVData& data)
+      : data_(data), built_((data.GetFlags() & (dvflRootEditor | dvflUseJumps)) == dvflRootEditor) {
     if (!built_) return;
+    // The pass numbers every link: the caret's hot one gives its own number
+    // back first and is made hot again afterwards.
+    hotDrawItemNo_ = data_.HotItem() ? data_.LastDIMovedAbove : -1;
+    data_.MakeCold();
     data_.ClearJumps();
     int32_t jumpNo = 0;
     data_.BuildJumpsCoords(jumpNo, data_.Jumps);
   }
   ~TScopedJumps() {
-    if (built_) data_.ClearJumps();
+    if (!built_) return;
+    data_.ClearJumps();
+    if (hotDrawItemNo_ >= 0 && hotDrawItemNo_ < data_.DrawItems.Count()) data_.MakeHot(hotDrawItemNo_);
   }
   TScopedJumps(const TScopedJumps&) = delete;
   TScopedJumps& operator=(const TScopedJumps&) = delete;
@@ -221,6 +235,7 @@ class TScopedJumps {
  private:
   TDVEditDVData& data_;
   bool built_;
+  int hotDrawItemNo_ = -1;
 };
 
 }  // namespace

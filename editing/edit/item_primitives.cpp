@@ -147,6 +147,7 @@ std::unique_ptr<TCustomDVItemInfo> TDVEditDVData::ExchangeItem(int itemNo, std::
   if (FPartialSelectedItem == old) FPartialSelectedItem = item;
   if (FCaptureMouseItem == old) FCaptureMouseItem = item;
   if (FActiveItem == old) FActiveItem = item;
+  if (hotItem_ == old) hotItem_ = item;  // it took over the hot link number too
   if (ResizingControl == old) ResizingControl = nullptr;
   const bool recording = GetUndoList() != nullptr;
   if (recording) {

@@ -84,8 +84,7 @@ void TDVUndoInfos::PerformUndo(TDVEditDVData& data, bool reformat) {
   }
 
   if (reformat && needFormat && startDrawItemNo >= 0) {
-    TCanvas* canvas = data.GetCanvas();
-    if (fullReformat && canvas && data.CalculateMinDocWidthPlus(nullptr, *canvas) != data.MinDocWidth)
+    if (fullReformat && data.GetCanvas() && data.MinDocWidthChanged(startDrawItemNo, endDrawItemNo, added))
       data.Format();
     else
       data.FormatParas(startDrawItemNo, endDrawItemNo, added);

@@ -25,11 +25,6 @@ void TDVDrawLines::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) ThrowListIndexError(index);
 }
 
-TDVDrawLineInfo* TDVDrawLines::Items(int index) const {
-  CheckIndex(index);
-  return items_[static_cast<size_t>(index)].get();
-}
-
 void TDVDrawLines::Put(int index, std::unique_ptr<TDVDrawLineInfo> item) {
   CheckIndex(index);
   items_[static_cast<size_t>(index)] = std::move(item);

@@ -56,7 +56,10 @@ class TDVDrawLines {
 
   int Count() const { return static_cast<int>(items_.size()); }
   // Null for a marked slot. A bad index raises the list index error.
-  TDVDrawLineInfo* Items(int index) const;
+  TDVDrawLineInfo* Items(int index) const {
+    if (static_cast<size_t>(index) >= items_.size()) CheckIndex(index);
+    return items_[static_cast<size_t>(index)].get();
+  }
   TDVDrawLineInfo* operator[](int index) const { return Items(index); }
   TDVDrawLineInfo* Get(int index) const { return Items(index); }
   // Replaces (and frees) the item in the slot.

@@ -21,8 +21,7 @@ void TDVTextMeasure::Prepare(TCanvas& canvas, std::string_view text, bool unicod
     canvas.CharAdvancesW(wide_, adv_);
   } else {
     canvas.CharAdvancesA(text, adv_);
-    if (!units8_ || units8_->CodePage() != ResolveCodePage(codePage))
-      units8_ = std::make_unique<TCodePageUnits>(codePage);
+    if (!units8_ || units8_->CodePage() != ResolveCodePage(codePage)) units8_ = &SharedCodePageUnits(codePage);
   }
   extra_ = canvas.GetTextCharacterExtra();
   const size_t n = adv_.size();

@@ -61,7 +61,7 @@ class TDVTextMeasure {
   std::vector<int32_t> chars_;  // characters begun before each unit boundary
   int32_t extra_ = 0;
   std::u16string wide_;  // the Unicode text as units
-  std::unique_ptr<TCodePageUnits> units8_;
+  TCodePageUnits* units8_ = nullptr;  // the code page's shared table
   std::u16string breakUnits_;  // 8-bit characters as units, for breaking
   std::vector<int> breakStarts_;
 };

@@ -6,10 +6,7 @@
 
 namespace quillet {
 
-size_t TDVItemList::Checked(int index) const {
-  if (index < 0 || index >= Count()) ThrowListIndexError(index);
-  return static_cast<size_t>(index);
-}
+void TDVItemList::BadIndex(int index) { ThrowListIndexError(index); }
 
 void TDVItemList::Insert(int index, std::string text, std::unique_ptr<TCustomDVItemInfo> item) {
   if (index < 0 || index > Count()) ThrowListIndexError(index);

@@ -55,7 +55,12 @@ class TDVItemList {
     std::string Text;
     std::unique_ptr<TCustomDVItemInfo> Item;
   };
-  size_t Checked(int index) const;
+  // Inline: every item access of layout and editing passes here.
+  size_t Checked(int index) const {
+    if (static_cast<size_t>(index) >= entries_.size()) BadIndex(index);
+    return static_cast<size_t>(index);
+  }
+  [[noreturn]] static void BadIndex(int index);
   std::vector<Entry> entries_;
 };
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <map>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace quillet {
 
@@ -526,19 +527,15 @@ size_t CharPrevEx(int codePage, std::string_view text, size_t index) {
 }
 
 TCodePageUnits::TCodePageUnits(int codePage)
-    : codePage_(ResolveCodePage(codePage)), dbcs_(IsDbcs(codePage_)) {}
-
-size_t TCodePageUnits::CharAt(std::string_view text, size_t i, uint16_t& code) const {
-  const auto b = static_cast<uint8_t>(text[i]);
-  if (dbcs_ && CharLenAt(codePage_, text, i) == 2) {
-    code = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[i + 1]));
-    return 2;
-  }
-  code = b;
-  return 1;
+    : codePage_(ResolveCodePage(codePage)), dbcs_(IsDbcs(codePage_)) {
+  if (!dbcs_) return;
+  // The same bytes as CharLenAt takes, looked up instead of tested.
+  for (int b = 0; b < 256; ++b)
+    kinds_[static_cast<size_t>(b)] = static_cast<uint8_t>((IsLead(codePage_, static_cast<uint8_t>(b)) ? kLead : 0) |
+                                                          (IsTrail(codePage_, static_cast<uint8_t>(b)) ? kTrail : 0));
 }
 
-char16_t TCodePageUnits::Unit(uint16_t code) {
+char16_t TCodePageUnits::Convert(uint16_t code) {
   auto& page = pages_[code >> 8];
   if (!page) {
     page = std::make_unique<std::array<char16_t, 256>>();
@@ -553,6 +550,13 @@ char16_t TCodePageUnits::Unit(uint16_t code) {
     unit = !units.empty() && units[0] != 0 ? units[0] : u'\xFFFD';
   }
   return unit;
+}
+
+TCodePageUnits& SharedCodePageUnits(int codePage) {
+  thread_local std::unordered_map<int, std::unique_ptr<TCodePageUnits>> tables;
+  std::unique_ptr<TCodePageUnits>& table = tables[ResolveCodePage(codePage)];
+  if (!table) table = std::make_unique<TCodePageUnits>(codePage);
+  return *table;
 }
 
 size_t CharCountEx(int codePage, std::string_view text) {

@@ -76,14 +76,41 @@ class TCodePageUnits {
   int CodePage() const { return codePage_; }
   // The character at text[i] (i < size): its length in bytes (1, or 2 for a
   // double-byte character) and its code (the byte, or lead << 8 | trail).
-  size_t CharAt(std::string_view text, size_t i, uint16_t& code) const;
-  char16_t Unit(uint16_t code);
+  size_t CharAt(std::string_view text, size_t i, uint16_t& code) const {
+    const auto b = static_cast<uint8_t>(text[i]);
+    if (dbcs_ && (kinds_[b] & kLead) && i + 1 < text.size() &&
+        (kinds_[static_cast<uint8_t>(text[i + 1])] & kTrail)) {
+      code = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[i + 1]));
+      return 2;
+    }
+    code = b;
+    return 1;
+  }
+  char16_t Unit(uint16_t code) {
+    const auto& page = pages_[code >> 8];
+    if (page) {
+      const char16_t unit = (*page)[code & 0xFF];
+      if (unit != 0) return unit;
+    }
+    return Convert(code);
+  }
 
  private:
+  static constexpr uint8_t kLead = 1, kTrail = 2;
+  // The unit of a code not looked up yet.
+  char16_t Convert(uint16_t code);
   int codePage_;
   bool dbcs_;
+  // Per byte: whether it can lead and whether it can trail a double-byte
+  // character in this code page.
+  std::array<uint8_t, 256> kinds_{};
   std::unique_ptr<std::array<char16_t, 256>> pages_[256];
 };
+
+// The table of a code page shared by its users on this thread, filled as
+// they look characters up and kept for the thread's life, so that every
+// layout pass does not convert the same characters again.
+TCodePageUnits& SharedCodePageUnits(int codePage);
 
 // UTF-8 <-> UTF-16 for the project's own UTF-8 literals meeting document text.
 std::u16string Utf8ToUtf16(std::string_view s);

@@ -167,6 +167,20 @@ struct FontEntry {
     if (!units8) units8 = std::make_unique<TCodePageUnits>(CharsetToCodePage(key.Charset));
     return *units8;
   }
+  // The advance of an 8-bit character by its code in the font's code page
+  // (the byte, or lead << 8 | trail): Advance64 of its unit, kept by code so
+  // that 8-bit text is measured with one look-up a character.
+  std::unique_ptr<std::array<int32_t, 256>> pages8[256];
+  int32_t Advance8(uint16_t code) {
+    auto& page = pages8[code >> 8];
+    if (!page) {
+      page = std::make_unique<std::array<int32_t, 256>>();
+      page->fill(-1);
+    }
+    int32_t& a = (*page)[code & 0xFF];
+    if (a < 0) a = Advance64(Units8().Unit(code));
+    return a;
+  }
   // Whole pixels of a sum of advances (never negative).
   static int32_t Pixels(int64_t sum64) { return static_cast<int32_t>(std::min<int64_t>((sum64 + 32) >> 6, INT32_MAX)); }
 };
@@ -771,7 +785,7 @@ int32_t MeasureText8(FontEntry& font, std::string_view text, int32_t extra, std:
   for (size_t i = 0; i < text.size();) {
     uint16_t code;
     const size_t len = units.CharAt(text, i, code);
-    x += font.Advance64(units.Unit(code));
+    x += font.Advance8(code);
     end = FontEntry::Pixels(x) + ++count * extra;
     if (ends)
       for (size_t k = i; k < i + len; ++k) (*ends)[k] = end;
@@ -814,8 +828,8 @@ void TQtCanvas::CharAdvancesA(std::string_view text, std::vector<int32_t>& advan
   for (size_t i = 0; i < text.size();) {
     uint16_t code;
     const size_t len = units.CharAt(text, i, code);
-    advances[i] = f.Advance64(units.Unit(code));
-    for (size_t k = i + 1; k < i + len; ++k) advances[k] = -1;
+    advances[i] = f.Advance8(code);
+    if (len == 2) advances[i + 1] = -1;
     i += len;
   }
 }

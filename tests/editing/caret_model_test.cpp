@@ -80,6 +80,66 @@ TEST_F(CaretTest, CurrentStylesFollowTheCaretUnlessTheStyleAsksNot) {
   EXPECT_EQ(Data().FCurTextStyleNo, kUni);
 }
 
+// The editor's style-changed events fire when the caret changes a current
+// style, and for both when the style numbers were changed under the host.
+struct StyleEventStep {
+  int itemNo;
+  int32_t offs;
+  int textEvents, paraEvents;  // fired by this step
+};
+
+TEST_F(CaretTest, CurrentStyleEventsFireWhenTheCaretChangesAStyle) {
+  int text = 0, para = 0;
+  editor->OnCurTextStyleChanged = [&](TCustomDocView&) { ++text; };
+  editor->OnCurParaStyleChanged = [&](TCustomDocView&) { ++para; };
+  const int32_t sticky = AddTextStyle(dvprDoNotAutoSwitch);
+  LoadAt("P0 0\"ab\" 1\"cd\" pic:10x10 P1 1\"ef\" " + std::to_string(sticky) + "\"gh\"", 0, 2);
+  const StyleEventStep steps[] = {
+      {0, 3, 0, 0},  // the same item
+      {1, 2, 1, 0},  // another text style
+      {2, 0, 0, 0},  // a picture leaves the text style
+      {3, 2, 0, 1},  // the same text style in another paragraph style
+      {4, 2, 0, 0},  // a style that does not switch
+      {0, 2, 1, 1},
+  };
+  for (const StyleEventStep& step : steps) {
+    text = para = 0;
+    Data().SetCaretAtItem(step.itemNo, step.offs);
+    EXPECT_EQ(std::make_pair(text, para), std::make_pair(step.textEvents, step.paraEvents))
+        << "caret at " << step.itemNo << ":" << step.offs;
+  }
+  // Writing the current style through the editor.
+  text = 0;
+  editor->SetCurTextStyleNo(kUni);
+  editor->SetCurTextStyleNo(kUni);
+  EXPECT_EQ(text, 1);
+  EXPECT_EQ(editor->CurTextStyleNo(), kUni);
+  // Deleting unused styles forces both.
+  text = para = 0;
+  Data().DeleteUnusedStyles(true, true);
+  EXPECT_EQ(std::make_pair(text, para), std::make_pair(1, 1));
+  EXPECT_FALSE(Data().State & dvstForceStyleChangeEvent);
+}
+
+// A picture shows its active state while the caret is at it.
+TEST_F(CaretTest, AnItemWithAnActiveStateIsActiveWhileTheCaretIsAtIt) {
+  LoadAt("P0 0\"ab\" pic:20x10 0\"cd\" P0 brk", 0, 2);
+  EXPECT_EQ(Data().FActiveItem, nullptr);
+  Data().SetCaretAtItem(1, 0);
+  EXPECT_EQ(Data().FActiveItem, Data().GetItem(1));
+  Data().OnRightPress(false, false);
+  EXPECT_EQ(Data().FActiveItem, Data().GetItem(1));
+  Data().SetCaretAtItem(2, 2);
+  EXPECT_EQ(Data().FActiveItem, nullptr);
+  Data().SetCaretAtItem(3, 0);  // a break has no active state
+  EXPECT_EQ(Data().FActiveItem, nullptr);
+  // The active picture deleted: nothing is active.
+  Data().SetCaretAtItem(1, 1);
+  Data().OnBackSpacePress_(false);
+  EXPECT_EQ(Doc(), "P0 0\"abcd\" P0 brk");
+  EXPECT_EQ(Data().FActiveItem, nullptr);
+}
+
 TEST_F(CaretTest, AStopOutsideTheLineResetsTheCaretAndRaises) {
   LoadAt("P0 0\"ab\" P0 0\"cd\"", 1, 2);
   Data().CaretOffs = 99;

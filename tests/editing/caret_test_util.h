@@ -58,10 +58,10 @@ class CaretTest : public EditTest {
   }
   // Inserts at the caret as the editor does: one undo group, dropped when
   // the insertion is refused.
-  bool InsertAtCaret(std::unique_ptr<TCustomDVItemInfo> item, std::string text = "") {
+  bool InsertAtCaret(std::unique_ptr<TCustomDVItemInfo> item, std::string text = "", bool adjustTag = false) {
     TDVEditOperation operation(Data());
     Data().BeginUndoSequence(dvutInsert, true);
-    const bool ok = Data().InsertSomething(item, text, false, false);
+    const bool ok = Data().InsertSomething(item, text, adjustTag, false);
     if (ok) Data().Change();
     Data().UndoList->PopIfEmpty();
     return ok;
@@ -84,6 +84,15 @@ class CaretTest : public EditTest {
     const int32_t no = sheet.TextStyles().Count() - 1;
     sheet.TextStyles()[no].Protection = static_cast<decltype(sheet.TextStyles()[no].Protection)>(protection);
     sheet.TextStyles()[no].Standard = false;
+    return no;
+  }
+  // A hyperlink style like the GBK one, drawn in hoverColor under the mouse
+  // (clNone: not hover-sensitive).
+  int32_t AddLinkStyle(TColor hoverColor = clRed) {
+    const int32_t no = AddTextStyle(0);
+    sheet.TextStyles()[no].Jump = true;
+    sheet.TextStyles()[no].Color = clBlue;
+    sheet.TextStyles()[no].HoverColor = hoverColor;
     return no;
   }
   // A paragraph style with the options.

@@ -46,11 +46,14 @@ const InsertCase kInserts[] = {
     {"BreakInTheMiddle", "P0 0\"abcd\"", 0, 3, "brk", "P0 0\"ab\" P0 brk P0 0\"cd\"", {1, 1}},
     {"BreakAtTextEnd", "P0 0\"abcd\"", 0, 5, "brk", "P0 0\"abcd\" P0 brk", {1, 1}},
     {"BreakReplacesEmptyText", "P0 0\"\"", 0, 1, "brk", "P0 brk", {0, 1}},
+    {"BreakBeforePicture", "P0 pic:20x10 0\"a\"", 0, 0, "brk", "P0 brk P0 pic:20x10 0\"a\"", {0, 1}},
     {"BreakAfterPicture", "P0 pic:20x10 0\"a\"", 0, 1, "brk", "P0 pic:20x10 P0 brk P0 0\"a\"", {1, 1}},
     // After a marker the marker keeps an empty text for its paragraph.
     {"BreakAfterMarker", "P0 mk 0\"ab\"", 1, 1, "brk", "P0 mk 0\"\" P0 brk P0 0\"ab\"", {2, 1}},
     {"BreakAfterMarkerInEmptyText", "P0 mk 0\"\"", 1, 1, "brk", "P0 mk 0\"\" P0 brk", {2, 1}},
     {"MarkerReplacesEmptyText", "P0 0\"ab\" P0 0\"\"", 1, 1, "mk", "P0 0\"ab\" P0 mk", {1, 1}},
+    // The marker before the empty text goes too: one marker per paragraph.
+    {"MarkerReplacesEmptyTextAfterMarker", "P0 0\"ab\" P0 mk 0\"\"", 2, 1, "mk", "P0 0\"ab\" P0 mk", {1, 1}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, InsertCases, testing::ValuesIn(kInserts),
@@ -85,12 +88,54 @@ const RefusalCase kRefusals[] = {
     {"StickingBoundaryAtTextStart", "P0 S\"ab\" S\"cd\"", 1, 1, "pic", true},
     {"StickingAroundEmptyText", "P0 S\"ab\" S\"\"", 1, 1, "pic", true},
     {"ModifyProtectedText", "P0 2\"abcd\"", 0, 3, "pic", true},
+    // A list marker goes only into an empty line; elsewhere it is dropped.
+    {"MarkerAtTextStart", "P0 0\"abcd\"", 0, 1, "mk", false},
     {"MarkerInText", "P0 0\"abcd\"", 0, 3, "mk", false},
+    {"MarkerAtTextEnd", "P0 0\"abcd\"", 0, 5, "mk", false},
+    {"MarkerBeforePicture", "P0 pic:20x10", 0, 0, "mk", false},
     {"MarkerBesidePicture", "P0 pic:20x10", 0, 1, "mk", false},
+    {"MarkerAfterMarker", "P0 mk 0\"ab\"", 1, 1, "mk", false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, InsertRefusal, testing::ValuesIn(kRefusals),
                          [](const testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+
+// Tag inheritance: a new text without a tag takes the tag of the text of
+// its own style beside it, when the caller asks.
+struct TagCase {
+  const char* name;
+  const char* doc;
+  int itemNo;
+  int32_t offs;
+  int32_t styleNo, tag;  // of the new text "x"
+  bool adjustTag;
+  const char* expected;
+};
+
+void PrintTo(const TagCase& c, std::ostream* os) { *os << c.name; }
+
+class AdjustTag : public CaretTest, public testing::WithParamInterface<TagCase> {};
+
+TEST_P(AdjustTag, NewTextTakesItsSameStyleNeighboursTag) {
+  const TagCase& c = GetParam();
+  LoadAt(c.doc, c.itemNo, c.offs);
+  ASSERT_TRUE(UndoRedoRoundTrip(Data(), [&] {
+    ASSERT_TRUE(InsertAtCaret(Data().CreateTextItem(TDVTag{c.tag, {}}, 0, false, true, c.styleNo), "x", c.adjustTag));
+  }));
+  EXPECT_EQ(Doc(), c.expected);
+}
+
+const TagCase kTags[] = {
+    {"FromTheTextBefore", "P0 @7 0\"ab\"", 0, 3, kGbk, 0, true, "P0 @7 0\"ab\" @7 0\"x\""},
+    {"FromTheTextAfter", "P0 @7 0\"ab\"", 0, 1, kGbk, 0, true, "P0 @7 0\"x\" @7 0\"ab\""},
+    {"FromTheSplitText", "P0 @7 0\"ab\"", 0, 2, kGbk, 0, true, "P0 @7 0\"a\" @7 0\"x\" @7 0\"b\""},
+    {"NotFromAnotherStyle", "P0 @7 1\"ab\"", 0, 3, kGbk, 0, true, "P0 @7 1\"ab\" 0\"x\""},
+    {"NotOverItsOwnTag", "P0 @7 0\"ab\"", 0, 3, kGbk, 9, true, "P0 @7 0\"ab\" @9 0\"x\""},
+    {"NotUnasked", "P0 @7 0\"ab\"", 0, 3, kGbk, 0, false, "P0 @7 0\"ab\" 0\"x\""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, AdjustTag, testing::ValuesIn(kTags),
+                         [](const testing::TestParamInfo<TagCase>& info) { return info.param.name; });
 
 TEST_F(CaretTest, InsertedPictureAndSplitUndoAsOneStep) {
   LoadAt("P0 0\"abcd\"", 0, 3);

@@ -61,6 +61,10 @@ const ReformatCase kReformats[] = {
     {"NarrowItem", R"(P0 0"a" pic:150x10 0"b" pic:30x10)", 3, false},
     {"WidestItem", R"(P0 0"a" pic:150x10 0"b" pic:30x10)", 1, true},
     {"OneOfTwoWidest", R"(P0 0"a" pic:150x10 0"b" pic:150x10)", 1, false},
+    // The other widest section is found outside the reformatted paragraphs.
+    {"WidestAlsoInALaterParagraph", R"(P0 0"a" pic:150x10 P0 0"b" P0 0"c" P0 pic:150x10)", 1, false},
+    {"WidestAlsoInAnEarlierParagraph", R"(P0 pic:150x10 P0 0"b" P0 0"c" P0 0"a" pic:150x10)", 4, false},
+    {"WidestOnlyInOneParagraph", R"(P0 pic:150x10 P0 0"b" P0 0"c" P0 0"a" pic:140x10)", 0, true},
     {"IndentedParagraph", R"(P0 0"a" P1 pic:150x10 P0 pic:150x10)", 1, true},
 };
 
