@@ -21,8 +21,8 @@ void TDVTextMeasure::Prepare(TCanvas& canvas, std::string_view text, bool unicod
     canvas.CharAdvancesW(wide_, adv_);
   } else {
     canvas.CharAdvancesA(text, adv_);
-    if (!units8_ || units8_->CodePage() != ResolveCodePage(codePage))
-      units8_ = std::make_unique<TCodePageUnits>(codePage);
+    // Shared, so that a partial reformat does not convert its characters again.
+    units8_ = &CodePageUnits(codePage);
   }
   extra_ = canvas.GetTextCharacterExtra();
   const size_t n = adv_.size();

@@ -11,7 +11,6 @@
 // Unicode item's text. Every count answered ends on a character boundary: a
 // double-byte character or a surrogate pair is never split.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,7 +60,7 @@ class TDVTextMeasure {
   std::vector<int32_t> chars_;  // characters begun before each unit boundary
   int32_t extra_ = 0;
   std::u16string wide_;  // the Unicode text as units
-  std::unique_ptr<TCodePageUnits> units8_;
+  TCodePageUnits* units8_ = nullptr;
   std::u16string breakUnits_;  // 8-bit characters as units, for breaking
   std::vector<int> breakStarts_;
 };

@@ -555,6 +555,13 @@ char16_t TCodePageUnits::Unit(uint16_t code) {
   return unit;
 }
 
+TCodePageUnits& CodePageUnits(int codePage) {
+  static std::map<int, std::unique_ptr<TCodePageUnits>> codePages;
+  auto& units = codePages[ResolveCodePage(codePage)];
+  if (!units) units = std::make_unique<TCodePageUnits>(codePage);
+  return *units;
+}
+
 size_t CharCountEx(int codePage, std::string_view text) {
   codePage = ResolveCodePage(codePage);
   if (!IsDbcs(codePage)) return text.size();

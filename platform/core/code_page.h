@@ -84,6 +84,9 @@ class TCodePageUnits {
   bool dbcs_;
   std::unique_ptr<std::array<char16_t, 256>> pages_[256];
 };
+// The units of a code page, kept for the process: the mapping never changes,
+// and the engine runs on one thread.
+TCodePageUnits& CodePageUnits(int codePage);
 
 // UTF-8 <-> UTF-16 for the project's own UTF-8 literals meeting document text.
 std::u16string Utf8ToUtf16(std::string_view s);
