@@ -1,5 +1,7 @@
 // Undo and redo of a large edit in the editor, beside QTextDocument; then
-// one Backspace and a deleted 1,000-paragraph selection at the caret.
+// one Backspace and a deleted 1,000-paragraph selection at the caret; then
+// one typed character, 10,000 lines of text inserted and 1,000 paragraphs
+// restyled, each of the last two with its undo.
 //
 // The layout benchmarks' document of 50,000 paragraphs of mixed Chinese
 // (GBK) and Latin text, wrapped at 700 pixels, gets one undo group that
@@ -14,8 +16,10 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +29,7 @@
 #include "editing/control/editor.h"
 #include "engine/model/item_registry.h"
 #include "engine/style/style_sheet.h"
+#include "engine/text/item_text.h"
 
 namespace quillet::bench {
 namespace {
@@ -71,6 +76,20 @@ struct Editor {
   }
 };
 
+// Paragraphs of the sample as UTF-16, each ended by a line feed.
+std::u16string SampleLines(int paragraphs) {
+  std::u16string lines;
+  for (const std::string& p : LayoutSampleParagraphs(paragraphs)) {
+    lines += MultiByteToWideChar(936, p);
+    lines += u'\n';
+  }
+  return lines;
+}
+
+QString ToQString(const std::u16string& units) {
+  return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
+}
+
 // The sample as a QTextDocument of the editor's width, laid out.
 std::unique_ptr<QTextDocument> LaidOutQtDocument(int paragraphs) {
   std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(paragraphs));
@@ -95,12 +114,7 @@ BENCHMARK(BM_EditorUndoRedoInsertion)->Unit(benchmark::kMillisecond)->MinTime(2)
 void BM_QTextDocumentUndoRedoInsertion(benchmark::State& state) {
   std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(kParagraphs);
   QAbstractTextDocumentLayout* layout = doc->documentLayout();
-  QString inserted;
-  for (const std::string& p : LayoutSampleParagraphs(kInserted)) {
-    const std::u16string units = MultiByteToWideChar(936, p);
-    inserted += QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
-    inserted += QChar(u'\n');
-  }
+  const QString inserted = ToQString(SampleLines(kInserted));
   QTextCursor cursor(doc->findBlockByNumber(doc->blockCount() / 2));
   cursor.beginEditBlock();
   cursor.insertText(inserted);
@@ -185,6 +199,178 @@ void BM_QTextDocumentDeleteSelectionAndUndo(benchmark::State& state) {
   state.counters["blocks"] = doc->blockCount();
 }
 BENCHMARK(BM_QTextDocumentDeleteSelectionAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// One key typed in the middle of the middle paragraph (`KeyPress`): the
+// character, its typing record, the partial reformat and the caret. The
+// undo that takes it back and the caret put back are not timed, so every
+// key opens a record of its own; the later keys of a typed run only extend
+// that record.
+void BM_EditorTyping(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  Editor e(paragraphs);
+  TDVEditDVData& data = e.editor.EditData();
+  const int itemNo = paragraphs / 2;
+  const int32_t length = data.ItemLength(itemNo);
+  data.SetCaretAtItem(itemNo, 11, false);
+  for (auto _ : state) {
+    data.KeyPress('w');
+    state.PauseTiming();
+    if (data.ItemLength(itemNo) != length + 1) state.SkipWithError("the key was not typed");
+    data.UndoList->Undo(data);
+    data.SetCaretAtItem(itemNo, 11, false);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_EditorTyping)->Arg(5000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+
+// The same key in QTextDocument: `insertText` of one character at the same
+// place, then `documentSize`, which brings the layout up to date.
+void BM_QTextDocumentTyping(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  const int position = doc->findBlockByNumber(paragraphs / 2).position() + 10;
+  QTextCursor cursor(doc.get());
+  for (auto _ : state) {
+    cursor.setPosition(position);
+    cursor.insertText(QStringLiteral("w"));
+    benchmark::DoNotOptimize(layout->documentSize());
+    state.PauseTiming();
+    doc->undo();
+    benchmark::DoNotOptimize(layout->documentSize());
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_QTextDocumentTyping)->Arg(5000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+
+// Milliseconds of wall time since start, added to total.
+void AddElapsed(std::chrono::steady_clock::time_point start, double& total) {
+  total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The two halves of an edit-and-undo iteration as counters.
+void ReportHalves(benchmark::State& state, double edit, double undo) {
+  state.counters["edit ms"] = benchmark::Counter(edit, benchmark::Counter::kAvgIterations);
+  state.counters["undo ms"] = benchmark::Counter(undo, benchmark::Counter::kAvgIterations);
+}
+
+// 10,000 lines of the sample (UTF-16, each ended by a line feed) inserted at
+// the caret in the middle of the middle paragraph as the editor inserts
+// text: `InsertTextW_` in an insertion group of its own, the text cut into
+// paragraphs, converted to the style's GBK, laid out and the caret placed
+// after it; then the group undone, laid out again.
+void BM_EditorInsertTextAndUndo(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  Editor e(paragraphs);
+  TDVEditDVData& data = e.editor.EditData();
+  const std::string text = DVU_UnitBytes(SampleLines(kInserted));
+  const int items = data.ItemCount();
+  double edit = 0, undo = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    data.SetCaretAtItem(paragraphs / 2, 11, false);
+    {
+      TDVEditOperation operation(data);
+      data.BeginUndoSequence(dvutInsert, true);
+      if (!data.InsertTextW_(text, false) || data.ItemCount() != items + kInserted)
+        state.SkipWithError("the text was not inserted");
+      data.Change();
+    }
+    AddElapsed(start, edit);
+    start = std::chrono::steady_clock::now();
+    data.UndoList->Undo(data);
+    AddElapsed(start, undo);
+  }
+  ReportHalves(state, edit, undo);
+}
+BENCHMARK(BM_EditorInsertTextAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// The same text at the same place through `QTextCursor::insertText`, then
+// `undo()`, each followed by `documentSize()`.
+void BM_QTextDocumentInsertTextAndUndo(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  const QString text = ToQString(SampleLines(kInserted));
+  const int position = doc->findBlockByNumber(paragraphs / 2).position() + 10;
+  QTextCursor cursor(doc.get());
+  double edit = 0, undo = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    cursor.setPosition(position);
+    cursor.insertText(text);
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, edit);
+    start = std::chrono::steady_clock::now();
+    doc->undo();
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, undo);
+  }
+  ReportHalves(state, edit, undo);
+}
+BENCHMARK(BM_QTextDocumentInsertTextAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// 1,000 paragraphs in the middle selected from inside a word to inside a
+// word and converted (`ApplyStyleConversion_`) by a handler that turns the
+// sample's style into a bold copy of it: the end items split, every item
+// between restyled, one undo group, the sections laid out again; then the
+// group undone.
+void BM_EditorStyleConversionAndUndo(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  Editor e(paragraphs);
+  TFontInfo& bold = e.sheet.TextStyles().Add();
+  bold.Assign(e.sheet.TextStyles()[0]);
+  bold.Style = fsBold;
+  bold.Standard = false;
+  e.editor.FCurStyleConversion = [](void*, int32_t styleNo, int32_t, bool, int32_t& newStyleNo) {
+    if (styleNo == 0) newStyleNo = 1;
+  };
+  TDVEditDVData& data = e.editor.EditData();
+  const int first = paragraphs / 2;
+  double edit = 0, undo = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    data.SetSelectionBounds(first, 3, first + kSelected, 3);
+    data.ApplyStyleConversion_(0);
+    if (data.GetItemStyle(first + 1) != 1) state.SkipWithError("the selection was not converted");
+    AddElapsed(start, edit);
+    start = std::chrono::steady_clock::now();
+    data.UndoList->Undo(data);
+    AddElapsed(start, undo);
+  }
+  ReportHalves(state, edit, undo);
+  state.counters["items"] = data.ItemCount();
+}
+BENCHMARK(BM_EditorStyleConversionAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// The same selection made bold through `QTextCursor::mergeCharFormat`, then
+// `undo()`, each followed by `documentSize()`.
+void BM_QTextDocumentMergeCharFormatAndUndo(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  const int first = paragraphs / 2;
+  const int anchor = doc->findBlockByNumber(first).position() + 2;
+  const int end = doc->findBlockByNumber(first + kSelected).position() + 2;
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  QTextCursor cursor(doc.get());
+  double edit = 0, undo = 0;
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    cursor.setPosition(anchor);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(bold);
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, edit);
+    start = std::chrono::steady_clock::now();
+    doc->undo();
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, undo);
+  }
+  ReportHalves(state, edit, undo);
+}
+BENCHMARK(BM_QTextDocumentMergeCharFormatAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet::bench

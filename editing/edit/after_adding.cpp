@@ -35,13 +35,18 @@ bool TDVEditDVData::InsertTextPieces(std::vector<TDVTextPiece>& pieces, bool car
   bool full;
   if (!InsSomething(first, pieces.front().Text, false, firstNo, full, itemsAdded)) return false;
   int last = firstNo;
+  // Outside a list paragraph the other pieces go in as one block: put in one
+  // at a time, each would move every item after it.
+  const bool listPara = GetItemStyle(GetFirstParaItem(firstNo)) == dvsListMarker;
+  TItemBlock block;
+  int32_t lastParaNo = GetItemPara(firstNo);
   for (size_t i = 1; i < pieces.size(); ++i) {
     TDVTextPiece& piece = pieces[i];
     bool sameAsPrev = false;
     int32_t paraNo = FCurParaStyleNo;
     if (piece.Start == TDVTextPiece::tpsLine) {
-      paraNo = GetItemPara(last);
-    } else {
+      paraNo = lastParaNo;
+    } else if (listPara) {
       bool f = false;
       // A new paragraph of a list paragraph starts with its own marker.
       if (ReplicateMarker(firstNo, last + 1, f, false)) {
@@ -58,8 +63,13 @@ bool TDVEditDVData::InsertTextPieces(std::vector<TDVTextPiece>& pieces, bool car
     if (piece.PageBreak && !sameAsPrev) item->SetPageBreakBefore(true);
     ++last;
     ++itemsAdded;
-    InsertItemDirectly(last, std::move(piece.Text), std::move(item));
+    lastParaNo = item->ParaNo;
+    if (listPara)
+      InsertItemDirectly(last, std::move(piece.Text), std::move(item));
+    else
+      block.emplace_back(std::move(piece.Text), std::move(item));
   }
+  if (!block.empty()) InsertBlock(firstNo + 1, std::move(block), false);
   AfterAddingText(firstNo, last, caretBefore, full, paraStart, paraEnd, itemsAdded);
   return true;
 }

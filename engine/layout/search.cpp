@@ -7,7 +7,6 @@
 // folding never touches a trail byte, and a Unicode item is not narrowed to
 // a code page that loses the characters being looked for.
 #include <algorithm>
-#include <map>
 
 #include "engine/layout/formatted_data.h"
 #include "engine/text/item_text.h"
@@ -31,15 +30,6 @@ void UpperCase(std::u16string& s) {
   for (char16_t& c : s) c = DVU_UpperCaseUnit(c);
 }
 
-// The units of every code page met, kept for the process: the mapping never
-// changes, and the engine runs on one thread.
-TCodePageUnits& UnitsOf(int codePage) {
-  static std::map<int, std::unique_ptr<TCodePageUnits>> codePages;
-  auto& units = codePages[ResolveCodePage(codePage)];
-  if (!units) units = std::make_unique<TCodePageUnits>(codePage);
-  return *units;
-}
-
 TSearchText DecodeItem(const TCustomDVData& data, int itemNo, bool matchCase) {
   TSearchText t;
   const std::string& text = data.GetItemTextR(itemNo);
@@ -56,7 +46,7 @@ TSearchText DecodeItem(const TCustomDVData& data, int itemNo, bool matchCase) {
     for (int i = 0; i <= length; ++i) t.Offs.push_back(i + 1);
     for (char16_t c : t.Units) t.Delimiter.push_back(data.IsDelimiterW(c));
   } else {
-    TCodePageUnits& units = UnitsOf(codePage);
+    TCodePageUnits& units = SharedCodePageUnits(codePage);
     for (size_t i = 0; i < text.size();) {
       uint16_t code;
       const size_t length = units.CharAt(text, i, code);
