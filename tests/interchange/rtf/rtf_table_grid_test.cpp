@@ -116,6 +116,7 @@ TEST(RTFTableGridTest, RowsOntoOneGrid) {
       {"split grid under a wider cell", {{"451 887 1683", 3}, {"451 1683", 2}}, {0, 451, 887, 1683},
        "a0 a1 a2 | b0 b1 <"},
       {"1 twip apart is one line", {{"1000 2000", 2}, {"1001 2000", 2}}, {0, 1000, 2000}, "a0 a1 | b0 b1"},
+      {"1 twip left is one line", {{"1001 2000", 2}, {"1000 2000", 2}}, {0, 1001, 2000}, "a0 a1 | b0 b1"},
       {"2 twips apart are two lines", {{"1000 2000", 2}, {"1002 2000", 2}}, {0, 1000, 1002, 2000},
        "a0 a1 < | b0 < b1"},
       {"vertical merge", {{"1000v 2000", 2}, {"1000^ 2000", 2}}, {0, 1000, 2000}, "a0+b0 a1 | ^ b1"},
@@ -140,6 +141,8 @@ TEST(RTFTableGridTest, RowsOntoOneGrid) {
        "a0 a1 - - | - - - b0"},
       {"boundary not right of the last moves past it", {{"1000 900", 2}}, {0, 1000, 1002}, "a0 a1"},
       {"boundary left of the row's edge", {{"@500 100 200", 2}}, {500, 502, 504}, "a0 a1"},
+      {"wide cell under a merged narrower one", {{"1000v 2000", 2}, {"2000^", 1}}, {0, 1000, 2000},
+       "a0+b0 a1 | ^ ."},
       {"narrow cell under a merged wider one", {{"2000v", 1}, {"1000^ 2000", 2}}, {0, 1000, 2000, 2002},
        "a0+b0 < - | ^ ^ b1"},
   };
