@@ -16,6 +16,8 @@ TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent, const TMakeEditData& mak
   // reformatting reads line bottoms back from the drawing items, which the
   // external leading would widen.
   Flags = static_cast<TDVFlags>((Flags | dvflRootEditor) & ~(dvflUseJumps | dvflUseExternalLeading));
+  // The keys that scroll a viewer move the caret, which keeps itself in view.
+  KeyboardScroll = false;
 }
 
 TCustomDocViewEdit::~TCustomDocViewEdit() {

@@ -19,6 +19,10 @@ enum TDVEditorOption : uint8_t {
 };
 using TDVEditorOptions = uint8_t;
 
+// Where a caret step tried to leave the document.
+enum TDVGetOutDirection : uint8_t { dvdLeft, dvdUp, dvdRight, dvdDown, dvdTop, dvdBottom };
+using TDVOnCaretGetOutEvent = std::function<void(TCustomDocView& sender, TDVGetOutDirection direction)>;
+
 class TCustomDocViewEdit : public TCustomDocView {
  public:
   explicit TCustomDocViewEdit(QWidget* parent = nullptr);
@@ -57,6 +61,8 @@ class TCustomDocViewEdit : public TCustomDocView {
   TDVNotifyEvent OnChanging;
   TDVNotifyEvent OnChange;
   TDVNotifyEvent OnCaretMove;
+  // An arrow key could not move the caret out of the document.
+  TDVOnCaretGetOutEvent OnCaretGetOut;
 
   TDVEditorOptions EditorOptions = dvoClearTagOnStyleApp;
   bool ReadOnly = false;
@@ -110,6 +116,8 @@ class TCustomDocViewEdit : public TCustomDocView {
   TRect CaretClientRect() const;
   // Text typed through the data's typing path, one character at a time.
   void TypeCharacter(std::u16string_view character);
+  // Page, Home, End and arrow keys; false for any other key.
+  bool CaretStep(TKey key, TShiftState shift);
   bool caretOn_ = true;
   // The high half of a surrogate pair waits for its low half.
   char16_t pendingHighSurrogate_ = 0;

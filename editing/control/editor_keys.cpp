@@ -70,6 +70,10 @@ void TCustomDocViewEdit::KeyDown(TKey& key, TShiftState shift) {
     data.BuildJumpsCoords(true);
     GenerateMouseMove();
   }
+  if (CaretStep(key, shift)) {
+    key = 0;
+    return;
+  }
   switch (key) {
     case VK_BACK:
       if (BeforeChange(false)) data.OnBackSpacePress_(ctrl);
@@ -94,6 +98,34 @@ void TCustomDocViewEdit::KeyDown(TKey& key, TShiftState shift) {
     default:
       break;
   }
+}
+
+bool TCustomDocViewEdit::CaretStep(TKey key, TShiftState shift) {
+  if (key != VK_PRIOR && key != VK_NEXT && key != VK_END && key != VK_HOME && (key < VK_LEFT || key > VK_DOWN))
+    return false;
+  TDVEditDVData& data = EditData();
+  const bool ctrl = shift & ssCtrl, withShift = shift & ssShift;
+  if (withShift)
+    data.StartShiftMoving();
+  else if (data.SelectionExists(false, false))
+    Deselect();
+  if (BiDiMode() == dvbdRightToLeft && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
+  bool blocked = false;
+  TDVGetOutDirection direction = dvdLeft;
+  switch (key) {
+    case VK_PRIOR: data.OnPgUpPress(); break;
+    case VK_NEXT: data.OnPgDownPress(); break;
+    case VK_HOME: data.OnHomePress(ctrl); break;
+    case VK_END: data.OnEndPress(ctrl); break;
+    case VK_LEFT: blocked = data.OnLeftPress(withShift, ctrl); direction = dvdLeft; break;
+    case VK_RIGHT: blocked = data.OnRightPress(withShift, ctrl); direction = dvdRight; break;
+    case VK_UP: blocked = data.OnUpPress(withShift, ctrl); direction = dvdUp; break;
+    default: blocked = data.OnDownPress(withShift, ctrl); direction = dvdDown; break;
+  }
+  if (blocked && OnCaretGetOut) OnCaretGetOut(*this, direction);
+  if (withShift) data.EndShiftMoving();
+  Invalidate();
+  return true;
 }
 
 void TCustomDocViewEdit::KeyUp(TKey& key, TShiftState shift) {

@@ -169,5 +169,39 @@ TEST_F(EditorKeys, ReadOnlyRefusesEveryKeyWithABeep) {
   EXPECT_FALSE(editor->BeforeChange(true));
 }
 
+TEST_F(EditorKeys, ShiftArrowsSelectAndAPlainArrowDropsTheSelection) {
+  LoadAt("P0 0\"abcd\"", 0, 1);
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(Selection(), std::make_tuple(0, 1, 0, 3));
+  Key(Qt::Key_Right);
+  EXPECT_FALSE(Data().SelectionExists(false, false));
+  EXPECT_EQ(Caret(), std::make_pair(0, 4));
+  EXPECT_EQ(Doc(), "P0 0\"abcd\"");
+}
+
+TEST_F(EditorKeys, ArrowAtTheDocumentEdgeReportsTheDirection) {
+  struct Case {
+    int32_t offs;
+    Qt::Key key;
+    TDVGetOutDirection direction;
+  };
+  for (const Case& c : {Case{1, Qt::Key_Left, dvdLeft}, Case{3, Qt::Key_Right, dvdRight}, Case{1, Qt::Key_Up, dvdUp},
+                        Case{3, Qt::Key_Down, dvdDown}}) {
+    LoadAt("P0 0\"ab\"", 0, c.offs);
+    std::vector<TDVGetOutDirection> got;
+    editor->OnCaretGetOut = [&](TCustomDocView&, TDVGetOutDirection d) { got.push_back(d); };
+    Key(c.key);
+    EXPECT_EQ(got, std::vector<TDVGetOutDirection>{c.direction}) << c.key;
+  }
+}
+
+TEST_F(EditorKeys, RightToLeftSwapsLeftAndRight) {
+  editor->SetBiDiModeDV(dvbdRightToLeft);
+  LoadAt("P0 0\"abc\"", 0, 2);
+  Key(Qt::Key_Left);
+  EXPECT_EQ(Caret(), std::make_pair(0, 3));
+}
+
 }  // namespace
 }  // namespace quillet::test
