@@ -169,6 +169,13 @@ TEST_F(EditorKeys, ReadOnlyRefusesEveryKeyWithABeep) {
   EXPECT_FALSE(editor->BeforeChange(true));
 }
 
+// An editor that wants all keys keeps Tab from the form's navigation.
+TEST_F(EditorKeys, TabTypesTheSheetsSpaces) {
+  LoadAt("P0 0\"ab\"", 0, 2);
+  Key(Qt::Key_Tab);
+  EXPECT_EQ(Doc(), "P0 0\"a        b\"");
+}
+
 TEST_F(EditorKeys, ShiftArrowsSelectAndAPlainArrowDropsTheSelection) {
   LoadAt("P0 0\"abcd\"", 0, 1);
   Key(Qt::Key_Right, Qt::ShiftModifier);
