@@ -1,6 +1,8 @@
 // The editor's key map driven by real key events offscreen: shortcuts and
 // editing keys at key-down, characters at key-press, a read-only editor
 // refusing every change with a beep.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -125,6 +127,20 @@ TEST_F(EditorKeys, KeysThatTypeNothingKeepTheSelection) {
   Ctrl(Qt::Key_C);
   EXPECT_EQ(Doc(), "P0 0\"abc\"");
   EXPECT_EQ(Selection(), std::make_tuple(0, 1, 0, 3));
+}
+
+TEST_F(EditorKeys, CutShortcutsCopyThenDelete) {
+  for (bool shiftDelete : {false, true}) {
+    LoadAt("P0 0\"abcd\"", 0, 1);
+    QGuiApplication::clipboard()->clear();
+    Data().SetSelectionBounds(0, 2, 0, 4);
+    if (shiftDelete)
+      Key(Qt::Key_Delete, Qt::ShiftModifier);
+    else
+      Ctrl(Qt::Key_X);
+    EXPECT_EQ(Doc(), "P0 0\"ad\"") << shiftDelete;
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "bc") << shiftDelete;
+  }
 }
 
 TEST_F(EditorKeys, BackspaceDeletesTheSelectionOnly) {
