@@ -16,6 +16,8 @@ TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent, const TMakeEditData& mak
   // reformatting reads line bottoms back from the drawing items, which the
   // external leading would widen.
   Flags = static_cast<TDVFlags>((Flags | dvflRootEditor) & ~(dvflUseJumps | dvflUseExternalLeading));
+  // The keys that scroll a viewer move the caret, which keeps itself in view.
+  KeyboardScroll = false;
 }
 
 TCustomDocViewEdit::~TCustomDocViewEdit() {
@@ -25,7 +27,7 @@ TCustomDocViewEdit::~TCustomDocViewEdit() {
 }
 
 bool TCustomDocViewEdit::BeforeChange(bool fromOutside) {
-  const bool allowed = Style() && (fromOutside || !EditData().FCaptureMouseItem);
+  const bool allowed = !ReadOnly && Style() && (fromOutside || !EditData().FCaptureMouseItem);
   if (!allowed) {
     EditData().Beep();
     return false;
@@ -38,6 +40,39 @@ void TCustomDocViewEdit::DoChange(bool clearRedo) {
   Modified = true;
   if (clearRedo) EditData().RedoList->Clear();
   if (OnChange) OnChange(*this);
+}
+
+bool TCustomDocViewEdit::DeleteSelection() {
+  if (!BeforeChange(false)) return false;
+  const bool deleted = EditData().DeleteSelection_();
+  Refresh();
+  return deleted;
+}
+
+void TCustomDocViewEdit::CutDef() {
+  if (CopyDef()) DeleteSelection();
+}
+
+void TCustomDocViewEdit::Undo() {
+  TDVEditDVData& data = EditData();
+  if (ReadOnly || data.UndoList->Count() == 0) {
+    data.Beep();
+    return;
+  }
+  data.UndoList->Undo(data);
+  DoChange(false);
+  Refresh();
+}
+
+void TCustomDocViewEdit::Redo() {
+  TDVEditDVData& data = EditData();
+  if (ReadOnly || data.RedoList->Count() == 0) {
+    data.Beep();
+    return;
+  }
+  data.RedoList->Redo(data);
+  DoChange(false);
+  Refresh();
 }
 
 // ---- read-only and the current styles ----

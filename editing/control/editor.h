@@ -19,6 +19,10 @@ enum TDVEditorOption : uint8_t {
 };
 using TDVEditorOptions = uint8_t;
 
+// Where a caret step tried to leave the document.
+enum TDVGetOutDirection : uint8_t { dvdLeft, dvdUp, dvdRight, dvdDown, dvdTop, dvdBottom };
+using TDVOnCaretGetOutEvent = std::function<void(TCustomDocView& sender, TDVGetOutDirection direction)>;
+
 class TCustomDocViewEdit : public TCustomDocView {
  public:
   explicit TCustomDocViewEdit(QWidget* parent = nullptr);
@@ -32,12 +36,21 @@ class TCustomDocViewEdit : public TCustomDocView {
   int UndoLimit() const { return EditData().UndoList->Limit; }
   void SetUndoLimit(int value) { EditData().UndoList->Limit = value; }
 
-  // Whether the document may change now: it needs a style sheet and, for a
-  // change from inside (fromOutside false), no item holding the mouse.
+  // Whether the document may change now: it must not be read-only, needs a
+  // style sheet and, for a change from inside (fromOutside false), no item
+  // holding the mouse.
   // Allowed: OnChanging fires; refused: a beep.
   virtual bool BeforeChange(bool fromOutside);
   // After a change: Modified, the redo list emptied (clearRedo), OnChange.
   virtual void DoChange(bool clearRedo);
+
+  // The selection deleted as one undoable change; false when refused.
+  bool DeleteSelection();
+  // Copies the selection, then deletes it.
+  void CutDef();
+  // One group undone (redone); a beep when read-only or nothing is there.
+  void Undo();
+  void Redo();
 
   // The handlers of text-style and paragraph-style conversions; the data
   // asks the current one, which a conversion copies from either first.
@@ -48,6 +61,8 @@ class TCustomDocViewEdit : public TCustomDocView {
   TDVNotifyEvent OnChanging;
   TDVNotifyEvent OnChange;
   TDVNotifyEvent OnCaretMove;
+  // An arrow key could not move the caret out of the document.
+  TDVOnCaretGetOutEvent OnCaretGetOut;
 
   TDVEditorOptions EditorOptions = dvoClearTagOnStyleApp;
   bool ReadOnly = false;
@@ -89,12 +104,26 @@ class TCustomDocViewEdit : public TCustomDocView {
   void WMTimer(uint32_t id) override;
   void WMSetFocus(TFocusReason reason) override;
   void WMKillFocus(TFocusReason reason) override;
+  // The key map (editor_keys.cpp).
+  void KeyDown(TKey& key, TShiftState shift) override;
+  void KeyPress(char16_t& key) override;
+  void KeyUp(TKey& key, TShiftState shift) override;
+  TDlgCodes WMGetDlgCode() override;
 
  private:
   void RestartCaretBlink();
   void InvalidateCaret();
   TRect CaretClientRect() const;
+  // Text typed through the data's typing path, one character at a time.
+  void TypeCharacter(std::u16string_view character);
+  // Page, Home, End and arrow keys; false for any other key.
+  bool CaretStep(TKey key, TShiftState shift);
   bool caretOn_ = true;
+  // The high half of a surrogate pair waits for its low half.
+  char16_t pendingHighSurrogate_ = 0;
+  // Ctrl+Tab typed its tab at key-down; the tab its event may carry as
+  // text is not typed again.
+  bool tabTypedAtKeyDown_ = false;
   TRect paintedCaret_;
 };
 

@@ -1,5 +1,7 @@
 // The caret's steps: along the screen line, across lines at the same x,
 // by word, by page and to the ends; a step that cannot move says so.
+#include <QTest>
+
 #include "caret_test_util.h"
 #include "platform/core/stream.h"
 
@@ -226,6 +228,18 @@ TEST_F(HotLinkTest, ReadOnlyEditorsLinksKeepTheirAreas) {
   Data().ClearJumpsCoords();
   EXPECT_TRUE(Data().Jumps.empty());
   EXPECT_TRUE(DrawnHot(4));
+}
+
+// With dvoCtrlJumps holding Ctrl makes the links work; releasing it ends that.
+TEST_F(HotLinkTest, CtrlHeldBuildsTheAreasWithCtrlJumps) {
+  LoadLinks();
+  for (bool ctrlJumps : {false, true}) {
+    editor->EditorOptions = ctrlJumps ? dvoCtrlJumps : 0;
+    QTest::keyPress(editor->Widget(), Qt::Key_Control);
+    EXPECT_EQ(Data().Jumps.size(), ctrlJumps ? 3u : 0u);
+    QTest::keyRelease(editor->Widget(), Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_TRUE(Data().Jumps.empty());
+  }
 }
 
 // Saving builds the areas for the writer only; the hot link stays hot.
