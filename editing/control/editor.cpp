@@ -8,8 +8,10 @@ TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent)
     : TCustomDocViewEdit(parent, [](TCustomDocViewEdit& editor) { return std::make_unique<TDVEditDVData>(editor); }) {}
 
 TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent, const TMakeEditData& makeData)
-    : TCustomDocView(parent, [&makeData](TCustomDocView& view) -> std::unique_ptr<TDocViewDVData> {
-        return makeData(static_cast<TCustomDocViewEdit&>(view));
+    // The base calls the factory while it is being built: the data gets this
+    // editor as it is, not the base downcast to a type it is not yet.
+    : TCustomDocView(parent, [this, &makeData](TCustomDocView&) -> std::unique_ptr<TDocViewDVData> {
+        return makeData(*this);
       }) {
   // Hyperlinks work only while read-only or forced (SetReadOnly,
   // BuildJumpsCoords), and partial
