@@ -28,39 +28,34 @@ namespace {
 
 constexpr int kPrintRows = 1000, kPrintCols = 5;
 
-void BM_TableRTF(benchmark::State& state) {
+// The table's document written by save into one stream, emptied each time
+// with its buffer kept: the writer is timed, not the growth of a fresh buffer.
+template <typename Save>
+void TimeWriter(benchmark::State& state, Save save) {
   QImage image(1, 1, QImage::Format_RGB32);
   TQtCanvas canvas(image);
   TDVTableItemInfo* table = nullptr;
   std::unique_ptr<BenchDocument> data = MakeTableDocument(canvas, table);
-  // One stream, emptied each time with its buffer kept: the writer is
-  // timed, not the growth of a fresh buffer.
   TMemoryStream stream;
   for (auto _ : state) {
     stream.SetSize(0);
     stream.SetPosition(0);
-    data->SaveRTFToStream(stream, false, clWindow, nullptr);
+    save(*data, stream);
   }
-  const int64_t bytes = stream.GetSize();
-  state.counters["bytes"] = static_cast<double>(bytes);
+  state.counters["bytes"] = static_cast<double>(stream.GetSize());
+}
+
+void BM_TableRTF(benchmark::State& state) {
+  TimeWriter(state, [](BenchDocument& data, TMemoryStream& stream) {
+    data.SaveRTFToStream(stream, false, clWindow, nullptr);
+  });
 }
 BENCHMARK(BM_TableRTF)->Unit(benchmark::kMillisecond);
 
 void BM_TableHTML(benchmark::State& state) {
-  QImage image(1, 1, QImage::Format_RGB32);
-  TQtCanvas canvas(image);
-  TDVTableItemInfo* table = nullptr;
-  std::unique_ptr<BenchDocument> data = MakeTableDocument(canvas, table);
-  // One stream, emptied each time with its buffer kept: the writer is
-  // timed, not the growth of a fresh buffer.
-  TMemoryStream stream;
-  for (auto _ : state) {
-    stream.SetSize(0);
-    stream.SetPosition(0);
-    data->SaveHTMLToStream(stream, "", "table", "", 0, clWindow, nullptr, {});
-  }
-  const int64_t bytes = stream.GetSize();
-  state.counters["bytes"] = static_cast<double>(bytes);
+  TimeWriter(state, [](BenchDocument& data, TMemoryStream& stream) {
+    data.SaveHTMLToStream(stream, "", "table", "", 0, clWindow, nullptr, {});
+  });
 }
 BENCHMARK(BM_TableHTML)->Unit(benchmark::kMillisecond);
 

@@ -12,21 +12,12 @@
 #include <sstream>
 
 #include "editing/table/table_test_util.h"
+#include "platform/core/process.h"
 
 namespace quillet::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FindOnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path ? path : "");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    const fs::path candidate = fs::path(dir.empty() ? "." : dir) / program;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  }
-  return {};
-}
 
 std::string ReadFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -60,7 +51,7 @@ Place PlaceOf(const std::string& html, const std::string& text) {
 class TablePeerTest : public TableEditTest {};
 
 TEST_F(TablePeerTest, LibreOfficeReadsEveryCellIntoItsCell) {
-  const std::string soffice = FindOnPath("soffice");
+  const std::string soffice = FindProgramOnPath("soffice");
   if (soffice.empty()) {
     if (const char* ci = std::getenv("CI"); ci && *ci) FAIL() << "soffice (LibreOffice Writer) is not installed";
     GTEST_SKIP() << "soffice (LibreOffice Writer) is not installed";

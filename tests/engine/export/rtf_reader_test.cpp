@@ -15,22 +15,13 @@
 
 #include "engine/export/rtf_test_doc.h"
 #include "platform/core/code_page.h"
+#include "platform/core/process.h"
 
 namespace quillet {
 namespace {
 
 namespace fs = std::filesystem;
 using test::RTFTestData;
-
-std::string FindOnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path ? path : "");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    const fs::path candidate = fs::path(dir.empty() ? "." : dir) / program;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  }
-  return {};
-}
 
 std::string Utf16(std::u16string_view s) {
   std::string bytes;
@@ -68,7 +59,7 @@ std::vector<std::string> Lines(std::string text) {
 }
 
 TEST(RTFReaderTest, LibreOfficeReadsTextParagraphsAndChineseCharacters) {
-  const std::string soffice = FindOnPath("soffice");
+  const std::string soffice = FindProgramOnPath("soffice");
   if (soffice.empty()) {
     if (const char* ci = std::getenv("CI"); ci && *ci) FAIL() << "soffice (LibreOffice Writer) is not installed";
     GTEST_SKIP() << "soffice (LibreOffice Writer) is not installed";
