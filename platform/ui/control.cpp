@@ -81,6 +81,10 @@ class TControlBridge {
     }
   }
 
+  static void Posted(TCustomControl* c, const std::function<void()>& call) {
+    Guard(c, [&](TCustomControl&) { call(); });
+  }
+
   static void Paint(TCustomControl* c, QWidget* client, QPaintEvent* e) {
     if (!c) return;
     QPainter painter(client);
@@ -252,6 +256,7 @@ struct TCustomControl::Impl {
   bool composing = false;
   Qt::MouseButtons pressed;  // buttons pressed in this control, which capture the mouse
   std::unique_ptr<TBarWheelFilter> barWheel;
+  QObject postTarget;  // context of posted calls: going with the control drops them
   QImage measureSurface;  // under Canvas()
 
   QScrollBar* Bar(TScrollBarKind kind) const {
@@ -460,6 +465,11 @@ TCustomControl::~TCustomControl() {
   if (d_->client) d_->client->Detach();
   d_->barWheel.reset();
   delete d_->widget.data();
+}
+
+void TCustomControl::PostCall(std::function<void()> call) {
+  QMetaObject::invokeMethod(
+      &d_->postTarget, [this, call = std::move(call)] { TControlBridge::Posted(this, call); }, Qt::QueuedConnection);
 }
 
 QWidget* TCustomControl::Widget() const { return d_->widget.data(); }

@@ -10,6 +10,7 @@
 // event runs under a guard that hands the exception to HandleException.
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -166,6 +167,12 @@ class TCustomControl {
   void SetImeEnabled(bool value);
   // Asks the input method to read the composition position again.
   void UpdateImePosition();
+
+  // Runs call once the event loop is idle again, after the events already
+  // queued (a message posted to the control's own window). A call still
+  // pending when the control goes is dropped. An exception it raises goes to
+  // HandleException.
+  void PostCall(std::function<void()> call);
 
   // Called with the message of an exception that an operation raised inside
   // an event handler. The default writes it as a Qt warning.

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -331,6 +332,20 @@ TEST_F(ControlTest, AnExceptionInAHandlerStopsAtTheControl) {
   bool upSeen = false;
   for (const auto& r : first.Take()) upSeen = upSeen || r.what == "up";
   EXPECT_TRUE(upSeen);
+}
+
+TEST_F(ControlTest, PostedCallsRunLaterInOrderAndDieWithTheControl) {
+  std::vector<int> ran;
+  first.PostCall([&] { ran.push_back(1); });
+  first.PostCall([&] { throw std::runtime_error("posted"); });
+  first.PostCall([&] { ran.push_back(3); });
+  EXPECT_TRUE(ran.empty());
+  auto doomed = std::make_unique<TRecorder>();
+  doomed->PostCall([&] { ran.push_back(99); });
+  doomed.reset();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(ran, (std::vector<int>{1, 3}));
+  EXPECT_EQ(first.errors, (std::vector<std::string>{"posted"}));
 }
 
 TEST_F(ControlTest, PaintDrawsThroughTheCanvasWithTheUpdateClip) {
