@@ -101,11 +101,13 @@ bool TCustomDocViewEdit::TraceDeleteSelection() {
         ++ownCount;
       if (IsPicture(styleNo) && !own && !deleteNow) data.Do_ChangeText(i, DeletedPictureName());
     }
-    if (lastTextStyle >= 0) SetCurTextStyleNo(lastTextStyle);
     if (ownCount > 0 && ownCount != endNo - startNo + 1) {
       // Own insertions mixed with other items: neither deleted nor marked.
       stopped = true;
     } else {
+      // The caret's style after the marking is the deleted form of the
+      // last text's.
+      if (lastTextStyle >= 0) SetCurTextStyleNo(lastTextStyle);
       if (deleteNow || ownCount > 0) data.DeleteSelection_();
       ApplyTraceConversion(Orvane_TraceSaveDelet);
       data.CaretMoveNext();

@@ -296,8 +296,8 @@ TEST_F(Tracking, PasteEachFormatWithAndWithoutTracking) {
        "P0 0\"a\" I\"12\" pic:10x10 P0 I\"34\" 0\"b\""},
       {"TextInTheCodePage", [] { QGuiApplication::clipboard()->setText("中\n文"); }, "P0 0\"a中\" P0 0\"文b\"",
        "P0 0\"a\" I\"中\" P0 I\"文\" 0\"b\""},
-      {"TextBeyondTheCodePage", [] { QGuiApplication::clipboard()->setText("😀"); }, "P0 0\"a\" 1\"😀\" 0\"b\"",
-       "P0 0\"a\" J\"😀\" 0\"b\""},
+      {"TextBeyondTheCodePage", [] { QGuiApplication::clipboard()->setText("😀\r\n中"); },
+       "P0 0\"a\" 1\"😀\" P0 1\"中\" 0\"b\"", "P0 0\"a\" J\"😀\" P0 J\"中\" 0\"b\""},
       {"Bitmap", [&] { QGuiApplication::clipboard()->setImage(image); }, "P0 0\"a\" pic:6x4 0\"b\"",
        "P0 0\"a\" pic:6x4 0\"b\""},
   };
