@@ -1,7 +1,8 @@
 // Undo and redo of a large edit in the editor, beside QTextDocument; then
 // one Backspace and a deleted 1,000-paragraph selection at the caret; then
 // one typed character, 10,000 lines of text inserted and 1,000 paragraphs
-// restyled, each of the last two with its undo.
+// restyled, each of the last two with its undo; then Ctrl+V of 10,000
+// copied paragraphs and Ctrl+Z, beside QTextEdit.
 //
 // The layout benchmarks' document of 50,000 paragraphs of mixed Chinese
 // (GBK) and Latin text, wrapped at 700 pixels, gets one undo group that
@@ -15,6 +16,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTextEdit>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -371,6 +375,87 @@ void BM_QTextDocumentMergeCharFormatAndUndo(benchmark::State& state) {
   ReportHalves(state, edit, undo);
 }
 BENCHMARK(BM_QTextDocumentMergeCharFormatAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// A key with Ctrl as the platform delivers it to a widget.
+void SendCtrl(QWidget* widget, Qt::Key letter) {
+  QKeyEvent press(QEvent::KeyPress, letter, Qt::ControlModifier, QString(QChar(letter & 0x1F)));
+  QCoreApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, letter, Qt::ControlModifier, QString(QChar(letter & 0x1F)));
+  QCoreApplication::sendEvent(widget, &release);
+}
+
+// Used as a user would: 10,000 paragraphs copied from another editor (its
+// clipboard formats, "DocView Format" first), then Ctrl+V at the caret in
+// the middle of the middle paragraph and Ctrl+Z, each a key event to the
+// control: the paste reads the block, inserts it in one undo group and lays
+// it out; the undo takes it out and lays the sections out again.
+void BM_EditorPasteAndUndo(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  {
+    Editor source(kInserted);
+    source.editor.EditData().SelectAll();
+    if (!source.editor.CopyDef()) state.SkipWithError("nothing was copied");
+  }
+  Editor e(paragraphs);
+  TDVEditDVData& data = e.editor.EditData();
+  QWidget* widget = e.editor.Widget();
+  const int items = data.ItemCount();
+  double edit = 0, undo = 0;
+  for (auto _ : state) {
+    data.SetCaretAtItem(paragraphs / 2, 11, false);
+    auto start = std::chrono::steady_clock::now();
+    SendCtrl(widget, Qt::Key_V);
+    AddElapsed(start, edit);
+    if (data.ItemCount() < items + kInserted - 1) state.SkipWithError("the paragraphs were not pasted");
+    start = std::chrono::steady_clock::now();
+    SendCtrl(widget, Qt::Key_Z);
+    AddElapsed(start, undo);
+    if (data.ItemCount() != items) state.SkipWithError("the paste was not undone");
+  }
+  ReportHalves(state, edit, undo);
+}
+BENCHMARK(BM_EditorPasteAndUndo)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// The same in a QTextEdit of the editor's size: the paragraphs copied from
+// another QTextEdit, Ctrl+V and Ctrl+Z as key events, each followed by
+// documentSize(), which finishes the layout.
+void BM_QTextEditPasteAndUndo(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  {
+    QTextEdit source;
+    std::unique_ptr<QTextDocument> copied = MakeQtSampleDocument(LayoutSampleParagraphs(kInserted));
+    source.setDocument(copied.get());
+    source.selectAll();
+    source.copy();
+    source.setDocument(nullptr);
+  }
+  std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
+  QTextEdit edit;
+  edit.setDocument(doc.get());
+  edit.resize(kWidth, kHeight);
+  edit.show();
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  const int position = doc->findBlockByNumber(paragraphs / 2).position() + 10;
+  const int blocks = doc->blockCount();
+  double pasteMs = 0, undoMs = 0;
+  for (auto _ : state) {
+    QTextCursor cursor(doc.get());
+    cursor.setPosition(position);
+    edit.setTextCursor(cursor);
+    auto start = std::chrono::steady_clock::now();
+    SendCtrl(&edit, Qt::Key_V);
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, pasteMs);
+    if (doc->blockCount() < blocks + kInserted - 1) state.SkipWithError("the paragraphs were not pasted");
+    start = std::chrono::steady_clock::now();
+    SendCtrl(&edit, Qt::Key_Z);
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, undoMs);
+  }
+  edit.setDocument(nullptr);
+  ReportHalves(state, pasteMs, undoMs);
+}
+BENCHMARK(BM_QTextEditPasteAndUndo)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet::bench

@@ -46,7 +46,7 @@ void TCustomDocViewEdit::DoChange(bool clearRedo) {
 
 bool TCustomDocViewEdit::DeleteSelection() {
   if (!BeforeChange(false)) return false;
-  const bool deleted = EditData().DeleteSelection_();
+  const bool deleted = DeleteSelectionTraced();
   Refresh();
   return deleted;
 }

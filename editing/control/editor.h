@@ -22,6 +22,11 @@ using TDVEditorOptions = uint8_t;
 // Where a caret step tried to leave the document.
 enum TDVGetOutDirection : uint8_t { dvdLeft, dvdUp, dvdRight, dvdDown, dvdTop, dvdBottom };
 using TDVOnCaretGetOutEvent = std::function<void(TCustomDocView& sender, TDVGetOutDirection direction)>;
+class TCustomDocViewEdit;
+// The clipboard formats Paste takes, best first.
+enum class TPasteFormatKind : uint8_t { None, DocView, Rtf, Text, Bitmap };
+// Fired before a paste; doDefault false cancels it.
+using TDVPasteEvent = std::function<void(TCustomDocViewEdit& sender, bool& doDefault)>;
 
 class TCustomDocViewEdit : public TCustomDocView {
  public:
@@ -89,6 +94,42 @@ class TCustomDocViewEdit : public TCustomDocView {
   // Whether the caret is in its visible phase (focused and not blinked off).
   bool CaretVisible() const { return caretOn_ && Focused(); }
 
+  // ---- paste and revision tracking (editor_paste.cpp, editor_tracking.cpp) ----
+  // While TraceOn, insertions take the reviewer's "inserted" style and
+  // deletions the "deleted" one (through OnStyleConversion with
+  // Orvane_TraceSaveInsert and Orvane_TraceSaveDelet) and deleted text
+  // stays; pictures are marked by their names. The reviewer's own
+  // insertions (underlined in TraceUserColor) are deleted outright.
+  bool TraceOn = false;
+  TColor TraceUserColor = clNone;
+  // In the system code page, as the host's reviewer table holds it.
+  std::string TraceUserName;
+  TDVPasteEvent OnPaste;
+  // The best format the clipboard holds, in one undo group ("DocView
+  // Format", "Rich Text Format", text, picture). A selection is deleted
+  // first, before OnPaste may cancel. With no usable format nothing happens
+  // but a beep.
+  void Paste();
+  // One format at the caret; false when it is not there or cannot be read.
+  bool PasteDVF();
+  bool PasteRTF();
+  // Text is one on this platform: both read the clipboard's plain text.
+  bool PasteText();
+  bool PasteTextW() { return PasteText(); }
+  // textAsName: the clipboard's text names the picture.
+  bool PasteBitmap(bool textAsName);
+  // The platform has no metafile format.
+  bool PasteMetafile(bool /*textAsName*/) { return false; }
+  bool CanPaste() const;
+  bool CanPasteDVF() const;
+  bool CanPasteRTF() const;
+  // Whether item itemNo is the reviewer's own insertion: underlined text in
+  // TraceUserColor, or a picture named as inserted by the reviewer.
+  bool IsOwnInsertion(int itemNo) const;
+  // TraceUserName with "插入的图片" (inserted) or "删除的图片" (deleted).
+  std::string InsertedPictureName() const;
+  std::string DeletedPictureName() const;
+
  protected:
   using TMakeEditData = std::function<std::unique_ptr<TDVEditDVData>(TCustomDocViewEdit&)>;
   // An editor whose data is made by makeData (a descendant's data class).
@@ -116,6 +157,37 @@ class TCustomDocViewEdit : public TCustomDocView {
   TRect CaretClientRect() const;
   // Text typed through the data's typing path, one character at a time.
   void TypeCharacter(std::u16string_view character);
+  // The one text path of keys, input method and paste (editor_tracking.cpp):
+  // with tracking the caret takes the "inserted" style; text goes into an
+  // 8-bit style only when its code page holds every character, else into
+  // the sheet's Unicode style. bytes: the text in the current style's
+  // form. False (a beep) when no style can hold it.
+  bool PrepareTextInput(std::u16string_view text, std::string& bytes);
+  // The conversion handler asked for code on the selection, or on the
+  // caret's style without one.
+  void ApplyTraceConversion(int32_t code);
+  // The tracked deletion of the selection; false when it stopped with the
+  // selection still there (a table in it, or own and others' items mixed).
+  bool TraceDeleteSelection();
+  // Tracked Backspace and Delete: the character removed is marked, unless
+  // it is the reviewer's own insertion, which goes.
+  void TraceBackSpace();
+  void TraceDelete();
+  // The character before (after) the caret as a selection; false at a line
+  // start (end).
+  bool SelectCharBeforeCaret();
+  bool SelectCharAfterCaret();
+  // Marks the selected character (Backspace, Delete); false when it was
+  // deleted outright.
+  bool TraceMarkSelectedChar();
+  // The selection deleted, or with tracking marked; no change protocol.
+  bool DeleteSelectionTraced();
+  // One format pasted inside Paste's group; an exception is a failure (a beep).
+  bool PasteFormat(TPasteFormatKind format);
+  // The pasted range, from the start to the caret: marked as inserted with
+  // tracking, its pictures named.
+  void MarkPasted(int startNo, int32_t startOffs, bool atDocStart);
+  friend class TDVInsertionScope;
   // Page, Home, End and arrow keys; false for any other key.
   bool CaretStep(TKey key, TShiftState shift);
   bool caretOn_ = true;
@@ -125,6 +197,26 @@ class TCustomDocViewEdit : public TCustomDocView {
   // text is not typed again.
   bool tabTypedAtKeyDown_ = false;
   TRect paintedCaret_;
+};
+
+// An insertion at the caret as one undo group, in group mode so that every
+// sequence inside joins it. At the start (BeforeInserting) it is refused, with
+// a beep, while an item is partly selected or the selection may not be
+// deleted; otherwise the selection is deleted (with tracking, marked). At the
+// end (AfterInserting), however the scope ends, group mode goes, an empty
+// group is dropped and the editor repaints and reports the change.
+class TDVInsertionScope {
+ public:
+  explicit TDVInsertionScope(TCustomDocViewEdit& editor);
+  ~TDVInsertionScope();
+  TDVInsertionScope(const TDVInsertionScope&) = delete;
+  TDVInsertionScope& operator=(const TDVInsertionScope&) = delete;
+  bool Allowed() const { return allowed_; }
+
+ private:
+  TCustomDocViewEdit& editor_;
+  TDVEditOperation operation_;
+  bool grouped_ = false, allowed_ = false;
 };
 
 // The editor as a host places it.

@@ -60,6 +60,11 @@ void TCustomDocViewEdit::KeyDown(TKey& key, TShiftState shift) {
       key = 0;
       return;
     }
+    if (IsPasteShortcut(shift, key)) {
+      Paste();
+      key = 0;
+      return;
+    }
     // What is typed next replaces the selection.
     if (!ctrl && !alt && key != VK_INSERT && selection && !DeleteSelection()) {
       key = 0;
@@ -76,11 +81,11 @@ void TCustomDocViewEdit::KeyDown(TKey& key, TShiftState shift) {
   }
   switch (key) {
     case VK_BACK:
-      if (BeforeChange(false)) data.OnBackSpacePress_(ctrl);
+      if (BeforeChange(false)) TraceOn ? TraceBackSpace() : data.OnBackSpacePress_(ctrl);
       key = 0;
       break;
     case VK_DELETE:
-      if (BeforeChange(false)) data.OnDeletePress_(ctrl);
+      if (BeforeChange(false)) TraceOn ? TraceDelete() : data.OnDeletePress_(ctrl);
       key = 0;
       break;
     case VK_RETURN:
@@ -161,8 +166,7 @@ void TCustomDocViewEdit::KeyPress(char16_t& key) {
   // A low half without its high one is no character.
   if (IsLowSurrogate(key) && !high) return;
   if (!BeforeChange(false)) return;
-  TDVEditDVData& data = EditData();
-  if (!data.DeleteSelection_()) return;
+  if (!DeleteSelectionTraced() || EditData().SelectionExists(false, false)) return;
   if (key == u'\t') {
     const int16_t spaces = Style()->SpacesInTab;
     TypeCharacter(std::u16string(spaces > 0 ? spaces : 1, u' '));
@@ -181,25 +185,8 @@ void TCustomDocViewEdit::TypeCharacter(std::u16string_view character) {
     data.Beep();
     return;
   }
-  const int32_t styleNo = data.FCurTextStyleNo;
-  if (data.IsUnicodeStyle(styleNo)) {
-    data.InsertTextTyping(DVU_UnitBytes(character));
-    return;
-  }
-  // An 8-bit style types what its code page holds; anything else goes in
-  // the sheet's Unicode style rather than becoming "?".
-  const std::string bytes = DVU_UnicodeToAnsi(data.GetStyleCodePage(styleNo), DVU_UnitBytes(character));
-  if (DVU_AnsiToUnicode(data.GetStyleCodePage(styleNo), bytes) == DVU_UnitBytes(character)) {
-    data.InsertTextTyping(bytes);
-    return;
-  }
-  const int32_t unicodeStyle = Style()->DefUnicodeStyle;
-  if (unicodeStyle < 0 || unicodeStyle >= static_cast<int32_t>(Style()->TextStyles().Count())) {
-    data.Beep();
-    return;
-  }
-  SetCurTextStyleNo(unicodeStyle);
-  data.InsertTextTyping(DVU_UnitBytes(character));
+  std::string bytes;
+  if (PrepareTextInput(character, bytes)) data.InsertTextTyping(bytes);
 }
 
 }  // namespace quillet
