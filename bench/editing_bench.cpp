@@ -1,7 +1,8 @@
 // Undo and redo of a large edit in the editor, beside QTextDocument; then
 // one Backspace and a deleted 1,000-paragraph selection at the caret; then
 // one typed character, 10,000 lines of text inserted and 1,000 paragraphs
-// restyled, each of the last two with its undo.
+// restyled, each of the last two with its undo; last, a key typed into the
+// control through the window layer, beside QTextEdit.
 //
 // The layout benchmarks' document of 50,000 paragraphs of mixed Chinese
 // (GBK) and Latin text, wrapped at 700 pixels, gets one undo group that
@@ -15,6 +16,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTextEdit>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -371,6 +375,64 @@ void BM_QTextDocumentMergeCharFormatAndUndo(benchmark::State& state) {
   ReportHalves(state, edit, undo);
 }
 BENCHMARK(BM_QTextDocumentMergeCharFormatAndUndo)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+
+// A key as the platform delivers it, then the window's repaint of what it
+// marked: the paint events of the band that changed.
+void KeyToScreen(QWidget* target, Qt::Key key, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(target, &release);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  QApplication::processEvents();
+}
+
+// One key typed into the editor in the middle paragraph of the document,
+// on the screen: the key event, the typing, the partial reformat, the caret
+// and the repainted band. Backspace takes the key back, untimed.
+void BM_EditorKeyToScreen(benchmark::State& state) {
+  Editor e(static_cast<int>(state.range(0)));
+  TDVEditDVData& data = e.editor.EditData();
+  const int itemNo = data.ItemCount() / 2;
+  const int32_t length = data.ItemLength(itemNo);
+  data.SetCaretAtItem(itemNo, 11, true);
+  e.editor.SetFocus();
+  QWidget* target = e.editor.Widget();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    KeyToScreen(target, Qt::Key_W, QStringLiteral("w"));
+    state.PauseTiming();
+    if (data.ItemLength(itemNo) != length + 1) state.SkipWithError("the key was not typed");
+    KeyToScreen(target, Qt::Key_Backspace, QString());
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_EditorKeyToScreen)->Arg(50000)->Unit(benchmark::kMicrosecond);
+
+// The same key into QTextEdit of the same size showing the same text.
+void BM_QTextEditKeyToScreen(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(paragraphs));
+  QTextEdit edit;
+  edit.setDocument(doc.get());
+  edit.resize(kWidth, kHeight);
+  edit.show();
+  QTextCursor cursor(doc->findBlockByNumber(paragraphs / 2));
+  cursor.setPosition(cursor.position() + 10);
+  edit.setTextCursor(cursor);
+  edit.ensureCursorVisible();
+  edit.setFocus();
+  QApplication::processEvents();
+  const int characters = doc->characterCount();
+  for (auto _ : state) {
+    KeyToScreen(&edit, Qt::Key_W, QStringLiteral("w"));
+    state.PauseTiming();
+    if (doc->characterCount() != characters + 1) state.SkipWithError("the key was not typed");
+    KeyToScreen(&edit, Qt::Key_Backspace, QString());
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_QTextEditKeyToScreen)->Arg(50000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quillet::bench
