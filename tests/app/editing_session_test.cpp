@@ -78,6 +78,8 @@ TEST(EditingSession, TypedChineseIsThereAfterSaveAndRestart) {
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
     ASSERT_TRUE(window.View().Focused());
+    // A real input method delivers to the focused widget only when it says so.
+    EXPECT_TRUE(focus->inputMethodQuery(Qt::ImEnabled).toBool());
 
     QTest::keyClick(focus, Qt::Key_Home, Qt::ControlModifier);
     Compose(focus, "zhongwen", "");
