@@ -10,7 +10,7 @@
 
 #include "app/document_store.h"
 #include "engine/style/style_sheet.h"
-#include "engine/view/docview.h"
+#include "editing/control/editor.h"
 #include "host/annotation/pen_dialog.h"
 #include "host/annotation/postil.h"
 #include "host/annotation/postil_binding.h"
@@ -23,7 +23,7 @@ namespace quillet {
 
 TMainWindow::TMainWindow()
     : style_(std::make_unique<TDVStyle>()),
-      view_(std::make_unique<TDocView>(this)),
+      view_(std::make_unique<TDocViewEdit>(this)),
       db_(std::make_unique<TDbDm>()),
       postil_(std::make_unique<TQvPostil>()),
       binding_(std::make_unique<TPostilBinding>(*postil_, *view_)),
@@ -57,6 +57,8 @@ void TMainWindow::BuildAnnotationActions() {
   auto addStep = [this, bar](const char* text, const char* keys, void (TQvPostil::*step)()) {
     QAction* action = bar->addAction(text);
     action->setShortcut(QKeySequence(keys));
+    action->setEnabled(false);
+    annotationSteps_.push_back(action);
     connect(action, &QAction::triggered, this, [this, step] {
       if (!postil_->IsPostil()) return;
       ((*postil_).*step)();
@@ -79,6 +81,7 @@ void TMainWindow::SetAnnotating(bool on) {
   else
     postil_->EndPostil();
   if (annotate_ && annotate_->isChecked() != on) annotate_->setChecked(on);
+  for (QAction* step : annotationSteps_) step->setEnabled(on);
   binding_->ShowMode();
   view_->Invalidate();
 }
@@ -120,12 +123,13 @@ bool TMainWindow::SaveDocument(std::string& error) {
     return false;
   }
   savedGeneration_ = postil_->Generation();
+  view_->Modified = false;
   return true;
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
   std::string error;
-  if (postil_->Generation() != savedGeneration_ && !SaveDocument(error))
+  if ((postil_->Generation() != savedGeneration_ || view_->Modified) && !SaveDocument(error))
     QMessageBox::critical(this, "afxQuillet", QString::fromStdString(error));
   event->accept();
 }
@@ -166,6 +170,8 @@ void TMainWindow::Shown(const std::string& title) {
   binding_->LoadFromDocument();
   opened_ = true;
   savedGeneration_ = postil_->Generation();
+  view_->ClearUndo();
+  view_->Modified = false;
   view_->Format();
   setWindowTitle(QString::fromStdString("afxQuillet - " + title));
 }

@@ -1,9 +1,10 @@
 #pragma once
-// The host program's window: the viewer showing one document, from the
+// The host program's window: the editor showing one document, from the
 // embedded default store's record or from a DVF file, with an annotation
 // mode in which the mouse writes pen strokes and stamps seals over the page.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -12,7 +13,7 @@ class QAction;
 namespace quillet {
 
 class TDbDm;
-class TDocView;
+class TDocViewEdit;
 class TDVStyle;
 class TPostilBinding;
 class TPostilDlg;
@@ -29,7 +30,7 @@ class TMainWindow : public QMainWindow {
   // Shows a DVF file. False, with the reason in `error`, when it is not one.
   bool OpenFile(const std::string& fileName, std::string& error);
 
-  TDocView& View() { return *view_; }
+  TDocViewEdit& View() { return *view_; }
   TQvPostil& Postil() { return *postil_; }
   TPostilBinding& PostilBinding() { return *binding_; }
   TPostilDlg& PenDialog() { return *penDialog_; }
@@ -39,12 +40,12 @@ class TMainWindow : public QMainWindow {
   // Arms a seal from a bitmap file for the next click; false when the file
   // is no bitmap.
   bool ArmSealFromFile(const std::string& fileName);
-  // Writes the document with its annotations back where it came from; false,
-  // with the reason in `error`, when that failed.
+  // Writes the document with its edits and annotations back where it came
+  // from (Ctrl+S); false, with the reason in `error`, when that failed.
   bool SaveDocument(std::string& error);
 
  protected:
-  // Unsaved annotations are written back when the window closes.
+  // Unsaved edits and annotations are written back when the window closes.
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -53,7 +54,7 @@ class TMainWindow : public QMainWindow {
   void ChooseSeal();
 
   std::unique_ptr<TDVStyle> style_;
-  std::unique_ptr<TDocView> view_;
+  std::unique_ptr<TDocViewEdit> view_;
   std::unique_ptr<TDbDm> db_;
   std::unique_ptr<TQvPostil> postil_;
   std::unique_ptr<TPostilBinding> binding_;
@@ -62,6 +63,9 @@ class TMainWindow : public QMainWindow {
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;
   QAction* annotate_ = nullptr;
+  // The annotations' undo and redo, enabled only in annotation mode so that
+  // their shortcuts leave the editor's keys alone.
+  std::vector<QAction*> annotationSteps_;
 };
 
 }  // namespace quillet

@@ -2,7 +2,8 @@
 // one Backspace and a deleted 1,000-paragraph selection at the caret; then
 // one typed character, 10,000 lines of text inserted and 1,000 paragraphs
 // restyled, each of the last two with its undo; then Ctrl+V of 10,000
-// copied paragraphs and Ctrl+Z, beside QTextEdit.
+// copied paragraphs and Ctrl+Z, and a key typed into the control through the
+// window layer, each beside QTextEdit.
 //
 // The layout benchmarks' document of 50,000 paragraphs of mixed Chinese
 // (GBK) and Latin text, wrapped at 700 pixels, gets one undo group that
@@ -16,7 +17,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTextEdit>
 #include <QTextBlock>
@@ -430,6 +431,43 @@ void BM_QTextEditPasteAndUndo(benchmark::State& state) {
     source.setDocument(nullptr);
   }
   std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
+// A key as the platform delivers it, then the window's repaint of what it
+// marked: the paint events of the band that changed.
+void KeyToScreen(QWidget* target, Qt::Key key, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(target, &release);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+  QApplication::processEvents();
+}
+
+// One key typed into the editor in the middle paragraph of the document,
+// on the screen: the key event, the typing, the partial reformat, the caret
+// and the repainted band. Backspace takes the key back, untimed.
+void BM_EditorKeyToScreen(benchmark::State& state) {
+  Editor e(static_cast<int>(state.range(0)));
+  TDVEditDVData& data = e.editor.EditData();
+  const int itemNo = data.ItemCount() / 2;
+  const int32_t length = data.ItemLength(itemNo);
+  data.SetCaretAtItem(itemNo, 11, true);
+  e.editor.SetFocus();
+  QWidget* target = e.editor.Widget();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    KeyToScreen(target, Qt::Key_W, QStringLiteral("w"));
+    state.PauseTiming();
+    if (data.ItemLength(itemNo) != length + 1) state.SkipWithError("the key was not typed");
+    KeyToScreen(target, Qt::Key_Backspace, QString());
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_EditorKeyToScreen)->Arg(50000)->Unit(benchmark::kMicrosecond);
+
+// The same key into QTextEdit of the same size showing the same text.
+void BM_QTextEditKeyToScreen(benchmark::State& state) {
+  const int paragraphs = static_cast<int>(state.range(0));
+  std::unique_ptr<QTextDocument> doc = MakeQtSampleDocument(LayoutSampleParagraphs(paragraphs));
   QTextEdit edit;
   edit.setDocument(doc.get());
   edit.resize(kWidth, kHeight);
@@ -456,6 +494,22 @@ void BM_QTextEditPasteAndUndo(benchmark::State& state) {
   ReportHalves(state, pasteMs, undoMs);
 }
 BENCHMARK(BM_QTextEditPasteAndUndo)->Arg(50000)->Unit(benchmark::kMillisecond);
+  QTextCursor cursor(doc->findBlockByNumber(paragraphs / 2));
+  cursor.setPosition(cursor.position() + 10);
+  edit.setTextCursor(cursor);
+  edit.ensureCursorVisible();
+  edit.setFocus();
+  QApplication::processEvents();
+  const int characters = doc->characterCount();
+  for (auto _ : state) {
+    KeyToScreen(&edit, Qt::Key_W, QStringLiteral("w"));
+    state.PauseTiming();
+    if (doc->characterCount() != characters + 1) state.SkipWithError("the key was not typed");
+    KeyToScreen(&edit, Qt::Key_Backspace, QString());
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_QTextEditKeyToScreen)->Arg(50000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quillet::bench

@@ -20,6 +20,7 @@ TCustomDocViewEdit::TCustomDocViewEdit(QWidget* parent, const TMakeEditData& mak
   Flags = static_cast<TDVFlags>((Flags | dvflRootEditor) & ~(dvflUseJumps | dvflUseExternalLeading));
   // The keys that scroll a viewer move the caret, which keeps itself in view.
   KeyboardScroll = false;
+  SetImeEnabled(true);
 }
 
 TCustomDocViewEdit::~TCustomDocViewEdit() {
@@ -64,6 +65,7 @@ void TCustomDocViewEdit::Undo() {
   data.UndoList->Undo(data);
   DoChange(false);
   Refresh();
+  SetFocusSilent();
 }
 
 void TCustomDocViewEdit::Redo() {
@@ -75,6 +77,7 @@ void TCustomDocViewEdit::Redo() {
   data.RedoList->Redo(data);
   DoChange(false);
   Refresh();
+  SetFocusSilent();
 }
 
 // ---- read-only and the current styles ----
@@ -149,6 +152,7 @@ void TCustomDocViewEdit::RestartCaretBlink() {
 
 void TCustomDocViewEdit::Paint(TCanvas& canvas) {
   TCustomDocView::Paint(canvas);
+  PaintPreedit(canvas);
   if (!CaretVisible() || !EditData().CaretShown()) return;
   paintedCaret_ = CaretClientRect();
   canvas.Brush() = TBrush{ColorToRGB(clWindowText), bsSolid};

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "editing/edit/edit_data.h"
+#include "engine/model/break_item.h"
 #include "engine/model/style_conversion.h"
 #include "engine/view/docview.h"
 
@@ -20,6 +21,8 @@ enum TDVEditorOption : uint8_t {
 using TDVEditorOptions = uint8_t;
 
 // Where a caret step tried to leave the document.
+class TGraphic;
+
 enum TDVGetOutDirection : uint8_t { dvdLeft, dvdUp, dvdRight, dvdDown, dvdTop, dvdBottom };
 using TDVOnCaretGetOutEvent = std::function<void(TCustomDocView& sender, TDVGetOutDirection direction)>;
 class TCustomDocViewEdit;
@@ -93,6 +96,84 @@ class TCustomDocViewEdit : public TCustomDocView {
   static constexpr uint32_t kCaretTimerId = 2;
   // Whether the caret is in its visible phase (focused and not blinked off).
   bool CaretVisible() const { return caretOn_ && Focused(); }
+  // What the input method is composing now (drawn, not in the document).
+  std::u16string_view Preedit() const { return preedit_; }
+
+  // ---- editing methods (editor_methods.cpp) ----
+  // Each asks BeforeChange and changes the document in one undo group; false
+  // (a beep) when refused. An insertion first deletes the selection.
+  // The item is freed when it cannot go in.
+  bool InsertItem(const std::string& name, std::unique_ptr<TCustomDVItemInfo> item);
+  bool InsertBreak(uint8_t width, TDVBreakStyle style, TColor color);
+  bool InsertPicture(const std::string& name, std::unique_ptr<TGraphic> graphic, TDVVAlign vAlign);
+  // A text item in the current text style with its own tag.
+  bool InsertStringTag(const std::string& s, const TDVTag& tag);
+  // 8-bit text in the current style's code page; line ends start paragraphs.
+  bool InsertText(const std::string& s, bool caretBefore = false);
+  bool InsertTextW(std::u16string_view s, bool caretBefore = false);
+  // UTF-16LE bytes.
+  bool InsertTextW_(const std::string& s);
+  bool InsertTextFromFile(const std::string& fileName);
+  bool InsertTextFromFileW(const std::string& fileName);
+  bool InsertDVFFromStreamEd(TStream& stream);
+  // The file holds the compressed form.
+  bool InsertDVFFromFileEd(const std::string& fileName);
+  bool InsertRTFFromStreamEd(TStream& stream);
+  bool InsertRTFFromFileEd(const std::string& fileName);
+  void InsertPageBreak();
+  void RemoveCurrentPageBreak();
+  // Whether the selection may be deleted under the protection rules.
+  bool CanDelete() { return EditData().CanDelete(); }
+
+  void ApplyStyleConversion(int32_t userData);
+  void ApplyParaStyleConversion(int32_t userData);
+  void ApplyParaStyle(int32_t paraNo);
+
+  // The item at the caret and where the caret is in it.
+  TCustomDVItemInfo* GetCurrentItem() const;
+  int GetCurItemNo() const { return EditData().GetCurItemNo(); }
+  int32_t GetOffsetInCurItem() const { return EditData().GetOffsetInCurItem(); }
+  const TDVTag& GetCurrentTag() const { return EditData().GetItemTag(GetCurItemNo()); }
+  // As stored: UTF-16LE bytes in a Unicode item.
+  std::string GetCurrentItemText() const { return EditData().GetItemTextR(GetCurItemNo()); }
+  // Item setters: the item's kind is checked (EDocViewError), the change is
+  // one undo group; a value equal to the old one changes nothing.
+  void SetBreakInfoEd(int itemNo, uint8_t width, TDVBreakStyle style, TColor color, const TDVTag& tag);
+  void SetCurrentBreakInfo(uint8_t width, TDVBreakStyle style, TColor color, const TDVTag& tag);
+  // A null graphic keeps the picture.
+  void SetPictureInfoEd(int itemNo, const std::string& name, std::unique_ptr<TGraphic> graphic, TDVVAlign vAlign,
+                        const TDVTag& tag);
+  void SetCurrentPictureInfo(const std::string& name, std::unique_ptr<TGraphic> graphic, TDVVAlign vAlign,
+                             const TDVTag& tag);
+  // autoReformat false: laid out and reported by the caller's EndItemModify.
+  void SetItemExtraIntPropertyEd(int itemNo, TDVExtraItemProperty prop, int32_t value, bool autoReformat);
+  void SetCurrentItemExtraIntProperty(TDVExtraItemProperty prop, int32_t value, bool autoReformat);
+  void SetItemTagEd(int itemNo, const TDVTag& tag);
+  // A picture becomes a hot picture and back; -1: the caret's item.
+  void ConvertToHotPicture(int itemNo);
+  void ConvertToPicture(int itemNo);
+  // Around changes of an item made in steps by the host.
+  void BeginItemModify(int itemNo, int32_t& width) { EditData().BeginItemModify(itemNo, width); }
+  void EndItemModify(int itemNo, int32_t width);
+  void BeginCurrentItemModify(int32_t& width) { BeginItemModify(GetCurItemNo(), width); }
+  void EndCurrentItemModify(int32_t width) { EndItemModify(GetCurItemNo(), width); }
+
+  TDVUndoType UndoAction() const { return EditData().UndoList->CurrentUndoType(); }
+  TDVUndoType RedoAction() const { return EditData().RedoList->CurrentUndoType(); }
+  std::string UndoName() const { return EditData().UndoList->CurrentUndoCaption(); }
+  std::string RedoName() const { return EditData().RedoList->CurrentUndoCaption(); }
+  void ClearUndo();
+  void BeginUndoGroup(TDVUndoType undoType) { EditData().BeginUndoSequence(undoType, true); }
+  void SetUndoGroupMode(bool groupUndo) { EditData().SetUndoGroupMode(groupUndo); }
+
+  void SelectBackWord() { EditData().SelectBackWord(); }
+  void CaretMoveBack() { EditData().CaretMoveBack(); }
+  void CaretMoveNext() { EditData().CaretMoveNext(); }
+  // The text found is selected; false when there is none.
+  bool SearchText(const std::string& s, TDVESearchOptions options);
+  // The viewer's events and, from an editor, the editor's own (not
+  // OnChange, OnChanging or OnCaretGetOut).
+  void AssignEvents(const TCustomDocView& source);
 
   // ---- paste and revision tracking (editor_paste.cpp, editor_tracking.cpp) ----
   // While TraceOn, insertions take the reviewer's "inserted" style and
@@ -150,8 +231,29 @@ class TCustomDocViewEdit : public TCustomDocView {
   void KeyPress(char16_t& key) override;
   void KeyUp(TKey& key, TShiftState shift) override;
   TDlgCodes WMGetDlgCode() override;
+  // Input methods (editor_ime.cpp).
+  void ImeComposition(std::u16string_view composing, int32_t caret) override;
+  void ImeResult(std::u16string_view text) override;
+  TRect ImeCompositionRect() override;
 
  private:
+  // An insertion: the selection deleted, then insert(), all in one undo
+  // group; group mode ends however insert() ends.
+  bool Inserting(const std::function<bool()>& insert);
+  // An item setter's frame: its group, then the item's layout and Change.
+  void ModifyItem(int itemNo, TDVUndoType undoType, const std::function<void()>& modify);
+  // Unicode text goes in the sheet's Unicode style when the current style
+  // is an 8-bit one.
+  void BeforeUnicode();
+  void ParaChange(int32_t value, bool convertMode);
+  // A picture exchanged for its converted copy.
+  void ReplacePicture(int itemNo, std::unique_ptr<TCustomDVItemInfo> picture);
+  int CurrentItemNo(int itemNo) const { return itemNo < 0 ? GetCurItemNo() : itemNo; }
+  // The text being composed, over the document at the caret.
+  void PaintPreedit(TCanvas& canvas);
+  std::u16string preedit_;
+  int32_t preeditCaret_ = 0;
+  TRect preeditRect_;
   void RestartCaretBlink();
   void InvalidateCaret();
   TRect CaretClientRect() const;

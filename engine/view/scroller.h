@@ -59,6 +59,9 @@ class TDVScroller : public TCustomControl {
   int32_t WheelStep() const { return model_.WheelStep; }
   void SetWheelStep(int32_t value) { model_.WheelStep = value; }
   bool KeyboardScroll = true;
+  // The control or, down the chain of in-place editors, one of them has the
+  // focus (they are windows inside it).
+  bool FocusedEx() const { return ContainsFocus(); }
   // Set when the background cannot be scrolled by copying pixels.
   bool FullRedraw = false;
 

@@ -1,6 +1,7 @@
 #include "platform/ui/control.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
 #include <QImage>
@@ -125,6 +126,7 @@ class TControlBridge {
     Guard(c, [&](TCustomControl& cc) { cc.KeyUp(key, shift); });
   }
   static void FocusIn(TCustomControl* c, QFocusEvent* e) {
+    if (c && c->silentFocus_) return;
     Guard(c, [&](TCustomControl& cc) { cc.WMSetFocus(FocusReasonOf(e->reason())); });
   }
   static void FocusOut(TCustomControl* c, QFocusEvent* e) {
@@ -569,6 +571,19 @@ bool TCustomControl::CanFocus() const {
 
 void TCustomControl::SetFocus() {
   if (QWidget* w = Widget()) w->setFocus(Qt::OtherFocusReason);
+}
+
+bool TCustomControl::ContainsFocus() const {
+  QWidget* w = Widget();
+  QWidget* focus = QApplication::focusWidget();
+  return w && focus && (focus == w || w->isAncestorOf(focus));
+}
+
+void TCustomControl::SetFocusSilent() {
+  if (!CanFocus()) return;
+  silentFocus_ = true;
+  SetFocus();
+  silentFocus_ = false;
 }
 
 bool TCustomControl::FocusNextControl(bool backward) {

@@ -122,8 +122,13 @@ class TCustomControl {
   void Refresh();
 
   bool Focused() const;
+  // This control or a window inside it (an in-place editor) has the focus.
+  bool ContainsFocus() const;
   bool CanFocus() const;
   void SetFocus();
+  // Takes the focus without WMSetFocus: the control only becomes the one
+  // that receives the keys.
+  void SetFocusSilent();
   // Gives the focus to the next (previous) control of the window in tab
   // order that is neither this control nor inside it, can take the focus
   // and has TabStop, wrapping around; false when there is none.
@@ -220,6 +225,7 @@ class TCustomControl {
   std::map<uint32_t, int> timers_;  // our id -> Qt timer id
   std::unique_ptr<TCanvas> canvas_;
   int32_t wheelAccumulator_ = 0;
+  bool silentFocus_ = false;  // while SetFocusSilent runs
 };
 
 // The cursor position on the screen and the keys and buttons held now.

@@ -15,7 +15,7 @@
 
 #include "app/main_window.h"
 #include "commands/controls/color_combo.h"
-#include "engine/view/docview.h"
+#include "editing/control/editor.h"
 #include "host/annotation/pen_dialog.h"
 #include "host/annotation/postil_binding.h"
 #include "host/annotation/postil.h"

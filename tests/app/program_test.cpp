@@ -2,40 +2,20 @@
 // platform, drawing its window into a picture.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QFile>
 #include <cstdlib>
 #include <string>
 
 #include "app/demo_document.h"
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
+#include "program_run.h"
 
 namespace quillet {
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  QImage picture;
-  QString errors;
-};
-
-ProgramRun StartProgram(const QTemporaryDir& dataHome, const QStringList& args) {
-  const QString picture = dataHome.filePath("window.png");
-  QProcess program;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("XDG_DATA_HOME", dataHome.path());
-  program.setProcessEnvironment(env);
-  program.start(QUILLET_PROGRAM, QStringList(args) << "--render-to" << picture);
-  ProgramRun run;
-  if (!program.waitForFinished(60000)) return run;
-  run.exitCode = program.exitCode();
-  run.errors = QString::fromLocal8Bit(program.readAllStandardError());
-  run.picture.load(picture);
-  return run;
-}
+using test::ProgramRun;
+using test::StartProgram;
 
 // Dark pixels in a band of rows: where text is drawn.
 int DarkPixels(const QImage& image, int top, int bottom) {

@@ -291,6 +291,21 @@ TEST_F(ControlTest, FocusReasons) {
   EXPECT_TRUE(second.Focused());
 }
 
+// The silent focus moves the keys to the control without its WMSetFocus; the
+// control that loses it still hears of it.
+TEST_F(ControlTest, SilentFocusSkipsWMSetFocus) {
+  ASSERT_TRUE(first.Focused());
+  first.Take();
+  second.SetFocusSilent();
+  EXPECT_TRUE(second.Focused());
+  EXPECT_TRUE(second.ContainsFocus());
+  EXPECT_FALSE(first.ContainsFocus());
+  EXPECT_EQ(first.Take(), (std::vector<TRecorded>{{"killfocus", frOther}}));
+  EXPECT_TRUE(second.Take().empty());
+  first.SetFocus();
+  EXPECT_EQ(first.Take(), (std::vector<TRecorded>{{"setfocus", frOther}}));
+}
+
 TEST_F(ControlTest, WheelNotchesAccumulateAndCarryThePosition) {
   auto wheel = [&](int dy, Qt::KeyboardModifiers mods) {
     QWheelEvent e(QPointF(12, 13), QPointF(first.ClientToScreen({12, 13}).X, first.ClientToScreen({12, 13}).Y),
