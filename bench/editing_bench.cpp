@@ -431,6 +431,33 @@ void BM_QTextEditPasteAndUndo(benchmark::State& state) {
     source.setDocument(nullptr);
   }
   std::unique_ptr<QTextDocument> doc = LaidOutQtDocument(paragraphs);
+  QTextEdit edit;
+  edit.setDocument(doc.get());
+  edit.resize(kWidth, kHeight);
+  edit.show();
+  QAbstractTextDocumentLayout* layout = doc->documentLayout();
+  const int position = doc->findBlockByNumber(paragraphs / 2).position() + 10;
+  const int blocks = doc->blockCount();
+  double pasteMs = 0, undoMs = 0;
+  for (auto _ : state) {
+    QTextCursor cursor(doc.get());
+    cursor.setPosition(position);
+    edit.setTextCursor(cursor);
+    auto start = std::chrono::steady_clock::now();
+    SendCtrl(&edit, Qt::Key_V);
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, pasteMs);
+    if (doc->blockCount() < blocks + kInserted - 1) state.SkipWithError("the paragraphs were not pasted");
+    start = std::chrono::steady_clock::now();
+    SendCtrl(&edit, Qt::Key_Z);
+    benchmark::DoNotOptimize(layout->documentSize());
+    AddElapsed(start, undoMs);
+  }
+  edit.setDocument(nullptr);
+  ReportHalves(state, pasteMs, undoMs);
+}
+BENCHMARK(BM_QTextEditPasteAndUndo)->Arg(50000)->Unit(benchmark::kMillisecond);
+
 // A key as the platform delivers it, then the window's repaint of what it
 // marked: the paint events of the band that changed.
 void KeyToScreen(QWidget* target, Qt::Key key, const QString& text) {
@@ -472,28 +499,6 @@ void BM_QTextEditKeyToScreen(benchmark::State& state) {
   edit.setDocument(doc.get());
   edit.resize(kWidth, kHeight);
   edit.show();
-  QAbstractTextDocumentLayout* layout = doc->documentLayout();
-  const int position = doc->findBlockByNumber(paragraphs / 2).position() + 10;
-  const int blocks = doc->blockCount();
-  double pasteMs = 0, undoMs = 0;
-  for (auto _ : state) {
-    QTextCursor cursor(doc.get());
-    cursor.setPosition(position);
-    edit.setTextCursor(cursor);
-    auto start = std::chrono::steady_clock::now();
-    SendCtrl(&edit, Qt::Key_V);
-    benchmark::DoNotOptimize(layout->documentSize());
-    AddElapsed(start, pasteMs);
-    if (doc->blockCount() < blocks + kInserted - 1) state.SkipWithError("the paragraphs were not pasted");
-    start = std::chrono::steady_clock::now();
-    SendCtrl(&edit, Qt::Key_Z);
-    benchmark::DoNotOptimize(layout->documentSize());
-    AddElapsed(start, undoMs);
-  }
-  edit.setDocument(nullptr);
-  ReportHalves(state, pasteMs, undoMs);
-}
-BENCHMARK(BM_QTextEditPasteAndUndo)->Arg(50000)->Unit(benchmark::kMillisecond);
   QTextCursor cursor(doc->findBlockByNumber(paragraphs / 2));
   cursor.setPosition(cursor.position() + 10);
   edit.setTextCursor(cursor);
