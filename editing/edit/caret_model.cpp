@@ -6,7 +6,7 @@
 #include "editing/control/editor.h"
 #include "editing/edit/edit_data.h"
 #include "engine/base/doc_view_error.h"
-#include "engine/layout/text_fitting.h"
+#include "engine/layout/line_layout.h"
 #include "engine/style/style_sheet.h"
 #include "engine/text/item_text.h"
 
@@ -49,24 +49,39 @@ void TDVEditDVData::SimpleBuildCaretPositions(int drawItemNo) {
   CharEnds.push_back({left, drawItemNo, 1, 1});
   TCanvas* canvas = GetCanvas();
   if (!canvas || info->Length <= 0) return;
-  TDVStyle& sheet = *GetDVStyle();
-  const TFontInfo& font = sheet.TextStyles()[item->StyleNo];
-  sheet.ApplyStyle(*canvas, item->StyleNo, GetParaBiDiMode(item->ParaNo));
-  std::string displayed;
-  std::string_view text = GetItemTextR(info->ItemNo);
-  if (font.StyleEx & dvfsAllCaps) {
-    displayed = DV_ReturnCapitalized(GetItemTextR(info->ItemNo), font);
-    text = displayed;
+  // The layout's own measure of the item when it kept one. Else the line's
+  // piece is measured alone: a line starts at a character boundary and each
+  // character advances by its own width, so the piece measures as it does
+  // inside the whole text. The item's own code page steps the characters: a
+  // double-byte character is one step whatever the system's code page.
+  const TDVTextMeasure* measure = TDVKeptItemMeasure::Find(*this, info->ItemNo);
+  TDVTextMeasure piece;
+  int from = 0, to = 0;
+  if (measure) {
+    from = std::clamp(info->Offs - 1, 0, measure->Count());
+    to = std::clamp(from + info->Length, from, measure->Count());
+  } else {
+    TDVStyle& sheet = *GetDVStyle();
+    const TFontInfo& font = sheet.TextStyles()[item->StyleNo];
+    sheet.ApplyStyle(*canvas, item->StyleNo, GetParaBiDiMode(item->ParaNo));
+    std::string displayed;
+    std::string_view text = GetItemTextR(info->ItemNo);
+    if (font.StyleEx & dvfsAllCaps) {
+      displayed = DV_ReturnCapitalized(GetItemTextR(info->ItemNo), font);
+      text = displayed;
+    }
+    const size_t unit = item->IsUnicode() ? 2 : 1;
+    const int units = static_cast<int>(std::min<size_t>(text.size() / unit, INT32_MAX));
+    const int first = std::clamp(info->Offs - 1, 0, units);
+    const int last = std::clamp(first + info->Length, first, units);
+    piece.Prepare(*canvas, text.substr(first * unit, (last - first) * unit), item->IsUnicode(),
+                  GetStyleCodePage(item->StyleNo));
+    measure = &piece;
+    to = piece.Count();
   }
-  // The item's own code page steps the characters: a double-byte character
-  // is one step whatever the system's code page.
-  TDVTextMeasure measure;
-  measure.Prepare(*canvas, text, item->IsUnicode(), GetStyleCodePage(item->StyleNo));
-  const int from = std::clamp(info->Offs - 1, 0, measure.Count());
-  const int to = std::clamp(from + info->Length, from, measure.Count());
   for (int k = from; k < to;) {
-    k = std::min(measure.CharEnd(k), to);
-    CharEnds.push_back({Sat32(int64_t{left} + measure.Width(from, k)), drawItemNo, k - from + 1, 1});
+    k = std::min(measure->CharEnd(k), to);
+    CharEnds.push_back({Sat32(int64_t{left} + measure->Width(from, k)), drawItemNo, k - from + 1, 1});
   }
 }
 

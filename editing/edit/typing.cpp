@@ -3,6 +3,7 @@
 // previous typing record, so that Undo takes a typed run back character by
 // character.
 #include "editing/edit/edit_data.h"
+#include "engine/layout/line_layout.h"
 #include "engine/text/charsets.h"
 #include "engine/text/item_text.h"
 
@@ -82,8 +83,12 @@ void TDVEditDVData::InsertTextTyping(const std::string& s) {
     Do_InsertSubstring(itemNo, offs, s);
   }
   const int32_t length = DVU_Length(s, item->ItemOptions);
-  Reformat_(WidthChangeNeedsFull(before, CalculateMinItemWidthPlusEx(itemNo)), start, end, 0);
-  SetCaretAtItem(itemNo, offs + length);
+  {
+    // The caret's line is the item the reformat has just measured.
+    TDVKeptItemMeasure kept(*this, itemNo);
+    Reformat_(WidthChangeNeedsFull(before, CalculateMinItemWidthPlusEx(itemNo)), start, end, 0);
+    SetCaretAtItem(itemNo, offs + length);
+  }
   Change();
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "engine/model/marker_item.h"
 #include "engine/style/style_sheet.h"
@@ -147,7 +148,32 @@ void TCustomDVFormattedData::FormatItems(TDVFormatState& st, int firstItemNo, in
       FormatWords(st, i);
     else
       FormatLine(st, i, 0, st.Measure.Count());
+    TDVKeptItemMeasure::Offer(*this, i, st.Measure);
   }
+}
+
+namespace {
+// The innermost TDVKeptItemMeasure; layout runs on one thread.
+thread_local TDVKeptItemMeasure* keptItemMeasure = nullptr;
+}  // namespace
+
+TDVKeptItemMeasure::TDVKeptItemMeasure(const TCustomDVFormattedData& data, int itemNo)
+    : data_(data), itemNo_(itemNo), outer_(keptItemMeasure) {
+  keptItemMeasure = this;
+}
+
+TDVKeptItemMeasure::~TDVKeptItemMeasure() { keptItemMeasure = outer_; }
+
+const TDVTextMeasure* TDVKeptItemMeasure::Find(const TCustomDVFormattedData& data, int itemNo) {
+  const TDVKeptItemMeasure* k = keptItemMeasure;
+  return k && k->kept_ && &k->data_ == &data && k->itemNo_ == itemNo ? &k->measure_ : nullptr;
+}
+
+void TDVKeptItemMeasure::Offer(const TCustomDVFormattedData& data, int itemNo, TDVTextMeasure& measure) {
+  TDVKeptItemMeasure* k = keptItemMeasure;
+  if (!k || &k->data_ != &data || k->itemNo_ != itemNo) return;
+  std::swap(k->measure_, measure);
+  k->kept_ = true;
 }
 
 void TCustomDVFormattedData::FormatLine(TDVFormatState& st, int itemNo, int startOffs, int len) {

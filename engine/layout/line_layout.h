@@ -41,4 +41,30 @@ struct TDVFormatState {
   int32_t ToDeviceY(int32_t v) const { return MulDiv(v, Sad.ppiyDevice, Sad.ppiyScreen); }
 };
 
+// While in scope, a pass that lays out item itemNo of data keeps its
+// measure of the item's displayed text, so that the caret's stops on the
+// item's lines are read from it rather than measured again. Scopes nest;
+// the innermost one keeps.
+class TDVKeptItemMeasure {
+ public:
+  TDVKeptItemMeasure(const TCustomDVFormattedData& data, int itemNo);
+  ~TDVKeptItemMeasure();
+  TDVKeptItemMeasure(const TDVKeptItemMeasure&) = delete;
+  TDVKeptItemMeasure& operator=(const TDVKeptItemMeasure&) = delete;
+
+  // The measure kept of data's item itemNo, else null. Only its widths and
+  // character ends are read: the text it measured may be gone.
+  static const TDVTextMeasure* Find(const TCustomDVFormattedData& data, int itemNo);
+  // The layout has laid the item out with measure, which it prepares
+  // afresh for the next item: kept by swapping when asked for.
+  static void Offer(const TCustomDVFormattedData& data, int itemNo, TDVTextMeasure& measure);
+
+ private:
+  const TCustomDVFormattedData& data_;
+  const int itemNo_;
+  TDVKeptItemMeasure* const outer_;
+  bool kept_ = false;
+  TDVTextMeasure measure_;
+};
+
 }  // namespace quillet

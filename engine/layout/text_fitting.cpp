@@ -10,6 +10,8 @@ namespace quillet {
 
 TDVTextMeasure::TDVTextMeasure() = default;
 TDVTextMeasure::~TDVTextMeasure() = default;
+TDVTextMeasure::TDVTextMeasure(TDVTextMeasure&&) noexcept = default;
+TDVTextMeasure& TDVTextMeasure::operator=(TDVTextMeasure&&) noexcept = default;
 
 void TDVTextMeasure::Prepare(TCanvas& canvas, std::string_view text, bool unicode, int codePage) {
   unicode_ = unicode;
@@ -39,12 +41,6 @@ void TDVTextMeasure::Prepare(TCanvas& canvas, std::string_view text, bool unicod
   }
 }
 
-int32_t TDVTextMeasure::Width(int from, int to) const {
-  const int64_t sum = pre_[to] - pre_[from];
-  const int64_t w = ((sum + 32) >> 6) + int64_t{chars_[to] - chars_[from]} * extra_;
-  return static_cast<int32_t>(std::clamp<int64_t>(w, INT32_MIN, INT32_MAX));
-}
-
 int TDVTextMeasure::Fit(int from, int to, int32_t avail) const {
   if (to <= from || avail < 0) return 0;
   int lo = 0, hi = to - from;
@@ -65,12 +61,6 @@ int TDVTextMeasure::Fit(int from, int to, int32_t avail) const {
     }
   }
   return lo;
-}
-
-int TDVTextMeasure::CharEnd(int i) const {
-  int e = i + 1;
-  while (e < Count() && adv_[e] < 0) ++e;
-  return e;
 }
 
 char16_t TDVTextMeasure::unit(int i) const {

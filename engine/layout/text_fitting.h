@@ -10,6 +10,8 @@
 // Offsets are 0-based units: bytes of 8-bit text, UTF-16 code units of a
 // Unicode item's text. Every count answered ends on a character boundary: a
 // double-byte character or a surrogate pair is never split.
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -27,6 +29,8 @@ class TDVTextMeasure {
   ~TDVTextMeasure();
   TDVTextMeasure(const TDVTextMeasure&) = delete;
   TDVTextMeasure& operator=(const TDVTextMeasure&) = delete;
+  TDVTextMeasure(TDVTextMeasure&&) noexcept;
+  TDVTextMeasure& operator=(TDVTextMeasure&&) noexcept;
 
   // Measures `text` (UTF-16LE bytes when unicode) in the canvas's current
   // font and character extra; codePage steps 8-bit text for line breaking.
@@ -35,13 +39,21 @@ class TDVTextMeasure {
   bool Unicode() const { return unicode_; }
 
   // Width of units [from, to), both character boundaries.
-  int32_t Width(int from, int to) const;
+  int32_t Width(int from, int to) const {
+    const int64_t sum = pre_[to] - pre_[from];
+    const int64_t w = ((sum + 32) >> 6) + int64_t{chars_[to] - chars_[from]} * extra_;
+    return static_cast<int32_t>(std::clamp<int64_t>(w, INT32_MIN, INT32_MAX));
+  }
   // The most units after `from` (at most to - from) whose width is at most
   // avail; 0 when not even one character fits. An interpolation search on
   // the measured widths, in 64-bit arithmetic.
   int Fit(int from, int to, int32_t avail) const;
   // The end of the character that starts at unit i (i < Count()).
-  int CharEnd(int i) const;
+  int CharEnd(int i) const {
+    int e = i + 1;
+    while (e < Count() && adv_[e] < 0) ++e;
+    return e;
+  }
   bool IsSpace(int i) const { return unit(i) == u' '; }
 
   // Where a line that holds units [from, from + fit) at most ends (fit <

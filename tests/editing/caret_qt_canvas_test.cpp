@@ -62,6 +62,28 @@ TEST_F(QtCaret, StopsMeetTheEdgesOfEveryPieceTheLayoutCut) {
   }
 }
 
+// A typed key's stops are read from the reformat's own measure of the
+// item: they are the stops built afresh at the same place, on the first
+// line and on wrapped ones.
+TEST_F(QtCaret, ATypedKeysStopsAreThoseBuiltAfresh) {
+  Load(kMixed);
+  auto stops = [this] {
+    std::vector<std::tuple<int32_t, int, int32_t, int32_t>> out;
+    for (const TDVCharPos& s : Data().CharEnds) out.emplace_back(s.X, s.DrawItemNo, s.Offset, s.MoveRightTo);
+    return out;
+  };
+  for (int32_t offs : {3, 30, 60}) {
+    Data().SetCaretAtItem(0, offs);
+    Data().KeyPress('W');
+    const auto typed = stops();
+    const std::pair<int, int32_t> caret = Caret();
+    ASSERT_EQ(caret, std::make_pair(0, offs + 1));
+    Data().SetCaretAtItem(caret.first, caret.second);
+    EXPECT_EQ(stops(), typed) << "typed at " << offs;
+    EXPECT_EQ(Caret(), caret);
+  }
+}
+
 // Up and Down go to the stop nearest the caret's x on proportional glyphs:
 // never further than half the widest glyph, and back to the same place.
 TEST_F(QtCaret, UpAndDownKeepTheCaretsXOnProportionalGlyphs) {
