@@ -3,6 +3,11 @@
 // own file and on LibreOffice's re-save of it, and LibreOffice's own import
 // (soffice --convert-to txt, less the time it takes on an empty file). The
 // LibreOffice runs need soffice and run once each.
+// And a table of 200 and 2,000 rows x 6 columns of Chinese words with spans
+// (a horizontal pair every 5th row, a vertical pair every 7th), written by
+// our writer and re-saved by LibreOffice: our reader on the re-save
+// (BM_ReadLibreOfficeTableRTF) and LibreOffice's import of it
+// (BM_LibreOfficeTableImport).
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -10,15 +15,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench/support/sample_paragraphs.h"
+#include "bench/support/table_sample.h"
+#include "editing/table/table_rows.h"
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
 #include "interchange/rtf/rtf_document_reader.h"
 #include "platform/core/stream.h"
+#include "platform/gfx/recording_canvas.h"
 
 using namespace quillet;
 namespace fs = std::filesystem;
@@ -26,6 +35,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kParagraphs = 50000;
+constexpr int kTableCols = 6;
 
 struct Sample {
   TDVStyle style;
@@ -64,6 +74,38 @@ double Convert(const fs::path& file, const std::string& format, const fs::path& 
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// Our writer's file re-saved by LibreOffice through its own format; empty
+// without soffice.
+std::string Resave(const fs::path& file) {
+  const fs::path odt = file.parent_path() / "odt", resaved = file.parent_path() / "resaved";
+  Convert(file, "odt", odt);
+  Convert(odt / (file.stem().string() + ".odt"), "rtf", resaved);
+  return ReadFile(resaved / file.filename());
+}
+
+// The table of rows x 6 columns as our writer's RTF, in the sample's folder.
+fs::path TableFile(int rows) {
+  const fs::path file = GetSample().dir / ("table" + std::to_string(rows) + ".rtf");
+  if (fs::exists(file)) return file;
+  TRecordingCanvas canvas;
+  TDVTableItemInfo* table = nullptr;
+  std::unique_ptr<bench::BenchDocument> data = bench::MakeTableDocument(canvas, table, rows, kTableCols);
+  for (int r = 0; r < rows; r += 5) table->Rows.MergeCellsPlain(r, 1, 1, 2, true, true);
+  for (int r = 3; r + 1 < rows; r += 7) table->Rows.MergeCellsPlain(r, 4, 2, 1, true, true);
+  data->Format();
+  TMemoryStream stream;
+  data->SaveRTFToStream(stream, false, clWindow, nullptr);
+  std::ofstream(file, std::ios::binary) << stream.AsString();
+  return file;
+}
+
 TDVRTFErrorCode ReadInto(const std::string& rtf) {
   TDVStyle style;
   TCustomDVData document;
@@ -95,16 +137,8 @@ void BM_ReadOwnRTF(benchmark::State& state) {
 void BM_ReadLibreOfficeRTF(benchmark::State& state) {
   const Sample& s = GetSample();
   static std::string resaved;
-  if (resaved.empty() && HaveSoffice()) {
-    // The re-save goes through the word processor's own format and back.
-    const fs::path odt = s.dir / "odt";
-    Convert(s.dir / "doc.rtf", "odt", odt);
-    Convert(odt / "doc.odt", "rtf", s.dir / "resaved");
-    std::ifstream in(s.dir / "resaved" / "doc.rtf", std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    resaved = content.str();
-  }
+  // The re-save goes through the word processor's own format and back.
+  if (resaved.empty() && HaveSoffice()) resaved = Resave(s.dir / "doc.rtf");
   if (resaved.empty()) {
     state.SkipWithError("soffice is not installed");
     return;
@@ -129,9 +163,44 @@ void BM_LibreOfficeImport(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(s.rtf.size()));
 }
 
+void BM_ReadLibreOfficeTableRTF(benchmark::State& state) {
+  static std::map<int, std::string> resaved;
+  const int rows = static_cast<int>(state.range(0));
+  if (!HaveSoffice()) {
+    state.SkipWithError("soffice is not installed");
+    return;
+  }
+  std::string& rtf = resaved[rows];
+  if (rtf.empty()) rtf = Resave(TableFile(rows));
+  for (auto _ : state)
+    if (ReadInto(rtf) != rtf_ec_OK) state.SkipWithError("the reader failed");
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(rtf.size()));
+  state.counters["rows"] = rows;
+}
+
+void BM_LibreOfficeTableImport(benchmark::State& state) {
+  const Sample& s = GetSample();
+  if (!HaveSoffice()) {
+    state.SkipWithError("soffice is not installed");
+    return;
+  }
+  // The same file our reader takes: LibreOffice's re-save of the table.
+  const fs::path table = TableFile(static_cast<int>(state.range(0)));
+  Resave(table);
+  const fs::path file = table.parent_path() / "resaved" / table.filename();
+  Convert(s.dir / "empty.rtf", "txt", s.dir / "txt");
+  for (auto _ : state) {
+    const double startUp = Convert(s.dir / "empty.rtf", "txt", s.dir / "txt");
+    const double whole = Convert(file, "txt", s.dir / "txt");
+    state.SetIterationTime(whole - startUp);
+  }
+}
+
 }  // namespace
 
 BENCHMARK(BM_WriteRTF)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadOwnRTF)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadLibreOfficeRTF)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibreOfficeImport)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLibreOfficeTableRTF)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibreOfficeTableImport)->Arg(2000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);

@@ -72,8 +72,10 @@ TDVRTFErrorCode TDVRTFReader::ChangeDest(int32_t idest, int32_t value) {
       state_.FHFType = idest == idestHeader ? rtf_hf_Header : rtf_hf_Footer;
       if (!OnHeaderFooter)
         state_.rds = rdsSkip;
-      else
+      else {
+        hfNestingLevel_ = currentNestingLevel_;
         OnHeaderFooter(*this, state_.FHFType, true);
+      }
       break;
     default:
       state_.rds = rdsSkip;

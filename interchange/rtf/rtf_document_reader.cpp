@@ -13,6 +13,7 @@
 #include "interchange/rtf/rtf_chars.h"
 #include "interchange/rtf/rtf_reader.h"
 #include "interchange/rtf/rtf_style_matching.h"
+#include "interchange/rtf/rtf_table_reader.h"
 #include "platform/core/arith.h"
 #include "platform/core/code_page.h"
 #include "platform/core/stream.h"
@@ -79,7 +80,7 @@ THyperlink ParseHyperlink(const std::string& fieldCode) {
 }  // namespace
 
 // One read: the listener of the parser's events.
-class TDVRTFDocumentReader::TRead {
+class TDVRTFDocumentReader::TRead : public TDVRTFTableHost {
  public:
   TRead(TDVRTFDocumentReader& owner, TCustomDVData& root, TDVStyle& dvStyle, int index, bool editorMode)
       : owner_(owner),
@@ -89,11 +90,21 @@ class TDVRTFDocumentReader::TRead {
         index_(index),
         editorMode_(editorMode),
         pixelsPerTwip_(1.0 / GetTwipsPerPixel()),
-        matcher_(dvStyle, pixelsPerTwip_, owner.UseHypertextStyles, owner.OnAllowUseStyle) {}
+        matcher_(dvStyle, pixelsPerTwip_, owner.UseHypertextStyles, owner.OnAllowUseStyle),
+        tables_(*this, {owner.TableBorderGlueMode, owner.AutoHideTableGridLines, pixelsPerTwip_}) {}
 
   void Init(TDVRTFReader& reader);
   int FirstIndex() const { return firstIndex_; }
   int NextIndex() const { return index_; }
+
+  // The tables' view of the read.
+  TCustomDVData* Target() const override { return target_; }
+  void SetTarget(TCustomDVData* target) override { target_ = target; }
+  TCustomDVData& Root() override { return root_; }
+  void NewEmptyPara() override { NewText({}, nullptr, rtf_ts_NewPara); }
+  void InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo> item, TDVRTFPosition position) override;
+  int32_t GetEmptyStyleNo() override;
+  int32_t GetEmptyParaNo(TDVRTFAlignment alignment) override;
 
  private:
   void NewText(std::string text8, const std::u16string* textW, TDVRTFPosition position);
@@ -102,7 +113,6 @@ class TDVRTFDocumentReader::TRead {
   const THyperlink& Hyperlink();
   int32_t ReturnStyleNo(bool unicode, bool hypertext);
   int32_t ReturnParaNo(TDVRTFPosition position);
-  void InsertItem(std::string text, std::unique_ptr<TCustomDVItemInfo> item, TDVRTFPosition position);
 
   TDVRTFDocumentReader& owner_;
   TCustomDVData& root_;
@@ -121,6 +131,8 @@ class TDVRTFDocumentReader::TRead {
   TDVRTFStyleMatcher matcher_;
   THyperlink hyperlink_;
   uint64_t hyperlinkVersion_ = UINT64_MAX;
+  int32_t emptyParaNo_ = -1;  // for the default alignment
+  TDVRTFTableReader tables_;
 };
 
 void TDVRTFDocumentReader::TRead::Init(TDVRTFReader& reader) {
@@ -140,6 +152,9 @@ void TDVRTFDocumentReader::TRead::Init(TDVRTFReader& reader) {
                                  TDVRTFPosition position) { NewPicture(picture, std::move(graphic), position); };
   reader.DefCodePage = static_cast<uint32_t>(root_.GetDefaultCodePage());
   reader.OnRequiredPageBreak = [this](TDVRTFReader&) { pageBreakPending_ = true; };
+  reader.OnTable = [this](TDVRTFReader& sender, TDVRTFTableEventKind whatHappens) {
+    tables_.ReaderTable(sender, whatHappens);
+  };
   owner_.HeaderYMM = owner_.FooterYMM = -1;
   if (owner_.header_ || owner_.footer_) {
     reader.OnHeaderFooter = [this](TDVRTFReader&, TDVRTFHeaderFooterType type, bool starting) {
@@ -228,6 +243,24 @@ int32_t TDVRTFDocumentReader::TRead::ReturnParaNo(TDVRTFPosition position) {
       const int32_t found = matcher_.FindParaNo(query);
       return found >= 0 ? found : matcher_.AddPara(query);
     }
+  }
+  return 0;
+}
+
+int32_t TDVRTFDocumentReader::TRead::GetEmptyStyleNo() {
+  return owner_.TextStyleMode == dvrsUseSpecified ? owner_.TextStyleNo() : 0;
+}
+
+int32_t TDVRTFDocumentReader::TRead::GetEmptyParaNo(TDVRTFAlignment alignment) {
+  switch (owner_.ParaStyleMode) {
+    case dvrsUseSpecified:
+      return owner_.ParaStyleNo();
+    case dvrsUseClosest:
+      return 0;
+    case dvrsAddIfNeeded:
+      if (alignment != rtf_al_Left) return matcher_.EmptyCellParaNo(alignment);
+      if (emptyParaNo_ < 0) emptyParaNo_ = matcher_.EmptyCellParaNo(alignment);
+      return emptyParaNo_;
   }
   return 0;
 }

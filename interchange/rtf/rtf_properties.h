@@ -137,6 +137,8 @@ struct TDVRTFRowProperties {
   bool NewCellProps = true;
   bool AssumedLastCell = true;
   bool DocViewSpecial = false;
+  // Some cell of the row carried its own width (\clwWidth).
+  bool CellWidthsGiven = false;
   // A row whose cells were all dropped gets a new one, so that cell
   // keywords always have a cell to address.
   TDVRTFCellProperties& LastCell() { return CellProps.empty() ? CellProps.emplace_back() : CellProps.back(); }

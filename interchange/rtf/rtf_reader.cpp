@@ -179,8 +179,7 @@ TDVRTFErrorCode TDVRTFReader::Parse() {
     }
   }
   if (ec != rtf_ec_OK) return ec;
-  if (OnTable)
-    for (int i = 0; i < currentNestingLevel_; ++i) OnTable(*this, dvf_tbl_TableEnd);
+  CloseTables(0);
   colorTable_.RemoveLast();
   if (cGroup_ < 0) return rtf_ec_StackUnderflow;
   if (cGroup_ > 0) return rtf_ec_UnmatchedBrace;
@@ -219,8 +218,11 @@ TDVRTFErrorCode TDVRTFReader::PopRtfState() {
     ec = EndGroupAction(state_.rds);
     if (ec != rtf_ec_OK) return ec;
   }
-  if (state_.FHFType != saved.FHFType && state_.FHFType != rtf_hf_MainText && OnHeaderFooter)
+  if (state_.FHFType != saved.FHFType && state_.FHFType != rtf_hf_MainText && OnHeaderFooter) {
+    // A table of the header or footer ends with it, not in the text after.
+    CloseTables(hfNestingLevel_);
     OnHeaderFooter(*this, state_.FHFType, false);
+  }
   state_ = std::move(saved);
   saveList_.pop_back();
   --cGroup_;
@@ -431,10 +433,14 @@ void TDVRTFReader::CheckTable(bool allowEnd) {
       for (int i = currentNestingLevel_; i < level; ++i) OnTable(*this, dvf_tbl_TableStart);
     currentNestingLevel_ = level;
   } else if (level < currentNestingLevel_ && allowEnd) {
-    if (OnTable)
-      for (int i = level; i < currentNestingLevel_; ++i) OnTable(*this, dvf_tbl_TableEnd);
-    currentNestingLevel_ = level;
+    CloseTables(level);
   }
+}
+
+void TDVRTFReader::CloseTables(int level) {
+  if (OnTable)
+    for (int i = level; i < currentNestingLevel_; ++i) OnTable(*this, dvf_tbl_TableEnd);
+  currentNestingLevel_ = std::min(currentNestingLevel_, level);
 }
 
 std::string TDVRTFReader::UnicodeToAnsi(const std::u16string& w) const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/table/table_types.h"
 #include "engine/model/rtf_read_properties.h"
 #include "interchange/rtf/rtf_document_tables.h"
 #include "interchange/rtf/rtf_picture.h"
@@ -64,8 +65,9 @@ class TDVRTFReader {
  public:
   // Groups nested deeper fail with rtf_ec_StackOverflow.
   static constexpr int kMaxGroupDepth = 1000;
-  // Deeper \itap levels are read as this one.
-  static constexpr int kMaxTableNesting = 32;
+  // Deeper \itap levels are read as this one: their text goes into the
+  // cells of the deepest table.
+  static constexpr int kMaxTableNesting = DVTableMaxNesting;
   static constexpr int kBufferSize = 4096;
 
   TDVRTFReader();
@@ -128,6 +130,9 @@ class TDVRTFReader {
   void FlushOutput(TDVRTFPosition& nextPosition);
   void DoNewText(TDVRTFPosition& nextPosition);
   void CheckTable(bool allowEnd);
+  // Closes the tables opened above level.
+  void CloseTables(int level);
+  bool TooDeep() const { return state_.ParaProps.InTable && state_.ParaProps.NestingLevel > kMaxTableNesting; }
   // Properties (rtf_reader_props.cpp).
   TDVRTFErrorCode ApplyPropChange(int32_t iprop, int32_t value);
   TDVRTFErrorCode ApplyTableProp(int32_t iprop, int32_t value);
@@ -164,6 +169,8 @@ class TDVRTFReader {
   int32_t skipAnsiCount_ = 1;
   int32_t skipNext_ = 0;
   int currentNestingLevel_ = 0;
+  // The table level when the header or footer being read began.
+  int hfNestingLevel_ = 0;
   TDVRTFPosition position_ = rtf_ts_NewPara;
   int cGroup_ = 0;
   int64_t cbBin_ = 0;

@@ -212,12 +212,14 @@ TDVRTFErrorCode TDVRTFReader::ApplyTableProp(int32_t iprop, int32_t value) {
   switch (iprop) {
     case ipropInTbl: para.InTable = true; return rtf_ec_OK;
     case ipropItap:
-      para.NestingLevel = std::clamp(value, 0, kMaxTableNesting);
+      // One level past the limit marks text that stays in the deepest cell.
+      para.NestingLevel = std::clamp(value, 0, kMaxTableNesting + 1);
       if (value > 0) para.InTable = true;
       return rtf_ec_OK;
     case ipropNoTableEv: para.NoTableEv = true; return rtf_ec_OK;
     case ipropNoResetLev: para.NoResetLev = true; return rtf_ec_OK;
     case ipropRowEnd:
+      if (TooDeep()) return rtf_ec_OK;
       state_.MutableRowProps().Finalize();
       CheckTable(true);
       if (OnTable) OnTable(*this, dvf_tbl_RowEnd);
@@ -226,7 +228,8 @@ TDVRTFErrorCode TDVRTFReader::ApplyTableProp(int32_t iprop, int32_t value) {
       CheckTable(true);
       const TDVRTFErrorCode ec = OutputChar(0, true, true);
       position_ = rtf_ts_NewPara;
-      if (OnTable) OnTable(*this, dvf_tbl_CellEnd);
+      // A cell of a table nested past the limit is a paragraph of the deepest cell.
+      if (OnTable && !TooDeep()) OnTable(*this, dvf_tbl_CellEnd);
       return ec;
     }
     default:
@@ -259,6 +262,7 @@ TDVRTFErrorCode TDVRTFReader::ApplyTableProp(int32_t iprop, int32_t value) {
     case ipropCLwWidth: {
       TDVRTFCellProperties& cell = row.LastCell();
       cell.BestWidth = cell.InvertWidth && value != INT32_MIN ? -value : value;
+      row.CellWidthsGiven = true;
       break;
     }
     case ipropCLftsWidth: ApplyWidthType(value, row.LastCell().BestWidth, row.LastCell().InvertWidth); break;

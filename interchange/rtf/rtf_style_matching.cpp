@@ -390,4 +390,21 @@ int32_t TDVRTFStyleMatcher::AddPara(const TDVRTFParaQuery& q) {
   return paraNo;
 }
 
+int32_t TDVRTFStyleMatcher::EmptyCellParaNo(uint8_t alignment) {
+  TParaInfos& styles = dvStyle_.ParaStyles();
+  const TParaInfo& base = styles[0];
+  const TDVAlignment align = static_cast<TDVAlignment>(alignment);
+  if (base.Alignment == align && base.FirstIndent == 0 && base.LeftIndent == 0 && base.RightIndent == 0) return 0;
+  TParaInfo wanted;
+  wanted.Assign(base);
+  wanted.FirstIndent = wanted.LeftIndent = wanted.RightIndent = 0;
+  wanted.Alignment = align;
+  const int32_t found = styles.FindSuchStyle(0, wanted, DVAllParaInfoProperties);
+  if (found >= 0) return found;
+  styles.Add().Assign(wanted);
+  const int32_t paraNo = styles.Count() - 1;
+  if (paraIndexed_) IndexParaStyle(paraNo);
+  return paraNo;
+}
+
 }  // namespace quillet

@@ -72,6 +72,10 @@ class TDVRTFStyleMatcher {
   int32_t FindParaNo(const TDVRTFParaQuery& query);
   int32_t FindBestParaNo(const TDVRTFParaQuery& query);
   int32_t AddPara(const TDVRTFParaQuery& query);
+  // Style 0 without indents at the alignment (the paragraph of an empty
+  // table cell): style 0 itself when it is so, else an equal style, else a
+  // new one.
+  int32_t EmptyCellParaNo(uint8_t alignment);
 
  private:
   void IndexTextStyle(int32_t styleNo);

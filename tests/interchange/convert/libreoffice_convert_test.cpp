@@ -1,6 +1,6 @@
 // Conversions through the office suite itself: a document exported to
 // .docx, .odt and .doc and imported back keeps its text, paragraphs,
-// Chinese, bold and colours; files the suite makes from a flat ODF file
+// Chinese, bold, colours and a table with a span; files the suite makes from a flat ODF file
 // import; a corrupt file, a cancel and an unwritable folder fail cleanly.
 // Each case starts the suite once or twice, in a process of its own, so that
 // CTest runs them side by side. Without soffice they are skipped, except
@@ -28,6 +28,7 @@
 #include "interchange/convert/text_converter.h"
 #include "interchange/item_text_util.h"
 #include "interchange/rtf/rtf_document_reader.h"
+#include "interchange/rtf/rtf_table_text.h"
 #include "platform/core/abort.h"
 #include "platform/core/code_page.h"
 #include "platform/core/process.h"
@@ -134,6 +135,19 @@ void BuildDocument(Viewer& v) {
   v.view.AddNL(Utf16(u"Unicode \u4e2d\u6587 \u00e9"), unicode, 0);
   v.view.AddItem("", std::make_unique<TDVGraphicItemInfo>(&v.view.DVData(),
                                                           std::make_unique<TBitmap>(RedBlueBitmap(8, 4)), dvvaBaseline));
+  auto table = std::make_unique<TDVTableItemInfo>(2, 3, &v.view.DVData());
+  table->Rows.DVData = &v.view.DVData();
+  const char* words[] = {"one", nullptr, "three", "four", "five", "six"};
+  for (int i = 0; i < 6; ++i)
+    if (words[i]) table->GetCells(i / 3, i % 3)->AddNL(words[i], 0, 0);
+  table->Rows.MergeCellsPlain(0, 0, 1, 2, true, false);
+  v.view.AddItem("", std::move(table));
+}
+
+// The table BuildDocument ends with: the span and each text in its cell.
+void ExpectTable(const Viewer& v) {
+  const std::string text = test::DocText(v.view.DVData());
+  EXPECT_NE(text.find("[one|<|three / four|five|six]"), std::string::npos) << text;
 }
 
 void ExpectDocument(const Viewer& v, bool picture) {
@@ -175,6 +189,7 @@ TEST_P(RoundTripTest, ExportAndImportKeepTextAndFormatting) {
   ASSERT_TRUE(converter.ImportDV(file.string(), imported.view, importIndex));
   EXPECT_EQ(percents, (std::vector<int>{0, 100}));
   ExpectDocument(imported, true);
+  ExpectTable(imported);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTripTest, testing::Values("docx", "odt", "doc"));
