@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "commands/settings_file.h"
@@ -11,14 +12,22 @@ using namespace quillet;
 
 namespace {
 
+// A settings folder of the run's own, removed when the run ends.
+struct TScratchFolder {
+  TScratchFolder() {
+    char name[] = "/tmp/quillet-settings-fuzz-XXXXXX";
+    if (!mkdtemp(name)) std::abort();
+    base = name;
+    setenv("XDG_CONFIG_HOME", name, 1);
+    folder = SettingsFolder();
+  }
+  ~TScratchFolder() { std::filesystem::remove_all(base); }
+  std::string base, folder;
+};
+
 const std::string& Folder() {
-  static const std::string folder = [] {
-    char base[] = "/tmp/quillet-settings-fuzz-XXXXXX";
-    if (!mkdtemp(base)) std::abort();
-    setenv("XDG_CONFIG_HOME", base, 1);
-    return SettingsFolder();
-  }();
-  return folder;
+  static const TScratchFolder scratch;
+  return scratch.folder;
 }
 
 }  // namespace
@@ -28,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   { TDVSettingsFile make("fuzz.ini"); }  // the folder exists from here on
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) std::abort();
-  std::fwrite(data, 1, size, file);
+  if (size > 0) std::fwrite(data, 1, size, file);
   std::fclose(file);
   TDVSettingsFile settings("fuzz.ini");
   for (const char* section : {"Header", "Footer", "Margins", "General"}) {
