@@ -7,9 +7,13 @@
 
 namespace quillet::test {
 
+// name may be a case's description: what is not a letter or digit becomes "_".
 inline QString SaveRender(const QImage& image, const char* name) {
   QDir().mkpath(QStringLiteral("renders"));
-  const QString path = QStringLiteral("renders/") + QString::fromUtf8(name) + QStringLiteral(".png");
+  QString file = QString::fromUtf8(name);
+  for (QChar& c : file)
+    if (!c.isLetterOrNumber()) c = u'_';
+  const QString path = QStringLiteral("renders/") + file + QStringLiteral(".png");
   image.save(path, "PNG");
   return path;
 }
