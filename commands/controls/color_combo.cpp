@@ -11,6 +11,8 @@
 #include "commands/controls/color_palette.h"
 #include "commands/controls/color_popup.h"
 #include "commands/controls/edges.h"
+#include "commands/resource_strings.h"
+#include "platform/core/code_page.h"
 #include "platform/gfx/qt_canvas.h"
 
 namespace quillet {
@@ -131,7 +133,7 @@ void TDVColorCombo::PaintButton(TCanvas& canvas, const TRect& r) {
 }
 
 void TDVColorCombo::PaintCaption(TCanvas& canvas, const TRect& swatch) {
-  const std::u16string text = autoColor_ == clNone ? u"Transparent" : u"Auto";
+  const std::u16string text = Utf8ToUtf16(LoadResString(autoColor_ == clNone ? dvrsTransparent : dvrsAuto));
   canvas.Font() = Font;
   canvas.Font().Color = AutoCaptionColor(autoColor_, chosenColor_);
   canvas.SetBkMode(bkTransparent);

@@ -17,6 +17,7 @@
 
 #include "commands/controls/color_palette.h"
 #include "commands/controls/edges.h"
+#include "commands/resource_strings.h"
 #include "platform/core/beep.h"
 #include "platform/core/scoped_value.h"
 #include "platform/gfx/qt_canvas.h"
@@ -34,7 +35,10 @@ constexpr int kColumns = PaletteColumns;
 constexpr int kWideWidth = kColumns * kSize;  // 144
 constexpr int kSpeedButtonHeight = 22;
 
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Res(TDVResourceString id) {
+  const std::string_view text = LoadResString(id);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The popup's background with its raised edge.
 class TPopupFace final : public QWidget {
@@ -162,15 +166,15 @@ void TfrmColor::CreateButtons(TColor defaultColor, bool addDefault2Color, TColor
   int y = kMargin;
   keySelected_ = -1;
   specialCount_ = addDefault2Color ? 2 : 1;
-  const auto special = [&](const char* caption, TColor color) {
+  const auto special = [&](TDVResourceString caption, TColor color) {
     QToolButton* b = AddButton(kMargin, y, kWideWidth, kSpeedButtonHeight, color, color != clNone);
-    b->setText(Q(caption));
+    b->setText(Res(caption));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     y += kSpeedButtonHeight + kGap;
   };
-  if (addDefault2Color) special("&Default", default2Color);
-  if (defaultColor == clNone) special("Tr&ansparent", clNone);
-  else special("&Auto", defaultColor);
+  if (addDefault2Color) special(dvrsDefaultButton, default2Color);
+  if (defaultColor == clNone) special(dvrsTransparentButton, clNone);
+  else special(dvrsAutoButton, defaultColor);
   for (int i = 0; i < ColorCount; ++i) {
     QToolButton* b = AddButton(kMargin + (i % kColumns) * kSize, y + (i / kColumns) * kSize, kSize, kSize,
                                Colors[i].Color, true);
@@ -181,7 +185,7 @@ void TfrmColor::CreateButtons(TColor defaultColor, bool addDefault2Color, TColor
   more_->setGeometry(kMargin, y, kWideWidth, kSpeedButtonHeight);
   more_->setFocusPolicy(Qt::NoFocus);
   more_->setAutoRaise(popup_);
-  more_->setText(Q("&More Colors..."));
+  more_->setText(Res(dvrsMoreColors));
   QObject::connect(more_, &QToolButton::clicked, face_, [this] { MoreClick(); });
   // The last button of the current colour is the one down.
   for (int i = 0; i < ButtonCount(); ++i)

@@ -7,14 +7,32 @@
 
 namespace quillet {
 
+namespace {
+
+TModalRunner& Runner() {
+  static TModalRunner runner;
+  return runner;
+}
+
+}  // namespace
+
+TScopedModalRunner::TScopedModalRunner(TModalRunner runner) : saved_(std::move(Runner())) {
+  Runner() = std::move(runner);
+}
+
+TScopedModalRunner::~TScopedModalRunner() { Runner() = std::move(saved_); }
+
 TfrmDVBase::TfrmDVBase() : dialog_(new QDialog) {}
 
 TfrmDVBase::~TfrmDVBase() { delete dialog_; }
 
 int TfrmDVBase::ShowModal() {
-  const int result = dialog_->exec();
-  return result == QDialog::Accepted ? mrOk : mrCancel;
+  if (Runner()) return Runner()(*this);
+  dialog_->exec();
+  return ModalResult();
 }
+
+int TfrmDVBase::ModalResult() const { return dialog_->result() == QDialog::Accepted ? mrOk : mrCancel; }
 
 void TfrmDVBase::Close(TModalResult result) {
   if (result == mrOk)
@@ -30,15 +48,15 @@ void TfrmDVBase::FormCreate() {
     font.setFamily(name);
     dialog_->setFont(font);
   }
-  SetUseXPThemes(DVA_UseXPThemes);
+  SetUseVisualStyles(DVA_UseVisualStyles);
 }
 
 void TfrmDVBase::AddThemedControl(TDVScroller* control) {
   AddThemedControl([control](bool value) { control->SetUseXPThemes(value); });
 }
 
-void TfrmDVBase::SetUseXPThemes(bool value) {
-  for (const auto& setUseXPThemes : themed_) setUseXPThemes(value);
+void TfrmDVBase::SetUseVisualStyles(bool value) {
+  for (const auto& setUseVisualStyles : themed_) setUseVisualStyles(value);
 }
 
 }  // namespace quillet

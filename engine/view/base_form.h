@@ -15,11 +15,16 @@ class TDVScroller;
 
 // The font dialogs use when it is installed; none (empty) keeps Qt's.
 inline std::string DVA_DialogFontName;
-// Visual styles on the dialogs' scrolling controls.
-inline bool DVA_UseXPThemes = true;
+// Visual styles on the dialogs' themed controls.
+inline bool DVA_UseVisualStyles = true;
 
 // Results of a modal dialog.
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+class TfrmDVBase;
+// Runs a dialog modally and answers its TModalResult. Tests put one in place
+// that shows the real dialog, drives it and reads ModalResult.
+using TModalRunner = std::function<int(TfrmDVBase& form)>;
 
 class TfrmDVBase {
  public:
@@ -29,25 +34,42 @@ class TfrmDVBase {
   TfrmDVBase& operator=(const TfrmDVBase&) = delete;
 
   QDialog* Dialog() const { return dialog_; }
-  // Shows the dialog modally and answers its TModalResult.
+  // Shows the dialog modally through the runner in place and answers its
+  // TModalResult.
   int ShowModal();
   void Close(TModalResult result);
+  // How the dialog was closed: mrOk when accepted, else mrCancel (Esc too).
+  int ModalResult() const;
 
   // The dialog font when installed, then the visual-styles setting on the
   // scrolling controls. Derived dialogs call it first from their own.
   virtual void FormCreate();
-  void SetUseXPThemes(bool value);
+  void SetUseVisualStyles(bool value);
 
  protected:
   // Scrolling controls that follow the visual-styles setting.
   void AddThemedControl(TDVScroller* control);
   // Any other control that follows it, through its own setter (the command
   // layer's controls, which this layer cannot name).
-  void AddThemedControl(std::function<void(bool)> setUseXPThemes) { themed_.push_back(std::move(setUseXPThemes)); }
+  void AddThemedControl(std::function<void(bool)> setUseVisualStyles) {
+    themed_.push_back(std::move(setUseVisualStyles));
+  }
 
  private:
   QDialog* dialog_;  // owned; deleted with the form
   std::vector<std::function<void(bool)>> themed_;
+};
+
+// Puts a runner in place for the scope, the previous one back after it.
+class TScopedModalRunner {
+ public:
+  explicit TScopedModalRunner(TModalRunner runner);
+  ~TScopedModalRunner();
+  TScopedModalRunner(const TScopedModalRunner&) = delete;
+  TScopedModalRunner& operator=(const TScopedModalRunner&) = delete;
+
+ private:
+  TModalRunner saved_;
 };
 
 }  // namespace quillet

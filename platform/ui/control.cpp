@@ -151,6 +151,7 @@ class TClientWidget final : public QWidget {
     setAutoFillBackground(true);
   }
   void Detach() { control_ = nullptr; }
+  TCustomControl* Control() const { return control_; }
 
  protected:
   bool event(QEvent* e) override {
@@ -203,6 +204,7 @@ class TScrollAreaWidget final : public QAbstractScrollArea {
  public:
   explicit TScrollAreaWidget(TCustomControl* control) : control_(control) {}
   void Detach() { control_ = nullptr; }
+  TCustomControl* Control() const { return control_; }
 
  protected:
   bool event(QEvent* e) override {
@@ -461,12 +463,22 @@ TCustomControl::TCustomControl(bool scrollBars) : d_(std::make_unique<Impl>()) {
 }
 
 TCustomControl::~TCustomControl() {
+  // References to the control read as none from here on.
+  lifetime_.reset();
   // The widget outlives no part of the control: events raised while it goes
   // (focus leaving, say) reach nobody.
   if (d_->area) d_->area->Detach();
   if (d_->client) d_->client->Detach();
   d_->barWheel.reset();
   delete d_->widget.data();
+}
+
+TCustomControl* ControlOfWidget(const QWidget* widget) {
+  for (; widget; widget = widget->parentWidget()) {
+    if (const auto* client = dynamic_cast<const TClientWidget*>(widget)) return client->Control();
+    if (const auto* area = dynamic_cast<const TScrollAreaWidget*>(widget)) return area->Control();
+  }
+  return nullptr;
 }
 
 void TCustomControl::PostCall(std::function<void()> call) {

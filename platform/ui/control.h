@@ -19,6 +19,7 @@
 #include "platform/core/cursors.h"
 #include "platform/core/geometry.h"
 #include "platform/core/keys.h"
+#include "platform/core/lifetime_ref.h"
 
 class QWidget;
 
@@ -183,6 +184,9 @@ class TCustomControl {
   // an event handler. The default writes it as a Qt warning.
   virtual void HandleException(std::string_view message) noexcept;
 
+  // Expires when the control goes, for those that only refer to it.
+  std::weak_ptr<void> Lifetime() const { return lifetime_; }
+
  protected:
   friend class TControlBridge;
 
@@ -226,7 +230,17 @@ class TCustomControl {
   std::unique_ptr<TCanvas> canvas_;
   int32_t wheelAccumulator_ = 0;
   bool silentFocus_ = false;  // while SetFocusSilent runs
+  std::shared_ptr<void> lifetime_ = std::make_shared<int>(0);
 };
+
+// The control a widget belongs to: its own widget, its client area or
+// anything inside them; null for a widget of no control.
+TCustomControl* ControlOfWidget(const QWidget* widget);
+
+// A reference to a control someone else owns; it reads as none once the
+// control is going.
+template <class T>
+using TControlRef = TLifetimeRef<T>;
 
 // The cursor position on the screen and the keys and buttons held now.
 TPoint GetCursorPos();

@@ -10,6 +10,7 @@
 #include "color_test_support.h"
 #include "commands/controls/color_palette.h"
 #include "commands/controls/color_popup.h"
+#include "render_support.h"
 
 namespace quillet::test {
 namespace {
@@ -87,6 +88,7 @@ TEST(ColorCombo, FaceAsDrawn) {
     f.combo.SetChosenColor(c.chosen);
     f.combo.SetIndeterminate(c.indeterminate);
     const QImage image = f.Render();
+    SaveRender(image, (std::string("color_combo_") + c.what).c_str());
     const TRect s = f.Swatch();
     const TColor fill = ColorToRGB(c.fill);
     EXPECT_EQ(PixelAt(image, s.Left, s.Top), fill) << c.what;

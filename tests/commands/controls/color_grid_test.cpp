@@ -9,6 +9,7 @@
 
 #include "color_test_support.h"
 #include "commands/controls/color_palette.h"
+#include "render_support.h"
 
 namespace quillet::test {
 namespace {
@@ -75,7 +76,9 @@ TEST(ColorGrid, ChosenColorThroughTheSetter) {
     EXPECT_EQ(f.grid.ChosenColor(), c.chosen) << c.what;
     EXPECT_EQ(f.grid.Indeterminate(), c.indeterminate) << c.what;
     EXPECT_EQ(f.grid.Row(), c.row) << c.what;
-    if (c.row > 0) EXPECT_EQ(f.grid.Col(), c.col) << c.what;
+    if (c.row > 0) {
+      EXPECT_EQ(f.grid.Col(), c.col) << c.what;
+    }
     EXPECT_EQ(f.grid.GetColorName(), c.name) << c.what;
   }
 }
@@ -162,6 +165,7 @@ TEST(ColorGrid, CellsAsDrawn) {
     f.grid.SetChosenColor(Colors[9].Color);  // orange, row 2 column 1
     f.grid.SetIndeterminate(c.indeterminate);
     const QImage image = f.Render();
+    SaveRender(image, (std::string("color_grid_") + c.what).c_str());
     const TRect chosen = f.grid.CellRect(1, 2);
     const TRect other = f.grid.CellRect(5, 4);
     // Every cell is its colour inside its frame.

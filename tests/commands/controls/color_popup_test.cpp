@@ -12,6 +12,7 @@
 #include "color_test_support.h"
 #include "commands/controls/color_palette.h"
 #include "platform/core/beep.h"
+#include "render_support.h"
 
 namespace quillet::test {
 namespace {
@@ -169,7 +170,9 @@ TEST(ColorPopup, MnemonicsPressTheirButtons) {
     // A shortcut clicks its button after a short animation.
     EXPECT_EQ(QTest::qWaitFor([&] { return f.destroyed; }, 500), c.chosen) << c.what;
     EXPECT_EQ(f.chosen, c.chosen) << c.what;
-    if (c.chosen) EXPECT_EQ(f.color, c.color) << c.what;
+    if (c.chosen) {
+      EXPECT_EQ(f.color, c.color) << c.what;
+    }
     EXPECT_EQ(f.dialog.openedWith.size(), c.dialogRuns) << c.what;
   }
 }
@@ -310,6 +313,7 @@ TEST(ColorPopup, DrawsARaisedEdge) {
   PopupFixture f(clBlack);
   f.Show();
   const QImage image = f.popup->Dialog()->grab().toImage();
+  SaveRender(image, "color_popup");
   EXPECT_EQ(PixelAt(image, 0, 50), GetSysColor(22));
   EXPECT_EQ(PixelAt(image, 1, 50), GetSysColor(20));
   EXPECT_EQ(PixelAt(image, 155, 50), GetSysColor(21));

@@ -198,9 +198,9 @@ TEST(PenDialog, ColourChangeRepaintsEverySample) {
 
 TEST(PenDialog, VisualStylesReachTheColourCombo) {
   DialogFixture f;
-  f.dlg.SetUseXPThemes(false);
+  f.dlg.SetUseVisualStyles(false);
   EXPECT_FALSE(f.dlg.cmbLineColor().UseXPThemes());
-  f.dlg.SetUseXPThemes(true);
+  f.dlg.SetUseVisualStyles(true);
   EXPECT_TRUE(f.dlg.cmbLineColor().UseXPThemes());
 }
 

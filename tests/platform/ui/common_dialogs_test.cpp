@@ -1,4 +1,5 @@
-// The colour dialog over Qt's, answered as a user would.
+// The common dialogs: the colour dialog over Qt's, answered as a user would;
+// filters in Qt's form; the scripted answerer and scoped replacement.
 #include "platform/ui/common_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,68 @@ TEST(ColorDialog, ReferenceReadsAsNoneOnceTheDialogWent) {
     EXPECT_EQ(ref.get(), &dialog);
   }
   EXPECT_EQ(ref.get(), nullptr);
+}
+
+
+TEST(CommonDialogs, FiltersBecomeQtNameFilters) {
+  struct Case {
+    const char* filter;
+    QStringList expected;
+  } cases[] = {
+      {"DocView Files (*.dvf)|*.dvf", {"DocView Files (*.dvf)"}},
+      {"HTML (*.htm;*.html)|*.htm;*.html|Text Files (*.txt)|*.txt", {"HTML (*.htm *.html)", "Text Files (*.txt)"}},
+      {"Pictures|*.bmp; *.jpg", {"Pictures (*.bmp *.jpg)"}},
+      {"", {}},
+      // A text without its pattern is dropped, not shown with an empty list.
+      {"RTF Files (*.rtf)|*.rtf|Dangling", {"RTF Files (*.rtf)"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(QtNameFilters(c.filter), c.expected) << c.filter;
+}
+
+TEST(CommonDialogs, ScriptedAnswersInOrderAndRecordsQuestions) {
+  TScriptedCommonDialogs fake;
+  TFileQuestion chosen;
+  chosen.FileName = "/tmp/a.rtf";
+  chosen.FilterIndex = 2;
+  fake.Answers = {{true, chosen, IDOK}, {false, {}, IDOK}, {true, {}, IDYES}};
+  TScopedCommonDialogs scope(fake);
+
+  TFileQuestion open;
+  open.Filter = "A|*.a|B|*.b";
+  ASSERT_TRUE(CommonDialogs().OpenFile(open));
+  EXPECT_EQ(open.FileName, "/tmp/a.rtf");
+  EXPECT_EQ(open.FilterIndex, 2);
+  TColor color = clRed;
+  EXPECT_FALSE(CommonDialogs().ChooseColor(color));
+  EXPECT_EQ(color, clRed);
+  EXPECT_EQ(CommonDialogs().MessageBox({"Save?", "确认", MB_YESNO, MB_ICONQUESTION}), IDYES);
+  // Nothing queued: Cancel, or No where there is no Cancel button.
+  EXPECT_EQ(CommonDialogs().MessageBox({"Again?", "确认", MB_YESNO, MB_ICONQUESTION}), IDNO);
+  TPrintQuestion print;
+  EXPECT_FALSE(CommonDialogs().Print(print));
+
+  ASSERT_EQ(fake.Asked.size(), 5u);
+  EXPECT_EQ(fake.Asked[0].Kind, TScriptedCommonDialogs::dkOpen);
+  EXPECT_EQ(std::get<TFileQuestion>(fake.Asked[0].Question).Filter, "A|*.a|B|*.b");
+  EXPECT_EQ(std::get<TColor>(fake.Asked[1].Question), clRed);
+  EXPECT_EQ(std::get<TMessageQuestion>(fake.Asked[2].Question).Caption, "确认");
+  EXPECT_EQ(fake.Asked[4].Kind, TScriptedCommonDialogs::dkPrint);
+}
+
+TEST(CommonDialogs, ColorDialogAsksTheDialogsInPlaceAndScopesRestore) {
+  TScriptedCommonDialogs outer, inner;
+  TScopedCommonDialogs outerScope(outer);
+  {
+    TScopedCommonDialogs innerScope(inner);
+    inner.Answers = {{true, TColor(clBlue), IDOK}};
+    TColorDialog dialog;
+    dialog.Color = clGreen;
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Color, clBlue);
+  }
+  EXPECT_EQ(&CommonDialogs(), &outer);
+  EXPECT_EQ(inner.Asked.size(), 1u);
+  EXPECT_TRUE(outer.Asked.empty());
 }
 
 }  // namespace
