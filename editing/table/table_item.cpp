@@ -50,6 +50,8 @@ void TDVTableItemInfo::Inserting(TCustomDVData* dvData, std::string& text, bool 
 }
 
 void TDVTableItemInfo::MovingToUndoList(int itemNo, TCustomDVData* dvData) {
+  if (auto* data = dynamic_cast<TCustomDVFormattedData*>(dvData); data && data->GetChosenItem() == this)
+    data->UnassignChosenDVData(data->GetChosenDVData());
   TDVFullLineItemInfo::MovingToUndoList(itemNo, dvData);
   Rows.DVData = nullptr;
 }

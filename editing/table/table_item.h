@@ -183,7 +183,16 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   void AfterLoading() override;
   // Cells one at a time, row by row (table_sub_data.cpp): the first, the
   // last, or the next and previous from the store's cell.
+  // dvdChosenUp and dvdChosenDown: the last and the first selected cell,
+  // or the chosen cell without a selection.
   TCustomDVData* GetSubDVData(std::unique_ptr<TDVStoreSubDVData>& store, TDVSubDVDataPos position) const override;
+  // The cell at the store's place becomes the document's chosen sub-document.
+  void ChooseSubDVData(const TDVStoreSubDVData* store) override;
+  void ChooseSubDVData_(int row, int col);
+  // The document let the chosen cell go: it is deselected and forgotten.
+  void CleanUpChosen() override;
+  // The chosen cell (-1, -1: none).
+  int ChosenRow = -1, ChosenCol = -1;
 
   // ---- grid operations (table_operations.cpp) ----
   // In an editor each is one dvutModifyItem undo step and the document is

@@ -31,6 +31,8 @@ bool TDVTableItemInfo::MouseDown(TMouseButton button, TShiftState shift, int32_t
   if (GetCellAt(x, y, row, col)) {
     // A right click keeps the cells it falls in, so that a menu acts on them.
     if (button == mbRight && IsCellSelected(row, col)) return true;
+    data->UnassignChosenDVData(data->GetChosenDVData());
+    ChooseSubDVData_(row, col);
     if (button == mbLeft) StartSelecting(row, col, *data);
     return true;
   }
@@ -131,7 +133,7 @@ bool TDVTableItemInfo::MouseUp(TMouseButton button, TShiftState /*shift*/, int32
   }
   int row = -1, col = -1;
   if (button == mbRight && GetCellAt(x, y, row, col) && !IsCellSelected(row, col) &&
-      (data->GetOptions() & dvoRClickDeselects)) {
+      !(row == ChosenRow && col == ChosenCol) && (data->GetOptions() & dvoRClickDeselects)) {
     // The document's selection moves onto the table.
     data->SetSelectionBounds(itemNo, 0, itemNo, 0);
     return true;

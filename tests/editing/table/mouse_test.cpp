@@ -201,20 +201,33 @@ TEST_F(TableMouseTest, PressesSelectCellsRowsAndColumns) {
   // Past the table's edge the nearest row and column count.
   Drag(At(cs[2] + 5, rs[2] + 5), At(-50, -50));
   EXPECT_EQ(Sel(t), "2,2+-2,-2");
-  // A right click inside the selection keeps it; outside, it goes.
+  // A right click inside the selection keeps it.
   Press(At(cs[1] + 5, rs[1] + 5), Qt::RightButton);
   Release(At(cs[1] + 5, rs[1] + 5), Qt::RightButton);
   EXPECT_EQ(Sel(t), "2,2+-2,-2");
   Drag(At(cs[1] + 5, rs[1] + 5), At(cs[1] + 5, rs[1] + 5));
   EXPECT_EQ(Sel(t), "1,1+0,0");
-  Press(At(cs[2] + 5, rs[2] + 5), Qt::RightButton);
-  Release(At(cs[2] + 5, rs[2] + 5), Qt::RightButton);
-  EXPECT_EQ(Sel(t), "-1,-1+0,0");
   // The top border zone takes a column, the left one a row.
   Drag(At(cs[2] + 5, 1), At(cs[2] + 5, 1));
   EXPECT_EQ(Sel(t), "0,2+2,0");
   Drag(At(1, rs[1] + 5), At(1, rs[1] + 5));
   EXPECT_EQ(Sel(t), "1,0+0,2");
+}
+
+TEST_F(TableMouseTest, APressedCellBecomesTheChosenSubDocumentUntilTheDocumentLetsItGo) {
+  TDVTableItemInfo& t = Place(2, 2);
+  const auto& cs = t.Fmt.ColStarts;
+  const auto& rs = t.Fmt.RowStarts;
+  Drag(At(cs[1] + 5, rs[1] + 5), At(cs[1] + 5, rs[1] + 5));
+  EXPECT_EQ(Data().GetChosenDVData(), t.GetCells(1, 1));
+  EXPECT_EQ(Data().GetChosenItem(), &t);
+  Press(At(cs[0] + 5, rs[0] + 5), Qt::RightButton);
+  Release(At(cs[0] + 5, rs[0] + 5), Qt::RightButton);
+  EXPECT_EQ(Data().GetChosenDVData(), t.GetCells(0, 0));
+  // Clearing the document lets the cell go before the table is freed.
+  Data().Clear();
+  EXPECT_EQ(Data().GetChosenDVData(), nullptr);
+  EXPECT_EQ(Data().GetChosenItem(), nullptr);
 }
 
 TEST_F(TableMouseTest, APressOverAGapOrACornerSelectsNothing) {
