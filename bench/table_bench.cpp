@@ -20,6 +20,12 @@
 //                         again), then undone with its layout
 //   BM_QTextTableInsertRowUndo  QTextTable::insertRows in the middle and
 //                         documentSize, then undo and documentSize
+//   BM_TableConversionUndo every cell selected and its text made bold by a
+//                         style conversion (one undo group, each cell
+//                         through the hidden editor, the table laid out
+//                         again), then undone
+//   BM_QTextTableBoldUndo the whole table selected, mergeCharFormat bold and
+//                         documentSize, then undo and documentSize
 // Run:
 //   build/release/bench/table_bench
 #include <benchmark/benchmark.h>
@@ -27,6 +33,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QImage>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
@@ -224,6 +231,47 @@ void BM_QTextTableInsertRowUndo(benchmark::State& state) {
   state.counters["height"] = doc.documentLayout()->documentSize().height();
 }
 BENCHMARK(BM_QTextTableInsertRowUndo)->Unit(benchmark::kMillisecond);
+
+void BM_TableConversionUndo(benchmark::State& state) {
+  TableEditor e;
+  TFontInfo& bold = e.sheet.TextStyles().Add();
+  bold.Assign(e.sheet.TextStyles()[0]);
+  bold.Style = fsBold;
+  bold.Standard = false;
+  e.editor.FCurStyleConversion = [](void*, int32_t styleNo, int32_t, bool, int32_t& newStyleNo) {
+    if (styleNo == 0) newStyleNo = 1;
+  };
+  TDVEditDVData& data = e.editor.EditData();
+  for (auto _ : state) {
+    e.table->SelectRows(0, kRows);
+    data.ApplyStyleConversion_(0);
+    if (e.table->GetCells(kRows - 1, kCols - 1)->GetItemStyle(0) != 1) state.SkipWithError("the cells were not converted");
+    data.UndoList->Undo(data);
+  }
+  state.counters["height"] = static_cast<double>(e.table->GetHeight());
+}
+BENCHMARK(BM_TableConversionUndo)->Unit(benchmark::kMillisecond);
+
+void BM_QTextTableBoldUndo(benchmark::State& state) {
+  QTextDocument doc;
+  QTextTable* table = FillQTextTable(doc);
+  doc.setTextWidth(kWidth);
+  doc.clearUndoRedoStacks();
+  benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  QTextCharFormat bold;
+  bold.setFontWeight(QFont::Bold);
+  for (auto _ : state) {
+    QTextCursor cursor(&doc);
+    cursor.setPosition(table->firstPosition());
+    cursor.setPosition(table->lastPosition(), QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(bold);
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+    doc.undo();
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  }
+  state.counters["height"] = doc.documentLayout()->documentSize().height();
+}
+BENCHMARK(BM_QTextTableBoldUndo)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet::bench

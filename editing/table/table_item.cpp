@@ -50,6 +50,8 @@ void TDVTableItemInfo::Inserting(TCustomDVData* dvData, std::string& text, bool 
 }
 
 void TDVTableItemInfo::MovingToUndoList(int itemNo, TCustomDVData* dvData) {
+  if (auto* data = dynamic_cast<TCustomDVFormattedData*>(dvData); data && data->GetChosenItem() == this)
+    data->UnassignChosenDVData(data->GetChosenDVData());
   TDVFullLineItemInfo::MovingToUndoList(itemNo, dvData);
   Rows.DVData = nullptr;
 }
@@ -282,6 +284,31 @@ void TDVTableItemInfo::SetProperty(const std::string& name, int32_t value) {
   TScopedValue<bool> notInserted(inserted_, false);
   SetDirect(*this, name, value);
   changed_ = true;
+}
+
+void TDVTableItemInfo::SetCellsProperty(const std::string& name, const std::vector<TCellValue>& values) {
+  for (const TCellValue& v : values)
+    if (!GetCells(v.Row, v.Col)) throw EDocViewError("Invalid table cell position");
+  if (!(inserted_ && inEditor_)) {
+    for (const TCellValue& v : values) SetDirect(*GetCells(v.Row, v.Col), name, v.Value);
+    changed_ = changed_ || !values.empty();
+    return;
+  }
+  RunTableEdit(*this, BeginEdit(), inserted_, !values.empty(), [&](TDVEditDVData& data, int itemNo) {
+    bool changed = false;
+    for (const TCellValue& v : values) {
+      TDVTableCellData* cell = GetCells(v.Row, v.Col);
+      int32_t old = 0;
+      if (!cell->GetIntPropertyByName(name, old)) throw EDocViewError("Unknown table property " + name);
+      if (old == v.Value) continue;
+      auto record = std::make_unique<TDVUndoModifyCellIntProperty>();
+      record->Row = v.Row;
+      record->Col = v.Col;
+      data.Do_ModifyItemIntProperty(itemNo, cell, name, v.Value, std::move(record));
+      changed = PropertyIs(*cell, name, v.Value) || changed;
+    }
+    return changed;
+  });
 }
 
 void TDVTableItemInfo::SetCellProperty(const std::string& name, int32_t value, int row, int col) {

@@ -11,11 +11,13 @@
 
 #include "editing/table/table_rows.h"
 #include "editing/table/table_types.h"
+#include "engine/layout/formatted_data.h"
 #include "engine/model/item_info.h"
 #include "platform/gfx/canvas.h"
 
 namespace quillet {
 
+class TCustomDocViewEdit;
 class TDVEditDVData;
 
 // A layout that keeps the cells' rectangles and laid-out content apart
@@ -62,6 +64,22 @@ class TDVTableStoreSubDVData : public TDVStoreSubDVData {
  public:
   TDVTableStoreSubDVData(int row, int col) : Row(row), Col(col) {}
   int Row, Col;
+};
+
+// Asked before a cell is edited; automatic: for an operation over many
+// cells rather than the user opening one. allow starts true.
+using TDVCellEditingEvent =
+    std::function<void(TDVTableItemInfo& sender, int row, int col, bool automatic, bool& allow)>;
+
+// The line that follows the mouse while a rule of a table is dragged.
+class TDVTableRuleDrawer : public TDVFeedbackDrawer {
+ public:
+  explicit TDVTableRuleDrawer(TDVTableItemInfo& table) : table_(table) {}
+  void XorDraw(TCustomDVFormattedData& sender, TShiftState shift, int32_t x, int32_t y) override;
+  void Paint(TCustomDVFormattedData& sender, TCanvas& canvas, int32_t x, int32_t y) override;
+
+ private:
+  TDVTableItemInfo& table_;
 };
 
 class TDVTableItemInfo : public TDVFullLineItemInfo {
@@ -137,6 +155,13 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // The same for a cell's "BestHeight", "BestWidth", "Color", "BorderColor",
   // "BorderLightColor" or "VAlign".
   void SetCellProperty(const std::string& name, int32_t value, int row, int col);
+  // One property of several cells, given as (row, col, value), in one
+  // undoable step and one layout pass.
+  struct TCellValue {
+    int Row, Col;
+    int32_t Value;
+  };
+  void SetCellsProperty(const std::string& name, const std::vector<TCellValue>& values);
   // Nothing when the sides are unchanged.
   void SetCellVisibleBorders(const TDVBooleanRect& borders, int row, int col);
   // The source cell's attributes (AssignAttributesFrom) in one undo step.
@@ -158,7 +183,16 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   void AfterLoading() override;
   // Cells one at a time, row by row (table_sub_data.cpp): the first, the
   // last, or the next and previous from the store's cell.
+  // dvdChosenUp and dvdChosenDown: the last and the first selected cell,
+  // or the chosen cell without a selection.
   TCustomDVData* GetSubDVData(std::unique_ptr<TDVStoreSubDVData>& store, TDVSubDVDataPos position) const override;
+  // The cell at the store's place becomes the document's chosen sub-document.
+  void ChooseSubDVData(const TDVStoreSubDVData* store) override;
+  void ChooseSubDVData_(int row, int col);
+  // The document let the chosen cell go: it is deselected and forgotten.
+  void CleanUpChosen() override;
+  // The chosen cell (-1, -1: none).
+  int ChosenRow = -1, ChosenCol = -1;
 
   // ---- grid operations (table_operations.cpp) ----
   // In an editor each is one dvutModifyItem undo step and the document is
@@ -194,6 +228,75 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   bool GetSelectionRect(int& row, int& col, int& rowCount, int& colCount) const;
   // A selection that left the grid is dropped, one that reaches past it clipped.
   void ClipSelection();
+
+  // ---- hit-testing and the cell selection (table_hit_test.cpp) ----
+  // Table pixels. The rule under x: 0 the left border, the column count the
+  // right one, i the rule before column i; -1 none. A rule is hit within
+  // half its zone's width of its centre, and never closer than 2 pixels.
+  // minX: where a drag of it stops (the left of the column before it, -1
+  // for rule 0); ruleX: its centre.
+  int GetVerticalRuleNo(int32_t x, int32_t& minX, int32_t& ruleX) const;
+  int GetHorizontalRuleNo(int32_t y, int32_t& minY, int32_t& ruleY) const;
+  // The column (row) whose box holds the coordinate; -1 in a gap or outside.
+  int GetColNo(int32_t x) const;
+  int GetRowNo(int32_t y) const;
+  // The last index of a sorted list whose value is below coord (0 for a
+  // list shorter than 2, the last index at or past its end).
+  static int GetCrossed(int32_t coord, const std::vector<int32_t>& list);
+  // The main cell at the point; false unless the point lies inside its
+  // rectangle less a pixel on each side.
+  bool GetCellAt(int32_t x, int32_t y, int& row, int& col) const;
+  // The cell beside (row, col) in the direction, covered positions taken
+  // to their main cell; dvcdNext and dvcdPrev run on across rows. False at
+  // the table's edge and for the document directions.
+  bool GetCellTo(int row, int col, TDVCellDirection direction, int& newRow, int& newCol) const;
+  // The cells from the anchor to the far corner become the selection and
+  // the table the document's partly selected item.
+  void Select(int startRow, int startCol, int rowOffs, int colOffs);
+  void SelectRows(int start, int count);
+  void SelectCols(int start, int count);
+  bool PartiallySelected() const override { return SelStartRow >= 0 && SelStartCol >= 0; }
+  void DeselectPartial() override;
+  // The table lies wholly inside its document's selection.
+  bool CompletelySelected() const;
+
+  // ---- the mouse (table_mouse.cpp) ----
+  TDVCellEditingEvent OnCellEditing;
+  bool DoOnCellEditing(int row, int col, bool automatic);
+  // Presses on cells start a cell selection, presses on rules a drag that
+  // resizes (in an editor, one undoable step at the release), presses on
+  // the border zones select whole rows or columns.
+  bool MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y, int itemNo,
+                 TCustomDVData* dvData) override;
+  bool MouseMove(TShiftState shift, int32_t x, int32_t y, int itemNo, TCustomDVData* dvData) override;
+  bool MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y, int itemNo,
+               TCustomDVData* dvData) override;
+  // Where the dragged rule's line goes for the mouse at client (x, y) of
+  // the document: clamped at the rule's minimum; -1 when no rule is dragged.
+  int32_t DraggedRuleClientPos(const TCustomDVFormattedData& data, int32_t x, int32_t y) const;
+  bool DraggingRule() const { return dragRule_ >= 0; }
+  bool DraggingColumnRule() const { return dragColumn_; }
+  // Sizes the column left of rule (the row above it) so that the rule
+  // lands at pos (table pixels), as a drag does; in an editor one undoable
+  // step. noNeighbour keeps the next column from giving way.
+  void DropColumnRule(int rule, int32_t pos, bool noNeighbour);
+  void DropRowRule(int rule, int32_t pos);
+
+  // ---- operations over the selected cells (table_multi_cell.cpp) ----
+  // Each selected cell that OnCellEditing (automatic) allows passes through
+  // a hidden editor that applies the operation to all of its content; the
+  // whole is one undoable step.
+  void ApplyStyleConversionToPartiallySelected(int32_t userData) override;
+  void ApplyParaStyleToPartiallySelected(int32_t paraNo) override;
+  void ApplyParaStyleConversionToPartiallySelected(int32_t userData) override;
+  // Editing on, cells selected, in an editor, and every selected cell's
+  // content may be deleted.
+  bool CanDeletePartiallySelected() const override;
+  // Clears the selected cells that OnCellEditing (automatic) allows.
+  void DeletePartiallySelected() override;
+  // A hidden editor with the document's style sheet, options and
+  // conversion handlers, recording undo when the document's editor does.
+  std::unique_ptr<TCustomDocViewEdit> CreateTemporalEditor() const;
 
   // ---- layout (table_layout.cpp) ----
   int32_t GetWidth() const override { return Fmt.Width; }
@@ -265,7 +368,20 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // one undoable step, laid out again; elsewhere directly.
   void EditGrid(const std::function<bool()>& op);
 
+  bool StartSelecting(int row, int col, TCustomDVFormattedData& data);
+  // 0: paragraph style, 1: paragraph style conversion, 2: text style conversion.
+  void ApplyToPartiallySelected(int operation, int32_t value);
+  void SetColumnBestWidths(int col, int32_t delta, int32_t newWidth);
+
   bool inserted_ = false, inEditor_ = false, changed_ = false;
+  // The mouse: a cell selection growing, a rule being dragged (its number,
+  // axis, minimum, the offset from the mouse to it, Shift at the press) and
+  // the table's place in the document at the press.
+  bool selectingByMouse_ = false;
+  int dragRule_ = -1;
+  bool dragColumn_ = false, dragShift_ = false;
+  int32_t dragMin_ = -1, dragOffs_ = 0, pressLeft_ = 0, pressTop_ = 0;
+  TDVTableRuleDrawer ruleDrawer_{*this};
   mutable int cachedItemNo_ = -1;
   mutable const TDVScreenAndDevice* sad_ = nullptr;
 };

@@ -35,6 +35,12 @@ enum TDVTablePrintOption : uint8_t {
 using TDVTablePrintOptions = uint8_t;
 constexpr TDVTablePrintOptions DVTableDefaultPrintOptions = dvtoHalftoneBorders | dvtoRowsSplit;
 
+// Where the caret goes from a cell: a neighbour, out of the document, or on
+// in reading order.
+enum TDVCellDirection : uint8_t {
+  dvcdLeft, dvcdUp, dvcdRight, dvcdDown, dvcdDocTop, dvcdDocBottom, dvcdNext, dvcdPrev
+};
+
 enum TDVTableBorderStyle : uint8_t { dvtbRaised, dvtbLowered, dvtbColor, dvtbRaisedColor, dvtbLoweredColor };
 
 // A 64-bit length back in 32 bits, saturated.

@@ -242,6 +242,7 @@ void TCustomDVFormattedData::InternalFreeItem(std::unique_ptr<TCustomDVItemInfo>
     if (FCaptureMouseItem == item.get()) FCaptureMouseItem = nullptr;
     if (FPartialSelectedItem == item.get()) FPartialSelectedItem = nullptr;
     if (FActiveItem == item.get()) FActiveItem = nullptr;
+    if (GetChosenItem() == item.get()) UnassignChosenDVData(GetChosenDVData());
   }
   TCustomDVData::InternalFreeItem(std::move(item), clearing);
 }

@@ -235,6 +235,8 @@ class TCustomDVItemInfo : public TDVIntPropertyOwner {
   // Makes the sub-document at the store's place the chosen one (the one
   // being edited).
   virtual void ChooseSubDVData(const TDVStoreSubDVData* /*store*/) {}
+  // The document let the chosen sub-document go: the item forgets it.
+  virtual void CleanUpChosen() {}
   // The sub-document at a point relative to the item's top-left; null when
   // the item holds none there.
   virtual TCustomDVData* GetSubDVDataAt(int32_t /*x*/, int32_t /*y*/) const { return nullptr; }

@@ -245,6 +245,7 @@ class TCustomDocView : public TDVScroller, public TDVPrintSource {
 
   // Whether the window is going away (no events then).
   bool Destroying() const { return destroying_; }
+  bool ScrollerDestroying() const override { return destroying_; }
   // The autoscroll timer: id 1, every 100 ms while the left button is held.
   static constexpr uint32_t kScrollTimerId = 1;
   bool ScrollTimerActive() const { return TimerActive(kScrollTimerId); }

@@ -34,6 +34,20 @@ int32_t TDocViewDVData::GetVOffs() const {
 TColor TDocViewDVData::GetColor() const { return docView_.GetColor(); }
 bool TDocViewDVData::ParentControlDestroying() const { return docView_.Destroying(); }
 
+TCustomDVData* TDocViewDVData::GetChosenDVData() const { return docView_.GetChosenDVData(); }
+TCustomDVItemInfo* TDocViewDVData::GetChosenItem() const { return docView_.GetChosenItem(); }
+
+void TDocViewDVData::AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo* item) {
+  docView_.AssignChosenDVData(dvData, item);
+}
+
+void TDocViewDVData::SilentReplaceChosenDVData(TCustomDVData* dvData) { docView_.SilentReplaceChosenDVData(dvData); }
+
+void TDocViewDVData::UnassignChosenDVData(TCustomDVData* dvData) {
+  TDVControlData::UnassignChosenDVData(dvData);
+  docView_.UnassignChosenDVData(dvData);
+}
+
 void TDocViewDVData::ScrollTo(int32_t y, bool redraw) {
   if (State & dvstNoScroll) return;
   if (redraw)

@@ -46,6 +46,12 @@ class TDocViewDVData : public TDVControlData {
   // Keeps the vertical range within 32000 units.
   void AdjustVScrollUnits() override;
   bool ParentControlDestroying() const override;
+  // The chosen sub-document is the viewer's.
+  TCustomDVData* GetChosenDVData() const override;
+  TCustomDVItemInfo* GetChosenItem() const override;
+  void AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo* item) override;
+  void SilentReplaceChosenDVData(TCustomDVData* dvData) override;
+  void UnassignChosenDVData(TCustomDVData* dvData) override;
 
   // ---- events of the viewer ----
   bool IsAssignedJump() const override;

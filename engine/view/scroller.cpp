@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/layout/formatted_data.h"
 #include "platform/core/scoped_value.h"
 
 namespace quillet {
@@ -186,6 +187,26 @@ void TDVScroller::WMVScroll(TScrollCode code, int32_t pos) {
 
 void TDVScroller::WMHScroll(TScrollCode code, int32_t pos) {
   if (const auto target = model_.HScrollTarget(code, pos)) SetHPos(model_.ClampH(*target));
+}
+
+// ---- the chosen sub-document ----
+
+void TDVScroller::AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo* item) {
+  if (dvData != chosenDVData_) UnassignChosenDVData(chosenDVData_);
+  chosenDVData_ = dvData;
+  chosenItem_ = item;
+}
+
+void TDVScroller::UnassignChosenDVData(TCustomDVData* dvData) {
+  if (!chosenDVData_ || dvData != chosenDVData_) return;
+  // Forgotten first: what the release does may ask for the chosen one again.
+  TCustomDVData* data = chosenDVData_;
+  TCustomDVItemInfo* item = chosenItem_;
+  chosenDVData_ = nullptr;
+  chosenItem_ = nullptr;
+  if (auto* formatted = dynamic_cast<TCustomDVFormattedData*>(data); formatted && !ScrollerDestroying())
+    formatted->Deselect(nullptr, false);
+  if (item) item->CleanUpChosen();
 }
 
 }  // namespace quillet

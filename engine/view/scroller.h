@@ -15,6 +15,9 @@
 
 namespace quillet {
 
+class TCustomDVData;
+class TCustomDVItemInfo;
+
 // An embedded child control keeps its true vertical position in its Tag;
 // its Top is that position brought into -10000..10000, so that a control
 // scrolled far away stays within what a window can hold.
@@ -78,6 +81,18 @@ class TDVScroller : public TCustomControl {
   void SetDoInPaletteMode(TDVPaletteAction value);
   TDVPaletteHandle GetPalette() const { return nullptr; }
 
+  // The chosen sub-document: the document inside an item (a table cell)
+  // that takes the caret and the keyboard, with the item that holds it.
+  // Choosing another releases the current one; releasing it deselects it
+  // (unless the window is going away) and lets its item clean up.
+  void AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo* item);
+  // Only the current one is released.
+  void UnassignChosenDVData(TCustomDVData* dvData);
+  // Another store for the same place: nothing is released.
+  void SilentReplaceChosenDVData(TCustomDVData* dvData) { chosenDVData_ = dvData; }
+  TCustomDVData* GetChosenDVData() const { return chosenDVData_; }
+  TCustomDVItemInfo* GetChosenItem() const { return chosenItem_; }
+
   std::function<void(TDVScroller& sender)> OnVScrolled;
   std::function<void(TDVScroller& sender)> OnHScrolled;
 
@@ -85,6 +100,8 @@ class TDVScroller : public TCustomControl {
   virtual void AfterVScroll();
   virtual void AfterHScroll();
   virtual void UpdatePaletteInfo() {}
+  // The window is going away: a released sub-document keeps its selection.
+  virtual bool ScrollerDestroying() const { return false; }
 
   void KeyDown(TKey& key, TShiftState shift) override;
   bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
@@ -104,6 +121,8 @@ class TDVScroller : public TCustomControl {
   void ScrollContents(int64_t dx, int64_t dy, bool redraw);
 
   TDVScrollModel model_;
+  TCustomDVData* chosenDVData_ = nullptr;
+  TCustomDVItemInfo* chosenItem_ = nullptr;
   bool vScrollVisible_ = true;
   bool hScrollVisible_ = true;
   bool updatingBars_ = false;

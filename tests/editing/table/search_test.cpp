@@ -51,7 +51,7 @@ TEST_F(TableSearchTest, CellsInReadingOrderBothWays) {
   EXPECT_EQ(Walk(t, dvdFirst, dvdNext), order);
   const std::vector<std::pair<int, int>> backwards(order.rbegin(), order.rend());
   EXPECT_EQ(Walk(t, dvdLast, dvdPrev), backwards);
-  // Chosen cells need a cell being edited; none is.
+  // No cell is chosen.
   std::unique_ptr<TDVStoreSubDVData> store;
   EXPECT_EQ(t.GetSubDVData(store, dvdChosenDown), nullptr);
   EXPECT_EQ(t.GetSubDVData(store, dvdNext), nullptr);  // no place to go on from
@@ -74,6 +74,24 @@ TEST_F(TableSearchTest, TextSearchFindsWordsInCells) {
     EXPECT_EQ(t.GetCells(at.first, at.second)->GetSelText(false), ItemText("一只", false));
     EXPECT_FALSE(Data().SearchText(down, false, ItemText("狗", false), false));
   }
+}
+
+TEST_F(TableSearchTest, EachHitChoosesItsCellAndTheNextSearchGoesOnFromThere) {
+  TDVTableItemInfo& t = Build({{{0, 1}, "一猫"}, {{1, 2}, "猫的影子"}, {{2, 1}, "一只猫"}});
+  const std::string cat = ItemText("猫", false);
+  for (auto [row, col] : {std::pair{0, 1}, {1, 2}, {2, 1}}) {
+    ASSERT_TRUE(Data().SearchText(true, false, cat, false)) << row << "," << col;
+    EXPECT_EQ(Data().GetChosenDVData(), t.GetCells(row, col));
+    EXPECT_EQ(std::make_pair(t.ChosenRow, t.ChosenCol), std::make_pair(row, col));
+    EXPECT_EQ(Data().GetSelText(false), cat);
+  }
+  // The cell chosen before lost its selection with its place.
+  EXPECT_FALSE(t.GetCells(0, 1)->SelectionExists(false, false));
+  EXPECT_FALSE(Data().SearchText(true, false, cat, false));
+  Data().Deselect(nullptr, true);
+  EXPECT_EQ(Data().GetChosenDVData(), nullptr);
+  EXPECT_EQ(t.ChosenRow, -1);
+  EXPECT_FALSE(t.GetCells(2, 1)->SelectionExists(false, false));
 }
 
 }  // namespace

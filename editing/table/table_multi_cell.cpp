@@ -1,0 +1,197 @@
+// Operations over the selected cells: style changes applied to each cell's
+// whole content through a hidden editor, and clearing them, each one
+// undoable step of the document.
+#include "editing/table/table_multi_cell.h"
+
+#include "editing/control/editor.h"
+#include "editing/table/table_item.h"
+#include "engine/base/doc_view_error.h"
+#include "engine/style/style_sheet.h"
+
+namespace quillet {
+
+namespace {
+
+// The cell's items go into the hidden editor, laid out at the cell's width.
+void LoadCell(TCustomDocViewEdit& editor, TDVTableCellData& cell) {
+  TDVEditDVData& data = editor.EditData();
+  editor.SetBounds(0, 0, std::max<int32_t>(cell.GetWidth(), 1), std::max<int32_t>(cell.GetHeight(), 1));
+  data.Clear();
+  data.DrainFrom(&cell);
+  data.Format();
+}
+
+void StoreCell(TCustomDocViewEdit& editor, TDVTableCellData& cell) {
+  editor.EditData().Deselect(nullptr, false);
+  cell.DrainFrom(&editor.EditData());
+}
+
+// Moves count groups from the end of one list to the end of another.
+void MoveGroups(TDVUndoList& from, TDVUndoList& to, int count) {
+  const int first = from.Count() - count;
+  if (count < 0 || first < 0) throw EDocViewError("Undo buffer is empty");
+  for (int i = 0; i < count; ++i) to.AddInfos(from.DeleteAsPointer(first));
+}
+
+bool CanClear(const TDVTableCellData& cell) {
+  const TDVStyle* sheet = cell.GetDVStyle();
+  if (!sheet) return true;
+  for (int i = 0; i < cell.ItemCount(); ++i) {
+    const int32_t styleNo = cell.GetItemStyle(i);
+    if (sheet->TextStyles().IsValidIndex(styleNo) && (sheet->TextStyles()[styleNo].Protection & dvprDeleteProtect))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<TCustomDocViewEdit> TDVTableItemInfo::CreateTemporalEditor() const {
+  TDVEditDVData* outer = EditData();
+  if (!outer) return nullptr;
+  const TCustomDocViewEdit& source = outer->Editor();
+  auto editor = std::make_unique<TDocViewEdit>();
+  editor->SetStyle(source.Style());
+  editor->SetOptions(source.Options());
+  editor->SetUndoLimit(source.UndoLimit() != 0 ? -1 : 0);
+  editor->OnStyleConversion = source.OnStyleConversion;
+  editor->OnParaStyleConversion = source.OnParaStyleConversion;
+  editor->FCurStyleConversion = source.FCurStyleConversion;
+  return editor;
+}
+
+void TDVTableItemInfo::ApplyToPartiallySelected(int operation, int32_t value) {
+  TDVEditDVData* data = EditData();
+  if (!(Options & dvtoEditing) || !PartiallySelected() || !data || !BeginEdit()) return;
+  const int itemNo = GetMyItemNo();
+  TDVEditOperation editOperation(*data);
+  data->BeginUndoSequence(dvutModifyItem, true);
+  int32_t width = 0;
+  data->BeginItemModify(itemNo, width);
+  std::unique_ptr<TCustomDocViewEdit> temp = CreateTemporalEditor();
+  TDVEditDVData& tempData = temp->EditData();
+  auto record = std::make_unique<TDVUndoMultiCellsModify>(data);
+  record->ItemNo = itemNo;
+  if (operation != 1) {
+    tempData.FCurTextStyleNo = data->FCurTextStyleNo;
+    tempData.FCurParaStyleNo = data->FCurParaStyleNo;
+  }
+  bool changed = false;
+  for (int r = 0; r < Rows.Count(); ++r)
+    for (int c = 0; c < Rows[r]->Count(); ++c) {
+      TDVTableCellData* cell = Rows.CellAt(r, c);
+      if (!cell || !IsCellSelected(r, c) || !DoOnCellEditing(r, c, true)) continue;
+      LoadCell(*temp, *cell);
+      // The cell gets its items back whatever the operation does.
+      try {
+        tempData.SelectAll();
+        const int groups = tempData.UndoList->Count();
+        if (operation == 2) {
+          tempData.ApplyStyleConversion_(value);
+        } else {
+          TDVEditOperation cellOperation(tempData);
+          tempData.BeginUndoSequence(dvutPara, true);
+          tempData.ApplyParaStyle(value, operation == 1);
+          tempData.UndoList->PopIfEmpty();
+        }
+        const int added = tempData.UndoList->Count() - groups;
+        if (added > 0) {
+          record->Rows.push_back(r);
+          record->Cols.push_back(c);
+          record->GroupCounts.push_back(added);
+          MoveGroups(*tempData.UndoList, *record->UndoList, added);
+          changed = true;
+        }
+      } catch (...) {
+        StoreCell(*temp, *cell);
+        MarkChanged();
+        data->EndItemModify(itemNo, width);
+        data->UndoList->PopIfEmpty();
+        throw;
+      }
+      StoreCell(*temp, *cell);
+    }
+  if (changed) {
+    MarkChanged();
+    if (TDVUndoList* list = data->GetUndoList()) list->AddInfo(std::move(record));
+  }
+  // The bracket ends even when nothing changed, so the change event fires
+  // for every operation that ran.
+  data->EndItemModify(itemNo, width);
+  data->UndoList->PopIfEmpty();
+  data->Change();
+}
+
+void TDVTableItemInfo::ApplyStyleConversionToPartiallySelected(int32_t userData) {
+  ApplyToPartiallySelected(2, userData);
+}
+
+void TDVTableItemInfo::ApplyParaStyleToPartiallySelected(int32_t paraNo) { ApplyToPartiallySelected(0, paraNo); }
+
+void TDVTableItemInfo::ApplyParaStyleConversionToPartiallySelected(int32_t userData) {
+  ApplyToPartiallySelected(1, userData);
+}
+
+bool TDVTableItemInfo::CanDeletePartiallySelected() const {
+  if (!(Options & dvtoEditing) || !PartiallySelected() || !EditData()) return false;
+  for (int r = 0; r < Rows.Count(); ++r)
+    for (int c = 0; c < Rows[r]->Count(); ++c)
+      if (const TDVTableCellData* cell = Rows.CellAt(r, c); cell && IsCellSelected(r, c) && !CanClear(*cell))
+        return false;
+  return true;
+}
+
+void TDVTableItemInfo::DeletePartiallySelected() {
+  std::vector<std::pair<int, int>> cells;
+  for (int r = 0; r < Rows.Count(); ++r)
+    for (int c = 0; c < Rows[r]->Count(); ++c)
+      if (Rows.CellAt(r, c) && IsCellSelected(r, c) && DoOnCellEditing(r, c, true)) cells.emplace_back(r, c);
+  if (!cells.empty()) ClearCells(cells);
+}
+
+// ---- its undo ----
+
+void TDVUndoMultiCellsModify::Undo(TDVEditDVData& data) {
+  auto* table = dynamic_cast<TDVTableItemInfo*>(data.GetItem(ItemNo));
+  if (!table) throw EDocViewError("Table undo record does not point at a table");
+  std::unique_ptr<TCustomDocViewEdit> temp = table->CreateTemporalEditor();
+  if (!temp) return;
+  TDVEditDVData& tempData = temp->EditData();
+  auto opposite = std::make_unique<TDVUndoMultiCellsModify>(&data);
+  opposite->ItemNo = ItemNo;
+  opposite->IsRedo = !IsRedo;
+  TDVUndoList& source = IsRedo ? *tempData.RedoList : *tempData.UndoList;
+  TDVUndoList& produced = IsRedo ? *tempData.UndoList : *tempData.RedoList;
+  // Last cell first: its groups are at the end of the list.
+  for (int i = static_cast<int>(Rows.size()) - 1; i >= 0; --i) {
+    TDVTableCellData* cell = table->GetCells(Rows[static_cast<size_t>(i)], Cols[static_cast<size_t>(i)]);
+    if (!cell) throw EDocViewError("Invalid table cell position");
+    const int count = GroupCounts[static_cast<size_t>(i)];
+    // Loading clears the editor's lists: the groups come in after it.
+    LoadCell(*temp, *cell);
+    MoveGroups(*UndoList, source, count);
+    try {
+      for (int k = 0; k < count; ++k) IsRedo ? source.Redo(tempData) : source.Undo(tempData);
+    } catch (...) {
+      StoreCell(*temp, *cell);
+      table->MarkChanged();
+      throw;
+    }
+    const int made = produced.Count();
+    // Taken before the items go back, which empties the editor's lists.
+    // Kept in the change's own cell order, so the opposite undoes it the same way.
+    for (int k = made - 1; k >= 0; --k) {
+      std::unique_ptr<TDVUndoInfos> group = produced.DeleteAsPointer(k);
+      group->ChangeUndoList(opposite->UndoList.get());
+      opposite->UndoList->Insert(0, std::move(group));
+    }
+    StoreCell(*temp, *cell);
+    opposite->Rows.insert(opposite->Rows.begin(), Rows[static_cast<size_t>(i)]);
+    opposite->Cols.insert(opposite->Cols.begin(), Cols[static_cast<size_t>(i)]);
+    opposite->GroupCounts.insert(opposite->GroupCounts.begin(), made);
+  }
+  table->MarkChanged();
+  if (TDVUndoList* list = data.GetUndoList()) list->AddInfo(std::move(opposite));
+}
+
+}  // namespace quillet
