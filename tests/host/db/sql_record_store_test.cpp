@@ -8,6 +8,7 @@
 
 #include "host/db/record_store.h"
 #include "tests/host/db/db_test_support.h"
+#include "tests/support/scoped_env.h"
 
 namespace quillet {
 namespace {
@@ -28,9 +29,7 @@ bool StartsWith(const std::string& text, const std::string& start) { return text
 TEST(SqlRecordStore, EmbeddedStoreLivesInTheUserDataFolder) {
   const fs::path home = fs::temp_directory_path() / ("quillet-xdg-" + std::to_string(getpid()));
   fs::remove_all(home);
-  const char* before = std::getenv("XDG_DATA_HOME");
-  const std::string saved = before ? before : "";
-  setenv("XDG_DATA_HOME", home.c_str(), 1);
+  const test::TScopedEnv dataHome("XDG_DATA_HOME", home.string());
   struct Case {
     const char* serverName;
     fs::path file;
@@ -55,7 +54,6 @@ TEST(SqlRecordStore, EmbeddedStoreLivesInTheUserDataFolder) {
   store->Connect();
   EXPECT_TRUE(fs::exists(absolute));
   store.reset();
-  if (before) setenv("XDG_DATA_HOME", saved.c_str(), 1); else unsetenv("XDG_DATA_HOME");
   fs::remove_all(home);
 }
 

@@ -33,6 +33,7 @@
 #include "platform/core/code_page.h"
 #include "platform/core/process.h"
 #include "platform/gfx/picture_test_util.h"
+#include "tests/support/scoped_env.h"
 
 namespace quillet {
 namespace {
@@ -264,8 +265,7 @@ TEST(LibreOfficeFailureTest, CancelIsSilentAndLeavesNothingBehind) {
   ScratchFolder folder;
   const fs::path temp = folder.path / "tmp";
   fs::create_directory(temp);
-  const std::string savedTemp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-  ::setenv("TMPDIR", temp.c_str(), 1);
+  const test::TScopedEnv tmpdir("TMPDIR", temp.string());
 
   TDVTextConverter converter;
   auto& backend = static_cast<TDVLibreOfficeBackend&>(converter.Backend());
@@ -298,7 +298,6 @@ TEST(LibreOfficeFailureTest, CancelIsSilentAndLeavesNothingBehind) {
   EXPECT_THROW(converter.ExportDV(target.string(), v.view, 0), EAbort);
   EXPECT_EQ(ReadFile(target), "old");
   EXPECT_TRUE(fs::is_empty(temp));
-  ::setenv("TMPDIR", savedTemp.c_str(), 1);
 }
 
 // Permissions do not stop root, the immutable flag does where the file
