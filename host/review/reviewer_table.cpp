@@ -11,10 +11,6 @@
 
 namespace quillet {
 
-const std::array<TColor, 16> TReviewerTable::kPalette = {
-    0x0000FF, 0x990000, 0x009900, 0xAF8E20, 0x663300, 0xCC3399, 0xFF0000, 0x000099,
-    0x33CCFF, 0xFF9900, 0x93608A, 0x408080, 0x808040, 0xFFFF00, 0x00FF00, 0x00FFFF};
-
 namespace {
 
 // A line as a message shows it: its number from 1 and its text, cut at a

@@ -36,7 +36,9 @@ class TReviewerTable {
  public:
   static constexpr int kSlots = 15;
   // Colours handed to new reviewers in turn, blue-green-red.
-  static const std::array<TColor, 16> kPalette;
+  static constexpr std::array<TColor, 16> kPalette = {
+      0x0000FF, 0x990000, 0x009900, 0xAF8E20, 0x663300, 0xCC3399, 0xFF0000, 0x000099,
+      0x33CCFF, 0xFF9900, 0x93608A, 0x408080, 0x808040, 0xFFFF00, 0x00FF00, 0x00FFFF};
 
   const TReviewer& Slot(int index) const { return slots_.at(static_cast<size_t>(index)); }
   // The current reviewer's slot; -1 after lines whose first name is empty.
