@@ -13,20 +13,25 @@ namespace quillet {
 
 namespace {
 
-// A line as a message shows it: its number from 1 and its text, cut at a
-// whole character when long (a damaged record may hold anything).
-std::string LineInMessage(int index, std::string_view line) {
+// Text of a damaged line as a message shows it, cut at a whole character
+// when long (a damaged record may hold anything).
+std::string Shown(std::string_view text) {
   constexpr size_t kShown = 60;
   const int codePage = GetACP();
   size_t end = 0;
-  while (end < line.size()) {
-    const size_t next = std::max(CharNextEx(codePage, line, end), end + 1);
+  while (end < text.size()) {
+    const size_t next = std::max(CharNextEx(codePage, text, end), end + 1);
     if (next > kShown) break;
     end = next;
   }
-  std::string shown = AnsiToUtf8(line.substr(0, end));
-  if (end < line.size()) shown += "...";
-  return "Reviewer line " + std::to_string(index + 1) + " (\"" + shown + "\")";
+  std::string shown = AnsiToUtf8(text.substr(0, end));
+  if (end < text.size()) shown += "...";
+  return shown;
+}
+
+// The line by its number from 1 and its text.
+std::string LineInMessage(int index, std::string_view line) {
+  return "Reviewer line " + std::to_string(index + 1) + " (\"" + Shown(line) + "\")";
 }
 
 }  // namespace
@@ -58,7 +63,7 @@ void TReviewerTable::ReadLines(const std::vector<std::string>& lines) {
     if (name.empty()) break;
     const std::optional<int32_t> color = ParseInt32(splitter.StrItems(3));
     if (!color)
-      throw EReviewerError(LineInMessage(taken, line) + ": '" + AnsiToUtf8(splitter.StrItems(3)) +
+      throw EReviewerError(LineInMessage(taken, line) + ": '" + Shown(splitter.StrItems(3)) +
                            "' is not a valid integer value");
     TReviewer& slot = read.slots_[static_cast<size_t>(taken)];
     slot.Name = PostilSafeName(name);

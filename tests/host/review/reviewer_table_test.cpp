@@ -107,7 +107,7 @@ TEST(ReviewerReading, EmptyListAfterATableClearsIt) {
 struct BadCase {
   const char* name;
   Lines lines;
-  const char* message;  // a part of the message
+  std::string message;  // a part of the message
 };
 
 void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
@@ -143,7 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"Beyond32Bits", {"QV;A;t;4294967296"}, "'4294967296' is not a valid integer value"},
         BadCase{"EmptyColour", {"QV;A;t;"}, "fewer than four fields"},
         BadCase{"SpaceInColour", {"QV;A;t; 5"}, "' 5' is not"},
-        BadCase{"LongLineCutInMessage", {"QV;" + std::string(200, 'n') + ";t;x"}, "nnn...\")"}));
+        BadCase{"LongLineCutInMessage", {"QV;" + std::string(200, 'n') + ";t;x"}, "nnn...\")"},
+        BadCase{"LongColourCutInMessage", {"QV;A;t;" + std::string(100, '9')}, "'" + std::string(60, '9') + "...'"}));
 
 TEST(DamagedReviewerLines, LongDoubleByteLineIsCutAtAWholeCharacter) {
   std::string name;
