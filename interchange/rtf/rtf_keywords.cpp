@@ -1,8 +1,8 @@
 // The keyword table and its lookup.
 #include "interchange/rtf/rtf_keywords.h"
 
-#include <string>
-#include <unordered_map>
+#include <array>
+#include <iterator>
 
 namespace quillet {
 
@@ -259,21 +259,48 @@ constexpr TDVRTFsymbol rgsymRtf[] = {
     {"nonshppict", 0, false, rtf_kwd_Dest, idestSkip, rtf_af_None},
     {"pagebb", 0, false, rtf_kwd_Prop, ipropPage, rtf_af_None}};
 
-const std::unordered_map<std::string_view, int>& KeywordIndex() {
-  static const std::unordered_map<std::string_view, int> index = [] {
-    std::unordered_map<std::string_view, int> map;
-    for (int i = 0; i < KeywordCount(); ++i) map.emplace(rgsymRtf[i].Keyword, i);
-    return map;
-  }();
-  return index;
-}
+// Open addressing over a power-of-two table at most a quarter full: a
+// keyword is found in about one probe, without allocating or hashing into
+// buckets, on the parser's hottest path.
+class TKeywordIndex {
+ public:
+  TKeywordIndex() {
+    slots_.fill(-1);
+    for (int i = 0; i < KeywordCount(); ++i) {
+      size_t slot = Hash(rgsymRtf[i].Keyword) & kMask;
+      while (slots_[slot] >= 0) {
+        if (rgsymRtf[slots_[slot]].Keyword == rgsymRtf[i].Keyword) break;  // the first record wins
+        slot = (slot + 1) & kMask;
+      }
+      if (slots_[slot] < 0) slots_[slot] = static_cast<int16_t>(i);
+    }
+  }
+
+  PDVRTFsymbol Find(std::string_view keyword) const {
+    for (size_t slot = Hash(keyword) & kMask; slots_[slot] >= 0; slot = (slot + 1) & kMask)
+      if (rgsymRtf[slots_[slot]].Keyword == keyword) return &rgsymRtf[slots_[slot]];
+    return nullptr;
+  }
+
+ private:
+  static constexpr size_t kSlots = 1024;
+  static constexpr size_t kMask = kSlots - 1;
+  static_assert(std::size(rgsymRtf) * 4 <= kSlots);
+
+  static size_t Hash(std::string_view keyword) {
+    uint32_t h = 2166136261u;  // FNV-1a
+    for (const char c : keyword) h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
+    return h ^ (h >> 15);
+  }
+
+  std::array<int16_t, kSlots> slots_;
+};
 
 }  // namespace
 
 PDVRTFsymbol FindKeyword(std::string_view keyword) {
-  const auto& index = KeywordIndex();
-  const auto it = index.find(keyword);
-  return it == index.end() ? nullptr : &rgsymRtf[it->second];
+  static const TKeywordIndex index;
+  return index.Find(keyword);
 }
 
 int KeywordCount() { return static_cast<int>(std::size(rgsymRtf)); }

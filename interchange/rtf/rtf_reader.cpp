@@ -109,23 +109,13 @@ void TDVRTFReader::Clear() {
   currentNestingLevel_ = 0;
 }
 
-bool TDVRTFReader::GetC(uint8_t& ch) {
-  if (useLastChar_) {
-    useLastChar_ = false;
-    ch = lastChar_;
-    return true;
-  }
-  if (inputIndex_ >= buffer_.size()) {
-    const int64_t left = size_ - stream_->GetPosition();
-    if (left <= 0) return false;
-    buffer_.resize(static_cast<size_t>(std::min<int64_t>(left, kBufferSize)));
-    buffer_.resize(static_cast<size_t>(stream_->Read(buffer_.data(), static_cast<int64_t>(buffer_.size()))));
-    inputIndex_ = 0;
-    if (buffer_.empty()) return false;
-  }
-  ch = static_cast<uint8_t>(buffer_[inputIndex_++]);
-  lastChar_ = ch;
-  return true;
+bool TDVRTFReader::FillBuffer() {
+  const int64_t left = size_ - stream_->GetPosition();
+  if (left <= 0) return false;
+  buffer_.resize(static_cast<size_t>(std::min<int64_t>(left, kBufferSize)));
+  buffer_.resize(static_cast<size_t>(stream_->Read(buffer_.data(), static_cast<int64_t>(buffer_.size()))));
+  inputIndex_ = 0;
+  return !buffer_.empty();
 }
 
 bool TDVRTFReader::IsEOF() {
@@ -235,14 +225,16 @@ TDVRTFErrorCode TDVRTFReader::ParseRtfKeyword() {
   GetC(ch);
   if (!IsLetter(ch)) {
     // A control symbol is acted on even as a fallback: \' counts its byte.
-    return TranslateKeyword(std::string(1, static_cast<char>(ch)), 0, false);
+    const char symbol = static_cast<char>(ch);
+    return TranslateKeyword(std::string_view(&symbol, 1), 0, false);
   }
-  std::string keyword;
+  char keyword[kMaxKeywordLength];
+  size_t length = 0;
   bool tooLong = false;
   bool more = true;
   while (more && IsLetter(ch)) {
-    if (keyword.size() < kMaxKeywordLength)
-      keyword += static_cast<char>(ch);
+    if (length < kMaxKeywordLength)
+      keyword[length++] = static_cast<char>(ch);
     else
       tooLong = true;
     more = GetC(ch);
@@ -268,11 +260,11 @@ TDVRTFErrorCode TDVRTFReader::ParseRtfKeyword() {
     --skipNext_;
     return rtf_ec_OK;
   }
-  if (tooLong) keyword.clear();  // found in no table
-  return TranslateKeyword(keyword, param, hasParam);
+  if (tooLong) length = 0;  // found in no table
+  return TranslateKeyword(std::string_view(keyword, length), param, hasParam);
 }
 
-TDVRTFErrorCode TDVRTFReader::TranslateKeyword(const std::string& keyword, int32_t param, bool hasParam) {
+TDVRTFErrorCode TDVRTFReader::TranslateKeyword(std::string_view keyword, int32_t param, bool hasParam) {
   const TDVRTFsymbol* symbol = keyword.empty() ? nullptr : FindKeyword(keyword);
   if (!symbol) {
     if (skipDestIfUnk_) state_.rds = rdsSkip;

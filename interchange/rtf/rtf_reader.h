@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editing/table/table_types.h"
@@ -114,14 +115,27 @@ class TDVRTFReader {
 
  private:
   // Input.
-  bool GetC(uint8_t& ch);
+  // Inline: the parser takes every byte through here.
+  bool GetC(uint8_t& ch) {
+    if (useLastChar_) {
+      useLastChar_ = false;
+      ch = lastChar_;
+      return true;
+    }
+    if (inputIndex_ >= buffer_.size() && !FillBuffer()) return false;
+    ch = static_cast<uint8_t>(buffer_[inputIndex_++]);
+    lastChar_ = ch;
+    return true;
+  }
+  // The next block of the stream into the buffer; false at its end.
+  bool FillBuffer();
   void UngetC() { useLastChar_ = true; }
   bool IsEOF();
   TDVRTFErrorCode Parse();
   TDVRTFErrorCode PushRtfState();
   TDVRTFErrorCode PopRtfState();
   TDVRTFErrorCode ParseRtfKeyword();
-  TDVRTFErrorCode TranslateKeyword(const std::string& keyword, int32_t param, bool hasParam);
+  TDVRTFErrorCode TranslateKeyword(std::string_view keyword, int32_t param, bool hasParam);
   TDVRTFErrorCode ParseSpecialKeyword(int32_t ipfn, int32_t param);
   TDVRTFErrorCode ParseChar(uint8_t ch);
   // Text output.
