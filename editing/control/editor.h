@@ -145,6 +145,10 @@ class TCustomDocViewEdit : public TCustomDocView {
                         const TDVTag& tag);
   void SetCurrentPictureInfo(const std::string& name, std::unique_ptr<TGraphic> graphic, TDVVAlign vAlign,
                              const TDVTag& tag);
+  // SetPictureInfoEd under a picture-marking group; inside a tracked
+  // deletion it joins the deletion's group.
+  void SetPictureInfoEdMy(int itemNo, const std::string& name, std::unique_ptr<TGraphic> graphic, TDVVAlign vAlign,
+                          const TDVTag& tag);
   // autoReformat false: laid out and reported by the caller's EndItemModify.
   void SetItemExtraIntPropertyEd(int itemNo, TDVExtraItemProperty prop, int32_t value, bool autoReformat);
   void SetCurrentItemExtraIntProperty(TDVExtraItemProperty prop, int32_t value, bool autoReformat);
@@ -241,7 +245,10 @@ class TCustomDocViewEdit : public TCustomDocView {
   // group; group mode ends however insert() ends.
   bool Inserting(const std::function<bool()>& insert);
   // An item setter's frame: its group, then the item's layout and Change.
-  void ModifyItem(int itemNo, TDVUndoType undoType, const std::function<void()>& modify);
+  void ModifyItem(int itemNo, TDVUndoType undoType, const std::function<void()>& modify,
+                  const std::string& caption = std::string());
+  void SetPictureInfo(int itemNo, const std::string& name, std::unique_ptr<TGraphic> graphic, TDVVAlign vAlign,
+                      const TDVTag& tag, TDVUndoType undoType, const std::string& caption);
   // Unicode text goes in the sheet's Unicode style when the current style
   // is an 8-bit one.
   void BeforeUnicode();

@@ -166,6 +166,7 @@ void TCustomDocViewEdit::KeyPress(char16_t& key) {
   // A low half without its high one is no character.
   if (IsLowSurrogate(key) && !high) return;
   if (!BeforeChange(false)) return;
+  const bool hadSelection = EditData().SelectionExists(false, false);
   if (!DeleteSelectionTraced() || EditData().SelectionExists(false, false)) return;
   if (key == u'\t') {
     const int16_t spaces = Style()->SpacesInTab;
@@ -176,7 +177,12 @@ void TCustomDocViewEdit::KeyPress(char16_t& key) {
   } else {
     TypeCharacter(std::u16string_view(&key, 1));
   }
-  Refresh();
+  // The reformat marked the changed band (to the bottom when heights moved,
+  // everything when it scrolled); a deleted selection may reach further.
+  if (hadSelection)
+    Refresh();
+  else
+    Update();
 }
 
 void TCustomDocViewEdit::TypeCharacter(std::u16string_view character) {

@@ -7,6 +7,7 @@
 #include "engine/style/style_sheet.h"
 #include "engine/text/charsets.h"
 #include "engine/text/item_text.h"
+#include "platform/core/code_page.h"
 #include "platform/gfx/graphic.h"
 
 namespace quillet {
@@ -163,11 +164,12 @@ TCustomDVItemInfo* TCustomDocViewEdit::GetCurrentItem() const {
   return itemNo < 0 ? nullptr : EditData().GetItem(itemNo);
 }
 
-void TCustomDocViewEdit::ModifyItem(int itemNo, TDVUndoType undoType, const std::function<void()>& modify) {
+void TCustomDocViewEdit::ModifyItem(int itemNo, TDVUndoType undoType, const std::function<void()>& modify,
+                                    const std::string& caption) {
   if (!BeforeChange(false)) return;
   TDVEditDVData& data = EditData();
   TDVEditOperation operation(data);
-  data.BeginUndoSequence(undoType, true);
+  data.BeginNamedUndoSequence(undoType, caption, true);
   int32_t width;
   data.BeginItemModify(itemNo, width);
   modify();
@@ -198,16 +200,27 @@ void TCustomDocViewEdit::SetCurrentBreakInfo(uint8_t width, TDVBreakStyle style,
 
 void TCustomDocViewEdit::SetPictureInfoEd(int itemNo, const std::string& name, std::unique_ptr<TGraphic> graphic,
                                           TDVVAlign vAlign, const TDVTag& tag) {
+  SetPictureInfo(itemNo, name, std::move(graphic), vAlign, tag, dvutModifyItem, std::string());
+}
+
+void TCustomDocViewEdit::SetPictureInfoEdMy(int itemNo, const std::string& name, std::unique_ptr<TGraphic> graphic,
+                                            TDVVAlign vAlign, const TDVTag& tag) {
+  SetPictureInfo(itemNo, name, std::move(graphic), vAlign, tag, dvutPicture, Utf8ToAnsi("图片痕迹保留"));
+}
+
+void TCustomDocViewEdit::SetPictureInfo(int itemNo, const std::string& name, std::unique_ptr<TGraphic> graphic,
+                                        TDVVAlign vAlign, const TDVTag& tag, TDVUndoType undoType,
+                                        const std::string& caption) {
   TDVEditDVData& data = EditData();
   data.CheckItemClass<TDVGraphicItemInfo>(itemNo);
-  ModifyItem(itemNo, dvutModifyItem, [&] {
+  ModifyItem(itemNo, undoType, [&] {
     std::unique_ptr<TCustomDVItemInfo> copy = DV_DuplicateItem(*data.GetItem(itemNo), &data);
     auto& picture = static_cast<TDVGraphicItemInfo&>(*copy);
     if (graphic) picture.Image = std::move(graphic);
     picture.VAlign = vAlign;
     data.Do_ModifyItem(itemNo, name, std::move(copy));
     data.Do_Tag(itemNo, tag, false);
-  });
+  }, caption);
 }
 
 void TCustomDocViewEdit::SetCurrentPictureInfo(const std::string& name, std::unique_ptr<TGraphic> graphic,

@@ -99,7 +99,14 @@ bool TCustomDocViewEdit::TraceDeleteSelection() {
         deleteNow = own;
       else if (own)
         ++ownCount;
-      if (IsPicture(styleNo) && !own && !deleteNow) data.Do_ChangeText(i, DeletedPictureName());
+      if (IsPicture(styleNo) && !own && !deleteNow) {
+        std::string name;
+        TGraphic* graphic;
+        TDVVAlign vAlign;
+        TDVTag tag;
+        data.GetPictureInfo(i, name, graphic, vAlign, tag);
+        SetPictureInfoEdMy(i, DeletedPictureName(), nullptr, vAlign, tag);
+      }
     }
     if (ownCount > 0 && ownCount != endNo - startNo + 1) {
       // Own insertions mixed with other items: neither deleted nor marked.

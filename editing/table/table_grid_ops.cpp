@@ -66,7 +66,8 @@ void TDVUndoUnmerge::Invert(TDVTableRows& rows) {
 
 TDVEditDVData* TDVTableRows::RecordingData() const {
   auto* data = dynamic_cast<TDVEditDVData*>(DVData);
-  return data && data->GetUndoList() ? data : nullptr;
+  // A table not yet in its document's list is being built: no undo step.
+  return data && data->GetUndoList() && Table->GetMyItemNo() >= 0 ? data : nullptr;
 }
 
 // ---- rows and columns in and out ----

@@ -16,11 +16,13 @@ namespace quillet {
 
 // A record of the class R appended to the undo group being recorded, with
 // the table's item number and the reformatting flags; null (the step runs
-// unrecorded) when nothing is recorded.
+// unrecorded) when nothing is recorded, as for a table not yet in its
+// document's list (item number -1): it is being built, and a record could
+// not find it again.
 template <class R>
 R* AddTableUndoInfo(TCustomDVData* dvData, int itemNo, bool needsFormat, bool checkWidth) {
   auto* data = dynamic_cast<TDVEditDVData*>(dvData);
-  TDVUndoList* list = data ? data->GetUndoList() : nullptr;
+  TDVUndoList* list = data && itemNo >= 0 ? data->GetUndoList() : nullptr;
   if (!list) return nullptr;
   auto record = std::make_unique<R>();
   record->ItemNo = itemNo;

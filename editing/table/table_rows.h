@@ -105,7 +105,8 @@ class TDVTableRows : public TDVList<TDVTableRow> {
   // ---- the grid primitives (table_grid_ops.cpp), run by the operations
   // and by their undo records; each records the step that takes it back ----
   using TBand = std::vector<std::unique_ptr<TDVTableCellData>>;
-  // The editor's data while it records undo, else null.
+  // The editor's data while it records undo for this table, else null:
+  // a table not yet in its document's list records nothing.
   TDVEditDVData* RecordingData() const;
   void Do_InsertRows(int index, std::vector<std::unique_ptr<TDVTableRow>> rows);
   void Do_DeleteRows(int index, int count);

@@ -290,12 +290,10 @@ void TDVRTFTableReader::InsertTable(TTableInfo& info) {
 std::unique_ptr<TDVTableItemInfo> TDVRTFTableReader::BuildTable(TTableInfo& info) {
   const TDVRTFTableGrid& grid = info.Grid;
   if (grid.RowCount() == 0 || grid.ColCount() == 0) return nullptr;
-  // Merged before it knows its document: a table being built is no step of
-  // an editor's undo.
   auto table = std::make_unique<TDVTableItemInfo>(grid.RowCount(), grid.ColCount(), info.ParentTarget);
+  table->Rows.DVData = info.ParentTarget;
   for (const TDVRTFGridCell& g : grid.Cells())
     if (g.RowSpan > 1 || g.ColSpan > 1) table->Rows.MergeCellsPlain(g.Row, g.Col, g.RowSpan, g.ColSpan, true, false);
-  table->Rows.DVData = info.ParentTarget;
   table->Color = clNone;
   table->BorderStyle = dvtbRaisedColor;
   table->CellBorderStyle = dvtbLoweredColor;

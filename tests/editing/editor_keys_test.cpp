@@ -4,9 +4,14 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QApplication>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include "caret_test_util.h"
+#include "editing/control/editor.h"
+#include "engine/style/style_sheet.h"
 
 namespace quillet::test {
 namespace {
@@ -224,6 +229,48 @@ TEST_F(EditorKeys, RightToLeftSwapsLeftAndRight) {
   LoadAt("P0 0\"abc\"", 0, 2);
   Key(Qt::Key_Left);
   EXPECT_EQ(Caret(), std::make_pair(0, 3));
+}
+
+// A typed key repaints only what it changed: the screen then shows what a
+// full repaint draws, with the line unchanged in height, a line that wraps
+// and so pushes the text below down, and the caret scrolled off the page.
+TEST(EditorKeyRepaint, TheScreenMatchesAFullRepaint) {
+  struct Case {
+    const char* name;
+    int paragraphs;
+    int itemNo;
+    const char* typed;
+  } cases[] = {
+      {"same line", 3, 1, "w"},
+      {"wrapping", 3, 1, "wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww"},
+      {"scrolling", 60, 59, "w"},
+  };
+  for (const Case& c : cases) {
+    TDVStyle sheet;
+    TDocViewEdit editor;
+    editor.SetStyle(&sheet);
+    editor.SetBounds(0, 0, 300, 200);
+    editor.Show();
+    TDVEditDVData& data = editor.EditData();
+    for (int i = 0; i < c.paragraphs; ++i) data.AddNL("some words in paragraph " + std::to_string(i), 0, 0);
+    editor.Format();
+    data.SetCaretAtItem(c.itemNo, 4);
+    editor.SetFocus();
+    QApplication::processEvents();
+    if (c.paragraphs > 10) data.SetCaretAtItem(0, 0);  // the caret's line out of view
+    QApplication::processEvents();
+    data.SetCaretAtItem(c.itemNo, 4, false);
+    for (const char* ch = c.typed; *ch; ++ch) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QString(QChar(*ch)));
+      QCoreApplication::sendEvent(editor.Widget(), &press);
+    }
+    QWidget* window = editor.Widget()->window();
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+    editor.Widget()->repaint();
+    const QImage full = window->screen()->grabWindow(window->winId()).toImage();
+    ASSERT_FALSE(full.isNull()) << c.name;
+    EXPECT_TRUE(shown == full) << c.name;
+  }
 }
 
 }  // namespace

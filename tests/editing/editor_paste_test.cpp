@@ -176,6 +176,20 @@ TEST_F(Tracking, PicturesAreMarkedByNameOrDeletedWhenOwn) {
   EXPECT_EQ(DvfBytes(Data()), before);
 }
 
+// The marking's picture setter alone: its own group, undone in one step.
+TEST_F(Tracking, PictureMarkingSetterHasItsOwnGroup) {
+  LoadAt("P0 0\"ab\" pic:10x10", 0, 1);
+  NamePicture(1, "a");
+  const std::string before = DvfBytes(Data());
+  editor->SetPictureInfoEdMy(1, Utf8ToAnsi("审阅人删除的图片"), nullptr, dvvaMiddle, Data().GetItemTag(1));
+  EXPECT_EQ(Name(1), "审阅人删除的图片");
+  ASSERT_EQ(Data().UndoList->Count(), 1);
+  EXPECT_EQ(Data().UndoList->CurrentUndoType(), dvutPicture);
+  EXPECT_EQ(AnsiToUtf8(Data().UndoList->Top()->Caption), "图片痕迹保留");
+  CtrlKey(Qt::Key_Z);
+  EXPECT_EQ(DvfBytes(Data()), before);
+}
+
 TEST_F(Tracking, SeveralMarksOfOneDeletionUndoTogether) {
   editor->TraceOn = true;
   LoadAt("P0 0\"ab\" pic:10x10 0\"cd\" pic:10x10 0\"ef\"", 0, 1);

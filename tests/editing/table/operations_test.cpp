@@ -417,6 +417,23 @@ TEST_F(TableOperationsTest, OperationsOnATableOutsideADocument) {
   EXPECT_EQ(Data().UndoList->Count(), 0);
 }
 
+// A table built for the editor's document but not yet in its list (as a
+// reader builds one) records nothing into the group the editor has open:
+// a record could not find the table again, and undoing it would throw.
+TEST_F(TableOperationsTest, ATableBeingBuiltRecordsNothingIntoAnOpenGroup) {
+  Data().BeginUndoSequence(dvutInsert, true);
+  auto t = Named(3, 3);
+  EXPECT_TRUE(t->Rows.MergeCellsPlain(0, 0, 2, 2, true, false));
+  t->Rows.UnmergeCell(0, 0, false, true);
+  EXPECT_TRUE(t->MergeCells(1, 2, 2, 1, true));
+  t->InsertCols(1, 1, false, -1);
+  t->DeleteRows(0, 1, false);
+  t->ClearCells({{0, 0}});
+  ASSERT_EQ(Data().UndoList->Count(), 1);
+  EXPECT_EQ(Data().UndoList->Top()->Count(), 0);
+  EXPECT_TRUE(t->Rows.IsValidGrid());
+}
+
 TEST_F(TableOperationsTest, ARefusingEditorChangesNothing) {
   TDVTableItemInfo& t = Place(kPlain);
   Data().FCaptureMouseItem = &t;  // the editor refuses changes while an item holds the mouse

@@ -23,6 +23,12 @@ TEST(RTFEditorInsertionTest, LibreOfficeTablesArriveAsTables) {
   data.AddNL("kept", 0, 0);
   editor.Format();
   data.SetCaretAtItem(0, 5);
+  auto dvf = [&data] {
+    TMemoryStream stream;
+    EXPECT_TRUE(data.SaveDVFToStream(stream, false, clNone, nullptr, nullptr));
+    return stream.AsString();
+  };
+  const std::string before = dvf();
 
   TFileStream file(QUILLET_FIXTURES_DIR "/rtf/tables.rtf", fmOpenRead);
   ASSERT_TRUE(data.InsertRTFFromStreamEd_(file));
@@ -32,9 +38,10 @@ TEST(RTFEditorInsertionTest, LibreOfficeTablesArriveAsTables) {
   EXPECT_NE(text.find("[outer 1+[inner 1|inner 2]|outer 2]"), std::string::npos) << text;
   EXPECT_NE(text.find("[yellow|green]"), std::string::npos) << text;
 
+  // The spanned tables were merged while built: undo finds no step of them.
   editor.Undo();
   EXPECT_EQ(test::FirstTable(data), nullptr);
-  EXPECT_NE(test::DocText(data).find("kept"), std::string::npos);
+  EXPECT_EQ(dvf(), before);
 }
 
 }  // namespace
