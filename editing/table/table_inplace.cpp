@@ -5,6 +5,7 @@
 
 #include "editing/table/inplace_editor.h"
 #include "editing/table/table_item.h"
+#include "editing/table/table_multi_cell.h"
 #include "platform/core/scoped_value.h"
 
 namespace quillet {
@@ -97,11 +98,35 @@ void TDVTableItemInfo::InplaceEditorChange(bool clearRedo) {
   if (TDVEditDVData* data = EditData()) data->ChangeEx(clearRedo);
 }
 
+void TDVTableItemInfo::MergeInplaceUndo() {
+  TDVEditDVData* data = EditData();
+  if (!inplace_ || !data || GetMyItemNo() < 0) return;
+  TDVUndoList& cellUndo = *inplace_->EditData().UndoList;
+  if (cellUndo.Count() == 0 || data->UndoList->Limit == 0) return;
+  TDVEditOperation operation(*data);
+  data->BeginUndoSequence(dvutModifyItem, true);
+  TDVUndoList* list = data->GetUndoList();
+  if (!list) return;
+  auto record = std::make_unique<TDVUndoCellModify>(data);
+  record->ItemNo = GetMyItemNo();
+  record->Rows.push_back(inplace_->Row());
+  record->Cols.push_back(inplace_->Col());
+  record->GroupCounts.push_back(cellUndo.Count());
+  while (cellUndo.Count() > 0) record->UndoList->AddInfos(cellUndo.DeleteAsPointer(0));
+  list->AddInfo(std::move(record));
+}
+
 void TDVTableItemInfo::InplaceDeleted(bool clearing) {
   TDVTableInplaceEdit* editor = std::exchange(inplace_, nullptr);
   if (!editor) return;
   TDVEditDVData* data = EditData();
   if (data) data->Editor().SetInplaceEditor(nullptr);
+  if (data) {
+    // Put back for the merge, which reads the open editor.
+    inplace_ = editor;
+    MergeInplaceUndo();
+    inplace_ = nullptr;
+  }
   TDVTableCellData* cell = editor->Cell();
   cell->InplaceHeight = cell->InplaceMinWidth = -1;
   cell->Items().Append(editor->EditData().Items().TakeFrom(0));

@@ -142,9 +142,9 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   bool IsInEditor() const;
   // The editor's data when the table is inserted into one; else null.
   TDVEditDVData* EditData() const;
-  // The cell editor's undo joins the document's; nothing until cells are
-  // edited in place.
-  void MergeInplaceUndo() {}
+  // The open cell editor's undo groups join the document's undo as one
+  // TDVUndoCellModify step; the editor starts a fresh history.
+  void MergeInplaceUndo();
   // Around a multi-step operation: one dvutModifyItem group in an editor.
   void InitUndo();
   void DoneUndo();

@@ -93,5 +93,42 @@ TEST_F(TableInplaceTest, ClickingAnotherCellMovesTheEditorThere) {
   EXPECT_EQ(editor->GetInplaceEditor(), nullptr);
 }
 
+// Typing in a cell, then closing it, is one undoable step of the document.
+TEST_F(TableInplaceTest, TypingInACellIsUndoneAsOneStep) {
+  TDVTableItemInfo& t = Place();
+  EXPECT_TRUE(UndoRedoRoundTrip(Data(), [&] {
+    Click(t, 1, 0);
+    QTest::keyClicks(Edited(t)->ClientWidget(), "XY");
+    t.DestroyInplace();
+  }));
+  // With another cell open, the typed cell is undone and the open one gets
+  // its items back.
+  const std::string before = DvfBytes(Data());
+  Click(t, 1, 0);
+  QTest::keyClicks(Edited(t)->ClientWidget(), "Z");
+  Click(t, 0, 1);
+  editor->Undo();
+  EXPECT_EQ(DescribeDoc(*t.GetCells(1, 0)), "P0 0\"cXY\"");
+  t.DestroyInplace();
+  EXPECT_EQ(DvfBytes(Data()), before);
+}
+
+TEST_F(TableInplaceTest, TwoCellsTypedAreUndoneInTurn) {
+  TDVTableItemInfo& t = Place();
+  const std::string before = DvfBytes(Data());
+  for (int col : {0, 1}) {
+    Click(t, 0, col);
+    QTest::keyClicks(Edited(t)->ClientWidget(), "Q");
+    t.DestroyInplace();
+  }
+  editor->Undo();
+  EXPECT_EQ(DescribeDoc(*t.GetCells(0, 1)), "P0 0\"b\"");
+  EXPECT_NE(DescribeDoc(*t.GetCells(0, 0)), "P0 0\"a\"");
+  editor->Undo();
+  EXPECT_EQ(DvfBytes(Data()), before);
+  EXPECT_EQ(editor->UndoAction(), dvutNone);
+  EXPECT_TRUE(editor->Modified);
+}
+
 }  // namespace
 }  // namespace quillet::test
