@@ -1,6 +1,7 @@
 #include "editing/table/inplace_editor.h"
 
 #include "editing/table/table_item.h"
+#include "platform/core/scoped_value.h"
 
 namespace quillet {
 
@@ -45,6 +46,7 @@ bool TDVTableInplaceEdit::BeforeChange(bool fromOutside) {
 }
 
 void TDVTableInplaceEdit::DoChange(bool clearRedo) {
+  TScopedValue<int> busy(busy_, busy_ + 1);
   TDocViewEdit::DoChange(clearRedo);
   if (OnTableChange) OnTableChange(clearRedo);
 }

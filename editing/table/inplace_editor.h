@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "editing/control/editor.h"
+#include "engine/base/doc_view_error.h"
 
 namespace quillet {
 
@@ -17,6 +18,12 @@ class TDVTableInplaceDVData : public TDVEditDVData {
   explicit TDVTableInplaceDVData(TCustomDocViewEdit& editor) : TDVEditDVData(editor) {}
   // The document the edited cell stands for.
   TCustomDVData* GetSourceDVData() override;
+};
+
+// The cell editor cannot close now.
+class EDVTableInplaceError : public EDocViewError {
+ public:
+  using EDocViewError::EDocViewError;
 };
 
 class TDVTableInplaceEdit : public TDocViewEdit {
@@ -40,6 +47,9 @@ class TDVTableInplaceEdit : public TDocViewEdit {
   // The right to change is the outer editor's.
   bool BeforeChange(bool fromOutside) override;
   void DoChange(bool clearRedo) override;
+  // Inside its own change handling, where freeing it would pull the ground
+  // from under it.
+  bool Busy() const { return busy_ > 0; }
   // Mouse events the table passes on, in the editor's client coordinates.
   void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) { MouseDown(button, shift, x, y); }
   void PassMouseMove(TShiftState shift, int32_t x, int32_t y) { MouseMove(shift, x, y); }
@@ -50,6 +60,7 @@ class TDVTableInplaceEdit : public TDocViewEdit {
   TDVTableItemInfo* table_ = nullptr;
   TDVTableCellData* cell_ = nullptr;
   int row_ = -1, col_ = -1;
+  int busy_ = 0;
 };
 
 }  // namespace quillet

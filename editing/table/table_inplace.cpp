@@ -63,6 +63,25 @@ void TDVTableItemInfo::PlaceInplace(int itemNo) {
 
 void TDVTableItemInfo::DestroyInplace() { delete inplace_; }
 
+void TDVTableItemInfo::SaveInplace() {
+  if (!inplace_) return;
+  if (inplace_->Busy()) throw EDVTableInplaceError("Cannot destroy cell inplace editor at this time");
+  TSavedInplace& s = savedInplace_;
+  inplace_->EditData().StoreSelBounds(s.StartNo, s.EndNo, s.StartOffs, s.EndOffs, true);
+  s.Row = inplace_->Row();
+  s.Col = inplace_->Col();
+  s.Saved = true;
+  DestroyInplace();
+}
+
+void TDVTableItemInfo::RestoreInplace() {
+  TSavedInplace s = std::exchange(savedInplace_, {});
+  if (!s.Saved) return;
+  CreateInplace(GetMyItemNo(), s.Row, s.Col, false, false, true);
+  if (inplace_ && inplace_->Row() == s.Row && inplace_->Col() == s.Col)
+    inplace_->EditData().SetSelectionBounds(s.StartNo, s.StartOffs, s.EndNo, s.EndOffs);
+}
+
 TDVTableInplaceEdit* TDVTableItemInfo::GetEditedCell(int& row, int& col) const {
   row = inplace_ ? inplace_->Row() : -1;
   col = inplace_ ? inplace_->Col() : -1;

@@ -203,6 +203,11 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   void CreateInplace(int itemNo, int row, int col, bool caretAtStart, bool caretAtEnd, bool unquestioning);
   // Closes the editor: the items go back into the cell, laid out again.
   void DestroyInplace();
+  // Around a change of the grid: the open editor's cell and selection are
+  // kept and it closes ("Cannot destroy cell inplace editor at this time"
+  // while it is busy, and it stays open); RestoreInplace opens it again.
+  void SaveInplace();
+  void RestoreInplace();
   // The open editor and its cell (null, -1, -1 when none).
   TDVTableInplaceEdit* GetEditedCell(int& row, int& col) const;
   // The editor's content changed: a new height lays the table out again;
@@ -402,6 +407,11 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   mutable int cachedItemNo_ = -1;
   TDVTableInplaceEdit* inplace_ = nullptr;
   bool inplaceChanging_ = false;
+  struct TSavedInplace {
+    bool Saved = false;
+    int Row = -1, Col = -1, StartNo = 0, EndNo = 0;
+    int32_t StartOffs = 0, EndOffs = 0;
+  } savedInplace_;
   // A left press went to the editor; its release has not come.
   bool inplaceClick_ = false;
   // The open editor's content height.

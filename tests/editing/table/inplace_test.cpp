@@ -130,5 +130,34 @@ TEST_F(TableInplaceTest, TwoCellsTypedAreUndoneInTurn) {
   EXPECT_TRUE(editor->Modified);
 }
 
+TEST_F(TableInplaceTest, SaveInplaceClosesTheEditorAndRestoreOpensItAgain) {
+  TDVTableItemInfo& t = Place();
+  Click(t, 1, 1);
+  QTest::keyClicks(Edited(t)->ClientWidget(), "W");
+  t.SaveInplace();
+  EXPECT_EQ(Edited(t), nullptr);
+  EXPECT_EQ(DescribeDoc(*t.GetCells(1, 1)), "P0 0\"dW\"");
+  t.RestoreInplace();
+  ASSERT_NE(Edited(t), nullptr);
+  EXPECT_EQ(std::make_pair(Edited(t)->Row(), Edited(t)->Col()), std::make_pair(1, 1));
+  // The caret is back after "dW" (offsets count from 1 before the text).
+  EXPECT_EQ(Edited(t)->EditData().GetOffsetInCurItem(), 3);
+  // While the editor handles its own change it cannot close.
+  std::string raised;
+  editor->OnChange = [&](auto&) {
+    try {
+      t.SaveInplace();
+    } catch (const EDVTableInplaceError& e) {
+      raised = e.what();
+    }
+  };
+  QTest::keyClicks(Edited(t)->ClientWidget(), "V");
+  EXPECT_EQ(raised, "Cannot destroy cell inplace editor at this time");
+  ASSERT_NE(Edited(t), nullptr);
+  editor->OnChange = nullptr;
+  t.DestroyInplace();
+  EXPECT_EQ(DescribeDoc(*t.GetCells(1, 1)), "P0 0\"dWV\"");
+}
+
 }  // namespace
 }  // namespace quillet::test
