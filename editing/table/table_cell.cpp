@@ -39,9 +39,12 @@ void TDVTableCellData::ItemAction(TDVItemAction, TCustomDVItemInfo*, std::string
   if (TDVTableItemInfo* table = GetTable()) table->MarkChanged();
 }
 
-int32_t TDVTableCellData::GetCellHeight() const { return std::max(DocumentHeight, BestHeight); }
+int32_t TDVTableCellData::GetCellHeight() const {
+  return std::max(InplaceHeight >= 0 ? InplaceHeight : DocumentHeight, BestHeight);
+}
 
 int32_t TDVTableCellData::GetMinWidth(const TDVScreenAndDevice* sad, TCanvas& canvas) {
+  if (InplaceMinWidth >= 0) return InplaceMinWidth;
   if (ItemCount() == 0) return 0;
   if (ItemCount() == 1 && GetItem(0)->StyleNo >= 0 && GetItemTextR(0).empty()) {
     const TDVStyle* sheet = GetDVStyle();

@@ -41,6 +41,10 @@ class TDVTableCellData : public TDVItemFormattedData, public TDVIntPropertyOwner
   // Any change of the content makes the table lay itself out again.
   void ItemAction(TDVItemAction action, TCustomDVItemInfo* item, std::string& text) override;
 
+  // While the cell is edited in place its items are in the editor: the
+  // height of the editor's content and the minimum width the cell had when
+  // it opened stand for them (-1: not edited).
+  int32_t InplaceHeight = -1, InplaceMinWidth = -1;
   // The content height, at least BestHeight.
   int32_t GetCellHeight() const;
   // The narrowest content width: 0 for an empty cell, the indents of a

@@ -1,5 +1,7 @@
 #include "editing/table/table_item.h"
 
+#include "editing/table/inplace_editor.h"
+
 #include "editing/control/editor.h"
 #include "editing/edit/edit_data.h"
 #include "editing/table/table_undo.h"
@@ -16,7 +18,13 @@ TDVTableItemInfo::TDVTableItemInfo(int rows, int cols, TCustomDVData* dvData)
   StyleNo = dvsTable;
 }
 
-TDVTableItemInfo::~TDVTableItemInfo() = default;
+TDVTableItemInfo::~TDVTableItemInfo() {
+  // The document is going: the editor's items go with it, unformatted.
+  if (inplace_) {
+    inplace_->Clearing = true;
+    DestroyInplace();
+  }
+}
 
 bool TDVTableItemInfo::GetBoolValue(TDVItemBoolProperty prop) const {
   if (prop == dvbpDrawingChangesFont || prop == dvbpCanSaveUnicode || prop == dvbpAlwaysInText) return true;

@@ -19,6 +19,7 @@ namespace quillet {
 
 class TCustomDocViewEdit;
 class TDVEditDVData;
+class TDVTableInplaceEdit;
 
 // A layout that keeps the cells' rectangles and laid-out content apart
 // from the cells themselves (the table printed): layout and painting ask it
@@ -141,9 +142,9 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   bool IsInEditor() const;
   // The editor's data when the table is inserted into one; else null.
   TDVEditDVData* EditData() const;
-  // The cell editor's undo joins the document's; nothing until cells are
-  // edited in place.
-  void MergeInplaceUndo() {}
+  // The open cell editor's undo groups join the document's undo as one
+  // TDVUndoCellModify step; the editor starts a fresh history.
+  void MergeInplaceUndo();
   // Around a multi-step operation: one dvutModifyItem group in an editor.
   void InitUndo();
   void DoneUndo();
@@ -193,6 +194,27 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   void CleanUpChosen() override;
   // The chosen cell (-1, -1: none).
   int ChosenRow = -1, ChosenCol = -1;
+
+  // ---- the in-place cell editor (table_inplace.cpp) ----
+  // Opens an editor over the cell (in an editor only; unless unquestioning,
+  // OnCellEditing may refuse), the cell's items moving into it; the caret
+  // goes to the content's start or end when asked. The cell becomes the
+  // chosen one and the editor takes the focus.
+  void CreateInplace(int itemNo, int row, int col, bool caretAtStart, bool caretAtEnd, bool unquestioning);
+  // Closes the editor: the items go back into the cell, laid out again.
+  void DestroyInplace();
+  // Around a change of the grid: the open editor's cell and selection are
+  // kept and it closes ("Cannot destroy cell inplace editor at this time"
+  // while it is busy, and it stays open); RestoreInplace opens it again.
+  void SaveInplace();
+  void RestoreInplace();
+  // The open editor and its cell (null, -1, -1 when none).
+  TDVTableInplaceEdit* GetEditedCell(int& row, int& col) const;
+  // The editor's content changed: a new height lays the table out again;
+  // the document reports the change.
+  void InplaceEditorChange(bool clearRedo);
+  // The editor is closing (clearing: with the whole document).
+  void InplaceDeleted(bool clearing);
 
   // ---- grid operations (table_operations.cpp) ----
   // In an editor each is one dvutModifyItem undo step and the document is
@@ -383,6 +405,21 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   int32_t dragMin_ = -1, dragOffs_ = 0, pressLeft_ = 0, pressTop_ = 0;
   TDVTableRuleDrawer ruleDrawer_{*this};
   mutable int cachedItemNo_ = -1;
+  TDVTableInplaceEdit* inplace_ = nullptr;
+  bool inplaceChanging_ = false;
+  struct TSavedInplace {
+    bool Saved = false;
+    int Row = -1, Col = -1, StartNo = 0, EndNo = 0;
+    int32_t StartOffs = 0, EndOffs = 0;
+  } savedInplace_;
+  // A left press went to the editor; its release has not come.
+  bool inplaceClick_ = false;
+  // The open editor's content height.
+  int32_t InplaceContentHeight() const;
+  // The editor over its cell, in the editor's client coordinates.
+  void PlaceInplace(int itemNo);
+  // The table laid out again in its editor's document.
+  void RelayoutInDocument();
   mutable const TDVScreenAndDevice* sad_ = nullptr;
 };
 

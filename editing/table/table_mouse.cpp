@@ -2,8 +2,10 @@
 // columns and rows, and whole rows or columns selected from the border
 // zones.
 #include <algorithm>
+#include <utility>
 
 #include "editing/control/editor.h"
+#include "editing/table/inplace_editor.h"
 #include "editing/table/table_item.h"
 #include "platform/core/cursors.h"
 
@@ -23,7 +25,7 @@ bool TDVTableItemInfo::StartSelecting(int row, int col, TCustomDVFormattedData& 
   return true;
 }
 
-bool TDVTableItemInfo::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y, int /*itemNo*/,
+bool TDVTableItemInfo::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y, int itemNo,
                                  TCustomDVData* dvData) {
   auto* data = dynamic_cast<TCustomDVFormattedData*>(dvData);
   if (!data || Rows.Empty()) return false;
@@ -31,6 +33,20 @@ bool TDVTableItemInfo::MouseDown(TMouseButton button, TShiftState shift, int32_t
   if (GetCellAt(x, y, row, col)) {
     // A right click keeps the cells it falls in, so that a menu acts on them.
     if (button == mbRight && IsCellSelected(row, col)) return true;
+    if ((button == mbLeft || button == mbRight) && inserted_ && inEditor_ && (Options & dvtoEditing)) {
+      CreateInplace(itemNo, row, col, false, false, false);
+      if (inplace_ && inplace_->Row() == row && inplace_->Col() == col) {
+        const TDVTableCellData& cell = *inplace_->Cell();
+        inplace_->PassMouseDown(button, shift, x - cell.Left, y - cell.Top - cell.GetExtraVOffs());
+        // The release and the moves between come to the table, which passes
+        // them on while they stay in the cell; a drag out of it selects cells.
+        if (button == mbLeft) {
+          inplaceClick_ = true;
+          if (!StartSelecting(row, col, *data)) data->SetMouseCapture(this, pressLeft_, pressTop_);
+        }
+        return true;
+      }
+    }
     data->UnassignChosenDVData(data->GetChosenDVData());
     ChooseSubDVData_(row, col);
     if (button == mbLeft) StartSelecting(row, col, *data);
@@ -74,9 +90,20 @@ bool TDVTableItemInfo::MouseDown(TMouseButton button, TShiftState shift, int32_t
   return true;
 }
 
-bool TDVTableItemInfo::MouseMove(TShiftState /*shift*/, int32_t x, int32_t y, int /*itemNo*/, TCustomDVData* dvData) {
+bool TDVTableItemInfo::MouseMove(TShiftState shift, int32_t x, int32_t y, int /*itemNo*/, TCustomDVData* dvData) {
   auto* data = dynamic_cast<TCustomDVFormattedData*>(dvData);
   if (!data || Rows.Empty()) return false;
+  if (inplaceClick_ && inplace_) {
+    int row = -1, col = -1;
+    if (!selectingByMouse_ || (GetCellAt(x, y, row, col) && row == inplace_->Row() && col == inplace_->Col())) {
+      const TDVTableCellData& cell = *inplace_->Cell();
+      inplace_->PassMouseMove(shift, x - cell.Left, y - cell.Top - cell.GetExtraVOffs());
+      return true;
+    }
+    // The selection now reaches other cells: it replaces the editing.
+    inplaceClick_ = false;
+    DestroyInplace();
+  }
   // The document draws the line through the rule drawer.
   if (dragRule_ >= 0) return true;
   if (selectingByMouse_) {
@@ -109,10 +136,19 @@ bool TDVTableItemInfo::MouseMove(TShiftState /*shift*/, int32_t x, int32_t y, in
   return true;
 }
 
-bool TDVTableItemInfo::MouseUp(TMouseButton button, TShiftState /*shift*/, int32_t x, int32_t y, int itemNo,
+bool TDVTableItemInfo::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y, int itemNo,
                                TCustomDVData* dvData) {
   auto* data = dynamic_cast<TCustomDVFormattedData*>(dvData);
   if (!data) return false;
+  if (button == mbLeft && std::exchange(inplaceClick_, false)) {
+    selectingByMouse_ = false;
+    data->ReleaseMouseCapture(this);
+    if (inplace_) {
+      const TDVTableCellData& cell = *inplace_->Cell();
+      inplace_->PassMouseUp(button, shift, x - cell.Left, y - cell.Top - cell.GetExtraVOffs());
+    }
+    return true;
+  }
   if (button == mbLeft && dragRule_ >= 0) {
     data->UnAssignXorDrawing(&ruleDrawer_);
     data->ReleaseMouseCapture(this);

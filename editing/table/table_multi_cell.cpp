@@ -171,7 +171,10 @@ void TDVUndoMultiCellsModify::Undo(TDVEditDVData& data) {
     LoadCell(*temp, *cell);
     MoveGroups(*UndoList, source, count);
     try {
-      for (int k = 0; k < count; ++k) IsRedo ? source.Redo(tempData) : source.Undo(tempData);
+      // A typing group is undone a character at a time: run until the
+      // cell's groups are all gone.
+      for (const int rest = source.Count() - count; source.Count() > rest;)
+        IsRedo ? source.Redo(tempData) : source.Undo(tempData);
     } catch (...) {
       StoreCell(*temp, *cell);
       table->MarkChanged();
@@ -192,6 +195,14 @@ void TDVUndoMultiCellsModify::Undo(TDVEditDVData& data) {
   }
   table->MarkChanged();
   if (TDVUndoList* list = data.GetUndoList()) list->AddInfo(std::move(opposite));
+}
+
+void TDVUndoCellModify::Undo(TDVEditDVData& data) {
+  auto* table = dynamic_cast<TDVTableItemInfo*>(data.GetItem(ItemNo));
+  if (!table) throw EDocViewError("Table undo record does not point at a table");
+  int row = -1, col = -1;
+  if (table->GetEditedCell(row, col) && !Rows.empty() && row == Rows[0] && col == Cols[0]) table->DestroyInplace();
+  TDVUndoMultiCellsModify::Undo(data);
 }
 
 }  // namespace quillet

@@ -20,4 +20,14 @@ class TDVUndoMultiCellsModify : public TDVCompositeUndo {
   void Undo(TDVEditDVData& data) override;
 };
 
+// The editing of one cell in its in-place editor: the editor's groups,
+// kept when it closed, undone (redone) on the cell like a change of
+// several cells. An editor still open on the cell closes first, so that
+// the cell holds its items.
+class TDVUndoCellModify : public TDVUndoMultiCellsModify {
+ public:
+  using TDVUndoMultiCellsModify::TDVUndoMultiCellsModify;
+  void Undo(TDVEditDVData& data) override;
+};
+
 }  // namespace quillet

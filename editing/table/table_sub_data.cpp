@@ -68,6 +68,8 @@ void TDVTableItemInfo::ChooseSubDVData_(int row, int col) {
 }
 
 void TDVTableItemInfo::CleanUpChosen() {
+  // The editor works on the chosen cell only.
+  DestroyInplace();
   if (ChosenRow >= 0 && ChosenRow < Rows.Count() && ChosenCol >= 0 && ChosenCol < Rows[ChosenRow]->Count())
     if (TDVTableCellData* cell = Rows.CellAt(ChosenRow, ChosenCol)) cell->Deselect(nullptr, false);
   ChosenRow = ChosenCol = -1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "engine/layout/formatted_data.h"
 #include "platform/core/scoped_value.h"
@@ -191,8 +192,13 @@ void TDVScroller::WMHScroll(TScrollCode code, int32_t pos) {
 
 // ---- the chosen sub-document ----
 
+void TDVScroller::DestroyInplaceEditor() { delete std::exchange(inplaceEditor_, nullptr); }
+
 void TDVScroller::AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo* item) {
-  if (dvData != chosenDVData_) UnassignChosenDVData(chosenDVData_);
+  if (dvData != chosenDVData_) {
+    DestroyInplaceEditor();
+    UnassignChosenDVData(chosenDVData_);
+  }
   chosenDVData_ = dvData;
   chosenItem_ = item;
 }

@@ -92,6 +92,12 @@ class TDVScroller : public TCustomControl {
   void SilentReplaceChosenDVData(TCustomDVData* dvData) { chosenDVData_ = dvData; }
   TCustomDVData* GetChosenDVData() const { return chosenDVData_; }
   TCustomDVItemInfo* GetChosenItem() const { return chosenItem_; }
+  // The editor laid over the chosen sub-document (a child window of this
+  // one), null when none. Its owner registers it and clears it when it goes.
+  TDVScroller* GetInplaceEditor() const { return inplaceEditor_; }
+  void SetInplaceEditor(TDVScroller* editor) { inplaceEditor_ = editor; }
+  // Frees the editor, whose owner then takes its content back.
+  void DestroyInplaceEditor();
 
   std::function<void(TDVScroller& sender)> OnVScrolled;
   std::function<void(TDVScroller& sender)> OnHScrolled;
@@ -123,6 +129,7 @@ class TDVScroller : public TCustomControl {
   TDVScrollModel model_;
   TCustomDVData* chosenDVData_ = nullptr;
   TCustomDVItemInfo* chosenItem_ = nullptr;
+  TDVScroller* inplaceEditor_ = nullptr;
   bool vScrollVisible_ = true;
   bool hScrollVisible_ = true;
   bool updatingBars_ = false;
