@@ -65,6 +65,19 @@ TEST_F(TableInplaceTest, AClickOpensTheCellAndTypingGrowsItsRow) {
   EXPECT_NE(DvfBytes(Data()), before);
 }
 
+TEST_F(TableInplaceTest, SavingClosesTheCellSoItsTextIsSaved) {
+  TDVTableItemInfo& t = Place();
+  Click(t, 0, 0);
+  TDVTableInplaceEdit* cellEditor = Edited(t);
+  ASSERT_NE(cellEditor, nullptr);
+  QTest::keyClicks(cellEditor->ClientWidget(), "Q");
+  TMemoryStream saved;
+  ASSERT_TRUE(editor->SaveDVFToStream(saved, false));
+  EXPECT_EQ(Edited(t), nullptr);
+  EXPECT_NE(DescribeDoc(*t.GetCells(0, 0)).find("Q"), std::string::npos);
+  EXPECT_NE(saved.AsString().find("Q"), std::string::npos);
+}
+
 TEST_F(TableInplaceTest, ClicksSelectWhenCellsMayNotBeEdited) {
   struct Case {
     const char* name;
