@@ -1,32 +1,18 @@
 // Inserts bytes at a caret inside a word of an editor, as a DVF stream and
 // as UTF-16 text. A refused insertion leaves the document's DVF bytes as
 // they were and no undo group; a successful one is undone back to them.
-#include <QApplication>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "editing/control/editor.h"
 #include "engine/style/style_sheet.h"
-#include "platform/core/beep.h"
+#include "fuzz/widget_application.h"
 #include "platform/core/stream.h"
-#include "platform/gfx/font_setup.h"
-#include "platform/ui/application.h"
 
 using namespace quillet;
 
 namespace {
-
-void StartApplication() {
-  static int argc = 1;
-  static char name[] = "insert_fuzz";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  InstallProjectFontConfig();
-  static QApplication app(argc, argv);
-  InstallWindowLayer();
-  SetSystemBeepHandler([] {});
-}
 
 std::string Bytes(TDVEditDVData& data) {
   TMemoryStream stream;
@@ -53,8 +39,7 @@ void UndoAll(TDVEditDVData& data, const std::string& before) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-  static bool started = (StartApplication(), true);
-  (void)started;
+  fuzz::StartWidgetApplication("insert_fuzz");
   static TDVStyle sheet;
   static bool styled = [] {
     sheet.TextStyles()[0].Charset = 134;

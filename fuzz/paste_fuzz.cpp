@@ -3,17 +3,14 @@
 // revision tracking on or off. The first byte chooses: bit 0 tracking, bit 1
 // text rather than DocView, bits 2-3 the selection. Whatever the paste did,
 // undoing everything gives back the document's DVF bytes from before.
-#include <QApplication>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "editing/control/editor.h"
 #include "engine/style/style_sheet.h"
-#include "platform/core/beep.h"
+#include "fuzz/widget_application.h"
 #include "platform/core/stream.h"
-#include "platform/gfx/font_setup.h"
-#include "platform/ui/application.h"
 #include "platform/ui/clipboard.h"
 
 using namespace quillet;
@@ -23,17 +20,6 @@ namespace {
 constexpr TColor kReviewer = clRed;
 // Styles: GBK, Unicode, then inserted and deleted of each.
 constexpr int32_t kGbk = 0, kUni = 1, kInsGbk = 2, kDelGbk = 3, kInsUni = 4, kDelUni = 5;
-
-void StartApplication() {
-  static int argc = 1;
-  static char name[] = "paste_fuzz";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  InstallProjectFontConfig();
-  static QApplication app(argc, argv);
-  InstallWindowLayer();
-  SetSystemBeepHandler([] {});
-}
 
 void MakeSheet(TDVStyle& sheet) {
   TFontInfos& styles = sheet.TextStyles();
@@ -84,8 +70,7 @@ void Prepare(TDocViewEdit& editor, int selection) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-  static bool started = (StartApplication(), true);
-  (void)started;
+  fuzz::StartWidgetApplication("paste_fuzz");
   static TDVStyle sheet;
   static bool styled = (MakeSheet(sheet), true);
   (void)styled;
