@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bold_conversion.h"
 #include "bench/support/layout_sample.h"
 #include "bench/support/widget_bench_main.h"
 #include "editing/control/editor.h"
@@ -359,13 +360,7 @@ BENCHMARK(BM_QTextDocumentInsertTextAndUndo)->Arg(5000)->Arg(50000)->Unit(benchm
 void BM_EditorStyleConversionAndUndo(benchmark::State& state) {
   const int paragraphs = static_cast<int>(state.range(0));
   Editor e(paragraphs);
-  TFontInfo& bold = e.sheet.TextStyles().Add();
-  bold.Assign(e.sheet.TextStyles()[0]);
-  bold.Style = fsBold;
-  bold.Standard = false;
-  e.editor.FCurStyleConversion = [](void*, int32_t styleNo, int32_t, bool, int32_t& newStyleNo) {
-    if (styleNo == 0) newStyleNo = 1;
-  };
+  UseBoldConversion(e.sheet, e.editor);
   TDVEditDVData& data = e.editor.EditData();
   const int first = paragraphs / 2;
   double edit = 0, undo = 0;

@@ -43,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bold_conversion.h"
 #include "bench/support/table_sample.h"
 #include "bench/support/widget_bench_main.h"
 #include "editing/control/editor.h"
@@ -234,13 +235,7 @@ BENCHMARK(BM_QTextTableInsertRowUndo)->Unit(benchmark::kMillisecond);
 
 void BM_TableConversionUndo(benchmark::State& state) {
   TableEditor e;
-  TFontInfo& bold = e.sheet.TextStyles().Add();
-  bold.Assign(e.sheet.TextStyles()[0]);
-  bold.Style = fsBold;
-  bold.Standard = false;
-  e.editor.FCurStyleConversion = [](void*, int32_t styleNo, int32_t, bool, int32_t& newStyleNo) {
-    if (styleNo == 0) newStyleNo = 1;
-  };
+  UseBoldConversion(e.sheet, e.editor);
   TDVEditDVData& data = e.editor.EditData();
   for (auto _ : state) {
     e.table->SelectRows(0, kRows);
