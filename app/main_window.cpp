@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "app/document_store.h"
+#include "commands/flat/flat_painter.h"
 #include "engine/style/style_sheet.h"
 #include "editing/control/editor.h"
 #include "host/annotation/pen_dialog.h"
@@ -34,6 +35,8 @@ TMainWindow::TMainWindow()
   BuildAnnotationActions();
   setWindowTitle("afxQuillet");
   resize(900, 700);
+  flat_ = std::make_unique<TFlatPainter>(this);
+  flat_->SetActive(true);
 }
 
 // The viewer's widget belongs to the window; the dialog, the binding and the

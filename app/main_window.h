@@ -14,6 +14,7 @@ namespace quillet {
 
 class TDbDm;
 class TDocViewEdit;
+class TFlatPainter;
 class TDVStyle;
 class TPostilBinding;
 class TPostilDlg;
@@ -34,6 +35,8 @@ class TMainWindow : public QMainWindow {
   TQvPostil& Postil() { return *postil_; }
   TPostilBinding& PostilBinding() { return *binding_; }
   TPostilDlg& PenDialog() { return *penDialog_; }
+  // Paints the window's tool bars and controls flat.
+  TFlatPainter& FlatPainter() { return *flat_; }
 
   // Annotation mode: on, the left button draws instead of selecting.
   void SetAnnotating(bool on);
@@ -59,6 +62,8 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TQvPostil> postil_;
   std::unique_ptr<TPostilBinding> binding_;
   std::unique_ptr<TPostilDlg> penDialog_;
+  // Declared last, so it goes first and hands the widgets their styles back.
+  std::unique_ptr<TFlatPainter> flat_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QMenuBar>
 
 #include "commands/flat/flat_measure.h"
 #include "flat_test_support.h"
@@ -160,6 +161,48 @@ TEST(FlatMenu, ItemSwitchedOffKeepsTheStyleBelow) {
   f.save->setProperty("quilletFlat", QVariant());
   f.menu->hide();
   EXPECT_GT(CountColor(f.Render("flat_menu_item_on"), f.At(f.save), dimmed), 100);
+}
+
+TEST(FlatMenu, BelowSixteenBits) {
+  MenuFixture f;
+  f.painter.ColorDepth = 8;
+  f.painter.SetActive(true);
+  const QImage image = f.Render("flat_menu_8bit");
+  const int iw = f.painter.IconWidth;
+  const QRect save = f.At(f.save);
+  EXPECT_EQ(Pixel(image, {save.left() + (iw - 16) / 2 - 1 + 8, save.top() + 3 + 8}), RGB(255, 0, 0))
+      << "idle icons are not dimmed";
+  EXPECT_EQ(Pixel(image, {save.right() - 3, save.top() + 1}), clWhite) << "white menu";
+  const QRect ruler = f.At(f.ruler);
+  const QPoint box(ruler.left() + (iw - 10) / 2, ruler.top() + (ruler.height() - 10) / 2);
+  EXPECT_EQ(Pixel(image, box + QPoint(8, 8)), clWhite) << "white check fill";
+  EXPECT_EQ(Pixel(image, {image.width() - 1, image.height() / 2}), ColorToRGB(clBtnShadow)) << "shadow";
+}
+
+TEST(FlatMenu, MenuBar) {
+  for (const bool off : {false, true}) {
+    QWidget form;
+    TFlatPainter painter(&form);
+    painter.ColorDepth = 32;
+    auto* bar = new QMenuBar(&form);
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->addAction(QStringLiteral("Open"));
+    QAction* edit = bar->addMenu(QStringLiteral("Edit"))->menuAction();
+    if (off) bar->setProperty("quilletFlat", "off");
+    form.resize(300, 100);
+    form.show();
+    painter.SetActive(true);
+    bar->adjustSize();
+    Settle();
+    EXPECT_EQ(bar->style() == painter.Style(), !off);
+    EXPECT_EQ(file->style() == painter.Style(), !off) << "menus under the bar";
+    if (off) continue;
+    const QImage image = bar->grab().toImage();
+    SaveRender(image, "flat_menu_bar");
+    const QRect r = bar->actionGeometry(edit);
+    EXPECT_EQ(r.width(), MeasureMenuItem(QFontMetrics(painter.Font()), {"Edit", "", {}, true}, 24).width());
+    EXPECT_EQ(Pixel(image, {r.right() - 1, r.top() + 1}), Scheme32().MenuBarColor);
+  }
 }
 
 }  // namespace
