@@ -12,6 +12,7 @@
 #include <QStyleOption>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "flat_test_support.h"
@@ -77,8 +78,11 @@ TEST(FlatControls, FormOfControls) {
   auto* tint = new QPushButton(QStringLiteral("Tint"));
   tint->setProperty("quilletFlat", "parentTint");
   auto* plain = new QPushButton(QStringLiteral("Plain"));
-  tintedLayout->addWidget(tint);
-  tintedLayout->addWidget(plain);
+  auto* glyph = new QPushButton(SolidIcon(Qt::blue), QStringLiteral("Glyph"));
+  auto* speed = new QToolButton;
+  speed->setIcon(SolidIcon(Qt::blue));
+  speed->setAutoRaise(true);
+  for (QWidget* w : std::initializer_list<QWidget*>{tint, plain, glyph, speed}) tintedLayout->addWidget(w);
   auto* edit = new QLineEdit(QStringLiteral("text"));
   auto* combo = new QComboBox;
   combo->addItem(QStringLiteral("Item"));
@@ -107,6 +111,11 @@ TEST(FlatControls, FormOfControls) {
   EXPECT_EQ(at(tint, {3, tint->height() / 2}), NewColor(RGB(200, 120, 120), 16)) << "tinted from the parent";
   EXPECT_EQ(at(plain, {3, plain->height() / 2}), s.IconBackColor) << "plain face";
   EXPECT_EQ(at(tint, {0, 0}), RGB(200, 120, 120)) << "outside the rounded face";
+  EXPECT_EQ(at(speed, {1, 1}), RGB(200, 120, 120)) << "idle flat speed button: the parent's colour";
+  EXPECT_EQ(at(speed, {speed->width() / 2, speed->height() / 2}), NewColor(RGB(0, 0, 255), 30)) << "idle glyph dimmed";
+  EXPECT_GT(CountColor(image, QRect(glyph->mapTo(&form, QPoint(0, 0)), glyph->size()), NewColor(RGB(0, 0, 255), 30)),
+            100)
+      << "the glyph button's glyph";
 
   QStyleOptionButton opt;
   opt.initFrom(check);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
@@ -56,6 +57,10 @@ struct MenuFixture {
     ruler = menu->addAction(QStringLiteral("Ruler"));
     ruler->setCheckable(true);
     ruler->setChecked(true);
+    wrap = menu->addAction(QStringLiteral("Wrap"));
+    wrap->setCheckable(true);
+    wrap->setChecked(true);
+    (new QActionGroup(menu))->addAction(wrap);
     disabled = menu->addAction(SolidIcon(Qt::red), QStringLiteral("Print"));
     disabled->setEnabled(false);
     separator = menu->addSeparator();
@@ -75,7 +80,7 @@ struct MenuFixture {
   QWidget form;
   TFlatPainter painter;
   QMenu* menu;
-  QAction *open, *save, *ruler, *disabled, *separator, *preview;
+  QAction *open, *save, *ruler, *wrap, *disabled, *separator, *preview;
 };
 
 TEST(FlatMenu, ItemsMeasuredInTheMenu) {
@@ -125,6 +130,16 @@ TEST(FlatMenu, RenderedItemsAndFrame) {
   const QPoint box(ruler.left() + (iw - 10) / 2, ruler.top() + (ruler.height() - 10) / 2);
   EXPECT_EQ(Pixel(image, box + QPoint(0, 2)), s.CheckedColor) << "check box frame";
   EXPECT_EQ(Pixel(image, box + QPoint(8, 8)), s.CheckedAreaColor) << "check box fill";
+  const QRect wrap = f.At(f.wrap);
+  const QPoint round(wrap.left() + (iw - 10) / 2, wrap.top() + (wrap.height() - 10) / 2);
+  EXPECT_EQ(Pixel(image, round + QPoint(5, 5)), s.CheckedAreaColor) << "radio mark fill";
+  EXPECT_EQ(Pixel(image, round + QPoint(0, 0)), s.IconBackColor) << "radio mark is round";
+  EXPECT_EQ(Pixel(image, round + QPoint(0, 5)), s.SelectBorderColor) << "radio mark frame";
+
+  // The default item's halo: shades of the background under the text.
+  const TColor halo = GetShadeColor(s.FColor, 60);
+  EXPECT_GT(CountColor(image, f.At(f.preview), halo), 0);
+  EXPECT_EQ(CountColor(image, f.At(f.ruler), halo), 0);
 
   const QRect sep = f.At(f.separator);
   const int y = sep.top() + static_cast<int>(std::nearbyint((sep.height() + 1) / 2.0));
