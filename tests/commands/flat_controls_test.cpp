@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOption>
@@ -135,6 +136,75 @@ TEST(FlatControls, FormOfControls) {
   EXPECT_EQ(at(panel, {0, 0}), GetShadeColor(face, 60)) << "lowered panel: dark at the top left";
   EXPECT_EQ(at(panel, {panel->width() - 1, panel->height() - 1}), NewColor(face, 60));
   EXPECT_EQ(at(group, {2, group->fontMetrics().height() / 2}), NewColor(WindowColor(group), 60)) << "group frame";
+}
+
+// Hover, focus, presses and the dropped list come from the style option.
+TEST(FlatControls, StatesFromStyleOptions) {
+  QWidget form;
+  TFlatPainter painter(&form);
+  painter.ColorDepth = 32;
+  auto* bar = new QToolBar(&form);
+  QWidget* tool = bar->widgetForAction(bar->addAction(QStringLiteral("T")));
+  auto* combo = new QComboBox(&form);
+  auto* button = new QPushButton(&form);
+  painter.SetActive(true);
+  const TFlatScheme s = Scheme32();
+  using S = QStyle;
+  const S::State on = S::State_Enabled;
+  enum Kind { Tool, Combo, Button };
+  struct Case {
+    const char* what;
+    Kind kind;
+    S::State state;
+    QPoint at;
+    TColor want;
+  } cases[] = {
+      {"tool: hot fill", Tool, on | S::State_MouseOver, {2, 3}, s.SelectColor},
+      {"tool: hot frame", Tool, on | S::State_MouseOver, {0, 12}, s.SelectBorderColor},
+      {"tool: hot and checked", Tool, on | S::State_MouseOver | S::State_On, {2, 3}, s.CheckedAreaSelectColor},
+      {"tool: checked", Tool, on | S::State_On, {2, 3}, s.CheckedAreaColor},
+      {"tool: pressed", Tool, on | S::State_Sunken, {2, 3}, s.CheckedAreaSelectColor},
+      {"combo: idle arrow", Combo, on, {30, 10}, RGB(0, 0, 0)},
+      {"combo: idle button", Combo, on, {35, 3}, ColorToRGB(clBtnFace)},
+      {"combo: disabled arrow", Combo, {}, {30, 10}, RGB(255, 255, 255)},
+      {"combo: dropped arrow", Combo, on | S::State_On, {30, 10}, RGB(255, 255, 255)},
+      {"combo: dropped button", Combo, on | S::State_On, {35, 3}, s.CheckedAreaSelectColor},
+      {"combo: focused button", Combo, on | S::State_HasFocus, {35, 3}, s.CheckedAreaColor},
+      {"combo: hot border", Combo, on | S::State_MouseOver, {0, 12}, s.SelectBorderColor},
+      {"button: hot face", Button, on | S::State_MouseOver, {3, 12}, NewColor(clBtnFace, 40)},
+      {"button: idle face", Button, on, {3, 12}, s.IconBackColor},
+      {"button: raised edge right", Button, on, {39, 12}, GetShadeColor(clBtnShadow, 50)},
+      {"button: pressed edge left", Button, on | S::State_Sunken, {0, 12}, GetShadeColor(clBtnShadow, 50)},
+      {"button: pressed, right outline", Button, on | S::State_Sunken, {39, 12}, NewColor(clBtnShadow, 30)},
+  };
+  QStyle* style = painter.Style();
+  for (const Case& c : cases) {
+    QImage image(40, 24, QImage::Format_ARGB32);
+    image.fill(Qt::magenta);
+    QPainter p(&image);
+    if (c.kind == Tool) {
+      QStyleOptionToolButton o;
+      o.initFrom(tool);
+      o.rect = image.rect();
+      o.state = c.state;
+      style->drawComplexControl(S::CC_ToolButton, &o, &p, tool);
+    } else if (c.kind == Combo) {
+      QStyleOptionComboBox o;
+      o.initFrom(combo);
+      o.rect = image.rect();
+      o.state = c.state;
+      o.subControls = S::SC_All;
+      style->drawComplexControl(S::CC_ComboBox, &o, &p, combo);
+    } else {
+      QStyleOptionButton o;
+      o.initFrom(button);
+      o.rect = image.rect();
+      o.state = c.state;
+      style->drawControl(S::CE_PushButton, &o, &p, button);
+    }
+    p.end();
+    EXPECT_EQ(Pixel(image, c.at), ColorToRGB(c.want)) << c.what;
+  }
 }
 
 }  // namespace
