@@ -1,0 +1,31 @@
+#include "commands/dialogs/filled_values.h"
+
+#include <climits>
+#include <cmath>
+
+#include "commands/controls/spin_edit.h"
+
+namespace quillet {
+
+void TFilledSpin::Fill(TDVSpinEdit& edit, double value, bool defined) {
+  if (defined) edit.ShowValue(value);
+  else edit.SetIndeterminate(true);
+  text_ = edit.text();
+  value_ = value;
+}
+
+bool TFilledSpin::Untouched(const TDVSpinEdit& edit) const { return edit.text() == text_; }
+
+TDefined<double> TFilledSpin::Read(const TDVSpinEdit& edit) const {
+  if (edit.Indeterminate()) return {};
+  if (Untouched(edit)) return {value_, true};
+  return {edit.CheckValue(edit.Value()), true};
+}
+
+TDefined<int> TFilledSpin::ReadInt(const TDVSpinEdit& edit) const {
+  const TDefined<double> read = Read(edit);
+  const double value = std::nearbyint(read.Value);
+  return {value >= INT_MAX ? INT_MAX : value <= INT_MIN ? INT_MIN : static_cast<int>(value), read.Defined};
+}
+
+}  // namespace quillet

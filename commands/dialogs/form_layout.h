@@ -1,0 +1,27 @@
+#pragma once
+// Placing a form's controls at fixed positions: object names are the
+// controls' names, labels carry the accelerator of the control they name,
+// and the OK and Cancel buttons close with 1 and 2.
+#include <QString>
+#include <initializer_list>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace quillet {
+
+class TCustomControl;
+class TfrmDVBase;
+
+QWidget* Place(QWidget* widget, const char* name, int left, int top, int width, int height);
+void Place(TCustomControl& control, QWidget* parent, const char* name, int left, int top, int width, int height);
+// UTF-8 caption; the accelerator focuses buddy.
+QLabel* AddLabel(QWidget* parent, const char* caption, int left, int top, QWidget* buddy = nullptr);
+// "确定" (default, closing with mrOk unless okCloses is false) and "取消"
+// (mrCancel), the OK button at left, the Cancel button 84 pixels further.
+void AddOkCancel(TfrmDVBase& form, int left, int top, QPushButton*& ok, QPushButton*& cancel, bool okCloses = true);
+// Tab order as listed.
+void SetTabOrder(std::initializer_list<QWidget*> widgets);
+
+}  // namespace quillet
