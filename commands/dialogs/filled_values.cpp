@@ -22,10 +22,20 @@ TDefined<double> TFilledSpin::Read(const TDVSpinEdit& edit) const {
   return {edit.CheckValue(edit.Value()), true};
 }
 
+namespace {
+
+int ToInt(double value) {
+  value = std::nearbyint(value);
+  return value >= INT_MAX ? INT_MAX : value <= INT_MIN ? INT_MIN : static_cast<int>(value);
+}
+
+}  // namespace
+
 TDefined<int> TFilledSpin::ReadInt(const TDVSpinEdit& edit) const {
   const TDefined<double> read = Read(edit);
-  const double value = std::nearbyint(read.Value);
-  return {value >= INT_MAX ? INT_MAX : value <= INT_MIN ? INT_MIN : static_cast<int>(value), read.Defined};
+  return {ToInt(read.Value), read.Defined};
 }
+
+int SampleValue(const TDVSpinEdit& edit) { return edit.Indeterminate() ? 0 : ToInt(edit.CheckValue(edit.Value())); }
 
 }  // namespace quillet

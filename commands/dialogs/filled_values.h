@@ -33,4 +33,8 @@ class TFilledSpin {
   double value_ = 0;
 };
 
+// What a sample takes from a field: its value within the limits, rounded;
+// 0 when it is empty.
+int SampleValue(const TDVSpinEdit& edit);
+
 }  // namespace quillet

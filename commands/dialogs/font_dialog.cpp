@@ -26,23 +26,6 @@ QCheckBox* CheckBox(QWidget* parent, const char* caption, const char* name, int 
   return box;
 }
 
-TDVSpinEdit* SpinEdit(QWidget* parent, const char* name, int left, int top, double minValue, double maxValue) {
-  auto* edit = new TDVSpinEdit(parent);
-  Place(edit, name, left, top, 56, 22);
-  edit->MinValue = minValue;
-  edit->MaxValue = maxValue;
-  edit->SetIndeterminate(true);
-  return edit;
-}
-
-void OptionButton(TDVPictureRadioButton& button, QWidget* parent, const char* caption, const char* name, int left,
-                  int top, int imageIndex) {
-  Place(button, parent, name, left, top, 72, 72);
-  button.SetCaption(caption);
-  button.Square = true;
-  button.ImageIndex = imageIndex;
-}
-
 TDefined<bool> ReadCheck(const QCheckBox& box) {
   if (box.checkState() == Qt::PartiallyChecked) return {};
   return {box.isChecked(), true};
@@ -59,11 +42,6 @@ int32_t SampleSize(const QString& text) {
   bool ok = false;
   const int size = text.toInt(&ok);
   return ok ? std::clamp(size, 1, 100) : 10;
-}
-
-// The magnitude a spin edit shows for the sample (0 when empty).
-int32_t SampleMagnitude(const TDVSpinEdit& edit) {
-  return edit.Indeterminate() ? 0 : static_cast<int32_t>(edit.CheckValue(edit.Value()));
 }
 
 }  // namespace
@@ -130,18 +108,18 @@ TfrmDVFont::TfrmDVFont(TFontProvider& fonts) {
   dv->View().SetBorderStyle(bsSingle);
   dv->View().SetTabStop(false);
 
-  seSpacing = SpinEdit(TabSheet1, "seSpacing", 80, 12, 0, 100);
+  seSpacing = AddSpinEdit(TabSheet1, "seSpacing", 80, 12, 0, 100);
   AddLabel(TabSheet1, "间距(&S):", 8, 16, seSpacing);
-  OptionButton(rbExp, TabSheet1, "加宽(&E)", "rbExp", 150, 8, 0);
-  OptionButton(rbCond, TabSheet1, "紧缩(&C)", "rbCond", 228, 8, 1);
-  seShift = SpinEdit(TabSheet1, "seShift", 80, 96, 0, 500);
+  PlaceOption(rbExp, TabSheet1, "加宽(&E)", "rbExp", 150, 8, 72, 72, 0);
+  PlaceOption(rbCond, TabSheet1, "紧缩(&C)", "rbCond", 228, 8, 72, 72, 1);
+  seShift = AddSpinEdit(TabSheet1, "seShift", 80, 96, 0, 500);
   AddLabel(TabSheet1, "偏移(&O):", 8, 100, seShift);
   AddLabel(TabSheet1, "%", 140, 100);
-  OptionButton(rbDown, TabSheet1, "向下(&D)", "rbDown", 150, 88, 2);
-  OptionButton(rbUp, TabSheet1, "向上(&U)", "rbUp", 228, 88, 3);
+  PlaceOption(rbDown, TabSheet1, "向下(&D)", "rbDown", 150, 88, 72, 72, 2);
+  PlaceOption(rbUp, TabSheet1, "向上(&U)", "rbUp", 228, 88, 72, 72, 3);
   auto* gbScale = new QGroupBox(QStringLiteral(" 水平缩放 "), TabSheet1);
   Place(gbScale, "gbScale", 310, 8, 140, 64);
-  seCharScale = SpinEdit(gbScale, "seCharScale", 64, 24, 20, 500);
+  seCharScale = AddSpinEdit(gbScale, "seCharScale", 64, 24, 20, 500);
   AddLabel(gbScale, "缩放(&A):", 8, 28, seCharScale);
   AddLabel(gbScale, "%", 124, 28);
 
@@ -315,10 +293,10 @@ void TfrmDVFont::UpdatePreview() {
                 (cbS->checkState() == Qt::Checked ? fsStrikeOut : 0);
   style.StyleEx = (cbO->checkState() == Qt::Checked ? dvfsOverline : 0) |
                   (cbAC->checkState() == Qt::Checked ? dvfsAllCaps : 0);
-  style.VShift = JoinSign(SampleMagnitude(*seShift), rbDown.Checked());
+  style.VShift = JoinSign(SampleValue(*seShift), rbDown.Checked());
   style.Color = cmbColor.Indeterminate() ? clWindowText : cmbColor.ChosenColor();
-  style.CharSpacing = JoinSign(SampleMagnitude(*seSpacing), rbCond.Checked());
-  style.CharScale = seCharScale->Indeterminate() ? 100 : SampleMagnitude(*seCharScale);
+  style.CharSpacing = JoinSign(SampleValue(*seSpacing), rbCond.Checked());
+  style.CharScale = seCharScale->Indeterminate() ? 100 : SampleValue(*seCharScale);
   dv->Reformat();
 }
 

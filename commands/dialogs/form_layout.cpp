@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "commands/controls/picture_radio.h"
+#include "commands/controls/spin_edit.h"
 #include "engine/view/base_form.h"
 #include "platform/ui/control.h"
 
@@ -19,6 +21,24 @@ void Place(TCustomControl& control, QWidget* parent, const char* name, int left,
   control.SetParentWidget(parent);
   control.SetBounds(left, top, width, height);
   control.Widget()->setObjectName(QString::fromUtf8(name));
+}
+
+TDVSpinEdit* AddSpinEdit(QWidget* parent, const char* name, int left, int top, double minValue, double maxValue,
+                         int width) {
+  auto* edit = new TDVSpinEdit(parent);
+  Place(edit, name, left, top, width, 22);
+  edit->MinValue = minValue;
+  edit->MaxValue = maxValue;
+  edit->SetIndeterminate(true);
+  return edit;
+}
+
+void PlaceOption(TDVPictureRadioButton& button, QWidget* parent, const char* caption, const char* name, int left,
+                 int top, int width, int height, int imageIndex) {
+  Place(button, parent, name, left, top, width, height);
+  button.SetCaption(caption);
+  button.Square = true;
+  button.ImageIndex = imageIndex;
 }
 
 QLabel* AddLabel(QWidget* parent, const char* caption, int left, int top, QWidget* buddy) {
