@@ -39,17 +39,19 @@ inline void Click(TfrmDVBase& form, TCustomControl& control, QPoint at = QPoint(
   QTest::mouseClick(form.Dialog()->windowHandle(), Qt::LeftButton, Qt::NoModifier, client->mapTo(form.Dialog(), at));
 }
 
-// The named controls that Tab reaches, in tab order from the first one.
+// The named controls that Tab reaches, in tab order, each once. Parts that
+// Qt makes inside a control ("qt_" names, a tab bar's scroll arrows) count
+// as their control.
 inline QStringList TabChain(QWidget* dialog) {
   QStringList names;
-  QWidget* w = dialog;
-  do {
-    w = w->nextInFocusChain();
-    if (!(w->focusPolicy() & Qt::TabFocus)) continue;
+  for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled()) continue;
     QWidget* named = w;
-    while (named != dialog && named->objectName().isEmpty()) named = named->parentWidget();
-    if (named != dialog && (names.isEmpty() || names.back() != named->objectName())) names << named->objectName();
-  } while (w != dialog);
+    while (named != dialog && (named->objectName().isEmpty() || named->objectName().startsWith("qt_")))
+      named = named->parentWidget();
+    if (named == dialog || named->objectName().startsWith("Scroll")) continue;
+    if (!names.contains(named->objectName())) names << named->objectName();
+  }
   return names;
 }
 
