@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -155,6 +157,32 @@ TEST(ParaBorderDialog, SampleIndentsTakeTheLargerOfBorderAndPadding) {
     });
     EXPECT_EQ(indent, c.indent) << c.padding;
   }
+}
+
+TEST(ParaBorderDialog, BackgroundPageTakesTheFirstCellAsNoColour) {
+  BorderDialogFixture f;
+  TParaBorderValues v;
+  v.BackColor = {clRed, true};
+  f.form.SetValues(v);
+  QImage page;
+  bool sampleShown = false, sidesShown = true;
+  Drive(f.form, [&] {
+    f.form.PageControl1->setCurrentIndex(1);
+    QApplication::processEvents();
+    const TRect cell = f.form.dvcg.CellRect(0, 0);
+    Click(f.form, f.form.dvcg, QPoint(cell.Left + 20, (cell.Top + cell.Bottom) / 2));
+    ProcessPosted();
+    page = f.form.Dialog()->grab().toImage();
+    sampleShown = f.form.gbSample->isVisible();
+    sidesShown = f.form.btnLeft->isVisible();
+    f.Ok();
+  });
+  SaveRender(page, "para_border_dialog_background");
+  EXPECT_EQ(f.form.GetValues().BackColor, (TDefined<TColor>{clNone, true}));
+  EXPECT_EQ(f.form.lblBackColor->text(), QStringLiteral("透明色"));
+  // The sample stays in view on the background page; the side buttons do not.
+  EXPECT_TRUE(sampleShown);
+  EXPECT_FALSE(sidesShown);
 }
 
 TEST(ParaBorderDialog, RenderShowsTheBorderAroundTheSample) {
