@@ -48,10 +48,12 @@ double TDVSpinEdit::Value() const {
   return ok && std::isfinite(value) ? value : CheckValue(0);
 }
 
-void TDVSpinEdit::SetValue(double value) {
+void TDVSpinEdit::SetValue(double value) { ShowValue(CheckValue(value)); }
+
+void TDVSpinEdit::ShowValue(double value) {
   QLocale locale;
   locale.setNumberOptions(QLocale::OmitGroupSeparator);
-  lineEdit()->setText(locale.toString(CheckValue(value), 'g', QLocale::FloatingPointShortest));
+  lineEdit()->setText(locale.toString(value, 'g', QLocale::FloatingPointShortest));
 }
 
 int TDVSpinEdit::AsInteger() const {

@@ -22,6 +22,9 @@ class TDVSpinEdit : public QAbstractSpinBox {
   double Value() const;
   // Shows CheckValue(value) in its shortest form.
   void SetValue(double value);
+  // Shows value as it is, beyond the limits too: a dialog showing a stored
+  // value that the field's range does not hold.
+  void ShowValue(double value);
   // Rounded (whole fields) and brought within the limits, which apply only
   // when MinValue and MaxValue differ.
   double CheckValue(double value) const;

@@ -7,32 +7,13 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <map>
 
+#include "fake_fonts.h"
 #include "platform/core/beep.h"
 #include "render_support.h"
 
 namespace quillet::test {
 namespace {
-
-class TFakeFontProvider : public TFontProvider {
- public:
-  std::map<std::string, std::vector<TFontEntry>> fonts;
-  int ppi = 96;
-  std::vector<std::string> Families() const override {
-    std::vector<std::string> names;
-    for (const auto& [name, entries] : fonts) names.push_back(name);
-    return names;
-  }
-  std::vector<TFontEntry> Entries(const std::string& family) const override {
-    const auto it = fonts.find(family);
-    return it == fonts.end() ? std::vector<TFontEntry>() : it->second;
-  }
-  int PixelsPerInch() const override { return ppi; }
-};
-
-TFontEntry Outline(int charset) { return {true, 0, charset, ScriptName(charset)}; }
-TFontEntry Bitmap(int height) { return {false, height, ANSI_CHARSET, ScriptName(ANSI_CHARSET)}; }
 
 struct FontFixture {
   FontFixture() {

@@ -1,0 +1,47 @@
+#include "commands/dialogs/back_color.h"
+
+#include <QLabel>
+
+#include "commands/controls/color_grid.h"
+#include "platform/core/scoped_value.h"
+#include "platform/ui/common_dialogs.h"
+
+namespace quillet {
+
+void TBackColorChoice::SetColor(TColor value, bool defined) {
+  TScopedValue<bool> setting(setting_, true);
+  color_ = value;
+  defined_ = defined;
+  if (!defined) {
+    label_.clear();
+    grid_.SetIndeterminate(true);
+    return;
+  }
+  const TColor rgb = value == clNone ? clNone : ColorToRGB(value);
+  grid_.SetChosenColor(rgb);
+  if (!grid_.Indeterminate()) {
+    label_.setText(QString::fromStdString(grid_.GetColorName()));
+    return;
+  }
+  label_.setText(QStringLiteral("RGB(%1,%2,%3)").arg(GetRValue(rgb)).arg(GetGValue(rgb)).arg(GetBValue(rgb)));
+}
+
+void TBackColorChoice::GridChanged() {
+  if (setting_) return;
+  // The grid also reports the cells that SetColor selected; the colour it
+  // shows is no new choice.
+  if (defined_ && !grid_.Indeterminate() && grid_.ChosenColor() == (color_ == clNone ? clNone : ColorToRGB(color_)))
+    return;
+  SetColor(grid_.ChosenColor(), !grid_.Indeterminate());
+  if (OnChange) OnChange();
+}
+
+bool TBackColorChoice::MoreColors(TColorDialog& dialog) {
+  dialog.Color = color_ == clNone ? TColor(0x00FFFF) : ColorToRGB(color_);
+  if (!dialog.Execute()) return false;
+  SetColor(dialog.Color, true);
+  if (OnChange) OnChange();
+  return true;
+}
+
+}  // namespace quillet
