@@ -59,6 +59,9 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TQvPostil> postil_;
   std::unique_ptr<TPostilBinding> binding_;
   std::unique_ptr<TPostilDlg> penDialog_;
+  // Reviewers, tracking, change hints and the record road they travel by.
+  struct Review;
+  std::unique_ptr<Review> review_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;
