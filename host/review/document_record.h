@@ -63,9 +63,10 @@ class TDocumentRecord {
   void LoadFromStream(TStream& stream);
   // The same from a DVF file.
   void LoadFromFile(const std::string& fileName);
-  // A document of another kind, read into the editor by `read` (answering
-  // false when it could not), replaces this one: it carries no reviewers or
-  // annotations, so it starts without them.
+  // A document of another kind, read into the editor by `read`, replaces
+  // this one: it carries no reviewers or annotations, so it starts without
+  // them. `read` answers false, with the editor's document as it was, when
+  // it could not read; that raises EDocumentRecordError.
   void Import(const std::function<bool(TCustomDocViewEdit& editor)>& read);
 
   // The record the database module names, loaded as above. Errors of the
