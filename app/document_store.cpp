@@ -4,15 +4,10 @@
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
 #include "host/db/db_module.h"
+#include "host/review/document_record.h"
 #include "platform/core/stream.h"
 
 namespace quillet {
-
-namespace {
-// A record carries its styles, so it shows the same wherever it is opened.
-constexpr TDVFOptions kRecordOptions = dvfoSavePicturesBody | dvfoSaveControlsBody | dvfoSaveBinary |
-                                       dvfoSaveTextStyles | dvfoSaveParaStyles;
-}  // namespace
 
 void SetDefaultRecord(TDbDm& db) {
   db.Host.clear();
@@ -25,7 +20,7 @@ void SetDefaultRecord(TDbDm& db) {
 
 void SaveRecord(TDbDm& db, TCustomDVData& document) {
   const TDVFOptions options = document.GetDVFOptions();
-  document.SetDVFOptions(options | kRecordOptions);
+  document.SetDVFOptions(options | TDocumentRecord::kRecordDVFOptions);
   TMemoryStream stream;
   const bool written = document.SaveDVFToStream(stream, false, clNone, nullptr, nullptr);
   document.SetDVFOptions(options);
@@ -33,7 +28,7 @@ void SaveRecord(TDbDm& db, TCustomDVData& document) {
   db.UpdateToDB(stream);
 }
 
-void ReadDefaultRecord(TDbDm& db, TMemoryStream& stream) {
+void PrepareDefaultRecord(TDbDm& db) {
   SetDefaultRecord(db);
   if (db.EnsureRecord()) {
     TDVStyle demoStyle;
@@ -42,6 +37,10 @@ void ReadDefaultRecord(TDbDm& db, TMemoryStream& stream) {
     BuildDemoDocument(demo, demoStyle);
     SaveRecord(db, demo);
   }
+}
+
+void ReadDefaultRecord(TDbDm& db, TMemoryStream& stream) {
+  PrepareDefaultRecord(db);
   db.LoadFromDB(stream);
 }
 

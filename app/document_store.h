@@ -13,9 +13,13 @@ class TMemoryStream;
 // Points the module at the default record of the embedded store.
 void SetDefaultRecord(TDbDm& db);
 
-// The default record's document (its DVF stream, positioned at 0). On a
-// first run the table and the record are made and the demo document is
-// stored first. Errors of the store propagate.
+// Points the module at the default record; on a first run the table and the
+// record are made and the demo document is stored. Errors of the store
+// propagate.
+void PrepareDefaultRecord(TDbDm& db);
+
+// The default record's document (its DVF stream, positioned at 0), prepared
+// as above first.
 void ReadDefaultRecord(TDbDm& db, TMemoryStream& stream);
 
 // Writes the document (with its styles) back into the record the module

@@ -17,10 +17,23 @@
 #include "host/annotation/postil_binding.h"
 #include "host/db/db_module.h"
 #include "host/db/user_name.h"
-#include "platform/core/stream.h"
+#include "host/review/change_hints.h"
+#include "host/review/document_record.h"
+#include "host/review/reviewer_table.h"
+#include "host/review/revision_tracking.h"
 #include "platform/gfx/graphic.h"
 
 namespace quillet {
+
+struct TMainWindow::Review {
+  Review(TDocViewEdit& view, TQvPostil& postil, QWidget* form)
+      : tracking(view, reviewers, formState), hints(view, reviewers, postil), record(view, reviewers, postil, form) {}
+  TReviewerTable reviewers;
+  TTrackingFormState formState;
+  TRevisionTracking tracking;
+  TChangeHints hints;
+  TDocumentRecord record;
+};
 
 TMainWindow::TMainWindow()
     : style_(std::make_unique<TDVStyle>()),
@@ -28,7 +41,8 @@ TMainWindow::TMainWindow()
       db_(std::make_unique<TDbDm>()),
       postil_(std::make_unique<TQvPostil>()),
       binding_(std::make_unique<TPostilBinding>(*postil_, *view_)),
-      penDialog_(std::make_unique<TPostilDlg>(binding_->Pen)) {
+      penDialog_(std::make_unique<TPostilDlg>(binding_->Pen)),
+      review_(std::make_unique<Review>(*view_, *postil_, this)) {
   view_->SetStyle(style_.get());
   postil_->SetUser(GetLoginUserName());
   setCentralWidget(view_->Widget());
@@ -42,6 +56,7 @@ TMainWindow::TMainWindow()
 // The viewer's widget belongs to the window; the dialog, the binding and the
 // viewer go first.
 TMainWindow::~TMainWindow() {
+  review_.reset();
   penDialog_.reset();
   binding_.reset();
   view_.reset();
@@ -113,15 +128,17 @@ void TMainWindow::ChooseSeal() {
 
 bool TMainWindow::SaveDocument(std::string& error) {
   if (!opened_) return true;
-  binding_->SaveToDocument();
   // A cell edited in place holds its items until its editor closes.
   view_->DestroyInplaceEditor();
   try {
     if (fileName_.empty()) {
-      SaveRecord(*db_, view_->DVData());
-    } else if (!view_->SaveDVF(fileName_, false)) {
-      error = "\"" + fileName_ + "\" could not be written";
-      return false;
+      review_->record.UpdateToDB(*db_);
+    } else {
+      review_->record.WriteHostLines();
+      if (!view_->SaveDVF(fileName_, false)) {
+        error = "\"" + fileName_ + "\" could not be written";
+        return false;
+      }
     }
   } catch (const std::exception& e) {
     error = e.what();
@@ -141,12 +158,8 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 
 bool TMainWindow::OpenDefaultStore(std::string& error) {
   try {
-    TMemoryStream stream;
-    ReadDefaultRecord(*db_, stream);
-    if (!view_->LoadDVFFromStream(stream)) {
-      error = "The default record does not hold a document";
-      return false;
-    }
+    PrepareDefaultRecord(*db_);
+    review_->record.LoadFromDB(*db_);
   } catch (const std::exception& e) {
     error = e.what();
     return false;
@@ -158,10 +171,7 @@ bool TMainWindow::OpenDefaultStore(std::string& error) {
 
 bool TMainWindow::OpenFile(const std::string& fileName, std::string& error) {
   try {
-    if (!view_->LoadDVF(fileName)) {
-      error = "\"" + fileName + "\" is not a document";
-      return false;
-    }
+    review_->record.LoadFromFile(fileName);
   } catch (const std::exception& e) {
     error = e.what();
     return false;
@@ -172,7 +182,6 @@ bool TMainWindow::OpenFile(const std::string& fileName, std::string& error) {
 }
 
 void TMainWindow::Shown(const std::string& title) {
-  binding_->LoadFromDocument();
   opened_ = true;
   savedGeneration_ = postil_->Generation();
   view_->ClearUndo();

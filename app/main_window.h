@@ -62,8 +62,9 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TQvPostil> postil_;
   std::unique_ptr<TPostilBinding> binding_;
   std::unique_ptr<TPostilDlg> penDialog_;
-  // Declared last, so it goes first and hands the widgets their styles back.
-  std::unique_ptr<TFlatPainter> flat_;
+  // Reviewers, tracking, change hints and the record road they travel by.
+  struct Review;
+  std::unique_ptr<Review> review_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;
@@ -71,6 +72,8 @@ class TMainWindow : public QMainWindow {
   // The annotations' undo and redo, enabled only in annotation mode so that
   // their shortcuts leave the editor's keys alone.
   std::vector<QAction*> annotationSteps_;
+  // Declared last, so it goes first and hands the widgets their styles back.
+  std::unique_ptr<TFlatPainter> flat_;
 };
 
 }  // namespace quillet

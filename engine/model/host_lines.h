@@ -2,7 +2,8 @@
 // The host's lines carried in a document stream: reviewer lines ("QV...")
 // and annotation lines ("QP..."). The engine keeps them apart from the
 // document so that a host layer above it can rebuild its reviewers and
-// annotations; the engine never fills or empties the lists itself.
+// annotations. A load that replaces the document replaces the lists with the
+// stream's; otherwise the engine never fills or empties them.
 #include <string>
 #include <string_view>
 #include <vector>

@@ -3,6 +3,7 @@
 // Nothing from the stream is trusted: counts, lengths and style numbers are
 // checked against what exists, and a failed read takes back what it inserted.
 #include <algorithm>
+#include <exception>
 #include <new>
 #include <optional>
 #include <span>
@@ -11,6 +12,7 @@
 #include "engine/model/item_registry.h"
 #include "engine/model/marker_item.h"
 #include "engine/stream/dvf_pictures.h"
+#include "engine/stream/host_lines_check.h"
 #include "engine/base/dvf_tokens.h"
 #include "engine/stream/layout_info.h"
 #include "engine/style/style_sheet.h"
@@ -33,6 +35,36 @@ constexpr uint8_t kCollectionMarker = 14;
 // Ends the read; the worker turns it into a false result.
 class EDVFAbort : public std::exception {};
 [[noreturn]] void Abort() { throw EDVFAbort(); }
+
+// The document a load reads into before it replaces the real one. What the
+// stream's items ask of their document's owner (pictures and controls stored
+// without body, image lists, the parent control, notices about controls) is
+// asked of the real document.
+class TDVFScratchData final : public TCustomDVData {
+ public:
+  explicit TDVFScratchData(TCustomDVData& target)
+      : Check(TScopedHostLinesCheck::For(target)), target_(target) {}
+  TCustomImageList* DVFImageListNeeded(int32_t imageListTag) override {
+    return target_.DVFImageListNeeded(imageListTag);
+  }
+  std::unique_ptr<TGraphic> DVFPictureNeeded(const std::string& name, const TDVTag& tag) override {
+    return target_.DVFPictureNeeded(name, tag);
+  }
+  std::unique_ptr<TControl> DVFControlNeeded(const std::string& name, const TDVTag& tag) override {
+    return target_.DVFControlNeeded(name, tag);
+  }
+  TControl* GetParentControl() const override { return target_.GetParentControl(); }
+  void ControlAction2(TDVControlAction action, int itemNo, TControl* control) override {
+    // Items that a failed load drops were never the owner's.
+    if (action != dvcaDestroy) target_.ControlAction2(action, itemNo, control);
+  }
+
+  // The host's check of the lines read, when it set one for the target.
+  const THostLinesCheck* const Check;
+
+ private:
+  TCustomDVData& target_;
+};
 
 }  // namespace
 
@@ -646,7 +678,19 @@ bool TDVFReader::Run(std::string buffer, int& index, int& nonFirstItemsAdded) {
   } catch (const std::exception&) {
     ok = false;
   }
+  // The host's refusal is its own error: raised once the reading is undone.
+  std::exception_ptr refused;
+  const auto* scratch = dynamic_cast<const TDVFScratchData*>(&data_);
+  if (ok && scratch && scratch->Check) {
+    try {
+      (*scratch->Check)(data_.HostLines());
+    } catch (...) {
+      refused = std::current_exception();
+      ok = false;
+    }
+  }
   Finish(ok);
+  if (refused) std::rethrow_exception(refused);
   if (ok) {
     if (firstIndex_ >= 0) index = firstIndex_;
     nonFirstItemsAdded = std::max(inserted_ - 1, 0);
@@ -693,36 +737,6 @@ bool TCustomDVData::InsertDVFFromStream(TStream& stream, int index, TColor& colo
   return InsertDVFFromStream_(stream, index, -1, allowReplaceStyles, false, false, color, background, layout, added);
 }
 
-namespace {
-
-// The document a load reads into before it replaces the real one. What the
-// stream's items ask of their document's owner (pictures and controls stored
-// without body, image lists, the parent control, notices about controls) is
-// asked of the real document.
-class TDVFScratchData final : public TCustomDVData {
- public:
-  explicit TDVFScratchData(TCustomDVData& target) : target_(target) {}
-  TCustomImageList* DVFImageListNeeded(int32_t imageListTag) override {
-    return target_.DVFImageListNeeded(imageListTag);
-  }
-  std::unique_ptr<TGraphic> DVFPictureNeeded(const std::string& name, const TDVTag& tag) override {
-    return target_.DVFPictureNeeded(name, tag);
-  }
-  std::unique_ptr<TControl> DVFControlNeeded(const std::string& name, const TDVTag& tag) override {
-    return target_.DVFControlNeeded(name, tag);
-  }
-  TControl* GetParentControl() const override { return target_.GetParentControl(); }
-  void ControlAction2(TDVControlAction action, int itemNo, TControl* control) override {
-    // Items that a failed load drops were never the owner's.
-    if (action != dvcaDestroy) target_.ControlAction2(action, itemNo, control);
-  }
-
- private:
-  TCustomDVData& target_;
-};
-
-}  // namespace
-
 bool TCustomDVData::LoadDVFFromStream(TStream& stream, TColor& color, TDVBackground* background,
                                       TDVLayoutInfo* layout) {
   // Read into a scratch document with this one's settings, so that a bad
@@ -750,8 +764,7 @@ bool TCustomDVData::LoadDVFFromStream(TStream& stream, TColor& color, TDVBackgro
   SetDVFWarnings(scratch.GetDVFWarnings());
   if (!ok) return false;
   Clear();
-  for (std::string& line : scratch.HostLines().userInfo) HostLines().userInfo.push_back(std::move(line));
-  for (std::string& line : scratch.HostLines().allPostil) HostLines().allPostil.push_back(std::move(line));
+  HostLines() = std::move(scratch.HostLines());
   {
     TScopedValue<bool> allowNewPara(allowNewPara_, true);
     DrainFrom(&scratch);

@@ -13,6 +13,7 @@
 #include "engine/model/model_test_items.h"
 #include "engine/stream/compressed_form.h"
 #include "engine/stream/dvf_test_io.h"
+#include "engine/stream/host_lines_check.h"
 #include "engine/stream/layout_info.h"
 #include "engine/style/style_sheet.h"
 #include "engine/view/background.h"
@@ -126,6 +127,52 @@ TEST_F(DVFTest, RoundTrip) {
     EXPECT_EQ(loaded.CPCount(), 2);
     EXPECT_EQ(loaded.HostLines().userInfo, std::vector<std::string>{"QV;x"});
   }
+}
+
+// A replacing load puts the stream's host lines in place of the document's;
+// the host's check sees them before anything changes, and its refusal leaves
+// document, styles and lines as they were.
+TEST_F(DVFTest, ReplacingLoadTakesTheLinesTheHostAccepts) {
+  data.HostLines().QvRead("QV;new;t;1");
+  data.HostLines().QvRead("QPUser;new");
+  data.AddNL("new", 0, 0);
+  data.SetDVFOptions(data.GetDVFOptions() | dvfoSaveTextStyles);
+  TDVStyle otherStyle;
+  otherStyle.TextStyles().Add().Size = 40;
+  data.SetDVStyle(&otherStyle);
+  const std::string dvf = Save(data);
+  loaded.AddNL("old", 0, 0);
+  loaded.HostLines().QvRead("QV;old;t;2");
+  const int styles = style.TextStyles().Count();
+
+  std::vector<std::string> seen;
+  {
+    TScopedHostLinesCheck refuse(loaded, [&](const TQvDvData& read) {
+      seen = read.userInfo;
+      throw std::runtime_error("refused");
+    });
+    EXPECT_THROW(Load(loaded, dvf), std::runtime_error);
+    // Other documents and insertions are not checked.
+    TDVStyle scratchStyle;
+    TCustomDVData other;
+    other.SetDVStyle(&scratchStyle);
+    EXPECT_TRUE(Load(other, dvf));
+    TMemoryStream stream(std::vector<uint8_t>(dvf.begin(), dvf.end()));
+    TColor color = clNone;
+    TCustomDVData inserted;
+    inserted.SetDVStyle(&scratchStyle);
+    EXPECT_TRUE(inserted.InsertDVFFromStream(stream, 0, color, nullptr, nullptr, false));
+  }
+  EXPECT_EQ(seen, std::vector<std::string>{"QV;new;t;1"});
+  ASSERT_EQ(loaded.ItemCount(), 1);
+  EXPECT_EQ(loaded.GetItemTextR(0), "old");
+  EXPECT_EQ(style.TextStyles().Count(), styles);
+  EXPECT_EQ(loaded.HostLines().userInfo, std::vector<std::string>{"QV;old;t;2"});
+
+  ASSERT_TRUE(Load(loaded, dvf));
+  EXPECT_EQ(loaded.GetItemTextR(0), "new");
+  EXPECT_EQ(loaded.HostLines().userInfo, std::vector<std::string>{"QV;new;t;1"});
+  EXPECT_EQ(loaded.HostLines().allPostil, std::vector<std::string>{"QPUser;new"});
 }
 
 TEST_F(DVFTest, TextNeverForgesRecordsOrHostLines) {

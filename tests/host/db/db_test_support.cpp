@@ -5,6 +5,8 @@
 #include <QVariant>
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -35,6 +37,18 @@ bool InCi() {
   return ci != nullptr && std::string(ci) == "true";
 }
 
+int ClosedPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+  socklen_t len = sizeof addr;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+  close(fd);
+  return ntohs(addr.sin_port);
+}
+
 std::optional<TClusterInfo> ReadCluster() {
   std::ifstream in(QUILLET_PG_STATE_FILE);
   if (!in) return std::nullopt;
@@ -47,6 +61,16 @@ std::optional<TClusterInfo> ReadCluster() {
   TClusterInfo info{values["PGHOST"], values["PGPORT"], values["PGUSER"], values["PGPASSWORD"], values["PGDATABASE"]};
   if (info.host.empty() || info.port.empty()) return std::nullopt;
   return info;
+}
+
+std::unique_ptr<TTestDatabase> DatabaseForTest(TBackend backend) {
+  std::string why;
+  std::unique_ptr<TTestDatabase> db = TTestDatabase::Create(backend, &why);
+  if (!db) [&] {
+      if (backend == TBackend::Sqlite || InCi()) FAIL() << why;
+      GTEST_SKIP() << why;
+    }();
+  return db;
 }
 
 std::unique_ptr<TTestDatabase> TTestDatabase::Create(TBackend backend, std::string* unavailable) {

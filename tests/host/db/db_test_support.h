@@ -23,6 +23,8 @@ struct TClusterInfo {
 };
 std::optional<TClusterInfo> ReadCluster();
 bool InCi();
+// A loopback port that nothing listens on: a server that is down.
+int ClosedPort();
 
 class TTestDatabase {
  public:
@@ -72,6 +74,10 @@ struct TStoreLog {
     return calls;
   }
 };
+
+// A new database for the running test. A missing PostgreSQL skips the test,
+// except under CI, where it fails as a missing SQLite does; nullptr then.
+std::unique_ptr<TTestDatabase> DatabaseForTest(TBackend backend);
 
 std::unique_ptr<TRecordStore> MakeRecordingStore(std::unique_ptr<TRecordStore> inner, TStoreLog& log);
 

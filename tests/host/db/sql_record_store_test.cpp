@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -77,21 +75,8 @@ TEST(SqlRecordStore, ServerAddressIsHostOrHostAndPort) {
   }
 }
 
-// A loopback port that nothing listens on.
-int ClosedPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t len = sizeof addr;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-  close(fd);
-  return ntohs(addr.sin_port);
-}
-
 TEST(SqlRecordStore, ServerThatIsDownGivesAClearConnectionError) {
-  const std::string port = std::to_string(ClosedPort());
+  const std::string port = std::to_string(testing_db::ClosedPort());
   auto store = MakeSqlRecordStore({"127.0.0.1:" + port, "docs"});
   const std::string error = ErrorOf([&] { store->Connect(); });
   EXPECT_TRUE(StartsWith(error, "Cannot connect to the PostgreSQL server at 127.0.0.1:" + port + ", database \"docs\": "))
