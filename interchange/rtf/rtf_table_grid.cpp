@@ -129,9 +129,13 @@ void TDVRTFTableGrid::PlaceCell(const TDVRTFRowProperties& props, int index,
   const int64_t start = lines_[col] + DV_TableGridEps;
   const bool mergedLeft = prop.HMerge == rtf_cm_Merged && col > 0;
   const int end = mergedLeft && edge <= start ? col : LineFor(std::max(edge, start + 1), row);
+  // Called once at most: a cell's first working cells are moved in, not copied.
   auto receive = [&](int target) {
-    TDVRTFGridCell& cell = cells_[target];
-    cell.WorkingCells.insert(cell.WorkingCells.end(), working.begin(), working.end());
+    std::vector<std::pair<int, int>>& into = cells_[target].WorkingCells;
+    if (into.empty())
+      into = std::move(working);
+    else
+      into.insert(into.end(), working.begin(), working.end());
   };
 
   if (end <= col) {
