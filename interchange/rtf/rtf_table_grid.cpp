@@ -12,8 +12,8 @@ TDVRTFGridRowResult TDVRTFTableGrid::AddRow(const TDVRTFRowProperties& row, int 
   if (RowCount() >= DVTableMaxRows || static_cast<int64_t>(RowCount() + 1) * ColCount() > DVTableMaxCells)
     return rtf_gr_TableFull;
 
-  const int r = RowCount();
-  owner_.emplace_back(ColCount(), -1);
+  const int r = rows_++;
+  owner_.resize(owner_.size() + ownerCols_, -1);
   if (lines_.empty()) lines_.push_back(row.LeftTw);
   int col = LineFor(row.LeftTw, r);
   // Whatever lies left of the row's edge only fills the grid.
@@ -28,7 +28,7 @@ TDVRTFGridRowResult TDVRTFTableGrid::AddRow(const TDVRTFRowProperties& row, int 
     PlaceCell(row, i, std::move(working), col, r);
   }
   for (int c = 0; c < ColCount(); ++c)
-    if (owner_[r][c] < 0) NewCell(r, c, 1, true);
+    if (Owner(r, c) < 0) NewCell(r, c, 1, true);
   return rtf_gr_Added;
 }
 
@@ -54,7 +54,7 @@ void TDVRTFTableGrid::InsertLine(int index, int64_t tw, int row) {
   if (index > 0 && index < size) {
     // Splits column index - 1: every cell over it now covers both halves.
     const int split = index - 1;
-    for (std::vector<int>& owners : owner_) owners.insert(owners.begin() + split + 1, owners[split]);
+    InsertColumn(split + 1, true);
     for (TDVRTFGridCell& cell : cells_) {
       if (cell.Col > split)
         ++cell.Col;
@@ -66,13 +66,27 @@ void TDVRTFTableGrid::InsertLine(int index, int64_t tw, int row) {
   // A new first or last column: the earlier rows have no cell there, so one
   // hidden cell fills it over all of them.
   const int col = index == 0 ? 0 : size - 1;
-  for (std::vector<int>& owners : owner_) owners.insert(owners.begin() + col, -1);
+  InsertColumn(col, false);
   if (index == 0)
     for (TDVRTFGridCell& cell : cells_) ++cell.Col;
   if (row == 0) return;
   const int filler = NewCell(0, col, 1, true);
   cells_[filler].RowSpan = row;
   for (int r = 1; r < row; ++r) Claim(filler, r, col, 1);
+}
+
+void TDVRTFTableGrid::InsertColumn(int col, bool split) {
+  const size_t cols = ownerCols_ + 1;
+  std::vector<int> owner(static_cast<size_t>(rows_) * cols);
+  for (size_t r = 0; r < static_cast<size_t>(rows_); ++r) {
+    const auto from = owner_.begin() + static_cast<ptrdiff_t>(r * ownerCols_);
+    const auto to = owner.begin() + static_cast<ptrdiff_t>(r * cols);
+    std::copy(from, from + col, to);
+    to[col] = split ? from[col - 1] : -1;
+    std::copy(from + col, from + static_cast<ptrdiff_t>(ownerCols_), to + col + 1);
+  }
+  owner_ = std::move(owner);
+  ownerCols_ = cols;
 }
 
 int TDVRTFTableGrid::NewCell(int row, int col, int colSpan, bool hidden) {
@@ -87,7 +101,7 @@ int TDVRTFTableGrid::NewCell(int row, int col, int colSpan, bool hidden) {
 }
 
 void TDVRTFTableGrid::Claim(int cell, int row, int col, int colSpan) {
-  std::fill_n(owner_[row].begin() + col, colSpan, cell);
+  std::fill_n(owner_.begin() + static_cast<ptrdiff_t>(static_cast<size_t>(row) * ownerCols_ + col), colSpan, cell);
 }
 
 int64_t TDVRTFTableGrid::RightEdge(const TDVRTFRowProperties& props, int index) const {
@@ -115,20 +129,24 @@ void TDVRTFTableGrid::PlaceCell(const TDVRTFRowProperties& props, int index,
   const int64_t start = lines_[col] + DV_TableGridEps;
   const bool mergedLeft = prop.HMerge == rtf_cm_Merged && col > 0;
   const int end = mergedLeft && edge <= start ? col : LineFor(std::max(edge, start + 1), row);
+  // Called once at most: a cell's first working cells are moved in, not copied.
   auto receive = [&](int target) {
-    TDVRTFGridCell& cell = cells_[target];
-    cell.WorkingCells.insert(cell.WorkingCells.end(), working.begin(), working.end());
+    std::vector<std::pair<int, int>>& into = cells_[target].WorkingCells;
+    if (into.empty())
+      into = std::move(working);
+    else
+      into.insert(into.end(), working.begin(), working.end());
   };
 
   if (end <= col) {
     // No column left for this cell: its text folds into the cell on its left.
-    const int left = owner_[row][col - 1];
+    const int left = Owner(row, col - 1);
     cells_[left].Hidden = false;
     receive(left);
     return;
   }
   if (prop.VMerge == rtf_cm_Merged && row > 0) {
-    const int above = owner_[row - 1][col];
+    const int above = Owner(row - 1, col);
     TDVRTFGridCell& cell = cells_[above];
     if (!cell.Hidden && cell.Col == col) {
       ++cell.RowSpan;
@@ -142,7 +160,7 @@ void TDVRTFTableGrid::PlaceCell(const TDVRTFRowProperties& props, int index,
     }
   }
   if (mergedLeft) {
-    const int left = owner_[row][col - 1];
+    const int left = Owner(row, col - 1);
     TDVRTFGridCell& cell = cells_[left];
     if (!cell.Hidden && cell.Row == row && cell.RowSpan == 1) {
       cell.ColSpan += end - col;

@@ -4,6 +4,7 @@
 // the cells that only fill the grid, and which working cells (the texts
 // between \cell marks of a row) each cell receives. Rows of one table need not
 // share their boundaries, so a row can split the columns of the rows before it.
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -40,14 +41,18 @@ class TDVRTFTableGrid {
   TDVRTFGridRowResult AddRow(const TDVRTFRowProperties& row, int workingCells);
 
   const std::vector<int64_t>& Lines() const { return lines_; }
-  int RowCount() const { return static_cast<int>(owner_.size()); }
+  int RowCount() const { return rows_; }
   int ColCount() const { return lines_.empty() ? 0 : static_cast<int>(lines_.size()) - 1; }
   const std::vector<TDVRTFGridCell>& Cells() const { return cells_; }
   // The cell covering (row, col).
-  const TDVRTFGridCell& CellAt(int row, int col) const { return cells_[owner_[row][col]]; }
+  const TDVRTFGridCell& CellAt(int row, int col) const { return cells_[Owner(row, col)]; }
 
  private:
+  int Owner(int row, int col) const { return owner_[static_cast<size_t>(row) * ownerCols_ + col]; }
   int FindLine(int64_t tw) const;
+  // A new column at col in every row: a copy of the column on its left (a
+  // split), or free.
+  void InsertColumn(int col, bool split);
   int LineFor(int64_t tw, int row);
   void InsertLine(int index, int64_t tw, int row);
   int NewCell(int row, int col, int colSpan, bool hidden);
@@ -57,7 +62,12 @@ class TDVRTFTableGrid {
                  int row);
 
   std::vector<int64_t> lines_;
-  std::vector<std::vector<int>> owner_;  // by row, by column: index into cells_, -1 while free
+  // Row after row, by column: index into cells_, -1 while free. One block
+  // rather than a vector per row, so a large table's grid is read in order
+  // instead of gathered from all over the heap.
+  std::vector<int> owner_;
+  size_t ownerCols_ = 0;
+  int rows_ = 0;
   std::vector<TDVRTFGridCell> cells_;
 };
 

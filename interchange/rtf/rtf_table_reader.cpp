@@ -197,13 +197,22 @@ void TDVRTFTableReader::ReaderTable(TDVRTFReader& sender, TDVRTFTableEventKind w
   }
 }
 
-TDVTableCellData* TDVRTFTableReader::WorkingCell(TTableInfo& info, int row, int col) const {
-  return info.lastrow->Rows.CellAt(row, col);
-}
+TDVTableRow& TDVRTFTableReader::WorkingRow(TTableInfo& info) const { return *info.lastrow->Rows[0]; }
 
 void TDVRTFTableReader::TargetWorkingCell() {
-  TTableInfo& info = *Tables.back();
-  host_.SetTarget(WorkingCell(info, info.lastrow->Rows.Count() - 1, curCol_));
+  host_.SetTarget(WorkingRow(*Tables.back()).Cell(curCol_));
+}
+
+void TDVRTFTableReader::FinishRow(TTableInfo& info) {
+  TDVTableRow& row = WorkingRow(info);
+  const size_t start = info.FinishedCells.size();
+  info.FinishedRowStart.push_back(static_cast<int>(start));
+  info.FinishedCells.resize(start + static_cast<size_t>(row.Count()));
+  // Taken from the back, where that moves no other cell.
+  for (int i = row.Count() - 1; i >= 0; --i)
+    info.FinishedCells[start + static_cast<size_t>(i)].reset(
+        static_cast<TDVTableCellData*>(row.DeleteAsPointer(i).release()));
+  row.AddCell();
 }
 
 void TDVRTFTableReader::TableStart() {
@@ -219,8 +228,7 @@ void TDVRTFTableReader::TableStart() {
 }
 
 void TDVRTFTableReader::CellEnd() {
-  TTableInfo& info = *Tables.back();
-  TDVTableRow* row = info.lastrow->Rows[info.lastrow->Rows.Count() - 1];
+  TDVTableRow* row = &WorkingRow(*Tables.back());
   // Every cell holds a paragraph.
   if (TDVTableCellData* cell = row->Cell(curCol_); cell->ItemCount() == 0) {
     host_.SetTarget(cell);
@@ -237,9 +245,9 @@ void TDVRTFTableReader::CellEnd() {
 
 void TDVRTFTableReader::RowEnd(const TDVRTFRowProperties& props) {
   TTableInfo* info = Tables.back().get();
-  const int last = info->lastrow->Rows.Count() - 1;
+  TDVTableRow& current = WorkingRow(*info);
   // Text after the last \cell is a working cell of its own.
-  const int working = curCol_ + (WorkingCell(*info, last, curCol_)->ItemCount() > 0 ? 1 : 0);
+  const int working = curCol_ + (current.Cell(curCol_)->ItemCount() > 0 ? 1 : 0);
   TDVRTFGridRowResult result = info->Grid.AddRow(props, working);
   if (result == rtf_gr_TableFull) {
     // The row begins a new table in the same place.
@@ -251,7 +259,7 @@ void TDVRTFTableReader::RowEnd(const TDVRTFRowProperties& props) {
     TDVTableRow* row = next->lastrow->Rows[0];
     for (int i = 0; i <= curCol_; ++i) {
       if (i > 0) row->AddCell();
-      row->Cell(i)->DrainFrom(WorkingCell(*info, last, i));
+      row->Cell(i)->DrainFrom(current.Cell(i));
     }
     InsertTable(*info);
     Tables.back() = std::move(next);
@@ -260,11 +268,11 @@ void TDVRTFTableReader::RowEnd(const TDVRTFRowProperties& props) {
   }
   if (result == rtf_gr_Added) {
     info->AssignRowProperties(props, info->Grid.RowCount() - 1);
-    info->lastrow->Rows.AddRow(1);
+    FinishRow(*info);
   } else {
     // A row without \cellx: its text stays, as paragraphs.
     host_.SetTarget(info->ParentTarget);
-    RescueRow(*info, info->lastrow->Rows.Count() - 1);
+    RescueRow(*info);
   }
   curCol_ = 0;
   TargetWorkingCell();
@@ -284,16 +292,36 @@ void TDVRTFTableReader::InsertTable(TTableInfo& info) {
   if (std::unique_ptr<TDVTableItemInfo> table = BuildTable(info))
     host_.InsertItem(std::string(), std::move(table), rtf_ts_NewPara);
   // The text of a row that no \row ended.
-  RescueRow(info, info.lastrow->Rows.Count() - 1);
+  RescueRow(info);
 }
 
 std::unique_ptr<TDVTableItemInfo> TDVRTFTableReader::BuildTable(TTableInfo& info) {
   const TDVRTFTableGrid& grid = info.Grid;
   if (grid.RowCount() == 0 || grid.ColCount() == 0) return nullptr;
-  auto table = std::make_unique<TDVTableItemInfo>(grid.RowCount(), grid.ColCount(), info.ParentTarget);
+  const auto working = [&info](const std::pair<int, int>& at) -> std::unique_ptr<TDVTableCellData>& {
+    return info.FinishedCells[static_cast<size_t>(info.FinishedRowStart[at.first] + at.second)];
+  };
+  auto table = std::make_unique<TDVTableItemInfo>(grid.RowCount(), 0, info.ParentTarget);
   table->Rows.DVData = info.ParentTarget;
-  for (const TDVRTFGridCell& g : grid.Cells())
-    if (g.RowSpan > 1 || g.ColSpan > 1) table->Rows.MergeCellsPlain(g.Row, g.Col, g.RowSpan, g.ColSpan, true, false);
+  // A cell with text is the working cell that holds its first text, with
+  // its items: a large table is not allocated and filled twice. Positions
+  // a span covers stay empty, as a merge leaves them.
+  for (int r = 0; r < grid.RowCount(); ++r) {
+    TDVTableRow* row = table->Rows[r];
+    for (int c = 0; c < grid.ColCount(); ++c) {
+      const TDVRTFGridCell& g = grid.CellAt(r, c);
+      if (g.Row != r || g.Col != c) {
+        row->InsertEmpty(c);
+        continue;
+      }
+      std::unique_ptr<TDVTableCellData> cell =
+          g.WorkingCells.empty() ? std::make_unique<TDVTableCellData>(row)
+                                 : std::move(working(g.WorkingCells[0]));
+      cell->RowSpan = g.RowSpan;
+      cell->ColSpan = g.ColSpan;
+      row->InsertPointer(c, std::move(cell));
+    }
+  }
   table->Color = clNone;
   table->BorderStyle = dvtbRaisedColor;
   table->CellBorderStyle = dvtbLoweredColor;
@@ -312,9 +340,9 @@ std::unique_ptr<TDVTableItemInfo> TDVRTFTableReader::BuildTable(TTableInfo& info
                                 settings_.PixelsPerTwip);
     // As a merge does, cells joining the first one bring only real content:
     // not the empty paragraph of a cell merged away or of a stray \cell.
-    for (size_t w = 0; w < g.WorkingCells.size(); ++w) {
-      TDVTableCellData* working = WorkingCell(info, g.WorkingCells[w].first, g.WorkingCells[w].second);
-      if (w == 0 || working->HasData(false)) cell.DrainFrom(working);
+    for (size_t w = 1; w < g.WorkingCells.size(); ++w) {
+      TDVTableCellData* joining = working(g.WorkingCells[w]).get();
+      if (joining->HasData(false)) cell.DrainFrom(joining);
     }
   }
   info.Finalize(*table, settings_, emptyStyleNo, emptyParaNo, settings_.PixelsPerTwip);
@@ -329,8 +357,8 @@ void TDVRTFTableReader::HideBorders(TDVTableCellData& cell, int32_t emptyStyleNo
   cell.AddNL(std::string(), emptyStyleNo, emptyParaNo);
 }
 
-void TDVRTFTableReader::RescueRow(TTableInfo& info, int row) {
-  TDVTableRow* working = info.lastrow->Rows[row];
+void TDVRTFTableReader::RescueRow(TTableInfo& info) {
+  TDVTableRow* working = &WorkingRow(info);
   for (int i = 0; i < working->Count(); ++i) {
     TDVTableCellData* cell = working->Cell(i);
     TDVItemList items = cell->Items().TakeFrom(0);

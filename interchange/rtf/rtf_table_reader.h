@@ -20,6 +20,7 @@ class TCustomDVData;
 class TCustomDVItemInfo;
 class TDVTableCellData;
 class TDVTableItemInfo;
+class TDVTableRow;
 
 // What the table reader needs of the read it serves.
 class TDVRTFTableHost {
@@ -63,10 +64,15 @@ struct TTableInfo {
   // The target and column of the enclosing read when the table began.
   TCustomDVData* ParentTarget = nullptr;
   int ParentCol = 0;
-  // One row of working cells per row read, the last one being read; the
-  // rows stay until the table ends, as a later row can still split the
-  // columns their cells go to.
+  // The working table: one row whose cells receive the text of the row
+  // being read.
   std::unique_ptr<TDVTableItemInfo> lastrow;
+  // The working cells of the finished rows, row after row, and the index of
+  // each row's first. They stay until the table ends, as a later row can
+  // still split the columns their cells go to; then a cell's first working
+  // cell becomes the cell itself.
+  std::vector<std::unique_ptr<TDVTableCellData>> FinishedCells;
+  std::vector<int> FinishedRowStart;
   int64_t VSpacingTw = 0, VBorderSpacing1Tw = 0, VBorderSpacing2Tw = 0, HSpacingTw = 0;
   int64_t CellPaddingTw = 0, BorderWidthTw = 0, CellBorderWidthTw = 0;
   int CellPaddingCount = 0, BorderCount = 0, CellBorderCount = 0;
@@ -100,15 +106,18 @@ class TDVRTFTableReader {
   void CellEnd();
   void RowEnd(const TDVRTFRowProperties& props);
   void TableEnd();
-  TDVTableCellData* WorkingCell(TTableInfo& info, int row, int col) const;
+  TDVTableRow& WorkingRow(TTableInfo& info) const;
   void TargetWorkingCell();
+  // Moves the working row's cells to the finished ones; the row starts
+  // again with one cell.
+  void FinishRow(TTableInfo& info);
   // The table's item built from its grid, with the table the settings ask
   // for; null for a table without a cell.
   std::unique_ptr<TDVTableItemInfo> BuildTable(TTableInfo& info);
   // A cell that only fills the grid: no borders, one empty paragraph.
   void HideBorders(TDVTableCellData& cell, int32_t emptyStyleNo, int32_t emptyParaNo);
-  // The items of a working row, as paragraphs into the target.
-  void RescueRow(TTableInfo& info, int row);
+  // The items of the working row, as paragraphs into the target.
+  void RescueRow(TTableInfo& info);
   // Ends info's table into its parent; the row being read is left out.
   void InsertTable(TTableInfo& info);
 

@@ -191,6 +191,22 @@ TEST(RTFTableReaderTest, NestedTables) {
       "\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
       "\\pard\\intbl\\itap1 after\\cell\\row\\pard out\\par";
   EXPECT_EQ(ReadText(nested), "[before+[in]+after] | out");
+  {
+    // Each level's cells lead up to the document, through the cell that
+    // holds the inner table.
+    Doc doc;
+    TDVRTFDocumentReader reader;
+    ASSERT_EQ(Read(reader, doc, nested), rtf_ec_OK);
+    TDVTableItemInfo* outer = FirstTable(doc);
+    ASSERT_NE(outer, nullptr);
+    TDVTableCellData* holder = outer->GetCells(0, 0);
+    TDVTableItemInfo* inner = FirstTable(*holder);
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(holder->GetTable(), outer);
+    EXPECT_EQ(inner->Rows.DVData, holder);
+    EXPECT_EQ(inner->GetCells(0, 0)->GetTable(), inner);
+    EXPECT_EQ(inner->GetCells(0, 0)->GetAbsoluteRootData(), &doc);
+  }
 
   // Past the nesting limit, tables are text of the deepest cell.
   std::string deep;
