@@ -7,8 +7,11 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/document_store.h"
+#include "app/ruler_link.h"
+#include "commands/ruler/ruler.h"
 #include "engine/style/style_sheet.h"
 #include "editing/control/editor.h"
 #include "host/annotation/pen_dialog.h"
@@ -30,7 +33,17 @@ TMainWindow::TMainWindow()
       penDialog_(std::make_unique<TPostilDlg>(binding_->Pen)) {
   view_->SetStyle(style_.get());
   postil_->SetUser(GetLoginUserName());
-  setCentralWidget(view_->Widget());
+  // The ruler stands above the editor, at its left edge.
+  auto* page = new QWidget;
+  auto* column = new QVBoxLayout(page);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  ruler_ = new TDVRuler(page);
+  ruler_->SetColor(clWindow);
+  column->addWidget(ruler_);
+  column->addWidget(view_->Widget(), 1);
+  setCentralWidget(page);
+  rulerLink_ = std::make_unique<TRulerLink>(*ruler_, *view_);
   BuildAnnotationActions();
   setWindowTitle("afxQuillet");
   resize(900, 700);
@@ -39,6 +52,7 @@ TMainWindow::TMainWindow()
 // The viewer's widget belongs to the window; the dialog, the binding and the
 // viewer go first.
 TMainWindow::~TMainWindow() {
+  rulerLink_.reset();
   penDialog_.reset();
   binding_.reset();
   view_.reset();
@@ -175,6 +189,7 @@ void TMainWindow::Shown(const std::string& title) {
   view_->ClearUndo();
   view_->Modified = false;
   view_->Format();
+  rulerLink_->Follow();
   setWindowTitle(QString::fromStdString("afxQuillet - " + title));
 }
 

@@ -14,10 +14,12 @@ namespace quillet {
 
 class TDbDm;
 class TDocViewEdit;
+class TDVRuler;
 class TDVStyle;
 class TPostilBinding;
 class TPostilDlg;
 class TQvPostil;
+class TRulerLink;
 
 class TMainWindow : public QMainWindow {
  public:
@@ -34,6 +36,7 @@ class TMainWindow : public QMainWindow {
   TQvPostil& Postil() { return *postil_; }
   TPostilBinding& PostilBinding() { return *binding_; }
   TPostilDlg& PenDialog() { return *penDialog_; }
+  TDVRuler& Ruler() { return *ruler_; }
 
   // Annotation mode: on, the left button draws instead of selecting.
   void SetAnnotating(bool on);
@@ -59,6 +62,8 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TQvPostil> postil_;
   std::unique_ptr<TPostilBinding> binding_;
   std::unique_ptr<TPostilDlg> penDialog_;
+  TDVRuler* ruler_ = nullptr;  // above the editor, owned by the window
+  std::unique_ptr<TRulerLink> rulerLink_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;

@@ -2,7 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtGlobal>
 #include <algorithm>
+#include <exception>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -32,6 +34,7 @@ TDVRuler::TDVRuler(QWidget* parent) : QWidget(parent) {
   font_.SetSize(7);
   font_.Color = clWindowText;
   resize(300, 25);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setMouseTracking(true);
 }
 
@@ -165,8 +168,14 @@ TRulerScale TDVRuler::Scale() const {
   return scale;
 }
 
+// Events run inside Qt's event handlers, which no exception may leave.
 void TDVRuler::Fire(const TRulerEvent& event, int index) {
-  if (event) event(*this, index);
+  if (!event) return;
+  try {
+    event(*this, index);
+  } catch (const std::exception& e) {
+    qWarning("%s", e.what());
+  }
 }
 
 // ---- painting ----
@@ -293,14 +302,12 @@ void TDVRuler::HandleMove(int32_t x) {
 }
 
 void TDVRuler::UpdateCursor(int32_t x, int32_t y) {
-  if (dragged_ < 0 && !draggingLeft_ && !draggingRight_ && HandleAt(x, y) >= 0) {
+  if (dragged_ < 0 && !draggingLeft_ && !draggingRight_ && HandleAt(x, y) >= 0)
     setCursor(Qt::ArrowCursor);
-  } else if (showMarginHandlers_) {
-    if (NearEdge(x, LeftEdge()) || NearEdge(x, RightEdge()))
-      setCursor(Qt::SplitHCursor);
-    else
-      unsetCursor();
-  }
+  else if (showMarginHandlers_ && (NearEdge(x, LeftEdge()) || NearEdge(x, RightEdge())))
+    setCursor(Qt::SplitHCursor);
+  else
+    unsetCursor();
 }
 
 void TDVRuler::mousePressEvent(QMouseEvent* event) {

@@ -109,6 +109,9 @@ class TDVRuler : public QWidget {
   TRulerEvent OnIndentChange, OnIndentDrag, OnIndentClick, OnIndentDblClick;
   TRulerEvent OnMarginChange, OnMarginDrag, OnMarginClick;
 
+  // As wide as its place, 25 pixels high.
+  QSize sizeHint() const override { return {300, 25}; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
