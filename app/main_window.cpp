@@ -7,9 +7,12 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "app/document_store.h"
 #include "commands/flat/flat_painter.h"
+#include "app/ruler_link.h"
+#include "commands/ruler/ruler.h"
 #include "engine/style/style_sheet.h"
 #include "editing/control/editor.h"
 #include "host/annotation/pen_dialog.h"
@@ -45,7 +48,17 @@ TMainWindow::TMainWindow()
       review_(std::make_unique<Review>(*view_, *postil_, this)) {
   view_->SetStyle(style_.get());
   postil_->SetUser(GetLoginUserName());
-  setCentralWidget(view_->Widget());
+  // The ruler stands above the editor, at its left edge.
+  auto* page = new QWidget;
+  auto* column = new QVBoxLayout(page);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  ruler_ = new TDVRuler(page);
+  ruler_->SetColor(clWindow);
+  column->addWidget(ruler_);
+  column->addWidget(view_->Widget(), 1);
+  setCentralWidget(page);
+  rulerLink_ = std::make_unique<TRulerLink>(*ruler_, *view_);
   BuildAnnotationActions();
   setWindowTitle("afxQuillet");
   resize(900, 700);
@@ -57,6 +70,7 @@ TMainWindow::TMainWindow()
 // viewer go first.
 TMainWindow::~TMainWindow() {
   review_.reset();
+  rulerLink_.reset();
   penDialog_.reset();
   binding_.reset();
   view_.reset();
@@ -187,6 +201,7 @@ void TMainWindow::Shown(const std::string& title) {
   view_->ClearUndo();
   view_->Modified = false;
   view_->Format();
+  rulerLink_->Follow();
   setWindowTitle(QString::fromStdString("afxQuillet - " + title));
 }
 

@@ -14,11 +14,13 @@ namespace quillet {
 
 class TDbDm;
 class TDocViewEdit;
-class TFlatPainter;
+class TDVRuler;
 class TDVStyle;
+class TFlatPainter;
 class TPostilBinding;
 class TPostilDlg;
 class TQvPostil;
+class TRulerLink;
 
 class TMainWindow : public QMainWindow {
  public:
@@ -37,6 +39,7 @@ class TMainWindow : public QMainWindow {
   TPostilDlg& PenDialog() { return *penDialog_; }
   // Paints the window's tool bars and controls flat.
   TFlatPainter& FlatPainter() { return *flat_; }
+  TDVRuler& Ruler() { return *ruler_; }
 
   // Annotation mode: on, the left button draws instead of selecting.
   void SetAnnotating(bool on);
@@ -65,6 +68,8 @@ class TMainWindow : public QMainWindow {
   // Reviewers, tracking, change hints and the record road they travel by.
   struct Review;
   std::unique_ptr<Review> review_;
+  TDVRuler* ruler_ = nullptr;  // above the editor, owned by the window
+  std::unique_ptr<TRulerLink> rulerLink_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;

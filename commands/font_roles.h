@@ -8,7 +8,7 @@
 
 namespace quillet {
 
-enum TFontRole : uint8_t { frDialog, frSample, frSans, frSerif, frChineseBody, frMenu };
+enum TFontRole : uint8_t { frDialog, frSample, frSans, frSerif, frChineseBody, frMenu, frRuler };
 
 // UTF-8.
 std::string_view FontFamily(TFontRole role);

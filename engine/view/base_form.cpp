@@ -1,6 +1,7 @@
 #include "engine/view/base_form.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QFontDatabase>
 
 #include "engine/view/scroller.h"
@@ -22,9 +23,28 @@ TScopedModalRunner::TScopedModalRunner(TModalRunner runner) : saved_(std::move(R
 
 TScopedModalRunner::~TScopedModalRunner() { Runner() = std::move(saved_); }
 
-TfrmDVBase::TfrmDVBase() : dialog_(new QDialog) {}
+class TfrmDVBase::TShowFilter final : public QObject {
+ public:
+  explicit TShowFilter(TfrmDVBase& form) : form_(form) {}
 
-TfrmDVBase::~TfrmDVBase() { delete dialog_; }
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::Show && form_.OnShow) form_.OnShow();
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  TfrmDVBase& form_;
+};
+
+TfrmDVBase::TfrmDVBase() : dialog_(new QDialog), showFilter_(std::make_unique<TShowFilter>(*this)) {
+  dialog_->installEventFilter(showFilter_.get());
+}
+
+TfrmDVBase::~TfrmDVBase() {
+  OnShow = nullptr;
+  delete dialog_;
+}
 
 int TfrmDVBase::ShowModal() {
   if (Runner()) return Runner()(*this);

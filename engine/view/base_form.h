@@ -4,6 +4,7 @@
 // lives here, below the command layer, so that the engine's own dialogs (the
 // print preview) derive from it without reaching up.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ class TfrmDVBase {
   virtual void FormCreate();
   void SetUseVisualStyles(bool value);
 
+  // Runs each time the dialog shows, before it is painted: derived dialogs
+  // fill their controls here.
+  std::function<void()> OnShow;
+
  protected:
   // Scrolling controls that follow the visual-styles setting.
   void AddThemedControl(TDVScroller* control);
@@ -56,7 +61,9 @@ class TfrmDVBase {
   }
 
  private:
+  class TShowFilter;
   QDialog* dialog_;  // owned; deleted with the form
+  std::unique_ptr<TShowFilter> showFilter_;
   std::vector<std::function<void(bool)>> themed_;
 };
 

@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
-#include <QEvent>
 #include <QFrame>
 #include <QPainter>
 #include <QPushButton>
@@ -92,28 +91,12 @@ void DrawCmbWidthItem(TCanvas& canvas, const TRect& r, int index, TColor color, 
   }
 }
 
-// Fills the controls from the pen each time the dialog shows.
-class TShowFilter final : public QObject {
- public:
-  explicit TShowFilter(std::function<void()> onShow) : onShow_(std::move(onShow)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::Show) onShow_();
-    return QObject::eventFilter(watched, e);
-  }
-
- private:
-  std::function<void()> onShow_;
-};
-
 struct TPostilDlg::Impl {
   TColorDialog colorDialog;
   TDVColorCombo lineColor;
   TWidthCombo* lineWidth = nullptr;
   QPushButton* ok = nullptr;
   QPushButton* cancel = nullptr;
-  std::unique_ptr<TShowFilter> showFilter;
 };
 
 TPostilDlg::TPostilDlg(TAnnotationPen& pen) : pen_(pen), d_(std::make_unique<Impl>()) {
@@ -156,12 +139,12 @@ TPostilDlg::TPostilDlg(TAnnotationPen& pen) : pen_(pen), d_(std::make_unique<Imp
   };
   QObject::connect(d_->ok, &QPushButton::clicked, dialog, [this] { OKBtnClick(); });
   QObject::connect(d_->cancel, &QPushButton::clicked, dialog, [this] { CancelBtnClick(); });
-  d_->showFilter = std::make_unique<TShowFilter>([this] { FormShow(); });
-  dialog->installEventFilter(d_->showFilter.get());
+  // Fills the controls from the pen each time the dialog shows.
+  OnShow = [this] { FormShow(); };
   FormCreate();
 }
 
-TPostilDlg::~TPostilDlg() { Dialog()->removeEventFilter(d_->showFilter.get()); }
+TPostilDlg::~TPostilDlg() { OnShow = nullptr; }
 
 void TPostilDlg::FormCreate() {
   TfrmDVBase::FormCreate();

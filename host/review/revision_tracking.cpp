@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editing/control/editor.h"
+#include "engine/style/para_style_reuse.h"
 #include "engine/style/style_sheet.h"
 #include "host/db/db_module.h"
 #include "host/review/conversion_codes.h"
@@ -153,13 +154,7 @@ int32_t TRevisionTracking::ParaStyleConversion(int32_t paraNo, int32_t code) {
   // here it is this collection's.
   sample.NextParaNo = styles[paraNo].NextParaNo;
   ApplyParaCode(sample, code, state_);
-  const int found = styles.FindSuchStyle(paraNo, sample, DVAllParaInfoProperties);
-  if (found >= 0) return found;
-  TParaInfo& added = styles.Add();
-  added.Assign(sample);
-  added.NextParaNo = sample.NextParaNo;
-  added.Standard = false;
-  return styles.Count() - 1;
+  return FindOrAddParaStyle(styles, paraNo, sample);
 }
 
 std::string TrackingUserName(const TDbDm& db) {

@@ -10,6 +10,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 
 #include "platform/gfx/qt_color.h"
@@ -141,6 +142,12 @@ class TQtCommonDialogs final : public TCommonDialogs {
 TCommonDialogs* current = nullptr;
 
 }  // namespace
+
+std::vector<std::string> TCommonDialogs::PrinterNames() const {
+  std::vector<std::string> names;
+  for (const QString& name : QPrinterInfo::availablePrinterNames()) names.push_back(name.toStdString());
+  return names;
+}
 
 TCommonDialogs& CommonDialogs() {
   static TQtCommonDialogs qt;

@@ -65,6 +65,9 @@ class TCommonDialogs {
   virtual bool Print(TPrintQuestion& question) = 0;
   virtual bool PageSetup(TPageSetupQuestion& question) = 0;
   virtual TMsgAnswer MessageBox(const TMessageQuestion& question) = 0;
+  // The installed printers' names (UTF-8); empty when none is installed.
+  // The system's list unless replaced.
+  virtual std::vector<std::string> PrinterNames() const;
 };
 
 // The dialogs in use: Qt's unless replaced.
@@ -115,6 +118,9 @@ class TScriptedCommonDialogs : public TCommonDialogs {
   bool Print(TPrintQuestion& question) override { return Answer(dkPrint, question); }
   bool PageSetup(TPageSetupQuestion& question) override { return Answer(dkPageSetup, question); }
   TMsgAnswer MessageBox(const TMessageQuestion& question) override;
+  // The printers the scripted machine has: none unless a test installs some.
+  std::vector<std::string> Printers;
+  std::vector<std::string> PrinterNames() const override { return Printers; }
 
  private:
   TAnswer Next();

@@ -24,7 +24,8 @@ TEST(FontRoles, EveryRoleResolvesToAPinnedFamily) {
     TFontRole role;
     const char* family;
   } cases[] = {{frDialog, "DejaVu Sans"}, {frSample, "DejaVu Sans"}, {frSans, "DejaVu Sans"},
-               {frSerif, "DejaVu Serif"}, {frChineseBody, "WenQuanYi Micro Hei"}, {frMenu, "DejaVu Sans"}};
+               {frSerif, "DejaVu Serif"}, {frChineseBody, "WenQuanYi Micro Hei"}, {frMenu, "DejaVu Sans"},
+               {frRuler, "DejaVu Sans"}};
   for (const Case& c : cases) {
     const std::string_view name = FontFamily(c.role);
     const QFont font(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));

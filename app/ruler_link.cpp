@@ -1,0 +1,120 @@
+#include "app/ruler_link.h"
+
+#include <QEvent>
+#include <QWidget>
+#include <algorithm>
+#include <utility>
+
+#include "commands/ruler/ruler.h"
+#include "editing/control/editor.h"
+#include "engine/style/para_style_reuse.h"
+#include "engine/style/style_sheet.h"
+
+namespace quillet {
+
+namespace {
+
+// From a handle's left edge to its middle column.
+constexpr int32_t kHandleMiddle = TDVRuler::HandleWidth / 2;
+
+// Moves the three indents so that no step on the way is closer than the
+// ruler allows: the right one first when it moves right.
+void PlaceIndents(TDVRuler& ruler, int32_t first, int32_t left, int32_t right) {
+  const bool rightFirst = right > ruler.IndentRight();
+  if (rightFirst) ruler.SetIndentRight(right);
+  ruler.SetIndentLeft(left);
+  ruler.SetIndentFirst(first);
+  if (!rightFirst) ruler.SetIndentRight(right);
+}
+
+}  // namespace
+
+TRulerLink::TRulerLink(TDVRuler& ruler, TCustomDocViewEdit& editor) : ruler_(ruler), editor_(editor) {
+  ruler_.SetDocView(&editor_);
+  editor_.OnCurParaStyleChanged = [this](TCustomDocView&) { Follow(); };
+  ruler_.OnIndentChange = [this](TDVRuler&, int handle) { ApplyIndents(handle); };
+  ruler_.OnMarginChange = [this](TDVRuler&, int side) { ApplyMargin(side); };
+  ruler_.installEventFilter(this);
+  editor_.ClientWidget()->installEventFilter(this);
+}
+
+TRulerLink::~TRulerLink() {
+  editor_.OnCurParaStyleChanged = nullptr;
+  ruler_.OnIndentChange = nullptr;
+  ruler_.OnMarginChange = nullptr;
+  ruler_.SetDocView(nullptr);
+}
+
+bool TRulerLink::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) Follow();
+  return QObject::eventFilter(watched, event);
+}
+
+void TRulerLink::Follow() {
+  const int32_t leftEdge = editor_.LeftMargin;
+  const int32_t rightEdge = editor_.ClientWidth() - editor_.RightMargin;
+  int32_t first = ruler_.IndentFirst(), left = ruler_.IndentLeft(), right = ruler_.IndentRight();
+  const TDVStyle* style = editor_.Style();
+  if (style && style->ParaStyles().IsValidIndex(editor_.CurParaStyleNo())) {
+    const TParaInfo& para = style->ParaStyles()[editor_.CurParaStyleNo()];
+    left = leftEdge + para.LeftIndent - kHandleMiddle;
+    first = left + para.FirstIndent;
+    right = rightEdge - para.RightIndent - kHandleMiddle;
+  }
+  // A margin move carries the indents along and is refused when they cannot
+  // follow; placing the indents afterwards and once more sets both.
+  for (int round = 0; round < 2; ++round) {
+    ruler_.SetMarginLeft(leftEdge - ruler_.BorderLeft());
+    ruler_.SetMarginRight(ruler_.width() - ruler_.BorderRight() - rightEdge);
+    PlaceIndents(ruler_, first, left, right);
+  }
+}
+
+void TRulerLink::ApplyIndents(int handle) {
+  const int32_t leftIndent = ruler_.IndentLeft() + kHandleMiddle - ruler_.LeftEdge();
+  const int32_t firstIndent = ruler_.IndentFirst() - ruler_.IndentLeft();
+  const int32_t rightIndent = ruler_.RightEdge() - ruler_.IndentRight() - kHandleMiddle;
+  TDVStyle* style = editor_.Style();
+  if (!style) return;
+  // The first line keeps its place when the left indent moves alone.
+  const bool first = handle != TDVRuler::rhRightIndent;
+  const bool left = handle == TDVRuler::rhLeftIndent || handle == TDVRuler::rhBothLeftIndent;
+  const bool right = handle == TDVRuler::rhRightIndent;
+  // The editor asks its conversion handler for each paragraph style of the
+  // selection; ours stands in for the call only.
+  struct TScopedHandler {
+    TDVStyleConversionEvent& slot;
+    TDVStyleConversionEvent saved;
+    ~TScopedHandler() { slot = std::move(saved); }
+  } scoped{editor_.OnParaStyleConversion, std::move(editor_.OnParaStyleConversion)};
+  editor_.OnParaStyleConversion = [&](void*, int32_t paraNo, int32_t, bool, int32_t& newParaNo) {
+    TParaInfos& styles = style->ParaStyles();
+    if (!styles.IsValidIndex(paraNo)) return;
+    TParaInfo sample;
+    sample.Assign(styles[paraNo]);
+    sample.NextParaNo = styles[paraNo].NextParaNo;
+    if (first) sample.FirstIndent = firstIndent;
+    if (left) sample.LeftIndent = leftIndent;
+    if (right) sample.RightIndent = rightIndent;
+    newParaNo = FindOrAddParaStyle(styles, paraNo, sample);
+  };
+  // Keys that move the caret leave no selection behind; the caret's
+  // paragraph is the one to change then.
+  int startNo = -1, endNo = -1;
+  int32_t startOffs = 0, endOffs = 0;
+  editor_.GetSelectionBounds(startNo, startOffs, endNo, endOffs, true);
+  if (startNo < 0) editor_.CaretMoveBack();
+  editor_.ApplyParaStyleConversion(0);
+  Follow();
+}
+
+void TRulerLink::ApplyMargin(int side) {
+  if (side == TDVRuler::rmLeft)
+    editor_.LeftMargin = ruler_.LeftEdge();
+  else
+    editor_.RightMargin = std::max(0, editor_.ClientWidth() - ruler_.RightEdge());
+  editor_.Format();
+  Follow();
+}
+
+}  // namespace quillet
