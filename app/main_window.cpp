@@ -111,8 +111,6 @@ void TMainWindow::ChooseSeal() {
 bool TMainWindow::SaveDocument(std::string& error) {
   if (!opened_) return true;
   binding_->SaveToDocument();
-  // A cell edited in place holds its items until its editor closes.
-  view_->DestroyInplaceEditor();
   try {
     if (fileName_.empty()) {
       SaveRecord(*db_, view_->DVData());
