@@ -142,8 +142,6 @@ void TMainWindow::ChooseSeal() {
 
 bool TMainWindow::SaveDocument(std::string& error) {
   if (!opened_) return true;
-  // A cell edited in place holds its items until its editor closes.
-  view_->DestroyInplaceEditor();
   try {
     if (fileName_.empty()) {
       review_->record.UpdateToDB(*db_);

@@ -26,18 +26,27 @@
 //                         again), then undone
 //   BM_QTextTableBoldUndo the whole table selected, mergeCharFormat bold and
 //                         documentSize, then undo and documentSize
+//   BM_TableCellTyping    a character typed (a key event) into the middle
+//                         cell, open in its in-place editor, the row growing
+//                         as its text wraps and the band repainted; every
+//                         256 characters the cell is put back (not timed)
+//   BM_QTextTableCellTyping  QTextCursor::insertText of a character in the
+//                         same cell of the QTextTable and documentSize
 // Run:
 //   build/release/bench/table_bench
 #include <benchmark/benchmark.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QFont>
+#include <QKeyEvent>
 #include <QImage>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -47,6 +56,7 @@
 #include "bench/support/table_sample.h"
 #include "bench/support/widget_bench_main.h"
 #include "editing/control/editor.h"
+#include "editing/table/inplace_editor.h"
 #include "editing/table/table_item.h"
 #include "engine/model/dv_data.h"
 #include "engine/style/style_sheet.h"
@@ -267,6 +277,71 @@ void BM_QTextTableBoldUndo(benchmark::State& state) {
   state.counters["height"] = doc.documentLayout()->documentSize().height();
 }
 BENCHMARK(BM_QTextTableBoldUndo)->Unit(benchmark::kMillisecond);
+
+constexpr int kTypedRun = 256;
+
+void BM_TableCellTyping(benchmark::State& state) {
+  TableEditor e;
+  const int row = kRows / 2, col = kCols / 2;
+  const int itemNo = e.table->GetMyItemNo();
+  auto open = [&] {
+    e.table->CreateInplace(itemNo, row, col, false, true, true);
+    int r = -1, c = -1;
+    return e.table->GetEditedCell(r, c);
+  };
+  TDVTableInplaceEdit* cell = open();
+  if (!cell) {
+    state.SkipWithError("the cell did not open");
+    return;
+  }
+  const QString typed = QString::fromUtf8("字");
+  int run = 0;
+  int32_t tallest = 0;
+  for (auto _ : state) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+    QApplication::sendEvent(cell->Widget(), &press);
+    if (++run == kTypedRun) {
+      state.PauseTiming();
+      tallest = std::max(tallest, e.table->GetHeight());
+      e.table->DestroyInplace();
+      TDVEditDVData& data = e.editor.EditData();
+      data.UndoList->Undo(data);
+      e.table->DestroyInplace();
+      data.UndoList->Clear();
+      data.RedoList->Clear();
+      cell = open();
+      run = 0;
+      state.ResumeTiming();
+    }
+  }
+  state.counters["tallest"] = static_cast<double>(std::max(tallest, e.table->GetHeight()));
+}
+BENCHMARK(BM_TableCellTyping)->Unit(benchmark::kMicrosecond);
+
+void BM_QTextTableCellTyping(benchmark::State& state) {
+  QTextDocument doc;
+  QTextTable* table = FillQTextTable(doc);
+  doc.setTextWidth(kWidth);
+  doc.clearUndoRedoStacks();
+  benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+  const QTextTableCell cell = table->cellAt(kRows / 2, kCols / 2);
+  const QString typed = QString::fromUtf8("字");
+  int run = 0;
+  for (auto _ : state) {
+    QTextCursor cursor = cell.lastCursorPosition();
+    cursor.insertText(typed);
+    benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+    if (++run == kTypedRun) {
+      state.PauseTiming();
+      while (doc.isUndoAvailable()) doc.undo();
+      benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+      run = 0;
+      state.ResumeTiming();
+    }
+  }
+  state.counters["height"] = doc.documentLayout()->documentSize().height();
+}
+BENCHMARK(BM_QTextTableCellTyping)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quillet::bench

@@ -5,6 +5,7 @@
 
 #include "commands/actions/control_panel.h"
 #include "editing/control/editor.h"
+#include "editing/table/inplace_editor.h"
 #include "engine/layout/formatted_data.h"
 
 namespace quillet {
@@ -32,7 +33,11 @@ void TdvAction::UpdateTarget(TCustomControl*) { setEnabled(true); }
 void TdvAction::ExecuteTarget(TCustomControl*) {}
 
 TCustomDocViewEdit* TdvAction::GetControl(TCustomControl* target) {
-  return dynamic_cast<TCustomDocViewEdit*>(Candidate(target));
+  auto* editor = dynamic_cast<TCustomDocViewEdit*>(Candidate(target));
+  // A cell editor stands for the editor that holds its table, which passes
+  // the command on to the innermost open cell again.
+  while (auto* cell = dynamic_cast<TDVTableInplaceEdit*>(editor)) editor = &cell->Outer();
+  return editor;
 }
 
 void TdvAction::IterateProc(TCustomDVData&, int, int&, TCustomDocViewEdit&) {}

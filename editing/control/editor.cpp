@@ -46,6 +46,7 @@ void TCustomDocViewEdit::DoChange(bool clearRedo) {
 }
 
 bool TCustomDocViewEdit::DeleteSelection() {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->DeleteSelection();
   if (!BeforeChange(false)) return false;
   const bool deleted = DeleteSelectionTraced();
   Refresh();
@@ -53,10 +54,21 @@ bool TCustomDocViewEdit::DeleteSelection() {
 }
 
 void TCustomDocViewEdit::CutDef() {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->CutDef();
   if (CopyDef()) DeleteSelection();
 }
 
-void TCustomDocViewEdit::Undo() {
+TCustomDocViewEdit* TCustomDocViewEdit::GetTopLevelEditor() const {
+  auto* editor = const_cast<TCustomDocViewEdit*>(this);
+  while (auto* inner = dynamic_cast<TCustomDocViewEdit*>(editor->GetInplaceEditor())) editor = inner;
+  return editor;
+}
+
+void TCustomDocViewEdit::Undo() { GetTopLevelEditor()->UndoOwn(); }
+
+void TCustomDocViewEdit::Redo() { GetTopLevelEditor()->RedoOwn(); }
+
+void TCustomDocViewEdit::UndoOwn() {
   TDVEditDVData& data = EditData();
   if (ReadOnly || data.UndoList->Count() == 0) {
     data.Beep();
@@ -65,10 +77,10 @@ void TCustomDocViewEdit::Undo() {
   data.UndoList->Undo(data);
   DoChange(false);
   Refresh();
-  SetFocusSilent();
+  FocusAfterUndo();
 }
 
-void TCustomDocViewEdit::Redo() {
+void TCustomDocViewEdit::RedoOwn() {
   TDVEditDVData& data = EditData();
   if (ReadOnly || data.RedoList->Count() == 0) {
     data.Beep();
@@ -77,7 +89,15 @@ void TCustomDocViewEdit::Redo() {
   data.RedoList->Redo(data);
   DoChange(false);
   Refresh();
-  SetFocusSilent();
+  FocusAfterUndo();
+}
+
+void TCustomDocViewEdit::FocusAfterUndo() {
+  // An undo that opened a cell leaves the caret in it.
+  if (TCustomDocViewEdit* top = GetTopLevelEditor(); top != this)
+    top->SetFocus();
+  else
+    SetFocusSilent();
 }
 
 // ---- read-only and the current styles ----

@@ -56,9 +56,22 @@ class TCustomDocViewEdit : public TCustomDocView {
   bool DeleteSelection();
   // Copies the selection, then deletes it.
   void CutDef();
-  // One group undone (redone); a beep when read-only or nothing is there.
+  // One group undone (redone) where the caret is: in the innermost open
+  // cell editor, which passes on to its outer editor when it has nothing.
   void Undo();
   void Redo();
+  // This editor's own history only; a beep when read-only or nothing is there.
+  virtual void UndoOwn();
+  virtual void RedoOwn();
+
+  // The innermost open cell editor down the chain of tables' in-place
+  // editors; this editor when none is open. Public editing methods act there.
+  TCustomDocViewEdit* GetTopLevelEditor() const;
+  // That cell editor, null when none is open.
+  TCustomDocViewEdit* InplaceTarget() const {
+    TCustomDocViewEdit* top = GetTopLevelEditor();
+    return top == this ? nullptr : top;
+  }
 
   // The handlers of text-style and paragraph-style conversions; the data
   // asks the current one, which a conversion copies from either first.
@@ -253,6 +266,8 @@ class TCustomDocViewEdit : public TCustomDocView {
   // is an 8-bit one.
   void BeforeUnicode();
   void ParaChange(int32_t value, bool convertMode);
+  // The focus goes where the caret is after an undo or redo.
+  void FocusAfterUndo();
   // A picture exchanged for its converted copy.
   void ReplacePicture(int itemNo, std::unique_ptr<TCustomDVItemInfo> picture);
   int CurrentItemNo(int itemNo) const { return itemNo < 0 ? GetCurItemNo() : itemNo; }

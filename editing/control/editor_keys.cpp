@@ -29,6 +29,8 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 }  // namespace
 
 void TCustomDocViewEdit::KeyDown(TKey& key, TShiftState shift) {
+  // Keys act where the caret is: in the innermost open cell editor.
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->KeyDown(key, shift);
   // Without returns Enter is left to the form (its default button).
   if (key == VK_RETURN && (EditorOptions & dvoDoNotWantReturns)) return;
   tabTypedAtKeyDown_ = false;
@@ -149,6 +151,7 @@ TDlgCodes TCustomDocViewEdit::WMGetDlgCode() {
 }
 
 void TCustomDocViewEdit::KeyPress(char16_t& key) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->KeyPress(key);
   TCustomDocView::KeyPress(key);
   // Keys that edit (Enter, Backspace, the shortcuts) did their work at
   // key-down; their control characters type nothing.

@@ -21,6 +21,7 @@ bool TCustomDocViewEdit::Inserting(const std::function<bool()>& insert) {
 }
 
 bool TCustomDocViewEdit::InsertItem(const std::string& name, std::unique_ptr<TCustomDVItemInfo> item) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertItem(name, std::move(item));
   // Refused, the item goes with this scope.
   return Inserting([&] {
     std::string text = name;
@@ -29,17 +30,20 @@ bool TCustomDocViewEdit::InsertItem(const std::string& name, std::unique_ptr<TCu
 }
 
 bool TCustomDocViewEdit::InsertBreak(uint8_t width, TDVBreakStyle style, TColor color) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertBreak(width, style, color);
   return InsertItem("", std::make_unique<TDVBreakItemInfo>(&EditData(), width, style, color));
 }
 
 bool TCustomDocViewEdit::InsertPicture(const std::string& name, std::unique_ptr<TGraphic> graphic,
                                        TDVVAlign vAlign) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertPicture(name, std::move(graphic), vAlign);
   auto picture = std::make_unique<TDVGraphicItemInfo>(&EditData(), std::move(graphic), vAlign);
   picture->StyleNo = dvsPicture;
   return InsertItem(name, std::move(picture));
 }
 
 bool TCustomDocViewEdit::InsertStringTag(const std::string& s, const TDVTag& tag) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertStringTag(s, tag);
   TDVEditDVData& data = EditData();
   const int32_t styleNo = data.FCurTextStyleNo;
   std::unique_ptr<TCustomDVItemInfo> item = data.CreateTextItem(tag, data.FCurParaStyleNo, false, false, styleNo);
@@ -49,10 +53,12 @@ bool TCustomDocViewEdit::InsertStringTag(const std::string& s, const TDVTag& tag
 }
 
 bool TCustomDocViewEdit::InsertText(const std::string& s, bool caretBefore) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertText(s, caretBefore);
   return Inserting([&] { return EditData().InsertText_(s, caretBefore); });
 }
 
 bool TCustomDocViewEdit::InsertTextW(std::u16string_view s, bool caretBefore) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextW(s, caretBefore);
   return Inserting([&] {
     BeforeUnicode();
     return EditData().InsertTextW_(DVU_UnitBytes(s), caretBefore);
@@ -60,6 +66,7 @@ bool TCustomDocViewEdit::InsertTextW(std::u16string_view s, bool caretBefore) {
 }
 
 bool TCustomDocViewEdit::InsertTextW_(const std::string& s) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextW_(s);
   return Inserting([&] {
     BeforeUnicode();
     return EditData().InsertTextW_(s, false);
@@ -73,14 +80,17 @@ void TCustomDocViewEdit::BeforeUnicode() {
 }
 
 bool TCustomDocViewEdit::InsertTextFromFile(const std::string& fileName) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextFromFile(fileName);
   return Inserting([&] { return EditData().InsertTextFromFile(fileName, false); });
 }
 
 bool TCustomDocViewEdit::InsertTextFromFileW(const std::string& fileName) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextFromFileW(fileName);
   return Inserting([&] { return EditData().InsertTextFromFileW(fileName); });
 }
 
 bool TCustomDocViewEdit::InsertDVFFromStreamEd(TStream& stream) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertDVFFromStreamEd(stream);
   return Inserting([&] { return EditData().InsertDVFFromStreamEd_(stream); });
 }
 
@@ -95,6 +105,7 @@ bool TCustomDocViewEdit::InsertDVFFromFileEd(const std::string& fileName) {
 }
 
 bool TCustomDocViewEdit::InsertRTFFromStreamEd(TStream& stream) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertRTFFromStreamEd(stream);
   return Inserting([&] { return EditData().InsertRTFFromStreamEd_(stream); });
 }
 
@@ -104,12 +115,14 @@ bool TCustomDocViewEdit::InsertRTFFromFileEd(const std::string& fileName) {
 }
 
 void TCustomDocViewEdit::InsertPageBreak() {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertPageBreak();
   if (!BeforeChange(false)) return;
   EditData().InsertPageBreak();
   Refresh();
 }
 
 void TCustomDocViewEdit::RemoveCurrentPageBreak() {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->RemoveCurrentPageBreak();
   if (!BeforeChange(false)) return;
   TDVEditDVData& data = EditData();
   int itemNo = data.GetCurItemNo();
@@ -128,6 +141,7 @@ void TCustomDocViewEdit::RemoveCurrentPageBreak() {
 // ---- styles ----
 
 void TCustomDocViewEdit::ApplyStyleConversion(int32_t userData) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->ApplyStyleConversion(userData);
   if (!OnStyleConversion || !BeforeChange(false)) return;
   FCurStyleConversion = OnStyleConversion;
   EditData().ApplyStyleConversion_(userData);
@@ -136,12 +150,14 @@ void TCustomDocViewEdit::ApplyStyleConversion(int32_t userData) {
 }
 
 void TCustomDocViewEdit::ApplyParaStyleConversion(int32_t userData) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->ApplyParaStyleConversion(userData);
   if (!OnParaStyleConversion || !BeforeChange(false)) return;
   FCurStyleConversion = OnParaStyleConversion;
   ParaChange(userData, true);
 }
 
 void TCustomDocViewEdit::ApplyParaStyle(int32_t paraNo) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->ApplyParaStyle(paraNo);
   if (!BeforeChange(false)) return;
   ParaChange(paraNo, false);
 }
@@ -160,6 +176,7 @@ void TCustomDocViewEdit::ParaChange(int32_t value, bool convertMode) {
 // ---- items ----
 
 TCustomDVItemInfo* TCustomDocViewEdit::GetCurrentItem() const {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->GetCurrentItem();
   const int itemNo = GetCurItemNo();
   return itemNo < 0 ? nullptr : EditData().GetItem(itemNo);
 }
@@ -195,6 +212,7 @@ void TCustomDocViewEdit::SetBreakInfoEd(int itemNo, uint8_t width, TDVBreakStyle
 }
 
 void TCustomDocViewEdit::SetCurrentBreakInfo(uint8_t width, TDVBreakStyle style, TColor color, const TDVTag& tag) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->SetCurrentBreakInfo(width, style, color, tag);
   SetBreakInfoEd(GetCurItemNo(), width, style, color, tag);
 }
 
@@ -225,6 +243,7 @@ void TCustomDocViewEdit::SetPictureInfo(int itemNo, const std::string& name, std
 
 void TCustomDocViewEdit::SetCurrentPictureInfo(const std::string& name, std::unique_ptr<TGraphic> graphic,
                                                TDVVAlign vAlign, const TDVTag& tag) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->SetCurrentPictureInfo(name, std::move(graphic), vAlign, tag);
   SetPictureInfoEd(GetCurItemNo(), name, std::move(graphic), vAlign, tag);
 }
 
@@ -246,6 +265,7 @@ void TCustomDocViewEdit::SetItemExtraIntPropertyEd(int itemNo, TDVExtraItemPrope
 
 void TCustomDocViewEdit::SetCurrentItemExtraIntProperty(TDVExtraItemProperty prop, int32_t value,
                                                         bool autoReformat) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->SetCurrentItemExtraIntProperty(prop, value, autoReformat);
   SetItemExtraIntPropertyEd(GetCurItemNo(), prop, value, autoReformat);
 }
 

@@ -108,6 +108,7 @@ bool TCustomDocViewEdit::PasteBitmap(bool textAsName) {
 }
 
 void TCustomDocViewEdit::Paste() {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->Paste();
   TDVEditDVData& data = EditData();
   const TPasteFormatKind format = ReadOnly ? TPasteFormatKind::None : BestFormat();
   // Nothing usable: the selection stays.

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "editing/control/editor.h"
+#include "editing/table/table_types.h"
 #include "engine/base/doc_view_error.h"
 
 namespace quillet {
@@ -49,11 +50,27 @@ class TDVTableInplaceEdit : public TDocViewEdit {
   void DoChange(bool clearRedo) override;
   // Inside its own change handling, where freeing it would pull the ground
   // from under it.
-  bool Busy() const { return busy_ > 0; }
+  bool Busy() const override { return busy_ > 0; }
   // Mouse events the table passes on, in the editor's client coordinates.
   void PassMouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) { MouseDown(button, shift, x, y); }
   void PassMouseMove(TShiftState shift, int32_t x, int32_t y) { MouseMove(shift, x, y); }
   void PassMouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) { MouseUp(button, shift, x, y); }
+
+  // With nothing of its own to undo (redo), the outer editor's history
+  // runs. Read-only is the outer editor's.
+  void UndoOwn() override;
+  void RedoOwn() override;
+  // Asks the table to move the editor to the cell in the direction, once
+  // the event being handled is over (the move frees this editor).
+  void PostMove(TDVCellDirection direction);
+
+ protected:
+  // Tab and Shift+Tab move to the next and previous cell, Ctrl+Tab types a
+  // tab; an undo key with nothing to undo here is passed to the outer
+  // editor once this key is done.
+  void KeyDown(TKey& key, TShiftState shift) override;
+  void KeyPress(char16_t& key) override;
+  TDlgCodes WMGetDlgCode() override { return TDocViewEdit::WMGetDlgCode() | DLGC_WANTTAB; }
 
  private:
   TCustomDocViewEdit& outer_;
@@ -61,6 +78,8 @@ class TDVTableInplaceEdit : public TDocViewEdit {
   TDVTableCellData* cell_ = nullptr;
   int row_ = -1, col_ = -1;
   int busy_ = 0;
+  // A Tab key moved the editor: its typed character is dropped.
+  bool tabMoved_ = false;
 };
 
 }  // namespace quillet

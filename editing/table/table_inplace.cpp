@@ -33,6 +33,8 @@ void TDVTableItemInfo::CreateInplace(int itemNo, int row, int col, bool caretAtS
   cell->InplaceMinWidth = cell->GetMinWidth(sad_, outer.Canvas());
   cellData.Items().Append(cell->Items().TakeFrom(0));
   cell->Clear();
+  // Tables inside the cell now stand in the editor's document.
+  MoveTablesTo(cellData);
   editor->Format();
   cell->InplaceHeight = InplaceContentHeight();
   if (caretAtEnd && cellData.ItemCount() > 0) {
@@ -53,7 +55,9 @@ void TDVTableItemInfo::PlaceInplace(int itemNo) {
   int32_t left = 0, top = 0;
   if (!data || !cell || !data->GetItemCoords(itemNo, left, top)) return;
   const int32_t y = Clamp32(int64_t{top} + cell->Top - data->GetVOffs());
-  inplace_->SetBounds(Clamp32(int64_t{left} + cell->Left - data->GetHOffs()), y, cell->Width, cell->Height);
+  // Taller cells scroll inside a window no taller than the limit.
+  inplace_->SetBounds(Clamp32(int64_t{left} + cell->Left - data->GetHOffs()), y, cell->Width,
+                      std::min(cell->Height, kMaxInplaceHeight));
   // The true place is kept in the tag, so that the editor scrolls with the
   // document like any embedded control.
   inplace_->SetTag(y);
@@ -106,14 +110,19 @@ void TDVTableItemInfo::RelayoutInDocument() {
   data->Editor().Invalidate();
 }
 
-void TDVTableItemInfo::InplaceEditorChange(bool clearRedo) {
-  if (!inplace_ || inplaceChanging_) return;
-  TScopedValue<bool> guard(inplaceChanging_, true);
-  TDVTableCellData* cell = inplace_->Cell();
+void TDVTableItemInfo::FollowInplaceHeight() {
+  TDVTableCellData* cell = inplace_ ? inplace_->Cell() : nullptr;
+  if (!cell) return;
   if (const int32_t h = InplaceContentHeight(); h != cell->InplaceHeight) {
     cell->InplaceHeight = h;
     RelayoutInDocument();
   }
+}
+
+void TDVTableItemInfo::InplaceEditorChange(bool clearRedo) {
+  if (!inplace_ || inplaceChanging_) return;
+  TScopedValue<bool> guard(inplaceChanging_, true);
+  FollowInplaceHeight();
   if (TDVEditDVData* data = EditData()) data->ChangeEx(clearRedo);
 }
 
@@ -126,7 +135,7 @@ void TDVTableItemInfo::MergeInplaceUndo() {
   data->BeginUndoSequence(dvutModifyItem, true);
   TDVUndoList* list = data->GetUndoList();
   if (!list) return;
-  auto record = std::make_unique<TDVUndoCellModify>(data);
+  auto record = std::make_unique<TDVUndoCellModify>(DVUndoOwner(*data));
   record->ItemNo = GetMyItemNo();
   record->Rows.push_back(inplace_->Row());
   record->Cols.push_back(inplace_->Col());
@@ -150,6 +159,7 @@ void TDVTableItemInfo::InplaceDeleted(bool clearing) {
   cell->InplaceHeight = cell->InplaceMinWidth = -1;
   cell->Items().Append(editor->EditData().Items().TakeFrom(0));
   editor->EditData().Clear();
+  MoveTablesTo(*cell);
   if (data) data->UnassignChosenDVData(cell);
   // A table being freed (its document cleared) is not laid out again.
   if (clearing || !data || GetMyItemNo() < 0) return;

@@ -49,11 +49,21 @@ void TDVTableItemInfo::AttachCells(TCustomDVData* dvData) {
   }
 }
 
-void TDVTableItemInfo::Inserting(TCustomDVData* dvData, std::string& text, bool safe) {
+void TDVTableItemInfo::MovedTo(TCustomDVData* dvData) {
   AttachCells(dvData);
   inserted_ = dvData != nullptr;
   inEditor_ = dvData && dynamic_cast<TDVEditDVData*>(dvData->GetRootData()) != nullptr;
   cachedItemNo_ = -1;
+}
+
+void TDVTableItemInfo::MoveTablesTo(TCustomDVData& dvData) {
+  for (int i = 0; i < dvData.ItemCount(); ++i)
+    if (dvData.GetItemStyle(i) == dvsTable)
+      if (auto* table = dynamic_cast<TDVTableItemInfo*>(dvData.GetItem(i))) table->MovedTo(&dvData);
+}
+
+void TDVTableItemInfo::Inserting(TCustomDVData* dvData, std::string& text, bool safe) {
+  MovedTo(dvData);
   TDVFullLineItemInfo::Inserting(dvData, text, safe);
 }
 

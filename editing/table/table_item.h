@@ -140,6 +140,11 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // The item's index in its document (cached while it still holds).
   int GetMyItemNo() const;
   bool IsInEditor() const;
+  // The table's items moved to dvData as they are (into a cell editor and
+  // back): the table and its cells belong to it from now on.
+  void MovedTo(TCustomDVData* dvData);
+  // MovedTo for every table among dvData's items.
+  static void MoveTablesTo(TCustomDVData& dvData);
   // The editor's data when the table is inserted into one; else null.
   TDVEditDVData* EditData() const;
   // The open cell editor's undo groups join the document's undo as one
@@ -208,11 +213,43 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // while it is busy, and it stays open); RestoreInplace opens it again.
   void SaveInplace();
   void RestoreInplace();
+  // The cell editor's window is never taller than this.
+  static constexpr int32_t kMaxInplaceHeight = 10000;
   // The open editor and its cell (null, -1, -1 when none).
   TDVTableInplaceEdit* GetEditedCell(int& row, int& col) const;
+  // The open editor moves on to the cell in the direction, the caret at
+  // the cell's start going right, down or on, at its end going back. With
+  // no cell there, leaving the first column (row) to the left (up) puts the
+  // caret before the table, leaving the last one to the right (down) after
+  // it; dvcdDocTop and dvcdDocBottom put it at the document's start and end.
+  void InplaceMove(TDVCellDirection direction);
+
+  // ---- the keyboard (table_focus.cpp) ----
+  // The caret comes from outside: from the left into the first cell, from
+  // the right into the last, from above (below) into the first (last) row's
+  // cell under x (document coordinates), the nearest one between columns.
+  bool EnterItem(TDVEnterDirection from, int32_t x) override;
+  // Tab among the links and controls of the cells, in reading order, from
+  // the focused cell; false past the last (first) cell.
+  bool MoveFocus(bool goForward, TCustomDVData*& topLevelDVData, int& topLevelItemNo) override;
+  void ClearFocus() override;
+  // The cell whose Tab focus is inside (-1, -1: none).
+  int FocusedRow = -1, FocusedCol = -1;
+  // A cell's document holds the control (an embedded control in a cell).
+  bool OwnsControl(const TControl* control) const override;
+  bool AdjustFocusToControl(const TControl* control, TCustomDVData*& topLevelDVData, int& topLevelItemNo) override;
+  bool OwnsInplaceEditor(const TCustomControl* editor) const override;
+  // The cells' links, numbered on from jumpNo in reading order, at their
+  // place in the document (the table's drawing item at left, top).
+  void BuildJumps(int32_t left, int32_t top, int32_t& jumpNo, TDVJumpList& jumps) override;
+  // The column whose box is nearest to x (table pixels); -1 without columns.
+  int GetNearestColNo(int32_t x) const;
+
   // The editor's content changed: a new height lays the table out again;
   // the document reports the change.
   void InplaceEditorChange(bool clearRedo);
+  // The row follows the open editor's content height.
+  void FollowInplaceHeight();
   // The editor is closing (clearing: with the whole document).
   void InplaceDeleted(bool clearing);
 
@@ -416,6 +453,7 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   bool inplaceClick_ = false;
   // The open editor's content height.
   int32_t InplaceContentHeight() const;
+  TDVTableCellData* FocusedCell() const;
   // The editor over its cell, in the editor's client coordinates.
   void PlaceInplace(int itemNo);
   // The table laid out again in its editor's document.

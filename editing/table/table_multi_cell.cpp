@@ -4,6 +4,7 @@
 #include "editing/table/table_multi_cell.h"
 
 #include "editing/control/editor.h"
+#include "editing/table/inplace_editor.h"
 #include "editing/table/table_item.h"
 #include "engine/base/doc_view_error.h"
 #include "engine/style/style_sheet.h"
@@ -70,7 +71,7 @@ void TDVTableItemInfo::ApplyToPartiallySelected(int operation, int32_t value) {
   data->BeginItemModify(itemNo, width);
   std::unique_ptr<TCustomDocViewEdit> temp = CreateTemporalEditor();
   TDVEditDVData& tempData = temp->EditData();
-  auto record = std::make_unique<TDVUndoMultiCellsModify>(data);
+  auto record = std::make_unique<TDVUndoMultiCellsModify>(DVUndoOwner(*data));
   record->ItemNo = itemNo;
   if (operation != 1) {
     tempData.FCurTextStyleNo = data->FCurTextStyleNo;
@@ -151,13 +152,19 @@ void TDVTableItemInfo::DeletePartiallySelected() {
 
 // ---- its undo ----
 
+TCustomDVData* DVUndoOwner(TDVEditDVData& data) {
+  TDVEditDVData* owner = &data;
+  while (auto* cell = dynamic_cast<TDVTableInplaceEdit*>(&owner->Editor())) owner = &cell->Outer().EditData();
+  return owner;
+}
+
 void TDVUndoMultiCellsModify::Undo(TDVEditDVData& data) {
   auto* table = dynamic_cast<TDVTableItemInfo*>(data.GetItem(ItemNo));
   if (!table) throw EDocViewError("Table undo record does not point at a table");
   std::unique_ptr<TCustomDocViewEdit> temp = table->CreateTemporalEditor();
   if (!temp) return;
   TDVEditDVData& tempData = temp->EditData();
-  auto opposite = std::make_unique<TDVUndoMultiCellsModify>(&data);
+  auto opposite = std::make_unique<TDVUndoMultiCellsModify>(DVUndoOwner(data));
   opposite->ItemNo = ItemNo;
   opposite->IsRedo = !IsRedo;
   TDVUndoList& source = IsRedo ? *tempData.RedoList : *tempData.UndoList;
@@ -200,9 +207,30 @@ void TDVUndoMultiCellsModify::Undo(TDVEditDVData& data) {
 void TDVUndoCellModify::Undo(TDVEditDVData& data) {
   auto* table = dynamic_cast<TDVTableItemInfo*>(data.GetItem(ItemNo));
   if (!table) throw EDocViewError("Table undo record does not point at a table");
+  if (Rows.size() != 1) throw EDocViewError("Invalid table cell position");
+  // The cell opens (closing any other) and its own editor undoes the
+  // typing there and then, so that the caret ends where the change was.
+  table->CreateInplace(ItemNo, Rows[0], Cols[0], false, false, true);
   int row = -1, col = -1;
-  if (table->GetEditedCell(row, col) && !Rows.empty() && row == Rows[0] && col == Cols[0]) table->DestroyInplace();
-  TDVUndoMultiCellsModify::Undo(data);
+  TDVTableInplaceEdit* editor = table->GetEditedCell(row, col);
+  if (!editor || row != Rows[0] || col != Cols[0]) return TDVUndoMultiCellsModify::Undo(data);
+  TDVEditDVData& cellData = editor->EditData();
+  TDVUndoList& source = IsRedo ? *cellData.RedoList : *cellData.UndoList;
+  TDVUndoList& produced = IsRedo ? *cellData.UndoList : *cellData.RedoList;
+  source.Clear();
+  produced.Clear();
+  MoveGroups(*UndoList, source, GroupCounts[0]);
+  while (source.Count() > 0) IsRedo ? source.Redo(cellData) : source.Undo(cellData);
+  auto opposite = std::make_unique<TDVUndoCellModify>(DVUndoOwner(data));
+  opposite->ItemNo = ItemNo;
+  opposite->IsRedo = !IsRedo;
+  opposite->Rows = Rows;
+  opposite->Cols = Cols;
+  opposite->GroupCounts.push_back(produced.Count());
+  MoveGroups(produced, *opposite->UndoList, produced.Count());
+  table->FollowInplaceHeight();
+  table->MarkChanged();
+  if (TDVUndoList* list = data.GetUndoList()) list->AddInfo(std::move(opposite));
 }
 
 }  // namespace quillet

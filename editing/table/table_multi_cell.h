@@ -8,6 +8,12 @@
 
 namespace quillet {
 
+class TDVEditDVData;
+
+// The document whose undo list finally holds a cell's records: the main
+// editor's, above every cell editor (which goes when its cell closes).
+TCustomDVData* DVUndoOwner(TDVEditDVData& data);
+
 class TDVUndoMultiCellsModify : public TDVCompositeUndo {
  public:
   using TDVCompositeUndo::TDVCompositeUndo;
@@ -21,9 +27,9 @@ class TDVUndoMultiCellsModify : public TDVCompositeUndo {
 };
 
 // The editing of one cell in its in-place editor: the editor's groups,
-// kept when it closed, undone (redone) on the cell like a change of
-// several cells. An editor still open on the cell closes first, so that
-// the cell holds its items.
+// kept when it closed. Undoing (redoing) opens the cell in place, closing
+// any other cell editor, and the cell's editor runs the groups there, so
+// the cell stays open with the caret where the change was.
 class TDVUndoCellModify : public TDVUndoMultiCellsModify {
  public:
   using TDVUndoMultiCellsModify::TDVUndoMultiCellsModify;

@@ -147,6 +147,7 @@ bool TCustomDVData::SaveHTMLToStreamEx(TStream& stream, const std::string& path,
                                        const std::string& imagesPrefix, const std::string& extraStyles,
                                        const std::string& externalCSS, TDVSaveOptions options, TColor color,
                                        const TDVBackground* background, const TDVHTMLMargins& margins) {
+  if (!CloseInplaceEditorForSaving()) return false;
   TDVStyle* style = GetDVStyle();
   if (!style) return false;
   THTMLPageWriter page(*this, *style, stream, path, imagesPrefix, options);

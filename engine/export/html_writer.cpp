@@ -101,6 +101,7 @@ void WriteBody(THTMLPageWriter& page, TColor color) {
 bool TCustomDVData::SaveHTMLToStream(TStream& stream, const std::string& path, const std::string& title,
                                      const std::string& imagesPrefix, TDVSaveOptions options, TColor color,
                                      const TDVBackground* background, const TDVHTMLMargins& margins) {
+  if (!CloseInplaceEditorForSaving()) return false;
   TDVStyle* style = GetDVStyle();
   if (!style) return false;
   THTMLPageWriter page(*this, *style, stream, path, imagesPrefix, options);

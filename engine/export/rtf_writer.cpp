@@ -289,6 +289,7 @@ bool TCustomDVData::SaveRTFToStream(TStream& stream, bool selectionOnly, int lev
                                     const TDVBackground* /*background*/, TDVColorList* colorList,
                                     TDVIntegerList* styleToFont, TDVIntegerList* fontTable,
                                     double twipsPerPixel) {
+  if (!CloseInplaceEditorForSaving()) return false;
   const TDVFLimits limits = DVFGetLimits(GetDVFSaveScope(selectionOnly));
   const bool empty =
       limits.StartItemNo < 0 || limits.StartItemNo > limits.EndItemNo || limits.EndItemNo >= ItemCount();

@@ -55,6 +55,7 @@ class TTextWriter {
 
 bool TCustomDVData::SaveTextToStream(const std::string& path, TStream& stream, int lineWidth, bool selectionOnly,
                                      bool textOnly, bool unicode) {
+  if (!CloseInplaceEditorForSaving()) return false;
   try {
     const TDVFLimits limits = DVFGetLimits(GetDVFSaveScope(selectionOnly));
     const int first = limits.StartItemNo, last = limits.EndItemNo;

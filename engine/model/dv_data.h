@@ -297,6 +297,10 @@ class TCustomDVData {
   // The range of a save; the whole document here, the selection in a
   // formatted document.
   virtual TDVFLimits DVFGetLimits(TDVFSaveScope scope) const;
+  // A cell edited in place holds its items in its editor: every save
+  // closes it first, so the cell's text is written. False (the save fails)
+  // while the editor is inside its own change and cannot close.
+  virtual bool CloseInplaceEditorForSaving() { return true; }
   // Writes the host's lines, the version, the optional background, styles
   // and layout, then the items of the scope. False when the write failed
   // (what was written stays in the stream).

@@ -297,6 +297,7 @@ TDVFLimits TCustomDVData::DVFGetLimits(TDVFSaveScope) const {
 
 bool TCustomDVData::SaveDVFToStreamEx(TStream& stream, TDVFSaveScope scope, TColor color,
                                       const TDVBackground* background, const TDVLayoutInfo* layout) {
+  if (!CloseInplaceEditorForSaving()) return false;
   try {
     TDVFWriter writer(*this, stream);
     if (ItemCount() == 0) {

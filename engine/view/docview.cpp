@@ -375,29 +375,21 @@ bool TCustomDocView::InsertDVFFromStream(TStream& stream, int index) {
   return data_->InsertDVFFromStream(stream, index, Color, nullptr, nullptr, false);
 }
 
-// A cell edited in place holds its items in its editor: closing it first
-// puts them back, so what is saved has the cell's text.
-void TCustomDocView::CloseInplaceEditorForSaving() { DestroyInplaceEditor(); }
-
 bool TCustomDocView::SaveDVF(const std::string& fileName, bool selectionOnly) {
-  CloseInplaceEditorForSaving();
   const TDVLayoutInfo layout = CreateLayoutInfo();
   return data_->SaveDVF(fileName, selectionOnly, GetColor(), &background_, &layout);
 }
 
 bool TCustomDocView::SaveDVFToStream(TStream& stream, bool selectionOnly) {
-  CloseInplaceEditorForSaving();
   const TDVLayoutInfo layout = CreateLayoutInfo();
   return data_->SaveDVFToStream(stream, selectionOnly, GetColor(), &background_, &layout);
 }
 
 bool TCustomDocView::SaveRTF(const std::string& fileName, bool selectionOnly) {
-  CloseInplaceEditorForSaving();
   return data_->SaveRTF(fileName, selectionOnly, GetColor(), &background_);
 }
 
 bool TCustomDocView::SaveRTFToStream(TStream& stream, bool selectionOnly) {
-  CloseInplaceEditorForSaving();
   return data_->SaveRTFToStream(stream, selectionOnly, GetColor(), &background_);
 }
 
@@ -407,7 +399,6 @@ bool TCustomDocView::LoadRTFFromStream(TStream& stream) { return data_->LoadRTFF
 
 bool TCustomDocView::SaveHTML(const std::string& fileName, const std::string& title, const std::string& imagesPrefix,
                               TDVSaveOptions options) {
-  CloseInplaceEditorForSaving();
   const TDVHTMLMargins margins{LeftMargin, TopMargin, RightMargin, BottomMargin};
   return data_->SaveHTML(fileName, title, imagesPrefix, options, GetColor(), &background_, margins);
 }
@@ -415,7 +406,6 @@ bool TCustomDocView::SaveHTML(const std::string& fileName, const std::string& ti
 bool TCustomDocView::SaveHTMLEx(const std::string& fileName, const std::string& title,
                                 const std::string& imagesPrefix, const std::string& extraStyles,
                                 const std::string& externalCSS, TDVSaveOptions options) {
-  CloseInplaceEditorForSaving();
   const TDVHTMLMargins margins{LeftMargin, TopMargin, RightMargin, BottomMargin};
   return data_->SaveHTMLEx(fileName, title, imagesPrefix, extraStyles, externalCSS, options, GetColor(),
                            &background_, margins);
@@ -431,18 +421,15 @@ bool TCustomDocView::LoadTextW(const std::string& fileName, int32_t styleNo, int
 }
 
 bool TCustomDocView::SaveText(const std::string& fileName, int lineWidth) {
-  CloseInplaceEditorForSaving();
   return data_->SaveText(fileName, lineWidth, false);
 }
 
 bool TCustomDocView::SaveTextW(const std::string& fileName, int lineWidth) {
-  CloseInplaceEditorForSaving();
   return data_->SaveText(fileName, lineWidth, true);
 }
 
 bool TCustomDocView::SaveTextToStream(const std::string& path, TStream& stream, int lineWidth, bool selectionOnly,
                                       bool textOnly) {
-  CloseInplaceEditorForSaving();
   return data_->SaveTextToStream(path, stream, lineWidth, selectionOnly, textOnly, false);
 }
 

@@ -277,7 +277,6 @@ class TCustomDocView : public TDVScroller, public TDVPrintSource {
 
  private:
   friend class TDocViewDVData;
-  void CloseInplaceEditorForSaving();
   void ActivateScrollTimer();
   void DeactivateScrollTimer();
   // The information box shown without a style sheet.

@@ -43,6 +43,19 @@ void TDocViewDVData::AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo
 
 void TDocViewDVData::SilentReplaceChosenDVData(TCustomDVData* dvData) { docView_.SilentReplaceChosenDVData(dvData); }
 
+TCustomControl* TDocViewDVData::GetInplaceEditor() const { return docView_.GetInplaceEditor(); }
+
+void TDocViewDVData::DestroyInplaceEditor() { docView_.DestroyInplaceEditor(); }
+
+bool TDocViewDVData::CloseInplaceEditorForSaving() {
+  // Freeing an editor (or one nested in it) inside its own change handling
+  // would pull the ground from under it.
+  for (const TDVScroller* editor = docView_.GetInplaceEditor(); editor; editor = editor->GetInplaceEditor())
+    if (editor->Busy()) return false;
+  DestroyInplaceEditor();
+  return true;
+}
+
 void TDocViewDVData::UnassignChosenDVData(TCustomDVData* dvData) {
   TDVControlData::UnassignChosenDVData(dvData);
   docView_.UnassignChosenDVData(dvData);

@@ -52,6 +52,10 @@ class TDocViewDVData : public TDVControlData {
   void AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo* item) override;
   void SilentReplaceChosenDVData(TCustomDVData* dvData) override;
   void UnassignChosenDVData(TCustomDVData* dvData) override;
+  // The viewer's cell editor.
+  TCustomControl* GetInplaceEditor() const override;
+  void DestroyInplaceEditor() override;
+  bool CloseInplaceEditorForSaving() override;
 
   // ---- events of the viewer ----
   bool IsAssignedJump() const override;

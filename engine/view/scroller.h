@@ -98,6 +98,8 @@ class TDVScroller : public TCustomControl {
   void SetInplaceEditor(TDVScroller* editor) { inplaceEditor_ = editor; }
   // Frees the editor, whose owner then takes its content back.
   void DestroyInplaceEditor();
+  // Inside its own change handling (a cell editor), where it cannot be freed.
+  virtual bool Busy() const { return false; }
 
   std::function<void(TDVScroller& sender)> OnVScrolled;
   std::function<void(TDVScroller& sender)> OnHScrolled;

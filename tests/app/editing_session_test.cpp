@@ -1,6 +1,7 @@
 // Editing in the program as a new user does it: start on the default
 // store, type Chinese through the input method, undo, redo, save with
 // Ctrl+S, start again: the text is in the stored record and on the screen.
+// Typing into the demo table's cells, Tab between them, is stored too.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include "app/document_store.h"
 #include "app/main_window.h"
 #include "editing/control/editor.h"
+#include "editing/table/table_item.h"
 #include "engine/style/style_sheet.h"
 #include "engine/text/charsets.h"
 #include "engine/text/item_text.h"
@@ -20,6 +22,21 @@
 
 namespace quillet {
 namespace {
+
+// The stored record's document.
+void LoadStored(TCustomDVData& document) {
+  TDbDm db;
+  TMemoryStream stream;
+  ReadDefaultRecord(db, stream);
+  TColor color = clNone;
+  EXPECT_TRUE(document.LoadDVFFromStream(stream, color, nullptr, nullptr));
+}
+
+TDVTableItemInfo* FirstTable(TCustomDVData& document) {
+  for (int i = 0; i < document.ItemCount(); ++i)
+    if (auto* table = dynamic_cast<TDVTableItemInfo*>(document.GetItem(i))) return table;
+  return nullptr;
+}
 
 // The first paragraph's text of the stored record, as UTF-16.
 std::u16string StoredTitle() {
@@ -101,6 +118,57 @@ TEST(EditingSession, TypedChineseIsThereAfterSaveAndRestart) {
   // The title line is drawn with the new text.
   const QRect top(0, 0, first.picture.width(), 120);
   EXPECT_NE(restarted.picture.copy(top), first.picture.copy(top));
+  qputenv("XDG_DATA_HOME", saved);
+}
+
+TEST(EditingSession, TextTypedIntoTableCellsIsStored) {
+  RegisterTableItem();
+  QTemporaryDir dataHome;
+  ASSERT_TRUE(dataHome.isValid());
+  const QByteArray saved = qgetenv("XDG_DATA_HOME");
+  qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+  {
+    TMainWindow window;
+    std::string error;
+    ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TDocViewEdit& view = window.View();
+    TDVEditDVData& data = view.EditData();
+    TDVTableItemInfo* table = FirstTable(data);
+    ASSERT_NE(table, nullptr);
+    const int itemNo = table->GetMyItemNo();
+    int32_t left = 0, top = 0;
+    ASSERT_TRUE(data.GetItemCoords(itemNo, left, top));
+    data.ShowRectangle(left, top, table->GetWidth(), table->GetHeight());
+    // A click at the start of the second row's first cell, then typing,
+    // Tab to the next cell and typing there.
+    const TDVTableCellData& cell = *table->GetCells(1, 0);
+    const QPoint at(left + cell.Left + table->CellPadding + 1 - data.GetHOffs(),
+                    top + cell.Top + cell.Height / 2 - data.GetVOffs());
+    QTest::mouseClick(view.ClientWidget(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_NE(view.GetTopLevelEditor(), &view) << "the click opened the cell";
+    QTest::keyClicks(view.GetTopLevelEditor()->Widget(), "AB");
+    QTest::keyClick(view.GetTopLevelEditor()->Widget(), Qt::Key_Tab);
+    QApplication::processEvents();
+    QTest::keyClicks(view.GetTopLevelEditor()->Widget(), "CD");
+    QTest::keyClick(view.GetTopLevelEditor()->Widget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(view.Modified) << "Ctrl+S saved";
+  }
+  TDVStyle style;
+  TCustomDVData document;
+  document.SetDVStyle(&style);
+  LoadStored(document);
+  TDVTableItemInfo* table = FirstTable(document);
+  ASSERT_NE(table, nullptr);
+  auto text = [](const TCustomDVData& cell) {
+    std::string all;
+    for (int i = 0; i < cell.ItemCount(); ++i) all += cell.GetItemTextR(i);
+    return all;
+  };
+  EXPECT_EQ(text(*table->GetCells(1, 0)).rfind("AB", 0), 0u);
+  EXPECT_EQ(text(*table->GetCells(1, 1)).rfind("CD", 0), 0u);
   qputenv("XDG_DATA_HOME", saved);
 }
 

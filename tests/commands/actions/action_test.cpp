@@ -16,6 +16,7 @@
 #include "commands/actions/control_panel.h"
 #include "commands/actions/dispatcher.h"
 #include "editing/control/editor.h"
+#include "editing/table/inplace_editor.h"
 #include "editing/table/table_cell.h"
 #include "editing/table/table_item.h"
 #include "engine/style/style_sheet.h"
@@ -57,7 +58,8 @@ TEST(CommandTarget, Resolution) {
   struct Case {
     const char* what;
     bool ownControl, defaultControl;
-    int focus;  // 0 first, 1 second, 2 the plain control
+    int focus;  // 0 first, 1 second, 2 the plain control, 3 a cell editor in
+                // first, 4 a cell editor of a table inside that cell
     int expected;  // the editor GetControl gives: 0, 1 or -1 for none
   } cases[] = {
       {"the focused editor", false, false, 1, 1},
@@ -65,13 +67,38 @@ TEST(CommandTarget, Resolution) {
       {"the default editor before the focused one", false, true, 1, 0},
       {"the default editor with nothing focused that is one", false, true, 2, 0},
       {"the own control before everything", true, false, 0, 1},
+      {"a cell editor stands for its editor", false, false, 3, 0},
+      {"a nested cell editor too", false, false, 4, 0},
+      {"the default editor before a cell editor", false, true, 4, 0},
   };
   for (const Case& c : cases) {
     EditorsFixture f;
     TdvAction action;
     if (c.ownControl) action.SetControl(&f.second);
     if (c.defaultControl) DVA_DefaultControl = &f.first;
-    TCustomControl* focus[] = {&f.first, &f.second, &f.plain};
+    // A 1 x 2 table whose first cell holds a 1 x 2 table, both cells open.
+    auto outer = std::make_unique<TDVTableItemInfo>(1, 2, &f.first.DVData());
+    auto inner = std::make_unique<TDVTableItemInfo>(1, 2, nullptr);
+    outer->ParaNo = inner->ParaNo = 0;
+    TDVTableItemInfo& table = *outer;
+    TDVTableItemInfo& nested = *inner;
+    nested.GetCells(0, 0)->AddNL("n", 0, 0);
+    nested.GetCells(0, 1)->AddNL("m", 0, 0);
+    table.GetCells(0, 0)->AddItem("", std::move(inner));
+    table.GetCells(0, 1)->AddNL("t", 0, 0);
+    f.first.AddItem("", std::move(outer));
+    f.first.Format();
+    TCustomControl* cellEditor = nullptr;
+    TCustomControl* nestedEditor = nullptr;
+    if (c.focus >= 3) {
+      int row = -1, col = -1;
+      table.CreateInplace(3, 0, 0, false, false, false);
+      cellEditor = table.GetEditedCell(row, col);
+      nested.CreateInplace(0, 0, 1, false, false, false);
+      nestedEditor = nested.GetEditedCell(row, col);
+      ASSERT_NE(nestedEditor, nullptr) << c.what;
+    }
+    TCustomControl* focus[] = {&f.first, &f.second, &f.plain, cellEditor, nestedEditor};
     focus[c.focus]->SetFocus();
     ASSERT_EQ(FocusedControl(), focus[c.focus]) << c.what;
     TDocViewEdit* editors[] = {&f.first, &f.second};

@@ -2,6 +2,8 @@
 // the cell's items, typing grows the row, and closing puts the items back.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QtTest/QTest>
 
 #include "editing/table/inplace_editor.h"
@@ -35,6 +37,12 @@ class TableInplaceTest : public TableEditTest {
     int row = -1, col = -1;
     return t.GetEditedCell(row, col);
   }
+  // The cell's content, from its editor while it is open.
+  std::string Content(const TDVTableItemInfo& t, int row, int col) {
+    const TDVTableInplaceEdit* open = Edited(t);
+    if (open && open->Row() == row && open->Col() == col) return DescribeDoc(open->EditData());
+    return DescribeDoc(*t.GetCells(row, col));
+  }
 };
 
 TEST_F(TableInplaceTest, AClickOpensTheCellAndTypingGrowsItsRow) {
@@ -66,16 +74,42 @@ TEST_F(TableInplaceTest, AClickOpensTheCellAndTypingGrowsItsRow) {
 }
 
 TEST_F(TableInplaceTest, SavingClosesTheCellSoItsTextIsSaved) {
+  // Through the viewer and straight through the document, in each form.
+  struct Case {
+    const char* name;
+    std::function<bool(TMemoryStream&)> save;
+  } cases[] = {
+      {"viewer DVF", [&](TMemoryStream& s) { return editor->SaveDVFToStream(s, false); }},
+      {"document DVF", [&](TMemoryStream& s) { return Data().SaveDVFToStream(s, false, clNone, nullptr, nullptr); }},
+      {"document RTF", [&](TMemoryStream& s) { return Data().SaveRTFToStream(s, false, clNone, nullptr); }},
+      {"document text", [&](TMemoryStream& s) { return Data().SaveTextToStream("", s, 80, false, false, false); }},
+  };
+  for (const Case& c : cases) {
+    TDVTableItemInfo& t = Place();
+    Click(t, 0, 0);
+    TDVTableInplaceEdit* cellEditor = Edited(t);
+    ASSERT_NE(cellEditor, nullptr) << c.name;
+    QTest::keyClicks(cellEditor->ClientWidget(), "Q");
+    TMemoryStream saved;
+    ASSERT_TRUE(c.save(saved)) << c.name;
+    EXPECT_EQ(Edited(t), nullptr) << c.name;
+    EXPECT_NE(DescribeDoc(*t.GetCells(0, 0)).find("Q"), std::string::npos) << c.name;
+    EXPECT_NE(saved.AsString().find("Q"), std::string::npos) << c.name;
+  }
+  // A save from inside the cell's own change cannot close it: it fails and
+  // the cell stays open.
   TDVTableItemInfo& t = Place();
   Click(t, 0, 0);
-  TDVTableInplaceEdit* cellEditor = Edited(t);
-  ASSERT_NE(cellEditor, nullptr);
-  QTest::keyClicks(cellEditor->ClientWidget(), "Q");
-  TMemoryStream saved;
-  ASSERT_TRUE(editor->SaveDVFToStream(saved, false));
-  EXPECT_EQ(Edited(t), nullptr);
-  EXPECT_NE(DescribeDoc(*t.GetCells(0, 0)).find("Q"), std::string::npos);
-  EXPECT_NE(saved.AsString().find("Q"), std::string::npos);
+  bool written = true;
+  editor->OnChange = [&](auto&) {
+    TMemoryStream s;
+    written = Data().SaveDVFToStream(s, false, clNone, nullptr, nullptr);
+  };
+  QTest::keyClicks(Edited(t)->ClientWidget(), "R");
+  editor->OnChange = nullptr;
+  EXPECT_FALSE(written);
+  ASSERT_NE(Edited(t), nullptr);
+  EXPECT_EQ(DescribeDoc(Edited(t)->EditData()), "P0 0\"aR\"");
 }
 
 TEST_F(TableInplaceTest, ClicksSelectWhenCellsMayNotBeEdited) {
@@ -114,15 +148,24 @@ TEST_F(TableInplaceTest, TypingInACellIsUndoneAsOneStep) {
     QTest::keyClicks(Edited(t)->ClientWidget(), "XY");
     t.DestroyInplace();
   }));
-  // With another cell open, the typed cell is undone and the open one gets
-  // its items back.
+  // With another cell open, the typed cell opens in its place, undone, the
+  // caret where the typing was; redo types it again there.
   const std::string before = DvfBytes(Data());
   Click(t, 1, 0);
   QTest::keyClicks(Edited(t)->ClientWidget(), "Z");
   Click(t, 0, 1);
   editor->Undo();
-  EXPECT_EQ(DescribeDoc(*t.GetCells(1, 0)), "P0 0\"cXY\"");
+  ASSERT_NE(Edited(t), nullptr);
+  EXPECT_EQ(std::make_pair(Edited(t)->Row(), Edited(t)->Col()), std::make_pair(1, 0));
+  EXPECT_EQ(Content(t, 1, 0), "P0 0\"cXY\"");
+  EXPECT_EQ(Edited(t)->EditData().GetOffsetInCurItem(), 4);
+  EXPECT_EQ(DescribeDoc(*t.GetCells(0, 1)), "P0 0\"b\"");
+  EXPECT_EQ(DvfBytes(Data()), before);
+  editor->Redo();
+  EXPECT_EQ(Content(t, 1, 0), "P0 0\"cXYZ\"");
+  // Undone again with no cell open.
   t.DestroyInplace();
+  editor->Undo();
   EXPECT_EQ(DvfBytes(Data()), before);
 }
 
@@ -135,8 +178,8 @@ TEST_F(TableInplaceTest, TwoCellsTypedAreUndoneInTurn) {
     t.DestroyInplace();
   }
   editor->Undo();
-  EXPECT_EQ(DescribeDoc(*t.GetCells(0, 1)), "P0 0\"b\"");
-  EXPECT_NE(DescribeDoc(*t.GetCells(0, 0)), "P0 0\"a\"");
+  EXPECT_EQ(Content(t, 0, 1), "P0 0\"b\"");
+  EXPECT_NE(Content(t, 0, 0), "P0 0\"a\"");
   editor->Undo();
   EXPECT_EQ(DvfBytes(Data()), before);
   EXPECT_EQ(editor->UndoAction(), dvutNone);

@@ -1,5 +1,7 @@
 #include "editing/table/table_test_util.h"
 
+#include <QtTest/QTest>
+
 namespace quillet::test {
 
 namespace {
@@ -39,6 +41,10 @@ std::string DumpTable(const TDVTableItemInfo& table) {
     }
   }
   return s;
+}
+
+void UndoKey(QWidget* widget) {
+  QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_Z, QString(QChar(0x1A)), Qt::ControlModifier);
 }
 
 void AddCellText(TDVTableCellData& cell, const std::string& utf8) { cell.AddNL(ItemText(utf8, false), kGbk, 0); }

@@ -2,6 +2,7 @@
 // The table tests' harness: tables built in memory, placed in the test
 // editor (grid lines shown) or in a viewer (not shown), a structural dump
 // to compare tables by, and cell text in the sheet's 8-bit style.
+#include <QWidget>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,9 @@ namespace quillet::test {
 std::string DumpTable(const TDVTableItemInfo& table);
 // Appends a paragraph of text in the GBK style to a cell.
 void AddCellText(TDVTableCellData& cell, const std::string& utf8);
+
+// Ctrl+Z as the platform sends it, with its control character as text.
+void UndoKey(QWidget* widget);
 
 class TableEditTest : public EditTest {
  protected:
