@@ -65,9 +65,9 @@ void ApplyParaCode(TParaInfo& style, int32_t code, const TTrackingFormState& sta
   }
 }
 
-// The style equal to the sample in every property, baseStyle first; else
-// the sample added as a style of its own.
-int32_t FindOrAdd(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample) {
+}  // namespace
+
+int32_t FindOrAddTextStyle(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample) {
   const int found = styles.FindSuchStyle(baseStyle, sample, DVAllFontInfoProperties);
   if (found >= 0) return found;
   TFontInfo& added = styles.Add();
@@ -75,8 +75,6 @@ int32_t FindOrAdd(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample
   added.Standard = false;
   return styles.Count() - 1;
 }
-
-}  // namespace
 
 TRevisionTracking::TRevisionTracking(TCustomDocViewEdit& editor, TReviewerTable& table,
                                      const TTrackingFormState& state)
@@ -121,7 +119,7 @@ int32_t TRevisionTracking::TextStyleConversion(int32_t styleNo, int32_t code) {
   TFontInfo sample;
   sample.Assign(styles[styleNo]);
   ApplyTextCode(sample, code, state_);
-  return FindOrAdd(styles, styleNo, sample);
+  return FindOrAddTextStyle(styles, styleNo, sample);
 }
 
 int32_t TRevisionTracking::MarkedStyle(int32_t styleNo, int32_t code) {
@@ -140,7 +138,7 @@ int32_t TRevisionTracking::MarkedStyle(int32_t styleNo, int32_t code) {
   sample.Style = code == TEXT_TraceInsert || found >= 0 ? mark : (current.Style | fsStrikeOut) & ~fsUnderline;
   // An equal style made before is taken again: every start of typing or
   // deleting would otherwise add a copy to the sheet.
-  return FindOrAdd(styles, -1, sample);
+  return FindOrAddTextStyle(styles, -1, sample);
 }
 
 int32_t TRevisionTracking::ParaStyleConversion(int32_t paraNo, int32_t code) {
