@@ -8,7 +8,12 @@
 // asks the host's handler for the reviewer's inserted style (searched among
 // the 500) and the editor splits the paragraph's item to start an item of
 // it; every later key asks again and finds the caret's style at once.
-// Undoing the run and putting the caret back are not timed. Run:
+// Undoing the run and putting the caret back are not timed.
+//
+// Accepting 10,000 deletion marks beside deleting the same items through
+// the editor's undoable deletion: 10,000 paragraphs of the same text, each
+// with a struck-out item in the reviewer's colour between two plain ones.
+// Building and laying out the document is not timed. Run:
 //   build/release/bench/tracking_bench
 #include <benchmark/benchmark.h>
 
@@ -21,6 +26,7 @@
 #include "bench/support/widget_bench_main.h"
 #include "editing/control/editor.h"
 #include "engine/style/style_sheet.h"
+#include "host/review/accept_reject.h"
 #include "host/review/revision_tracking.h"
 #include "host/review/reviewer_table.h"
 #include "platform/core/code_page.h"
@@ -95,6 +101,79 @@ void BM_TypingTracked(benchmark::State& state) { Typing(state, true); }
 void BM_TypingUntracked(benchmark::State& state) { Typing(state, false); }
 BENCHMARK(BM_TypingUntracked)->Arg(1)->Arg(20)->Arg(200)->Unit(benchmark::kMicrosecond)->MinTime(1);
 BENCHMARK(BM_TypingTracked)->Arg(1)->Arg(20)->Arg(200)->Unit(benchmark::kMicrosecond)->MinTime(1);
+
+constexpr int kMarks = 10000;
+
+struct MarkedEditor {
+  TDVStyle sheet;
+  TDocViewEdit editor;
+  TReviewerTable table;
+  int32_t deleted = 0;
+
+  MarkedEditor() {
+    TFontInfos& styles = sheet.TextStyles();
+    styles[0].FontName = "宋体";
+    styles[0].Charset = GB2312_CHARSET;
+    TFontInfo& struck = styles.Add();
+    struck.Assign(styles[0]);
+    struck.Style = fsStrikeOut;
+    struck.Color = TReviewerTable::kPalette[0];
+    deleted = styles.Count() - 1;
+    table.Enter(Utf8ToAnsi("审阅人"), "2026-12-11 08:00:00");
+    editor.SetStyle(&sheet);
+    editor.Show();
+    editor.ClientWidget()->resize(kWidth, kHeight);
+  }
+
+  // The document anew, laid out.
+  void Load() {
+    editor.Clear();
+    const std::vector<std::string> text = LayoutSampleParagraphs(kMarks);
+    for (const std::string& p : text) {
+      const std::string head = p.substr(0, 20), tail = p.substr(20, 20);
+      editor.AddNL(head, 0, 0);
+      editor.AddNL(Utf8ToAnsi("删除的"), deleted, -1);
+      editor.AddNL(tail, 0, -1);
+    }
+    editor.Format();
+  }
+};
+
+void BM_AcceptMarks(benchmark::State& state) {
+  MarkedEditor e;
+  for (auto _ : state) {
+    state.PauseTiming();
+    e.Load();
+    state.ResumeTiming();
+    AcceptChange(e.editor, e.table);
+    state.PauseTiming();
+    if (e.editor.EditData().ItemCount() != kMarks) state.SkipWithError("the marks were not all accepted");
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * kMarks);
+}
+
+void BM_DeleteMarkedItems(benchmark::State& state) {
+  MarkedEditor e;
+  TDVEditDVData& data = e.editor.EditData();
+  for (auto _ : state) {
+    state.PauseTiming();
+    e.Load();
+    state.ResumeTiming();
+    for (int i = data.ItemCount() - 1; i >= 0; --i) {
+      if (data.GetItemStyle(i) != e.deleted) continue;
+      data.SetSelectionBounds(i, data.GetOffsBeforeItem(i), i, data.GetOffsAfterItem(i));
+      e.editor.DeleteSelection();
+    }
+    state.PauseTiming();
+    if (data.ItemCount() != kMarks) state.SkipWithError("the items were not all deleted");
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * kMarks);
+}
+
+BENCHMARK(BM_DeleteMarkedItems)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_AcceptMarks)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace quillet::bench

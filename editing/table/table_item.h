@@ -356,6 +356,11 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   // A hidden editor with the document's style sheet, options and
   // conversion handlers, recording undo when the document's editor does.
   std::unique_ptr<TCustomDocViewEdit> CreateTemporalEditor() const;
+  // Each existing cell that `which` picks passes through a hidden editor
+  // holding its items, where `change` edits it; what the cells record is
+  // one undoable step of the document. In an editor only, after asking it.
+  void ModifyCells(const std::function<bool(int row, int col)>& which,
+                   const std::function<void(TCustomDocViewEdit& cellEditor)>& change);
 
   // ---- layout (table_layout.cpp) ----
   int32_t GetWidth() const override { return Fmt.Width; }

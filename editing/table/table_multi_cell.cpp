@@ -61,9 +61,10 @@ std::unique_ptr<TCustomDocViewEdit> TDVTableItemInfo::CreateTemporalEditor() con
   return editor;
 }
 
-void TDVTableItemInfo::ApplyToPartiallySelected(int operation, int32_t value) {
-  TDVEditDVData* data = EditData();
-  if (!(Options & dvtoEditing) || !PartiallySelected() || !data || !BeginEdit()) return;
+void TDVTableItemInfo::ModifyCells(const std::function<bool(int row, int col)>& which,
+                                   const std::function<void(TCustomDocViewEdit& cellEditor)>& change) {
+  TDVEditDVData* data = BeginEdit();
+  if (!data) return;
   const int itemNo = GetMyItemNo();
   TDVEditOperation editOperation(*data);
   data->BeginUndoSequence(dvutModifyItem, true);
@@ -73,28 +74,16 @@ void TDVTableItemInfo::ApplyToPartiallySelected(int operation, int32_t value) {
   TDVEditDVData& tempData = temp->EditData();
   auto record = std::make_unique<TDVUndoMultiCellsModify>(DVUndoOwner(*data));
   record->ItemNo = itemNo;
-  if (operation != 1) {
-    tempData.FCurTextStyleNo = data->FCurTextStyleNo;
-    tempData.FCurParaStyleNo = data->FCurParaStyleNo;
-  }
   bool changed = false;
   for (int r = 0; r < Rows.Count(); ++r)
     for (int c = 0; c < Rows[r]->Count(); ++c) {
       TDVTableCellData* cell = Rows.CellAt(r, c);
-      if (!cell || !IsCellSelected(r, c) || !DoOnCellEditing(r, c, true)) continue;
+      if (!cell || !which(r, c)) continue;
       LoadCell(*temp, *cell);
-      // The cell gets its items back whatever the operation does.
+      // The cell gets its items back whatever the change does.
       try {
-        tempData.SelectAll();
         const int groups = tempData.UndoList->Count();
-        if (operation == 2) {
-          tempData.ApplyStyleConversion_(value);
-        } else {
-          TDVEditOperation cellOperation(tempData);
-          tempData.BeginUndoSequence(dvutPara, true);
-          tempData.ApplyParaStyle(value, operation == 1);
-          tempData.UndoList->PopIfEmpty();
-        }
+        change(*temp);
         const int added = tempData.UndoList->Count() - groups;
         if (added > 0) {
           record->Rows.push_back(r);
@@ -121,6 +110,23 @@ void TDVTableItemInfo::ApplyToPartiallySelected(int operation, int32_t value) {
   data->EndItemModify(itemNo, width);
   data->UndoList->PopIfEmpty();
   data->Change();
+}
+
+void TDVTableItemInfo::ApplyToPartiallySelected(int operation, int32_t value) {
+  if (!(Options & dvtoEditing) || !PartiallySelected()) return;
+  ModifyCells([this](int r, int c) { return IsCellSelected(r, c) && DoOnCellEditing(r, c, true); },
+              [&](TCustomDocViewEdit& temp) {
+                TDVEditDVData& tempData = temp.EditData();
+                tempData.SelectAll();
+                if (operation == 2) {
+                  tempData.ApplyStyleConversion_(value);
+                } else {
+                  TDVEditOperation cellOperation(tempData);
+                  tempData.BeginUndoSequence(dvutPara, true);
+                  tempData.ApplyParaStyle(value, operation == 1);
+                  tempData.UndoList->PopIfEmpty();
+                }
+              });
 }
 
 void TDVTableItemInfo::ApplyStyleConversionToPartiallySelected(int32_t userData) {

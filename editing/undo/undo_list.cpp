@@ -17,7 +17,10 @@ bool TDVUndoInfos::IsTypingGroup() const { return Count() == 1 && Items(0)->Acti
 bool TDVUndoInfos::CanDelete() const { return Count() == 0 || Count() > 1 || Items(0)->UsedUp(); }
 
 void TDVUndoInfos::ChangeUndoList(TDVUndoList* list) {
-  for (const auto& info : *this) info->FUndoList = list;
+  for (const auto& info : *this) {
+    info->FUndoList = list;
+    info->ChangeOwnerData(list->OwnerData());
+  }
 }
 
 void TDVUndoInfos::Undo(TDVEditDVData& data, bool reformat) {
@@ -130,6 +133,11 @@ void TDVUndoList::AddInfo(std::unique_ptr<TDVUndoInfo> info) {
   if (Top()->IsTypingGroup()) throw EDocViewError("Incorrect adding into undo list");
   info->FUndoList = this;
   Top()->Add(std::move(info));
+}
+
+void TDVUndoList::SetOwnerData(TCustomDVData* ownerData) {
+  ownerData_ = ownerData;
+  for (const auto& group : *this) group->ChangeUndoList(this);
 }
 
 void TDVUndoList::AddInfos(std::unique_ptr<TDVUndoInfos> infos) {

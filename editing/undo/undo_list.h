@@ -41,6 +41,9 @@ class TDVUndoInfo {
   // Whether the record still has something to undo (typing records are
   // undone a character at a time).
   virtual bool UsedUp() const { return true; }
+  // The record moved into a list of another document's data (a cell's
+  // changes kept by the document that holds the table).
+  virtual void ChangeOwnerData(TCustomDVData* /*ownerData*/) {}
 };
 
 // A group: the records of one operation in the order they were made.
@@ -57,6 +60,7 @@ class TDVUndoInfos : public TDVList<TDVUndoInfo> {
   void Redo(TDVEditDVData& data, bool reformat);
   void PerformUndo(TDVEditDVData& data, bool reformat);
   bool CanDelete() const;
+  // The records now belong to list (and to its data).
   void ChangeUndoList(TDVUndoList* list);
   // A group of exactly one typing record never receives other records.
   bool IsTypingGroup() const;
@@ -66,6 +70,8 @@ class TDVUndoList : public TDVList<TDVUndoInfos> {
  public:
   explicit TDVUndoList(TCustomDVData* ownerData) : ownerData_(ownerData) {}
   TCustomDVData* OwnerData() const { return ownerData_; }
+  // The list and every record in it now belong to ownerData.
+  void SetOwnerData(TCustomDVData* ownerData);
 
   // -1: unlimited; 0: nothing is recorded; N: at most N groups.
   int Limit = -1;

@@ -345,6 +345,9 @@ class TDVCompositeUndo : public TDVUndoInfo {
   bool RequiresFormat() const override { return false; }
   void SetItemsRange(int& startItemNo, int& endItemNo, TDVEditDVData& data) override;
   bool UsedUp() const override { return UndoList->Count() == 0; }
+  // Records made in a hidden editor hold items of its data until they
+  // reach the document that keeps them.
+  void ChangeOwnerData(TCustomDVData* ownerData) override { UndoList->SetOwnerData(ownerData); }
 };
 
 }  // namespace quillet

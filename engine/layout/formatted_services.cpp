@@ -133,10 +133,21 @@ void TCustomDVFormattedData::AfterVScroll() {
   };
   // The position of a checkpoint is the Top of its item's first drawing
   // item; a counted checkpoint whose item has none stops the whole step.
-  auto topOf = [this](const TDVCPInfo* checkpoint, int32_t& top) {
+  // An item's DrawItemNo is a hint that a partial layout leaves behind:
+  // when it misses, the drawing items are searched on from the previous
+  // checkpoint's, since checkpoints come in document order.
+  int searchFrom = 0;
+  auto topOf = [this, &searchFrom](const TDVCPInfo* checkpoint, int32_t& top) {
     const TCustomDVItemInfo* item = checkpoint->ItemInfo;
-    const int d = item ? item->DrawItemNo : -1;
-    if (d < 0 || d >= DrawItems.Count() || GetItem(DrawItems[d]->ItemNo) != item) return false;
+    if (!item) return false;
+    int d = item->DrawItemNo;
+    if (d < 0 || d >= DrawItems.Count() || GetItem(DrawItems[d]->ItemNo) != item ||
+        (d > 0 && DrawItems[d - 1]->ItemNo == DrawItems[d]->ItemNo)) {
+      d = searchFrom;
+      while (d < DrawItems.Count() && GetItem(DrawItems[d]->ItemNo) != item) ++d;
+      if (d >= DrawItems.Count()) return false;
+    }
+    searchFrom = d;
     top = DrawItems[d]->Top;
     return true;
   };

@@ -139,22 +139,15 @@ void TCustomDVFormattedData::FormatParasExact(int startDrawItemNo, int endDrawIt
   if (itemsInserted != 0 || drawCount != oldDrawCount || newNextTop != oldNextTop) {
     band.Bottom = GetHeight();
     const int32_t dy = oldNextTop < 0 ? 0 : Clamp32(int64_t{newNextTop} - oldNextTop);
-    const bool renumber = itemsInserted != 0 || drawCount != oldDrawCount;
-    // Every drawing item below moves (and is renumbered) in one pass: this
-    // runs over the rest of the document, so nothing is asked per item
-    // that the loop can know once.
-    const bool ownItems = !ShareItems();
-    int prevItemNo = newEnd >= 0 ? DrawItems[newEnd]->ItemNo : -1;
-    for (int i = newEnd + 1; i < drawCount; ++i) {
-      TDVDrawLineInfo* info = DrawItems[i];
-      info->Top = Clamp32(int64_t{info->Top} + dy);
-      if (!renumber) continue;
-      info->ItemNo += itemsInserted;
-      // The first drawing item of an item, which need not start at its
-      // first offset: a space dropped at a wrap moves it on.
-      if (ownItems && prevItemNo != info->ItemNo) GetItem(info->ItemNo)->DrawItemNo = i;
-      prevItemNo = info->ItemNo;
-    }
+    // Every drawing item below moves (and is renumbered) in one pass over
+    // the rest of the document, touching only what changes. The items'
+    // DrawItemNo below are left behind: they are hints, checked where read.
+    if (dy != 0 || itemsInserted != 0)
+      for (int i = newEnd + 1; i < drawCount; ++i) {
+        TDVDrawLineInfo* info = DrawItems[i];
+        info->Top = Clamp32(int64_t{info->Top} + dy);
+        info->ItemNo += itemsInserted;
+      }
     // The document ends with the last line's bottom and spacing, and the
     // last paragraph's space after.
     int64_t newBottom = newNextTop;

@@ -66,9 +66,9 @@ void ApplyParaCode(TParaInfo& style, int32_t code, const TTrackingFormState& sta
   }
 }
 
-// The style equal to the sample in every property, baseStyle first; else
-// the sample added as a style of its own.
-int32_t FindOrAdd(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample) {
+}  // namespace
+
+int32_t FindOrAddTextStyle(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample) {
   const int found = styles.FindSuchStyle(baseStyle, sample, DVAllFontInfoProperties);
   if (found >= 0) return found;
   TFontInfo& added = styles.Add();
@@ -76,8 +76,6 @@ int32_t FindOrAdd(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample
   added.Standard = false;
   return styles.Count() - 1;
 }
-
-}  // namespace
 
 TRevisionTracking::TRevisionTracking(TCustomDocViewEdit& editor, TReviewerTable& table,
                                      const TTrackingFormState& state)
@@ -122,7 +120,7 @@ int32_t TRevisionTracking::TextStyleConversion(int32_t styleNo, int32_t code) {
   TFontInfo sample;
   sample.Assign(styles[styleNo]);
   ApplyTextCode(sample, code, state_);
-  return FindOrAdd(styles, styleNo, sample);
+  return FindOrAddTextStyle(styles, styleNo, sample);
 }
 
 int32_t TRevisionTracking::MarkedStyle(int32_t styleNo, int32_t code) {
@@ -141,7 +139,7 @@ int32_t TRevisionTracking::MarkedStyle(int32_t styleNo, int32_t code) {
   sample.Style = code == TEXT_TraceInsert || found >= 0 ? mark : (current.Style | fsStrikeOut) & ~fsUnderline;
   // An equal style made before is taken again: every start of typing or
   // deleting would otherwise add a copy to the sheet.
-  return FindOrAdd(styles, -1, sample);
+  return FindOrAddTextStyle(styles, -1, sample);
 }
 
 int32_t TRevisionTracking::ParaStyleConversion(int32_t paraNo, int32_t code) {

@@ -145,6 +145,22 @@ TEST(FormattedServices, CheckpointEventsWhileScrolling) {
   }
 }
 
+TEST(FormattedServices, CheckpointsAreFoundAfterAPartialLayoutRenumberedTheItems) {
+  CheckpointData d;
+  Build(d);
+  // One line fewer above the checkpoints: "three" at top 26, "six" at 65,
+  // their items renumbered; the offsets of the case above, 13 higher.
+  int start, end;
+  d.GetParaBounds(0, 0, start, end);
+  d.DeleteItems(0, 1);
+  d.FormatParas(start, end, -1);
+  for (int32_t y : {0, 17, 22, 32, 37, 57}) {
+    d.vOffs = y;
+    d.AfterVScroll();
+  }
+  EXPECT_EQ(d.raised, (std::vector<std::string>{"three", "none", "six"}));
+}
+
 TEST(FormattedServices, SectionStartWithoutACheckpointAboveRaisesNothing) {
   CheckpointData d;
   d.kind = cpeAsSectionStart;

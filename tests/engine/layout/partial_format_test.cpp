@@ -27,7 +27,8 @@ Snapshot Take(const LayoutData& d) {
     s.drawItems.emplace_back(x->ItemNo, x->Offs, x->Length, x->Left, x->Top, x->Width, x->Height, x->SpaceBefore,
                              x->ExtraSpaceBelow, x->FromNewLine);
   }
-  for (int i = 0; i < d.ItemCount(); ++i) s.firstDrawItems.push_back(d.GetItem(i)->DrawItemNo);
+  // An item's DrawItemNo is a hint; its first drawing item is what is found.
+  for (int i = 0; i < d.ItemCount(); ++i) s.firstDrawItems.push_back(d.FindDrawItemByItem(i));
   s.height = d.DocumentHeight;
   return s;
 }
@@ -328,7 +329,7 @@ TEST_F(Paragraphs, DeletingAnItemRenumbersTheLaterOnes) {
   Edit(d, 0, 0, -1, [&] { d.DeleteItems(0, 1); });
   EXPECT_EQ(d.Lines(), "dddd eeee|ffff|gggg hhhh|iiii|jjjj");
   for (int i = 0; i < d.ItemCount(); ++i) {
-    const int k = d.GetItem(i)->DrawItemNo;
+    const int k = d.FindDrawItemByItem(i);
     EXPECT_EQ(d.DrawItems[k]->ItemNo, i);
     EXPECT_TRUE(k == 0 || d.DrawItems[k - 1]->ItemNo != i);
   }
