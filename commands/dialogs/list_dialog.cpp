@@ -20,6 +20,7 @@ TfrmDVList::TfrmDVList() {
   ok_ = AddResultButton(*this, "btnOk", "OK", mrOk, {72, 164, 75, 25});
   cancel_ = AddResultButton(*this, "btnCancel", "Cancel", mrCancel, {153, 164, 75, 25});
   SetTabOrder({list_, ok_, cancel_});
+  QObject::connect(list_, &QListWidget::itemDoubleClicked, dialog, [this] { Close(mrOk); });
   FormCreate();
 }
 
@@ -46,8 +47,6 @@ void TfrmDVList::InitPasteAs(const std::string& dvfCaption, const TClipboard& cl
     item->setData(Qt::UserRole, entry.Code);
   }
   if (list_->count() > 0) list_->setCurrentRow(0);
-  QObject::connect(list_, &QListWidget::itemDoubleClicked, Dialog(), [this] { Close(mrOk); },
-                   Qt::UniqueConnection);
 }
 
 int TfrmDVList::SelectedCode() const {
