@@ -255,6 +255,7 @@ void TfrmDVItemProp::SetPicture(const TDVGraphicItemInfo& item) {
 // The default size and the transparency group follow the preview's picture.
 void TfrmDVItemProp::PictureChanged() {
   const TGraphic* graphic = d_->img->Graphic();
+  if (!graphic) return;
   std::string text = ReplacePlaceholder(LoadResString(dvrsDefaultSize), "%d", std::to_string(graphic->Width()));
   text = ReplacePlaceholder(text, "%d", std::to_string(graphic->Height()));
   d_->defSize->setText(QString::fromStdString(text));

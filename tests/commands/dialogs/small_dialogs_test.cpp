@@ -273,6 +273,25 @@ TEST(HyperlinkDialog, OkNeedsTextAndATarget) {
   }
 }
 
+TEST(SmallDialogs, TabFollowsTheLayout) {
+  const auto walk = [](TfrmDVBase& form, const std::vector<QWidget*>& order) {
+    RunDialog(form, [&] {
+      order.front()->setFocus();
+      for (size_t i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == order[i] || order[i]->isAncestorOf(focus))
+            << order[i]->objectName().toStdString() << " expected, " << focus->objectName().toStdString();
+      }
+    });
+  };
+  TfrmDVFourSides sides;
+  walk(sides, {sides.seTop(), sides.seBottom(), sides.seLeft(), sides.seRight(), sides.cbEqual(), sides.btnOk(),
+               sides.btnCancel()});
+  TfrmDVHyp link;
+  walk(link, {link.txtText(), link.txtTarget(), link.btnCancel()});
+}
+
 TEST(SmallDialogs, RenderedWithTheirControls) {
   struct Case {
     const char* name;
