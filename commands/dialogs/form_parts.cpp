@@ -126,6 +126,8 @@ class TFilledSpin::TFocusGuard final : public QObject {
 TFilledSpin::TFilledSpin(TDVSpinEdit* edit) : edit_(edit), guard_(std::make_unique<TFocusGuard>(*this)) {
   edit_->installEventFilter(guard_.get());
   edit_->OnChange = [this](TDVSpinEdit&) { Changed(); };
+  // Undetermined until filled.
+  Fill(0, false);
 }
 
 TFilledSpin::~TFilledSpin() = default;

@@ -41,7 +41,7 @@ void SetTabOrder(std::initializer_list<QWidget*> widgets);
 // Runs activate each time the form is shown (the form is visible then).
 void OnFormActivate(TfrmDVBase& form, std::function<void()> activate);
 
-// A number field with its defined flag. Filled, it shows the value as it is,
+// A number field with its defined flag, empty until filled. Filled, it shows the value as it is,
 // even beyond the field's limits; until the user changes the text, reading
 // gives back exactly what was filled in. Leaving the field untouched does
 // not bring a shown value within the limits. Once edited, the field is read

@@ -295,11 +295,13 @@ void TfrmDVItemProp::GetTable(TCustomDocViewEdit& editor, TDVTableItemInfo& tabl
     if (!cmbTableColor.Indeterminate()) table.SetProperty("Color", static_cast<int32_t>(cmbTableColor.ChosenColor()));
     int padding = 0;
     if (d_->cellPadding->Read(padding)) table.SetProperty("CellPadding", padding);
+    // The table holds no negative spacing: -1 (glued borders) becomes the
+    // nearest it holds, so no refused value stops the writing half-way.
     const std::pair<const char*, int32_t> kept[] = {
-        {"CellHSpacing", CellHSpacing},
-        {"CellVSpacing", CellVSpacing},
-        {"BorderHSpacing", BorderHSpacing},
-        {"BorderVSpacing", BorderVSpacing},
+        {"CellHSpacing", std::max(CellHSpacing, 0)},
+        {"CellVSpacing", std::max(CellVSpacing, 0)},
+        {"BorderHSpacing", std::max(BorderHSpacing, 0)},
+        {"BorderVSpacing", std::max(BorderVSpacing, 0)},
         {"BorderWidth", BorderWidth},
         {"BorderStyle", BorderStyle},
         {"BorderColor", static_cast<int32_t>(BorderColorD)},

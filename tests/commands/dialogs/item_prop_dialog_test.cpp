@@ -62,6 +62,19 @@ TEST(ItemPropDialog, SetItemChoosesThePages) {
   }
 }
 
+TEST(ItemPropDialog, FieldsStartUndetermined) {
+  TfrmDVItemProp form;
+  for (TDVSpinEdit* field : {form.seVShift(), form.seWidth(), form.seHeight(), form.seTableWidth(),
+                             form.seCellPadding(), form.seCellSpacing(), form.seCellBestWidth(),
+                             form.seCellBestHeight()})
+    EXPECT_TRUE(field->Indeterminate()) << field->objectName().toStdString();
+  for (TDVColorCombo* combo : {&form.cmbColor, &form.cmbBreakColor, &form.cmbTableColor, &form.cmbCellBorderColor,
+                               &form.cmbCellBorderLightColor, &form.cmbCellColor})
+    EXPECT_TRUE(combo->Indeterminate()) << combo->Widget()->objectName().toStdString();
+  EXPECT_EQ(form.Dialog()->windowTitle().toStdString(), "属性");
+  EXPECT_EQ(form.pc()->count(), 6);
+}
+
 TEST(ItemPropDialog, PreviewStretchedOnlyWhenLarger) {
   struct Case {
     int w, h;
@@ -353,6 +366,52 @@ TEST(ItemPropDialog, TableAndSelectedCells) {
     form.GetItem(f.editor);
     SCOPED_TRACE(c.what);
     c.check(f);
+  }
+}
+
+TEST(ItemPropDialog, TypedValuesPastTheLimits) {
+  {
+    ItemEditor f(300, 40);
+    f.picture->ImageWidth = 100;
+    f.picture->ImageHeight = 20;
+    f.CaretAt(ItemEditor::kPicture);
+    TfrmDVItemProp form;
+    ASSERT_TRUE(form.SetItem(f.editor));
+    RunOk(form, [&] {
+      form.pc()->setCurrentIndex(TfrmDVItemProp::pgImgLayout);
+      Type(form.seWidth(), "600");
+      Type(form.seHeight(), "0");
+      Type(form.seVShift(), "-900");
+    });
+    form.GetItem(f.editor);
+    auto* picture = dynamic_cast<TDVGraphicItemInfo*>(f.editor.DVData().GetItem(ItemEditor::kPicture));
+    EXPECT_EQ(picture->ImageWidth, 500);
+    EXPECT_EQ(picture->ImageHeight, 1);
+    EXPECT_EQ(picture->VShift, -500);
+  }
+  // The table holds no negative spacing: -1 is written as 0.
+  struct Case {
+    const char* width;
+    const char* padding;
+    const char* spacing;
+    int32_t bestWidth, cellPadding, cellSpacing;
+  } cases[] = {{"5000", "50", "40", 1000, 30, 30}, {"abc", "", "-5", 0, 1, 0}, {"0", "0", "", 1, 0, 2}};
+  for (const Case& c : cases) {
+    ItemEditor f;
+    f.SelectAllCells();
+    TfrmDVItemProp form;
+    ASSERT_TRUE(form.SetItem(f.editor));
+    RunOk(form, [&] {
+      form.pc()->setCurrentIndex(TfrmDVItemProp::pgTable);
+      Type(form.seTableWidth(), c.width);
+      Type(form.seCellPadding(), c.padding);
+      Type(form.seCellSpacing(), c.spacing);
+    });
+    form.GetItem(f.editor);
+    EXPECT_EQ(f.table->BestWidth, c.bestWidth) << c.width;
+    EXPECT_EQ(f.table->CellPadding, c.cellPadding) << c.padding;
+    EXPECT_EQ(f.table->CellHSpacing, c.cellSpacing) << c.spacing;
+    EXPECT_EQ(f.table->BorderVSpacing, c.cellSpacing) << c.spacing;
   }
 }
 

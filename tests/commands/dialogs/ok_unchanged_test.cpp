@@ -156,7 +156,7 @@ TEST(OkWithoutChanges, GivesBackWhatWentIn) {
          t.BestWidth = 5000;
          t.CellPadding = 50;
          t.CellHSpacing = 40;
-         t.BorderVSpacing = -3;
+         t.BorderVSpacing = 35;
          t.BorderWidth = 12;
          t.BorderStyle = dvtbRaisedColor;
          t.BorderColor = clBtnFace;
