@@ -67,6 +67,14 @@ inline TColor PickColor(TDVColorCombo& combo, int index) {
   return combo.ChosenColor();
 }
 
+// Replaces a field's text as the user would.
+inline void Type(QWidget* field, const char* text) {
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_Delete);
+  if (*text) QTest::keyClicks(field, QString::fromUtf8(text));
+}
+
 inline QImage Grab(TfrmDVBase& form) { return form.Dialog()->grab().toImage(); }
 
 }  // namespace quillet::test

@@ -24,13 +24,6 @@
 namespace quillet::test {
 namespace {
 
-void Type(QWidget* field, const char* text) {
-  field->setFocus();
-  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(field, Qt::Key_Delete);
-  if (*text) QTest::keyClicks(field, QString::fromUtf8(text));
-}
-
 // Chooses a list's item with the keyboard, as the user does.
 void Choose(QComboBox* combo, int index) {
   combo->setFocus();

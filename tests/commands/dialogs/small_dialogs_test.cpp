@@ -25,14 +25,6 @@
 namespace quillet::test {
 namespace {
 
-// Replaces a field's text as the user would.
-void Type(QWidget* field, const char* text) {
-  field->setFocus();
-  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClick(field, Qt::Key_Delete);
-  if (*text) QTest::keyClicks(field, QString::fromUtf8(text));
-}
-
 struct TSides {
   int v[4];  // left, top, right, bottom
   bool f[4];
