@@ -8,7 +8,7 @@
 
 #include "commands/controls/color_grid.h"
 #include "commands/dialogs/back_color.h"
-#include "commands/dialogs/four_values_prompt.h"
+#include "commands/dialogs/four_sides_dialog.h"
 #include "engine/view/base_form.h"
 #include "platform/ui/common_dialogs.h"
 
@@ -28,7 +28,7 @@ class TfrmDVFillColor : public TfrmDVBase {
 
   void SetColorDialog(TColorDialog* dialog) { colorDialog_ = dialog; }
   // Opens the four-values form for the padding.
-  TFourValuesPrompt FourValuesPrompt;
+  TFourValuesPrompt FourValuesPrompt = FourSidesPrompt();
 
   // A system colour is shown as its RGB value and given back as it came.
   void SetChosenColor(TColor value, bool defined);

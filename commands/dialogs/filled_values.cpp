@@ -7,16 +7,16 @@
 
 namespace quillet {
 
-void TFilledSpin::Fill(TDVSpinEdit& edit, double value, bool defined) {
+void TFilledValue::Fill(TDVSpinEdit& edit, double value, bool defined) {
   if (defined) edit.ShowValue(value);
   else edit.SetIndeterminate(true);
   text_ = edit.text();
   value_ = value;
 }
 
-bool TFilledSpin::Untouched(const TDVSpinEdit& edit) const { return edit.text() == text_; }
+bool TFilledValue::Untouched(const TDVSpinEdit& edit) const { return edit.text() == text_; }
 
-TDefined<double> TFilledSpin::Read(const TDVSpinEdit& edit) const {
+TDefined<double> TFilledValue::Read(const TDVSpinEdit& edit) const {
   if (edit.Indeterminate()) return {};
   if (Untouched(edit)) return {value_, true};
   return {edit.CheckValue(edit.Value()), true};
@@ -31,7 +31,7 @@ int ToInt(double value) {
 
 }  // namespace
 
-TDefined<int> TFilledSpin::ReadInt(const TDVSpinEdit& edit) const {
+TDefined<int> TFilledValue::ReadInt(const TDVSpinEdit& edit) const {
   const TDefined<double> read = Read(edit);
   return {ToInt(read.Value), read.Defined};
 }

@@ -16,7 +16,7 @@ struct TDefined {
   friend bool operator==(const TDefined&, const TDefined&) = default;
 };
 
-class TFilledSpin {
+class TFilledValue {
  public:
   // Shows the value as it is, or an empty field when undefined.
   void Fill(TDVSpinEdit& edit, double value, bool defined);

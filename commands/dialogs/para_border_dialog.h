@@ -15,7 +15,7 @@
 #include "commands/dialogs/back_color.h"
 #include "commands/dialogs/dialog_preview.h"
 #include "commands/dialogs/filled_values.h"
-#include "commands/dialogs/four_values_prompt.h"
+#include "commands/dialogs/four_sides_dialog.h"
 #include "engine/style/border.h"
 #include "engine/view/base_form.h"
 #include "platform/ui/common_dialogs.h"
@@ -79,7 +79,7 @@ class TfrmDVParaBrdr : public TfrmDVBorderSides {
   // "More colours" of the colour combo and the background page.
   void SetColorDialog(TColorDialog* dialog) { colorDialog_ = dialog; }
   // Opens the four-values form for the offsets and the padding.
-  TFourValuesPrompt FourValuesPrompt;
+  TFourValuesPrompt FourValuesPrompt = FourSidesPrompt();
 
   void SetValues(const TParaBorderValues& values);
   // A control left as it was filled gives exactly the filled value; a side
@@ -116,7 +116,7 @@ class TfrmDVParaBrdr : public TfrmDVBorderSides {
   TFourValues offsets_, padding_;
   TParaBorderValues filled_;
   int filledStyle_ = -1, filledWidth_ = -1;
-  TFilledSpin filledIW_;
+  TFilledValue filledIW_;
 };
 
 }  // namespace quillet
