@@ -3,6 +3,10 @@
 // undoable step of the document.
 #include "editing/table/table_multi_cell.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "editing/control/editor.h"
 #include "editing/table/inplace_editor.h"
 #include "editing/table/table_item.h"
@@ -175,6 +179,7 @@ void TDVUndoMultiCellsModify::Undo(TDVEditDVData& data) {
   opposite->IsRedo = !IsRedo;
   TDVUndoList& source = IsRedo ? *tempData.RedoList : *tempData.UndoList;
   TDVUndoList& produced = IsRedo ? *tempData.UndoList : *tempData.RedoList;
+  std::vector<std::unique_ptr<TDVUndoInfos>> madeGroups;
   // Last cell first: its groups are at the end of the list.
   for (int i = static_cast<int>(Rows.size()) - 1; i >= 0; --i) {
     TDVTableCellData* cell = table->GetCells(Rows[static_cast<size_t>(i)], Cols[static_cast<size_t>(i)]);
@@ -195,17 +200,24 @@ void TDVUndoMultiCellsModify::Undo(TDVEditDVData& data) {
     }
     const int made = produced.Count();
     // Taken before the items go back, which empties the editor's lists.
-    // Kept in the change's own cell order, so the opposite undoes it the same way.
+    // Gathered backwards and turned round below: inserting at the front
+    // cost time in the square of the cell count.
     for (int k = made - 1; k >= 0; --k) {
       std::unique_ptr<TDVUndoInfos> group = produced.DeleteAsPointer(k);
       group->ChangeUndoList(opposite->UndoList.get());
-      opposite->UndoList->Insert(0, std::move(group));
+      madeGroups.push_back(std::move(group));
     }
     StoreCell(*temp, *cell);
-    opposite->Rows.insert(opposite->Rows.begin(), Rows[static_cast<size_t>(i)]);
-    opposite->Cols.insert(opposite->Cols.begin(), Cols[static_cast<size_t>(i)]);
-    opposite->GroupCounts.insert(opposite->GroupCounts.begin(), made);
+    opposite->Rows.push_back(Rows[static_cast<size_t>(i)]);
+    opposite->Cols.push_back(Cols[static_cast<size_t>(i)]);
+    opposite->GroupCounts.push_back(made);
   }
+  // In the change's own cell order, so the opposite undoes it the same way.
+  std::reverse(opposite->Rows.begin(), opposite->Rows.end());
+  std::reverse(opposite->Cols.begin(), opposite->Cols.end());
+  std::reverse(opposite->GroupCounts.begin(), opposite->GroupCounts.end());
+  for (auto group = madeGroups.rbegin(); group != madeGroups.rend(); ++group)
+    opposite->UndoList->Add(std::move(*group));
   table->MarkChanged();
   if (TDVUndoList* list = data.GetUndoList()) list->AddInfo(std::move(opposite));
 }
