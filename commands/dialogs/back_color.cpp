@@ -8,6 +8,13 @@
 
 namespace quillet {
 
+void SetUpBackColorGrid(TDVColorGrid& grid) {
+  grid.SetFirstCaption("透明色");
+  grid.SetIndeterminate(true);
+  int row = 0;
+  for (const int height : {19, 16, 16, 16, 16, 16}) grid.SetRowHeight(row++, height);
+}
+
 void TBackColorChoice::SetColor(TColor value, bool defined) {
   TScopedValue<bool> setting(setting_, true);
   color_ = value;

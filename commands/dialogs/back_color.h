@@ -15,6 +15,10 @@ namespace quillet {
 class TColorDialog;
 class TDVColorGrid;
 
+// The grid's look in both: "透明色" first, indeterminate until filled, and
+// the palette's row heights.
+void SetUpBackColorGrid(TDVColorGrid& grid);
+
 class TBackColorChoice {
  public:
   TBackColorChoice(TDVColorGrid& grid, QLabel& label) : grid_(grid), label_(label) {}

@@ -20,10 +20,7 @@ TfrmDVFillColor::TfrmDVFillColor() {
   auto* group = new QGroupBox(QStringLiteral(" 填充色 "), form);
   Place(group, "gbFill", 8, 8, 264, 150);
   Place(dvcg, group, "dvcg", 8, 20, 136, 105);
-  dvcg.SetFirstCaption("透明色");
-  dvcg.SetIndeterminate(true);
-  int row = 0;
-  for (const int height : {19, 16, 16, 16, 16, 16}) dvcg.SetRowHeight(row++, height);
+  SetUpBackColorGrid(dvcg);
   lblColor = new QLabel(group);
   Place(lblColor, "lblColor", 8, 128, 248, 18);
   btnColor = new QPushButton(QStringLiteral("更多颜色(&M)..."), group);

@@ -127,10 +127,7 @@ TfrmDVParaBrdr::TfrmDVParaBrdr() {
   auto* gbFill = new QGroupBox(QStringLiteral(" 填充色 "), TabSheet2);
   Place(gbFill, "gbFill", 272, 8, 192, 200);
   Place(dvcg, gbFill, "dvcg", 8, 20, 136, 105);
-  dvcg.SetFirstCaption("透明色");
-  dvcg.SetIndeterminate(true);
-  int row = 0;
-  for (const int height : {19, 16, 16, 16, 16, 16}) dvcg.SetRowHeight(row++, height);
+  SetUpBackColorGrid(dvcg);
   lblBackColor = new QLabel(gbFill);
   Place(lblBackColor, "lblBackColor", 8, 130, 176, 18);
   btnColor = new QPushButton(QStringLiteral("更多颜色(&M)..."), gbFill);

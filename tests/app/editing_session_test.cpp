@@ -19,6 +19,7 @@
 #include "host/db/db_module.h"
 #include "platform/core/stream.h"
 #include "program_run.h"
+#include "support/scoped_env.h"
 
 namespace quillet {
 namespace {
@@ -78,8 +79,7 @@ void CtrlKey(QWidget* target, Qt::Key letter, Qt::KeyboardModifiers more = Qt::N
 TEST(EditingSession, TypedChineseIsThereAfterSaveAndRestart) {
   QTemporaryDir dataHome;
   ASSERT_TRUE(dataHome.isValid());
-  const QByteArray saved = qgetenv("XDG_DATA_HOME");
-  qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+  test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
 
   const test::ProgramRun first = test::StartProgram(dataHome, {});
   ASSERT_EQ(first.exitCode, 0) << first.errors.toStdString();
@@ -118,15 +118,13 @@ TEST(EditingSession, TypedChineseIsThereAfterSaveAndRestart) {
   // The title line is drawn with the new text.
   const QRect top(0, 0, first.picture.width(), 120);
   EXPECT_NE(restarted.picture.copy(top), first.picture.copy(top));
-  qputenv("XDG_DATA_HOME", saved);
 }
 
 TEST(EditingSession, TextTypedIntoTableCellsIsStored) {
   RegisterTableItem();
   QTemporaryDir dataHome;
   ASSERT_TRUE(dataHome.isValid());
-  const QByteArray saved = qgetenv("XDG_DATA_HOME");
-  qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+  test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
   {
     TMainWindow window;
     std::string error;
@@ -169,7 +167,6 @@ TEST(EditingSession, TextTypedIntoTableCellsIsStored) {
   };
   EXPECT_EQ(text(*table->GetCells(1, 0)).rfind("AB", 0), 0u);
   EXPECT_EQ(text(*table->GetCells(1, 1)).rfind("CD", 0), 0u);
-  qputenv("XDG_DATA_HOME", saved);
 }
 
 }  // namespace
