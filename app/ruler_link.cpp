@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "commands/actions/style_actions.h"
 #include "commands/ruler/ruler.h"
 #include "editing/control/editor.h"
-#include "engine/style/para_style_reuse.h"
 #include "engine/style/style_sheet.h"
 
 namespace quillet {
@@ -74,29 +74,14 @@ void TRulerLink::ApplyIndents(int handle) {
   const int32_t leftIndent = ruler_.IndentLeft() + kHandleMiddle - ruler_.LeftEdge();
   const int32_t firstIndent = ruler_.IndentFirst() - ruler_.IndentLeft();
   const int32_t rightIndent = ruler_.RightEdge() - ruler_.IndentRight() - kHandleMiddle;
-  TDVStyle* style = editor_.Style();
-  if (!style) return;
   // The first line keeps its place when the left indent moves alone.
   const bool first = handle != TDVRuler::rhRightIndent;
   const bool left = handle == TDVRuler::rhLeftIndent || handle == TDVRuler::rhBothLeftIndent;
   const bool right = handle == TDVRuler::rhRightIndent;
-  // The editor asks its conversion handler for each paragraph style of the
-  // selection; ours stands in for the call only.
-  struct TScopedHandler {
-    TDVStyleConversionEvent& slot;
-    TDVStyleConversionEvent saved;
-    ~TScopedHandler() { slot = std::move(saved); }
-  } scoped{editor_.OnParaStyleConversion, std::move(editor_.OnParaStyleConversion)};
-  editor_.OnParaStyleConversion = [&](void*, int32_t paraNo, int32_t, bool, int32_t& newParaNo) {
-    TParaInfos& styles = style->ParaStyles();
-    if (!styles.IsValidIndex(paraNo)) return;
-    TParaInfo sample;
-    sample.Assign(styles[paraNo]);
-    sample.NextParaNo = styles[paraNo].NextParaNo;
-    if (first) sample.FirstIndent = firstIndent;
-    if (left) sample.LeftIndent = leftIndent;
-    if (right) sample.RightIndent = rightIndent;
-    newParaNo = FindOrAddParaStyle(styles, paraNo, sample);
+  const auto apply = [&](TParaInfo& style, int32_t) {
+    if (first) style.FirstIndent = firstIndent;
+    if (left) style.LeftIndent = leftIndent;
+    if (right) style.RightIndent = rightIndent;
   };
   // Keys that move the caret leave no selection behind; the caret's
   // paragraph is the one to change then.
@@ -104,7 +89,7 @@ void TRulerLink::ApplyIndents(int handle) {
   int32_t startOffs = 0, endOffs = 0;
   editor_.GetSelectionBounds(startNo, startOffs, endNo, endOffs, true);
   if (startNo < 0) editor_.CaretMoveBack();
-  editor_.ApplyParaStyleConversion(0);
+  ConvertParaStyles(editor_, 0, apply);
   Follow();
 }
 

@@ -4,6 +4,7 @@
 
 #include "editing/control/editor.h"
 #include "editing/table/table_item.h"
+#include "engine/style/style_reuse.h"
 #include "engine/style/style_sheet.h"
 #include "host/review/picture_names.h"
 #include "host/review/revision_tracking.h"

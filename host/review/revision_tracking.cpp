@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "editing/control/editor.h"
-#include "engine/style/para_style_reuse.h"
+#include "engine/style/style_reuse.h"
 #include "engine/style/style_sheet.h"
 #include "host/db/db_module.h"
 #include "host/review/conversion_codes.h"
@@ -67,15 +67,6 @@ void ApplyParaCode(TParaInfo& style, int32_t code, const TTrackingFormState& sta
 }
 
 }  // namespace
-
-int32_t FindOrAddTextStyle(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample) {
-  const int found = styles.FindSuchStyle(baseStyle, sample, DVAllFontInfoProperties);
-  if (found >= 0) return found;
-  TFontInfo& added = styles.Add();
-  added.Assign(sample);
-  added.Standard = false;
-  return styles.Count() - 1;
-}
 
 TRevisionTracking::TRevisionTracking(TCustomDocViewEdit& editor, TReviewerTable& table,
                                      const TTrackingFormState& state)

@@ -71,10 +71,6 @@ class TRevisionTracking {
   const TTrackingFormState& state_;
 };
 
-// The style equal to the sample in every property, baseStyle tried first;
-// else the sample added as a style of its own, not standard.
-int32_t FindOrAddTextStyle(TFontInfos& styles, int32_t baseStyle, const TFontInfo& sample);
-
 // The name a reviewer tracks under: the database module's user name, else
 // the login name.
 std::string TrackingUserName(const TDbDm& db);
