@@ -123,9 +123,11 @@ void TPostilBinding::SaveToDocument() { postil_.Save(view_.DVData().HostLines().
 
 void TPostilBinding::BindPrint(TDVPrint& print) {
   print.OnPagePrepaint = [this](TDVPrint& sender, int pageNo, TCanvas& canvas, bool, const TRect&,
-                                const TRect& printAreaRect) {
-    postil_.PrintPaint(canvas, printAreaRect, PageSpan(sender, view_, pageNo));
-  };
+                                const TRect& printAreaRect) { PrintPage(sender, pageNo, canvas, printAreaRect); };
+}
+
+void TPostilBinding::PrintPage(const TDVPrint& print, int pageNo, TCanvas& canvas, const TRect& printAreaRect) {
+  postil_.PrintPaint(canvas, printAreaRect, PageSpan(print, view_, pageNo));
 }
 
 TPostilPageSpan TPostilBinding::PageSpan(const TDVPrint& print, const TCustomDocView& view, int pageNo) {

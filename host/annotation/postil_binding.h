@@ -48,6 +48,8 @@ class TPostilBinding {
 
   // Every page the component prints or previews gets the annotations.
   void BindPrint(TDVPrint& print);
+  // The annotations of one printed page, on the print area.
+  void PrintPage(const TDVPrint& print, int pageNo, TCanvas& canvas, const TRect& printAreaRect);
   // The document heights a printed page shows, from where its first line
   // stands in the viewer and on the page.
   static TPostilPageSpan PageSpan(const TDVPrint& print, const TCustomDocView& view, int pageNo);
