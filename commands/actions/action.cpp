@@ -1,12 +1,16 @@
 #include "commands/actions/action.h"
 
 #include <QApplication>
+#include <exception>
 #include <memory>
 
 #include "commands/actions/control_panel.h"
 #include "editing/control/editor.h"
 #include "editing/table/inplace_editor.h"
 #include "engine/layout/formatted_data.h"
+#include "platform/core/abort.h"
+#include "platform/ui/application.h"
+#include "platform/ui/common_dialogs.h"
 
 namespace quillet {
 
@@ -69,7 +73,15 @@ void TdvAction::UpdateNow() {
 
 void TdvAction::ExecuteNow() {
   TCustomControl* target = FocusedControl();
-  if (HandlesTarget(target)) ExecuteTarget(target);
+  if (!HandlesTarget(target)) return;
+  // Execution runs from a menu or a button: what it raises ends here, a
+  // cancel silently, anything else shown to the user.
+  try {
+    ExecuteTarget(target);
+  } catch (const EAbort&) {
+  } catch (const std::exception& e) {
+    CommonDialogs().MessageBox({e.what(), ApplicationTitle(), MB_OK, MB_ICONERROR});
+  }
 }
 
 void GetSelectionBounds(TCustomDocViewEdit& editor, int& startNo, int& endNo) {

@@ -43,7 +43,8 @@ class TdvAction : public QAction {
   // tables too).
   void IterateDVData(TCustomDVData& dvData, TCustomDocViewEdit& editor, int& data, int startNo, int endNo);
 
-  // The update cycle and execution with the focused control as the target.
+  // The update cycle and execution with the focused control as the target;
+  // an error the execution raises is shown in a message box.
   void UpdateNow();
   void ExecuteNow();
 
