@@ -8,15 +8,17 @@
 #include <QDialog>
 #include <QTest>
 
-#include "../../editing/edit_test_util.h"
+#include "../../editing/table/table_test_util.h"
 #include "commands/dialogs/item_prop_dialog.h"
 #include "commands/dialogs/width_combo.h"
+#include "editing/table/inplace_editor.h"
+#include "editing/table/table_item.h"
 #include "engine/model/break_item.h"
 
 namespace quillet::test {
 namespace {
 
-class InsertActions : public EditTest {
+class InsertActions : public TableEditTest {
  protected:
   template <class A>
   bool Enabled(A& action) {
@@ -110,6 +112,21 @@ TEST_F(InsertActions, ItemPropertiesApplyTheDialogOnOkOnly) {
       EXPECT_EQ(static_cast<TDVBreakItemInfo*>(Data().GetItem(1))->LineWidth, 5);
     }
   }
+}
+
+TEST_F(InsertActions, InACellTheLineGoesInTheCellAndNoPageBreakIsOffered) {
+  TDVTableItemInfo& table = PlaceInEditor(MakeTable(1, 1));
+  table.CreateInplace(0, 0, 0, false, false, false);
+  int row = -1, col = -1;
+  TDVTableInplaceEdit* cell = table.GetEditedCell(row, col);
+  ASSERT_NE(cell, nullptr);
+  TdvActionInsertPageBreak pageBreak;
+  EXPECT_FALSE(Enabled(pageBreak));
+  TdvActionInsertHLine line;
+  ASSERT_TRUE(Enabled(line));
+  line.ExecuteNow();
+  EXPECT_EQ(Data().ItemCount(), 1);
+  EXPECT_NE(DescribeDoc(cell->EditData()).find("brk"), std::string::npos) << DescribeDoc(cell->EditData());
 }
 
 }  // namespace

@@ -185,6 +185,24 @@ TEST_F(PrintActions, TheEditorOwnersPrintComponentIsUsedWhenNoneIsGiven) {
   editor->SetParentWidget(nullptr);
 }
 
+TEST_F(PrintActions, WithoutAComponentOneIsMadeForTheExecutionAndFreed) {
+  QWidget form;
+  editor->SetParentWidget(&form);
+  preview.DVPrint = nullptr;
+  int pages = 0;
+  bool madeInForm = false;
+  TScopedModalRunner runner([&](TfrmDVBase& shown) {
+    pages = static_cast<TfrmDVPreview&>(shown).dvpp().PageCount();
+    madeInForm = FindComponentByClass<TDVPrintComponent>(&form) != nullptr;
+    return int(mrCancel);
+  });
+  preview.ExecuteNow();
+  EXPECT_EQ(pages, 3);
+  EXPECT_TRUE(madeInForm);
+  EXPECT_EQ(FindComponentByClass<TDVPrintComponent>(&form), nullptr);
+  editor->SetParentWidget(nullptr);
+}
+
 TEST_F(PrintActions, PrintToPdfHoldsTheChosenPagesAndTheirText) {
   if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
     if (InCi()) FAIL() << "pdftotext (poppler-utils) is missing";
