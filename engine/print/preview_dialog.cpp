@@ -191,6 +191,8 @@ bool TfrmDVPreview::NavigationEnabled(int index) const {
   return index >= 0 && index < 4 && actions[index]->isEnabled();
 }
 
+QAction* TfrmDVPreview::PrintAction() const { return d_->actPrint; }
+
 void TfrmDVPreview::UpdateZoom() {
   std::string text = ZoomText();
   TDVPrintPreview& dvpp = d_->dvpp;

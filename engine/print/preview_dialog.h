@@ -9,6 +9,8 @@
 #include "engine/print/print_preview.h"
 #include "engine/view/base_form.h"
 
+class QAction;
+
 namespace quillet {
 
 class TfrmDVPreview : public TfrmDVBase {
@@ -36,6 +38,9 @@ class TfrmDVPreview : public TfrmDVBase {
   std::string PageCountText() const;
   // Whether first, previous, next and last are enabled, in that order.
   bool NavigationEnabled(int index) const;
+  // The print button's action: the caller disables it when it has nothing
+  // to print with.
+  QAction* PrintAction() const;
 
   // Shows an error; a message box unless replaced.
   std::function<void(const std::string& text, const std::string& caption)> ShowError;

@@ -83,7 +83,7 @@ class TQtCommonDialogs final : public TCommonDialogs {
   }
   bool Print(TPrintQuestion& question) override {
     QPrinter printer;
-    printer.setFromTo(0, 0);
+    printer.setFromTo(question.FromPage, question.ToPage);
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setMinMax(question.MinPage, question.MaxPage);
     if (dialog.exec() != QDialog::Accepted) return false;

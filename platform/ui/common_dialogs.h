@@ -29,7 +29,8 @@ struct TFileQuestion {
 
 struct TPrintQuestion {
   int MinPage = 1, MaxPage = 1;
-  // After OK: the range (FromPage 0 = all pages), copies and collation.
+  // Asked with the range to preset (0: none); after OK the range chosen
+  // (FromPage 0 = all pages), copies and collation.
   int FromPage = 0, ToPage = 0;
   int Copies = 1;
   bool Collate = false;
