@@ -7,13 +7,22 @@
 #include "editing/control/editor.h"
 #include "editing/table/inplace_editor.h"
 #include "engine/layout/formatted_data.h"
+#include "platform/ui/common_dialogs.h"
 
 namespace quillet {
 
 TCustomControl* FocusedControl() { return ControlOfWidget(QApplication::focusWidget()); }
 
+void RunGuarded(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const std::exception& e) {
+    CommonDialogs().MessageBox({e.what(), QApplication::applicationName().toStdString(), MB_OK, MB_ICONERROR});
+  }
+}
+
 TdvAction::TdvAction(QObject* owner) : QAction(owner) {
-  QObject::connect(this, &QAction::triggered, this, [this] { ExecuteNow(); });
+  QObject::connect(this, &QAction::triggered, this, [this] { RunGuarded([this] { ExecuteNow(); }); });
 }
 
 TdvAction::~TdvAction() = default;

@@ -6,6 +6,7 @@
 // gather what all selected items have in common.
 #include <QAction>
 #include <QObject>
+#include <functional>
 
 #include "platform/ui/control.h"
 
@@ -68,5 +69,10 @@ T* FindComponentByClass(const QObject* owner) {
 
 // The focused control of the application, if it is one of ours.
 TCustomControl* FocusedControl();
+
+// Runs call from a Qt event (a menu item, a dialog's button): an exception
+// it raises stops there and its message is shown in an error box, as the
+// application's own handler would.
+void RunGuarded(const std::function<void()>& call);
 
 }  // namespace quillet
