@@ -192,6 +192,18 @@ TEST_F(FindReplace, ReplaceAllCounts) {
     EXPECT_EQ(Messages(), std::vector<std::string>{c.message}) << c.what;
     EXPECT_EQ(Doc(), c.after) << c.what;
   }
+  // Refused replacements leave their match selected; the search still
+  // moves on and ends, in both directions.
+  for (bool down : {true, false}) {
+    dialogs.Asked.clear();
+    Load(R"(P0 0"axa")");
+    editor->ReadOnly = true;
+    editor->SetSelectionBounds(0, down ? 1 : 4, 0, down ? 1 : 4);
+    Click(OpenReplace("a", "#", down).btnReplaceAll());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"0 个字符串被替换"}) << down;
+    EXPECT_EQ(Doc(), R"(P0 0"axa")");
+    editor->ReadOnly = false;
+  }
   // Without the summary nothing is said.
   dialogs.Asked.clear();
   replace->ShowReplaceAllSummary = false;
