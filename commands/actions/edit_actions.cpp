@@ -15,10 +15,19 @@ void EnableBy(TdvAction& action, TCustomControl* target, Test test) {
   action.setEnabled(editor && test(*editor));
 }
 
+// Undo and redo act in the innermost open cell, which passes on to the
+// editors around it when it has nothing: something anywhere on that chain
+// counts.
+bool AnyOnChain(TCustomDocViewEdit& editor, TDVUndoType (TCustomDocViewEdit::*kind)() const) {
+  for (TCustomDocViewEdit* e = &editor; e; e = dynamic_cast<TCustomDocViewEdit*>(e->GetInplaceEditor()))
+    if ((e->*kind)() != dvutNone) return true;
+  return false;
+}
+
 }  // namespace
 
 void TdvActionUndo::UpdateTarget(TCustomControl* target) {
-  EnableBy(*this, target, [](TCustomDocViewEdit& e) { return e.UndoAction() != dvutNone; });
+  EnableBy(*this, target, [](TCustomDocViewEdit& e) { return AnyOnChain(e, &TCustomDocViewEdit::UndoAction); });
 }
 
 void TdvActionUndo::ExecuteTarget(TCustomControl* target) {
@@ -26,7 +35,7 @@ void TdvActionUndo::ExecuteTarget(TCustomControl* target) {
 }
 
 void TdvActionRedo::UpdateTarget(TCustomControl* target) {
-  EnableBy(*this, target, [](TCustomDocViewEdit& e) { return e.RedoAction() != dvutNone; });
+  EnableBy(*this, target, [](TCustomDocViewEdit& e) { return AnyOnChain(e, &TCustomDocViewEdit::RedoAction); });
 }
 
 void TdvActionRedo::ExecuteTarget(TCustomControl* target) {

@@ -53,7 +53,7 @@ void TdvActionSearch::Open(TCustomDocViewEdit& editor,
     QObject::connect(widget->window(), &QObject::destroyed, this, [this] { dialog_.reset(); });
   }
   editor_ = &editor;
-  dialog_->Execute();
+  dialog_->Execute(widget);
 }
 
 bool TdvActionSearch::FindNext() {

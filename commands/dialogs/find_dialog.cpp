@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QWindow>
 
 #include "commands/dialogs/form_parts.h"
 #include "platform/core/scoped_value.h"
@@ -90,8 +91,14 @@ TFindOptions TdvaFindDialog::Options() const {
   return options;
 }
 
-void TdvaFindDialog::Execute() {
+void TdvaFindDialog::Execute(QWidget* owner) {
   QDialog* dialog = Dialog();
+  // Not a child of the owner's window (the command owns the dialog), but
+  // kept in front of it by the window system.
+  if (owner) {
+    dialog->winId();
+    if (QWindow* window = owner->window()->windowHandle()) dialog->windowHandle()->setTransientParent(window);
+  }
   dialog->show();
   // Activating brings a dialog that was already shown to the front as well.
   dialog->activateWindow();

@@ -16,6 +16,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QWidget;
 
 namespace quillet {
 
@@ -33,8 +34,9 @@ class TdvaFindDialog : public TfrmDVBase {
   // frReplace or frReplaceAll.
   TFindOptions Options() const;
 
-  // Shown without holding the rest of the program, in front and active.
-  void Execute();
+  // Shown without holding the rest of the program, in front and active,
+  // kept above owner's window when one is given.
+  void Execute(QWidget* owner = nullptr);
   // Hides the window; a dialog that is not shown stays as it is.
   void CloseDialog();
   bool Showing() const;

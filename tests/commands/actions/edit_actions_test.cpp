@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../../editing/edit_test_util.h"
+#include "../../editing/table/table_test_util.h"
 #include "commands/dialogs/list_dialog.h"
 #include "editing/control/editor.h"
 #include "platform/core/code_page.h"
@@ -55,6 +56,27 @@ TEST_F(EditActions, UndoAndRedoFollowTheHistory) {
   EXPECT_EQ(Doc(), R"(P0 0"abc")");
   EXPECT_TRUE(Enabled(undo));
   EXPECT_FALSE(Enabled(redo));
+}
+
+class EditActionsInCells : public TableEditTest {};
+
+TEST_F(EditActionsInCells, UndoAndRedoCountWhatTheOpenCellHas) {
+  TDVTableItemInfo& table = PlaceInEditor(MakeTable(1, 2));
+  table.CreateInplace(0, 0, 0, false, false, false);
+  TCustomDocViewEdit* cell = editor->GetTopLevelEditor();
+  ASSERT_NE(cell, editor.get());
+  TdvActionUndo undo;
+  TdvActionRedo redo;
+  undo.UpdateTarget(cell);
+  EXPECT_FALSE(undo.isEnabled());
+  cell->InsertText("x");
+  undo.UpdateTarget(cell);
+  EXPECT_TRUE(undo.isEnabled()) << "the outer editor has nothing, its open cell has";
+  undo.ExecuteTarget(cell);
+  undo.UpdateTarget(cell);
+  redo.UpdateTarget(cell);
+  EXPECT_FALSE(undo.isEnabled());
+  EXPECT_TRUE(redo.isEnabled());
 }
 
 TEST_F(EditActions, CutCopyAndPasteGoThroughTheClipboard) {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QWindow>
 #include <memory>
 #include <stdexcept>
 
@@ -157,6 +158,8 @@ TEST_F(FindReplace, FindAndReplaceCloseEachOtherAndKeepTheirDialogs) {
 TEST_F(FindReplace, DialogGoesWithTheEditorsWindowAndAGoneEditorIsNotSearched) {
   Load(R"(P0 0"abc")");
   OpenFind().edtFind()->setText("b");
+  EXPECT_EQ(find->FindDialog()->Dialog()->windowHandle()->transientParent(), editor->Widget()->windowHandle())
+      << "kept in front of the editor's window";
   auto second = std::make_unique<TestEditor>();
   second->SetStyle(&sheet);
   LoadDoc(second->Data(), R"(P0 0"b")");
