@@ -16,6 +16,15 @@ namespace quillet {
 
 TCustomControl* FocusedControl() { return ControlOfWidget(QApplication::focusWidget()); }
 
+void RunGuarded(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const EAbort&) {
+  } catch (const std::exception& e) {
+    CommonDialogs().MessageBox({e.what(), ApplicationTitle(), MB_OK, MB_ICONERROR});
+  }
+}
+
 TdvAction::TdvAction(QObject* owner) : QAction(owner) {
   QObject::connect(this, &QAction::triggered, this, [this] { ExecuteNow(); });
 }
@@ -74,14 +83,8 @@ void TdvAction::UpdateNow() {
 void TdvAction::ExecuteNow() {
   TCustomControl* target = FocusedControl();
   if (!HandlesTarget(target)) return;
-  // Execution runs from a menu or a button: what it raises ends here, a
-  // cancel silently, anything else shown to the user.
-  try {
-    ExecuteTarget(target);
-  } catch (const EAbort&) {
-  } catch (const std::exception& e) {
-    CommonDialogs().MessageBox({e.what(), ApplicationTitle(), MB_OK, MB_ICONERROR});
-  }
+  // Execution runs from a menu or a button: what it raises ends here.
+  RunGuarded([this, target] { ExecuteTarget(target); });
 }
 
 void GetSelectionBounds(TCustomDocViewEdit& editor, int& startNo, int& endNo) {

@@ -6,6 +6,7 @@
 // gather what all selected items have in common.
 #include <QAction>
 #include <QObject>
+#include <functional>
 
 #include "platform/ui/control.h"
 
@@ -69,5 +70,10 @@ T* FindComponentByClass(const QObject* owner) {
 
 // The focused control of the application, if it is one of ours.
 TCustomControl* FocusedControl();
+
+// Runs call from a Qt event (a menu item, a dialog's button): an exception
+// it raises stops there: a cancel silently, anything else with its message
+// in an error box, as the application's own handler would.
+void RunGuarded(const std::function<void()>& call);
 
 }  // namespace quillet
