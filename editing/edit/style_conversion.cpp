@@ -278,6 +278,9 @@ void TDVEditDVData::ApplyParaStyle(int32_t value, bool convertMode) {
   int first, last;
   int32_t firstOffs, lastOffs;
   GetSelectionBounds(first, firstOffs, last, lastOffs, true);
+  // Plain caret keys leave no selection behind: the caret's own paragraph
+  // is the one to change then.
+  if (first < 0) first = last = GetCurItemNo();
   if (first < 0) return;
   first = GetFirstParaItem(first);
   last = GetParaLastItemNo(last);

@@ -208,6 +208,21 @@ TEST_F(EditorKeys, ShiftArrowsSelectAndAPlainArrowDropsTheSelection) {
   EXPECT_EQ(Doc(), "P0 0\"abcd\"");
 }
 
+TEST_F(EditorKeys, AfterAPlainArrowParagraphChangesReachTheCaretsParagraph) {
+  for (const bool convert : {false, true}) {
+    SCOPED_TRACE(convert ? "conversion" : "style");
+    LoadAt("P0 0\"ab\" P0 0\"cd\" P0 0\"ef\"", 1, 1);
+    Key(Qt::Key_Right);
+    ASSERT_FALSE(Data().SelectionExists(false, false));
+    editor->OnParaStyleConversion = [](void*, int32_t, int32_t, bool, int32_t& newParaNo) { newParaNo = kIndentPara; };
+    EXPECT_TRUE(UndoRedoRoundTrip(Data(), [&] {
+      if (convert) editor->ApplyParaStyleConversion(0);
+      else editor->ApplyParaStyle(kIndentPara);
+    }));
+    EXPECT_EQ(Doc(), "P0 0\"ab\" P1 0\"cd\" P0 0\"ef\"");
+  }
+}
+
 TEST_F(EditorKeys, ArrowAtTheDocumentEdgeReportsTheDirection) {
   struct Case {
     int32_t offs;
