@@ -41,7 +41,8 @@ std::string DocumentFontName(const std::string& utf8) {
 
 void TdvActionFonts::ExecuteTarget(TCustomControl* target) {
   TCustomDocViewEdit* editor = GetControl(target);
-  if (!editor) return;
+  // Without a style sheet there is nothing to show or to convert.
+  if (!editor || !editor->Style()) return;
   if (UserInterface) {
     if (const TFontInfo* style = CaretTextStyle(*editor)) {
       style->AssignTo(Font);
@@ -110,7 +111,7 @@ void TdvActionFontEx::Gather(TCustomDocViewEdit& editor) {
 
 void TdvActionFontEx::ExecuteTarget(TCustomControl* target) {
   TCustomDocViewEdit* editor = GetControl(target);
-  if (!editor) return;
+  if (!editor || !editor->Style()) return;
   if (!UserInterface) {
     ExecuteCommand(*editor, 0);
     return;

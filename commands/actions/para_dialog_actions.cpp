@@ -87,7 +87,8 @@ void TdvActionParagraph::Gather(TCustomDocViewEdit& editor) {
 
 void TdvActionParagraph::ExecuteTarget(TCustomControl* target) {
   TCustomDocViewEdit* editor = GetControl(target);
-  if (!editor) return;
+  // Without a style sheet there is nothing to show or to convert.
+  if (!editor || !editor->Style()) return;
   if (!UserInterface) {
     ExecuteCommand(*editor, 0);
     return;
@@ -204,7 +205,7 @@ void TdvActionParaBorder::Gather(TCustomDocViewEdit& editor) {
 
 void TdvActionParaBorder::ExecuteTarget(TCustomControl* target) {
   TCustomDocViewEdit* editor = GetControl(target);
-  if (!editor) return;
+  if (!editor || !editor->Style()) return;
   if (!UserInterface) {
     ExecuteCommand(*editor, 0);
     return;

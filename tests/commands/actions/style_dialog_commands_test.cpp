@@ -316,5 +316,24 @@ TEST_F(StyleDialogCommands, BorderDialogKeepsMixedValuesAndClearsTheText) {
   }
 }
 
+TEST_F(StyleDialogCommands, NoDialogOpensWithoutAStyleSheet) {
+  TDocViewEdit bare;
+  int shown = 0;
+  TScopedModalRunner runner([&](TfrmDVBase&) {
+    ++shown;
+    return int{mrCancel};
+  });
+  TdvActionFonts fonts;
+  TdvActionFontEx fontEx;
+  TdvActionParagraph paragraph;
+  TdvActionParaBorder border;
+  for (TdvAction* action : std::initializer_list<TdvAction*>{&fonts, &fontEx, &paragraph, &border}) {
+    action->SetControl(&bare);
+    action->ExecuteTarget(nullptr);
+  }
+  EXPECT_EQ(shown, 0);
+  EXPECT_TRUE(dialogs.Asked.empty());
+}
+
 }  // namespace
 }  // namespace quillet::test
