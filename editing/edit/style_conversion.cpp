@@ -297,6 +297,9 @@ void TDVEditDVData::ApplyParaStyle(int32_t value, bool convertMode) {
     Do_ParaList(first, list, full);
   }
   Reformat(full, start, end, 0);
+  // What the caret's paragraph is now, for the next Enter and for those who
+  // follow the current style (the ruler); a selection's caret stays put.
+  if (const int caretItem = GetCurItemNo(); caretItem >= 0) SetCurParaStyleNo(GetItemPara(caretItem));
   DoOnSelection();
 }
 
