@@ -17,12 +17,14 @@
 #include "../../support/scoped_env.h"
 #include "commands/actions/font_dialog_actions.h"
 #include "commands/actions/para_dialog_actions.h"
+#include "commands/controls/spin_edit.h"
 #include "commands/dialogs/font_dialog.h"
 #include "commands/dialogs/para_border_dialog.h"
 #include "commands/dialogs/para_dialog.h"
 #include "commands/settings_file.h"
 #include "editing/control/editor.h"
 #include "engine/style/style_sheet.h"
+#include "engine/view/docview.h"
 #include "platform/ui/common_dialogs.h"
 
 namespace quillet::test {
@@ -218,6 +220,8 @@ TEST_F(StyleDialogCommands, ParagraphDialogAppliesAndAsksAboutTheDefault) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    editor->LeftMargin = 8;
+    editor->RightMargin = 6;
     Load(R"(P0 0"ab" P)" + spaced + R"( 0"cd")");
     editor->SelectAll();
     dialogs.Asked.clear();
@@ -225,6 +229,11 @@ TEST_F(StyleDialogCommands, ParagraphDialogAppliesAndAsksAboutTheDefault) {
     TParaDialogValues shown;
     TScopedModalRunner runner(OnForm<TfrmDVPara>([&](TfrmDVPara& form) {
       shown = form.GetValues();
+      // Indents may reach into the editor's margins; the sample is half size.
+      EXPECT_EQ(form.seLeftIndent->MinValue, -8);
+      EXPECT_EQ(form.seRightIndent->MinValue, -6);
+      EXPECT_EQ(form.dv->View().LeftMargin, 4);
+      EXPECT_EQ(form.dv->View().RightMargin, 3);
       form.gbAlignment.SetItemIndex(dvaCenter);
       if (c.spacingItem >= 0) form.cmbLineSpacing->setCurrentIndex(c.spacingItem);
       return int{mrOk};
