@@ -20,7 +20,9 @@ void TdvActionFontStyle::ExecuteTarget(TCustomControl* target) {
   // A checkable action has flipped its own state on the way here; the
   // caret's style decides which way the toggle goes.
   UpdateTarget(target);
-  if (isEnabled()) TdvActionTextStyles::ExecuteTarget(target);
+  if (!isEnabled()) return;
+  TdvActionTextStyles::ExecuteTarget(target);
+  UpdateTarget(target);
 }
 
 void TdvActionFontStyle::ApplyConversion(TFontInfo& style, int32_t) { SetBit(style, !isChecked()); }
