@@ -83,12 +83,6 @@ void TRulerLink::ApplyIndents(int handle) {
     if (left) style.LeftIndent = leftIndent;
     if (right) style.RightIndent = rightIndent;
   };
-  // Keys that move the caret leave no selection behind; the caret's
-  // paragraph is the one to change then.
-  int startNo = -1, endNo = -1;
-  int32_t startOffs = 0, endOffs = 0;
-  editor_.GetSelectionBounds(startNo, startOffs, endNo, endOffs, true);
-  if (startNo < 0) editor_.CaretMoveBack();
   ConvertParaStyles(editor_, 0, apply);
   Follow();
 }

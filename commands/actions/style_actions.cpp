@@ -77,6 +77,18 @@ void ConvertParaStyles(TCustomDocViewEdit& editor, int32_t userData, const TDVPa
   editor.ApplyParaStyleConversion(userData);
 }
 
+const TFontInfo* CaretTextStyle(const TCustomDocViewEdit& editor) {
+  const TDVStyle* sheet = editor.Style();
+  const int32_t styleNo = editor.GetTopLevelEditor()->CurTextStyleNo();
+  return sheet && sheet->TextStyles().IsValidIndex(styleNo) ? &sheet->TextStyles()[styleNo] : nullptr;
+}
+
+const TParaInfo* CaretParaStyle(const TCustomDocViewEdit& editor) {
+  const TDVStyle* sheet = editor.Style();
+  const int32_t paraNo = editor.GetTopLevelEditor()->CurParaStyleNo();
+  return sheet && sheet->ParaStyles().IsValidIndex(paraNo) ? &sheet->ParaStyles()[paraNo] : nullptr;
+}
+
 void TdvActionTextStyles::ExecuteCommand(TCustomDocViewEdit& editor, int32_t userData) {
   ConvertTextStyles(editor, userData, [this](TFontInfo& style, int32_t data) { ApplyConversion(style, data); });
 }

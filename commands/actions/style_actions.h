@@ -63,6 +63,11 @@ using TDVParaConversion = std::function<void(TParaInfo& style, int32_t userData)
 void ConvertTextStyles(TCustomDocViewEdit& editor, int32_t userData, const TDVFontConversion& apply);
 void ConvertParaStyles(TCustomDocViewEdit& editor, int32_t userData, const TDVParaConversion& apply);
 
+// The text (paragraph) style at the caret of the editor's innermost open
+// cell editor, where typing would go; null without a style sheet.
+const TFontInfo* CaretTextStyle(const TCustomDocViewEdit& editor);
+const TParaInfo* CaretParaStyle(const TCustomDocViewEdit& editor);
+
 // Text-style commands: ApplyConversion changes the copy of each style.
 class TdvActionTextStyles : public TdvAction {
  public:

@@ -278,6 +278,9 @@ void TDVEditDVData::ApplyParaStyle(int32_t value, bool convertMode) {
   int first, last;
   int32_t firstOffs, lastOffs;
   GetSelectionBounds(first, firstOffs, last, lastOffs, true);
+  // Plain caret keys leave no selection behind: the caret's own paragraph
+  // is the one to change then.
+  if (first < 0) first = last = GetCurItemNo();
   if (first < 0) return;
   first = GetFirstParaItem(first);
   last = GetParaLastItemNo(last);
@@ -294,6 +297,9 @@ void TDVEditDVData::ApplyParaStyle(int32_t value, bool convertMode) {
     Do_ParaList(first, list, full);
   }
   Reformat(full, start, end, 0);
+  // What the caret's paragraph is now, for the next Enter and for those who
+  // follow the current style (the ruler); a selection's caret stays put.
+  if (const int caretItem = GetCurItemNo(); caretItem >= 0) SetCurParaStyleNo(GetItemPara(caretItem));
   DoOnSelection();
 }
 

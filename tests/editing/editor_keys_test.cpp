@@ -208,6 +208,31 @@ TEST_F(EditorKeys, ShiftArrowsSelectAndAPlainArrowDropsTheSelection) {
   EXPECT_EQ(Doc(), "P0 0\"abcd\"");
 }
 
+TEST_F(EditorKeys, AfterAPlainArrowEndsASelectionParagraphChangesReachTheCaretsParagraph) {
+  for (const bool convert : {false, true}) {
+    SCOPED_TRACE(convert ? "conversion" : "style");
+    LoadAt("P0 0\"ab\" P0 0\"cd\" P0 0\"ef\"", 0, 1);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Down);
+    ASSERT_EQ(Caret().first, 1);
+    // The plain arrow dropped the selection: nothing is selected, not even
+    // where the caret is.
+    int s, e;
+    int32_t so, eo;
+    Data().GetSelectionBounds(s, so, e, eo, true);
+    ASSERT_LT(s, 0);
+    editor->OnParaStyleConversion = [](void*, int32_t, int32_t, bool, int32_t& newParaNo) { newParaNo = kIndentPara; };
+    int32_t current = -1;
+    EXPECT_TRUE(UndoRedoRoundTrip(Data(), [&] {
+      if (convert) editor->ApplyParaStyleConversion(0);
+      else editor->ApplyParaStyle(kIndentPara);
+      current = editor->CurParaStyleNo();
+    }));
+    EXPECT_EQ(Doc(), "P0 0\"ab\" P1 0\"cd\" P0 0\"ef\"");
+    EXPECT_EQ(current, kIndentPara) << "the current style follows at once";
+  }
+}
+
 TEST_F(EditorKeys, ArrowAtTheDocumentEdgeReportsTheDirection) {
   struct Case {
     int32_t offs;
