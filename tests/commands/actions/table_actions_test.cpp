@@ -503,26 +503,43 @@ TEST_F(TableActions, CommandsReachATableNestedInAnEditedCell) {
   EXPECT_EQ(Grid(*nested), "_ _ _ | _ _ _");
 }
 
-TEST_F(TableActions, AStepThatRaisesStillLeavesTheTableLaidOut) {
+TEST_F(TableActions, AStepThatRaisesStillEndsTheBracketOfATableThatStands) {
   TDVTableItemInfo& t = Place(3, 3);
   Select(t, {0, 0, 2, 3});
-  // The host's change handler fails at the first change the merge reports.
+  // The host's change handler fails at the first change the merge reports;
+  // the bracket ends all the same and reports the change once more.
   int calls = 0;
   editor->OnChange = [&](auto&) {
     if (++calls == 1) throw std::runtime_error("host failed");
   };
   TdvActionTableMergeCells merge;
   EXPECT_THROW(Run(merge), std::runtime_error);
-  editor->OnChange = nullptr;
+  EXPECT_EQ(calls, 2);
   EXPECT_EQ(Data().UndoList->GroupModeCount, 0);
   EXPECT_TRUE(editor->Modified);
   EXPECT_TRUE(DrawingIsFresh(Data()));
   // The next change starts an undo group of its own.
+  editor->OnChange = nullptr;
   const int groups = Data().UndoList->Count();
   Select(t, {0, 0, 1, 1});
   TdvActionTableInsertRowsAbove above;
   Run(above);
   EXPECT_EQ(Data().UndoList->Count(), groups + 1);
+
+  // A table deleted (and, without undo, freed) before the failure is not
+  // touched: no second report.
+  TDVTableItemInfo& gone = Place(2, 2, {}, true);
+  Select(gone, {0, 0, 1, 1});
+  editor->SetUndoLimit(0);
+  calls = 0;
+  editor->OnChange = [&](auto&) {
+    if (++calls == 1) throw std::runtime_error("host failed");
+  };
+  TdvActionTableDeleteTable remove;
+  EXPECT_THROW(Run(remove), std::runtime_error);
+  EXPECT_EQ(calls, 1);
+  editor->OnChange = nullptr;
+  EXPECT_EQ(Doc(), R"(P0 0"x" P0 0"" P0 0"y")");
 }
 
 TEST_F(TableActions, ReadOnlyEditorRefusesEveryCommand) {
