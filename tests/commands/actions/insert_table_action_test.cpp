@@ -16,6 +16,7 @@
 #include "../../editing/table/table_test_util.h"
 #include "../dialogs/item_dialog_test_support.h"
 #include "commands/actions/control_panel.h"
+#include "commands/actions/dispatcher.h"
 #include "commands/controls/spin_edit.h"
 #include "commands/dialogs/insert_table_dialog.h"
 #include "editing/table/inplace_editor.h"
@@ -238,6 +239,23 @@ TEST_F(InsertTableAction, GridToggledTwiceRestoresTheConfiguredStyleEverywhere) 
     EXPECT_GT(viewerPaints.Count, 0);
     EXPECT_GT(editorPaints.Count, 0);
   }
+  DVA_TableGridStyle = savedStyle;
+  DocViewTableGridStyle = savedGrid;
+}
+
+TEST(TableGridCommand, FollowsAGridShownByTheSettingsPanel) {
+  const TPenStyle savedStyle = DVA_TableGridStyle, savedGrid = DocViewTableGridStyle;
+  QObject owner;
+  TdvActionDispatcher dispatcher(&owner);
+  auto* grid = new TdvActionTableGrid(&owner);
+  DocViewTableGridStyle = psDot;
+  grid->trigger();
+  ASSERT_FALSE(grid->isChecked());
+  // A panel read from a stored form puts its style on the grid.
+  TDVAControlPanel panel;
+  panel.Loaded();
+  dispatcher.UpdateActions();
+  EXPECT_TRUE(grid->isChecked());
   DVA_TableGridStyle = savedStyle;
   DocViewTableGridStyle = savedGrid;
 }
