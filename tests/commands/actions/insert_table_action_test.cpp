@@ -24,23 +24,6 @@
 namespace quillet::test {
 namespace {
 
-TModalRunner AnswerInsertTable(std::function<int(TfrmInsTable&)> act) {
-  return [act](TfrmDVBase& shown) {
-    auto* form = dynamic_cast<TfrmInsTable*>(&shown);
-    if (!form) {
-      ADD_FAILURE() << "an unexpected dialog";
-      return static_cast<int>(mrCancel);
-    }
-    shown.Dialog()->show();
-    QApplication::setActiveWindow(shown.Dialog());
-    (void)QTest::qWaitForWindowExposed(shown.Dialog());
-    const int result = act(*form);
-    ProcessPosted();
-    shown.Dialog()->hide();
-    return result;
-  };
-}
-
 class InsertTableAction : public TableEditTest {
  protected:
   void SetUp() override {
@@ -119,7 +102,7 @@ TEST_F(InsertTableAction, InsertsTheAnsweredTableAsOneUndoStep) {
     TdvActionInsertTable insert;
     insert.SetControl(editor.get());
     c.look(insert);
-    TScopedModalRunner runner(AnswerInsertTable(c.answer));
+    TScopedModalRunner runner(Answering<TfrmInsTable>(c.answer));
     EXPECT_TRUE(UndoRedoRoundTrip(Data(), [&] { insert.ExecuteNow(); })) << c.name;
     TDVTableItemInfo* table = Inserted(Data());
     ASSERT_NE(table, nullptr) << c.name;
@@ -138,7 +121,7 @@ TEST_F(InsertTableAction, InsertsTheAnsweredTableAsOneUndoStep) {
 }
 
 TEST_F(InsertTableAction, RemembersSizeAndWidthOnlyWhenAsked) {
-  TScopedModalRunner remember(AnswerInsertTable([](TfrmInsTable& f) {
+  TScopedModalRunner remember(Answering<TfrmInsTable>([](TfrmInsTable& f) {
     Type(f.seRows(), "3");
     Type(f.seColumns(), "4");
     f.rbFitManual()->click();
@@ -153,7 +136,7 @@ TEST_F(InsertTableAction, RemembersSizeAndWidthOnlyWhenAsked) {
 
   // The next dialog starts from them; without the box the command keeps them.
   int shown = 0;
-  TScopedModalRunner keep(AnswerInsertTable([&](TfrmInsTable& f) {
+  TScopedModalRunner keep(Answering<TfrmInsTable>([&](TfrmInsTable& f) {
     ++shown;
     EXPECT_EQ(f.Rows(), 3);
     EXPECT_EQ(f.Columns(), 4);
@@ -168,7 +151,7 @@ TEST_F(InsertTableAction, RemembersSizeAndWidthOnlyWhenAsked) {
 
 TEST_F(InsertTableAction, CancelInsertsNothing) {
   const std::string before = DvfBytes(Data());
-  TScopedModalRunner runner(AnswerInsertTable([](TfrmInsTable&) { return static_cast<int>(mrCancel); }));
+  TScopedModalRunner runner(Answering<TfrmInsTable>([](TfrmInsTable&) { return static_cast<int>(mrCancel); }));
   action.ExecuteNow();
   EXPECT_EQ(DvfBytes(Data()), before);
   EXPECT_EQ(Data().UndoList->Count(), 0);
@@ -189,7 +172,7 @@ TEST_F(InsertTableAction, GoesIntoTheEditedCellAndWaitsWhileCellsAreSelected) {
   ASSERT_NE(cell, nullptr);
   action.UpdateNow();
   EXPECT_TRUE(action.isEnabled());
-  TScopedModalRunner runner(AnswerInsertTable([](TfrmInsTable&) { return static_cast<int>(mrOk); }));
+  TScopedModalRunner runner(Answering<TfrmInsTable>([](TfrmInsTable&) { return static_cast<int>(mrOk); }));
   action.ExecuteNow();
   TDVTableItemInfo* inner = Inserted(cell->EditData());
   ASSERT_NE(inner, nullptr);

@@ -29,57 +29,6 @@
 namespace quillet::test {
 namespace {
 
-// Answers every dialog the runner is asked to show with act's result,
-// while the dialog is shown; a dialog of another class fails the test.
-template <class Form>
-TModalRunner Answering(std::function<int(Form&)> act) {
-  return [act](TfrmDVBase& shown) {
-    auto* form = dynamic_cast<Form*>(&shown);
-    if (!form) {
-      ADD_FAILURE() << "an unexpected dialog";
-      return static_cast<int>(mrCancel);
-    }
-    QDialog* dialog = shown.Dialog();
-    dialog->show();
-    QApplication::setActiveWindow(dialog);
-    (void)QTest::qWaitForWindowExposed(dialog);
-    const int result = act(*form);
-    ProcessPosted();
-    dialog->hide();
-    return result;
-  };
-}
-
-inline TModalRunner NoDialog() {
-  return [](TfrmDVBase&) {
-    ADD_FAILURE() << "no dialog was expected";
-    return static_cast<int>(mrCancel);
-  };
-}
-
-// The grid in short: rows split by " | ", each position its cell's text
-// ("_" for none) with ":RxC" when it spans, "-" when covered.
-std::string Grid(const TDVTableItemInfo& t) {
-  std::string s;
-  for (int r = 0; r < t.Rows.Count(); ++r) {
-    if (r > 0) s += " | ";
-    for (int c = 0; c < t.Rows[r]->Count(); ++c) {
-      if (c > 0) s += " ";
-      const TDVTableCellData* cell = t.GetCells(r, c);
-      if (!cell) {
-        s += "-";
-        continue;
-      }
-      std::string text;
-      for (int i = 0; i < cell->ItemCount(); ++i) text += cell->GetItemTextR(i);
-      s += text.empty() ? "_" : text;
-      if (cell->RowSpan != 1 || cell->ColSpan != 1)
-        s += ":" + std::to_string(cell->RowSpan) + "x" + std::to_string(cell->ColSpan);
-    }
-  }
-  return s;
-}
-
 // A rectangle of cells: top row, left column, rows, columns.
 using Rect = std::array<int, 4>;
 
