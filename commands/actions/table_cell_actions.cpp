@@ -146,7 +146,8 @@ void TdvActionTableCell::ExecuteTarget(TCustomControl* target) {
   if (!editor || !CanChange(*editor)) return;
   TCustomDocViewEdit* holder = nullptr;
   TDVTableItemInfo* table = FindCurrentTable(*editor, holder);
-  if (!table) return;
+  // A command that does not apply never runs, also when called directly.
+  if (!table || !IsApplicable(*holder, *table, table->GetMyItemNo())) return;
   const int itemNo = table->GetMyItemNo();
   TDVItemModifyScope modify(*holder, *table, itemNo);
   if (ExecuteCommand(*holder, *table, itemNo)) modify.End();

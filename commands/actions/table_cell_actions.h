@@ -65,8 +65,9 @@ class TdvActionTableCell : public TdvAction {
 
   // Enabled while the caret is in a table for which the command applies.
   void UpdateTarget(TCustomControl* target) override;
-  // Runs ExecuteCommand on the current table unless the editor refuses
-  // changes; a true result ends the item bracket and reports the change.
+  // Runs ExecuteCommand on the current table when the command applies and
+  // the editor takes changes; a true result ends the item bracket and
+  // reports the change.
   void ExecuteTarget(TCustomControl* target) override;
 
   // True when the table was changed (and stands); false for selections,

@@ -291,6 +291,10 @@ TEST_F(TableActions, SplitAndMergeFollowTheSelection) {
   EXPECT_FALSE(Enabled(split));
   EXPECT_FALSE(Enabled(above));
   EXPECT_TRUE(Enabled(whole));
+  // Run all the same, it changes and reports nothing.
+  Run(above);
+  EXPECT_FALSE(editor->Modified);
+  EXPECT_EQ(beeps, 0);
 }
 
 TEST_F(TableActions, SplitDialogUnmergesOrSplits) {
