@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "commands/actions/action.h"
+#include "commands/actions/insert_table_action.h"
 #include "editing/control/editor.h"
 
 namespace quillet {
@@ -28,8 +29,11 @@ TdvActionDispatcher::~TdvActionDispatcher() { Unwatch(); }
 
 void TdvActionDispatcher::UpdateActions() {
   if (!owner_) return;
-  for (QObject* child : owner_->children())
+  for (QObject* child : owner_->children()) {
     if (auto* action = dynamic_cast<TdvAction*>(child)) action->UpdateNow();
+    // Not a TdvAction, but its check follows a grid that others may show.
+    else if (auto* grid = dynamic_cast<TdvActionTableGrid*>(child)) grid->UpdateNow();
+  }
 }
 
 void TdvActionDispatcher::WatchMenu(QMenu* menu) {

@@ -15,7 +15,7 @@ class TCustomDocViewEdit;
 
 class TdvActionDispatcher : public QObject {
  public:
-  // Updates the TdvAction children of owner.
+  // Updates the TdvAction children of owner and its grid-lines command.
   explicit TdvActionDispatcher(QObject* owner);
   ~TdvActionDispatcher() override;
 

@@ -1,6 +1,8 @@
 #pragma once
 // Driving the command dialogs offscreen: the modal runner shows the real
 // dialog, the test acts on its widgets, and the result is what closed it.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
@@ -76,5 +78,34 @@ inline void Type(QWidget* field, const char* text) {
 }
 
 inline QImage Grab(TfrmDVBase& form) { return form.Dialog()->grab().toImage(); }
+
+// A runner for the dialogs a command makes itself: each is shown and act
+// answers it with the modal result; a dialog of another class fails.
+template <class Form>
+TModalRunner Answering(std::function<int(Form&)> act) {
+  return [act](TfrmDVBase& shown) {
+    auto* form = dynamic_cast<Form*>(&shown);
+    if (!form) {
+      ADD_FAILURE() << "an unexpected dialog";
+      return static_cast<int>(mrCancel);
+    }
+    QDialog* dialog = shown.Dialog();
+    dialog->show();
+    QApplication::setActiveWindow(dialog);
+    (void)QTest::qWaitForWindowExposed(dialog);
+    const int result = act(*form);
+    ProcessPosted();
+    dialog->hide();
+    return result;
+  };
+}
+
+// A runner for a command that must not open a dialog.
+inline TModalRunner NoDialog() {
+  return [](TfrmDVBase&) {
+    ADD_FAILURE() << "no dialog was expected";
+    return static_cast<int>(mrCancel);
+  };
+}
 
 }  // namespace quillet::test

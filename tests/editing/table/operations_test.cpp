@@ -11,29 +11,6 @@
 namespace quillet::test {
 namespace {
 
-// The grid in short: rows split by " | ", a position "-" when empty, else
-// the cell's text ("_" for none) and ":RxC" when it spans.
-std::string Grid(const TDVTableItemInfo& t) {
-  std::string s;
-  for (int r = 0; r < t.Rows.Count(); ++r) {
-    if (r > 0) s += " | ";
-    for (int c = 0; c < t.Rows[r]->Count(); ++c) {
-      if (c > 0) s += " ";
-      const TDVTableCellData* cell = t.GetCells(r, c);
-      if (!cell) {
-        s += "-";
-        continue;
-      }
-      std::string text;
-      for (int i = 0; i < cell->ItemCount(); ++i) text += cell->GetItemTextR(i);
-      s += text.empty() ? "_" : text;
-      if (cell->RowSpan != 1 || cell->ColSpan != 1)
-        s += ":" + std::to_string(cell->RowSpan) + "x" + std::to_string(cell->ColSpan);
-    }
-  }
-  return s;
-}
-
 enum TFixture { kPlain, kMerged, kTallColumn };
 const char* const kFixtureNames[] = {"plain 3x3", "merged 2x3 in 3x4", "column spanning all rows"};
 

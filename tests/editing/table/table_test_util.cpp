@@ -43,6 +43,27 @@ std::string DumpTable(const TDVTableItemInfo& table) {
   return s;
 }
 
+std::string Grid(const TDVTableItemInfo& t) {
+  std::string s;
+  for (int r = 0; r < t.Rows.Count(); ++r) {
+    if (r > 0) s += " | ";
+    for (int c = 0; c < t.Rows[r]->Count(); ++c) {
+      if (c > 0) s += " ";
+      const TDVTableCellData* cell = t.GetCells(r, c);
+      if (!cell) {
+        s += "-";
+        continue;
+      }
+      std::string text;
+      for (int i = 0; i < cell->ItemCount(); ++i) text += cell->GetItemTextR(i);
+      s += text.empty() ? "_" : text;
+      if (cell->RowSpan != 1 || cell->ColSpan != 1)
+        s += ":" + std::to_string(cell->RowSpan) + "x" + std::to_string(cell->ColSpan);
+    }
+  }
+  return s;
+}
+
 void UndoKey(QWidget* widget) {
   QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_Z, QString(QChar(0x1A)), Qt::ControlModifier);
 }

@@ -15,6 +15,9 @@ namespace quillet::test {
 // Every published integer property, then each position: "-" for an
 // empty one, else spans, the cell's properties and its items' text.
 std::string DumpTable(const TDVTableItemInfo& table);
+// The grid in short: rows split by " | ", each position its cell's text
+// ("_" for none) with ":RxC" when it spans, "-" when covered.
+std::string Grid(const TDVTableItemInfo& t);
 // Appends a paragraph of text in the GBK style to a cell.
 void AddCellText(TDVTableCellData& cell, const std::string& utf8);
 
