@@ -144,6 +144,17 @@ class TCustomDocViewEdit : public TCustomDocView {
 
   // The item at the caret and where the caret is in it.
   TCustomDVItemInfo* GetCurrentItem() const;
+  // The item at the caret that is a T, looked for from the innermost open
+  // cell editor outwards, with the editor whose document holds it; null
+  // (holder too) when no editor of the chain has one at its caret.
+  template <class T>
+  T* GetCurrentItemEx(TCustomDocViewEdit*& holder) const {
+    return static_cast<T*>(
+        FindCurrentItem([](const TCustomDVItemInfo& item) { return dynamic_cast<const T*>(&item) != nullptr; },
+                        holder));
+  }
+  TCustomDVItemInfo* FindCurrentItem(const std::function<bool(const TCustomDVItemInfo&)>& matches,
+                                     TCustomDocViewEdit*& holder) const;
   int GetCurItemNo() const { return EditData().GetCurItemNo(); }
   int32_t GetOffsetInCurItem() const { return EditData().GetOffsetInCurItem(); }
   const TDVTag& GetCurrentTag() const { return EditData().GetItemTag(GetCurItemNo()); }

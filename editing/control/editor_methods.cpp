@@ -1,6 +1,9 @@
 // The editor's public editing methods: each asks BeforeChange, wraps one of
 // the data's operations in its undo group and reports the change.
 #include "editing/control/editor.h"
+
+#include <vector>
+
 #include "engine/model/item_registry.h"
 #include "engine/model/picture_item.h"
 #include "engine/stream/compressed_form.h"
@@ -179,6 +182,24 @@ TCustomDVItemInfo* TCustomDocViewEdit::GetCurrentItem() const {
   if (TCustomDocViewEdit* top = InplaceTarget()) return top->GetCurrentItem();
   const int itemNo = GetCurItemNo();
   return itemNo < 0 ? nullptr : EditData().GetItem(itemNo);
+}
+
+TCustomDVItemInfo* TCustomDocViewEdit::FindCurrentItem(const std::function<bool(const TCustomDVItemInfo&)>& matches,
+                                                       TCustomDocViewEdit*& holder) const {
+  std::vector<TCustomDocViewEdit*> chain;
+  for (auto* each = const_cast<TCustomDocViewEdit*>(this); each;
+       each = dynamic_cast<TCustomDocViewEdit*>(each->GetInplaceEditor()))
+    chain.push_back(each);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    const int itemNo = (*it)->GetCurItemNo();
+    TCustomDVItemInfo* item = itemNo < 0 ? nullptr : (*it)->EditData().GetItem(itemNo);
+    if (item && matches(*item)) {
+      holder = *it;
+      return item;
+    }
+  }
+  holder = nullptr;
+  return nullptr;
 }
 
 void TCustomDocViewEdit::ModifyItem(int itemNo, TDVUndoType undoType, const std::function<void()>& modify,
