@@ -26,7 +26,8 @@ void RunGuarded(const std::function<void()>& call) {
 }
 
 TdvAction::TdvAction(QObject* owner) : QAction(owner) {
-  QObject::connect(this, &QAction::triggered, this, [this] { ExecuteNow(); });
+  // A menu or a button runs it: what it raises ends there.
+  QObject::connect(this, &QAction::triggered, this, [this] { RunGuarded([this] { ExecuteNow(); }); });
 }
 
 TdvAction::~TdvAction() = default;
@@ -83,8 +84,7 @@ void TdvAction::UpdateNow() {
 void TdvAction::ExecuteNow() {
   TCustomControl* target = FocusedControl();
   if (!HandlesTarget(target)) return;
-  // Execution runs from a menu or a button: what it raises ends here.
-  RunGuarded([this, target] { ExecuteTarget(target); });
+  ExecuteTarget(target);
 }
 
 void GetSelectionBounds(TCustomDocViewEdit& editor, int& startNo, int& endNo) {

@@ -44,8 +44,9 @@ class TdvAction : public QAction {
   // tables too).
   void IterateDVData(TCustomDVData& dvData, TCustomDocViewEdit& editor, int& data, int startNo, int endNo);
 
-  // The update cycle and execution with the focused control as the target;
-  // an error the execution raises is shown in a message box.
+  // The update cycle and execution with the focused control as the target.
+  // Triggered from a menu or a button, an error the execution raises is
+  // shown in a message box; called directly, it reaches the caller.
   void UpdateNow();
   void ExecuteNow();
 

@@ -39,27 +39,7 @@ bool SelectionSpans(const TDVTableItemInfo& table, Span span) {
 }  // namespace
 
 TDVTableItemInfo* FindCurrentTable(TCustomDocViewEdit& editor, TCustomDocViewEdit*& holder) {
-  std::vector<TCustomDocViewEdit*> chain{&editor};
-  while (auto* inner = dynamic_cast<TCustomDocViewEdit*>(chain.back()->GetInplaceEditor())) chain.push_back(inner);
-  for (size_t i = chain.size(); i-- > 0;) {
-    TDVEditDVData& data = chain[i]->EditData();
-    TCustomDVItemInfo* item = nullptr;
-    if (i + 1 < chain.size()) {
-      // An outer editor holds the item whose cell the next editor edits.
-      item = data.GetChosenItem();
-    } else if (data.FPartialSelectedItem) {
-      item = data.FPartialSelectedItem;
-    } else {
-      const int itemNo = data.GetCurItemNo();
-      if (itemNo >= 0 && itemNo < data.ItemCount()) item = data.GetItem(itemNo);
-    }
-    if (auto* table = dynamic_cast<TDVTableItemInfo*>(item)) {
-      holder = chain[i];
-      return table;
-    }
-  }
-  holder = nullptr;
-  return nullptr;
+  return editor.GetCurrentItemEx<TDVTableItemInfo>(holder);
 }
 
 bool GetNormalizedSelectionBounds(const TDVTableItemInfo& table, bool includeEdited, int& row, int& col,

@@ -145,8 +145,9 @@ class TCustomDocViewEdit : public TCustomDocView {
   // The item at the caret and where the caret is in it.
   TCustomDVItemInfo* GetCurrentItem() const;
   // The item at the caret that is a T, looked for from the innermost open
-  // cell editor outwards, with the editor whose document holds it; null
-  // (holder too) when no editor of the chain has one at its caret.
+  // cell editor outwards (its partly selected item first; an outer editor's
+  // item is the one whose cell is open), with the editor whose document
+  // holds it; null (holder too) when no editor of the chain has one.
   template <class T>
   T* GetCurrentItemEx(TCustomDocViewEdit*& holder) const {
     return static_cast<T*>(

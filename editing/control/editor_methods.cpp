@@ -190,11 +190,20 @@ TCustomDVItemInfo* TCustomDocViewEdit::FindCurrentItem(const std::function<bool(
   for (auto* each = const_cast<TCustomDocViewEdit*>(this); each;
        each = dynamic_cast<TCustomDocViewEdit*>(each->GetInplaceEditor()))
     chain.push_back(each);
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    const int itemNo = (*it)->GetCurItemNo();
-    TCustomDVItemInfo* item = itemNo < 0 ? nullptr : (*it)->EditData().GetItem(itemNo);
+  for (size_t i = chain.size(); i-- > 0;) {
+    TDVEditDVData& data = chain[i]->EditData();
+    TCustomDVItemInfo* item = nullptr;
+    if (i + 1 < chain.size()) {
+      // An outer editor holds the item whose cell the next editor edits.
+      item = data.GetChosenItem();
+    } else if (data.FPartialSelectedItem) {
+      item = data.FPartialSelectedItem;
+    } else {
+      const int itemNo = data.GetCurItemNo();
+      if (itemNo >= 0 && itemNo < data.ItemCount()) item = data.GetItem(itemNo);
+    }
     if (item && matches(*item)) {
-      holder = *it;
+      holder = chain[i];
       return item;
     }
   }
