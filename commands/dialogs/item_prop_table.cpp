@@ -358,8 +358,7 @@ void TfrmDVItemProp::GetCells(TDVTableItemInfo& table) {
   // Rows take the user's alignment only; an untouched group writes nothing.
   if (d_->rowAlignTouched && rgRowVAlign.ItemIndex() >= 0 && PageVisible(pgRows)) {
     static constexpr TDVCellVAlign kRowAlign[3] = {dvcTop, dvcMiddle, dvcBottom};
-    for (int r : rows) table.Rows[r]->VAlign = kRowAlign[rgRowVAlign.ItemIndex()];
-    table.MarkChanged();
+    table.SetRowsVAlign(rows, kRowAlign[rgRowVAlign.ItemIndex()]);
   }
 }
 
