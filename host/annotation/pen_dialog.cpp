@@ -5,15 +5,10 @@
 #include <QPushButton>
 
 #include "commands/controls/color_combo.h"
+#include "commands/dialogs/form_parts.h"
 #include "commands/dialogs/width_combo.h"
 
 namespace quillet {
-
-namespace {
-
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
 
 struct TPostilDlg::Impl {
   TColorDialog colorDialog;
@@ -33,13 +28,9 @@ TPostilDlg::TPostilDlg(TAnnotationPen& pen) : pen_(pen), d_(std::make_unique<Imp
   bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
   bevel->setGeometry(8, 8, 281, 161);
 
-  d_->ok = new QPushButton(Q("确定"), dialog);
-  d_->ok->setObjectName("OKBtn");
-  d_->ok->setGeometry(300, 8, 75, 25);
+  d_->ok = AddButton(dialog, "OKBtn", "确定", {300, 8, 75, 25});
   d_->ok->setDefault(true);
-  d_->cancel = new QPushButton(Q("取消"), dialog);
-  d_->cancel->setObjectName("CancelBtn");
-  d_->cancel->setGeometry(300, 38, 75, 25);
+  d_->cancel = AddButton(dialog, "CancelBtn", "取消", {300, 38, 75, 25});
 
   TDVColorCombo& lineColor = d_->lineColor;
   lineColor.SetParentWidget(dialog);
