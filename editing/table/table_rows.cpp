@@ -21,11 +21,7 @@ namespace {
 using R = TDVTableRow;
 const TDVIntProp<R> kRowProps[] = {
     {"VAlign", [](const R& r) { return static_cast<int32_t>(r.VAlign); },
-     [](R& r, int32_t v) {
-       if (v < dvcTop || v > dvcVDefault) return false;
-       r.VAlign = static_cast<TDVCellVAlign>(v);
-       return true;
-     }},
+     [](R& r, int32_t v) { return SetVAlign(r.VAlign, v); }},
 };
 
 }  // namespace
