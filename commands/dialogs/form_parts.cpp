@@ -49,13 +49,8 @@ void AddOkCancel(TfrmDVBase& form, int left, int top, QPushButton*& ok, QPushBut
 
 QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QWidget* buddy, const QRect& r) {
   auto* label = new QLabel(Q(text), parent);
-  if (r.isEmpty()) {
-    if (name) label->setObjectName(name);
-    label->move(r.topLeft());
-    label->adjustSize();
-  } else {
-    Place(label, name, r);
-  }
+  Place(label, name, r);
+  if (r.isEmpty()) label->adjustSize();
   if (buddy) label->setBuddy(buddy);
   return label;
 }
