@@ -3,12 +3,14 @@
 #include <QLabel>
 
 #include "commands/controls/color_grid.h"
+#include "commands/dialogs/form_parts.h"
 #include "platform/core/scoped_value.h"
 #include "platform/ui/common_dialogs.h"
 
 namespace quillet {
 
-void SetUpBackColorGrid(TDVColorGrid& grid) {
+void SetUpBackColorGrid(TDVColorGrid& grid, QWidget* group) {
+  Place(grid, group, "dvcg", {8, 20, 136, 105});
   grid.SetFirstCaption("透明色");
   grid.SetIndeterminate(true);
   int row = 0;

@@ -9,15 +9,16 @@
 #include "platform/core/colors.h"
 
 class QLabel;
+class QWidget;
 
 namespace quillet {
 
 class TColorDialog;
 class TDVColorGrid;
 
-// The grid's look in both: "透明色" first, indeterminate until filled, and
-// the palette's row heights.
-void SetUpBackColorGrid(TDVColorGrid& grid);
+// The grid's place in its group and look in both: "透明色" first,
+// indeterminate until filled, and the palette's row heights.
+void SetUpBackColorGrid(TDVColorGrid& grid, QWidget* group);
 
 class TBackColorChoice {
  public:

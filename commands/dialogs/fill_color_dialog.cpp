@@ -6,8 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "commands/dialogs/dialog_events.h"
-#include "commands/dialogs/form_layout.h"
+#include "commands/dialogs/form_parts.h"
 
 namespace quillet {
 
@@ -17,19 +16,13 @@ TfrmDVFillColor::TfrmDVFillColor() {
   form->setWindowTitle(QStringLiteral("填充色"));
   form->setFixedSize(280, 239);
 
-  auto* group = new QGroupBox(QStringLiteral(" 填充色 "), form);
-  Place(group, "gbFill", 8, 8, 264, 150);
-  Place(dvcg, group, "dvcg", 8, 20, 136, 105);
-  SetUpBackColorGrid(dvcg);
-  lblColor = new QLabel(group);
-  Place(lblColor, "lblColor", 8, 128, 248, 18);
-  btnColor = new QPushButton(QStringLiteral("更多颜色(&M)..."), group);
-  Place(btnColor, "btnColor", 152, 20, 104, 25);
-  btnPadding = new QPushButton(QStringLiteral("&Padding..."), group);
-  Place(btnPadding, "btnPadding", 152, 52, 104, 25);
-  cmb = new QComboBox(form);
-  Place(cmb, "cmb", 96, 168, 176, 22);
-  AddLabel(form, "应用至(&A):", 8, 172, cmb);
+  auto* group = AddGroup(form, "gbFill", " 填充色 ", {8, 8, 264, 150});
+  SetUpBackColorGrid(dvcg, group);
+  lblColor = AddLabel(group, "lblColor", "", nullptr, {8, 128, 248, 18});
+  btnColor = AddButton(group, "btnColor", "更多颜色(&M)...", {152, 20, 104, 25});
+  btnPadding = AddButton(group, "btnPadding", "&Padding...", {152, 52, 104, 25});
+  cmb = AddCombo(form, "cmb", {}, {96, 168, 176, 22});
+  AddLabel(form, nullptr, "应用至(&A):", cmb, {8, 172, 0, 0});
   // OK decides in its handler.
   AddOkCancel(*this, 112, 206, btnOk, btnCancel, false);
   SetTabOrder({dvcg.Widget(), btnColor, btnPadding, cmb, btnOk, btnCancel});
@@ -48,7 +41,7 @@ TfrmDVFillColor::TfrmDVFillColor() {
   QObject::connect(btnPadding, &QPushButton::clicked, form, [this] {
     if (FourValuesPrompt) FourValuesPrompt("", "", padding_);
   });
-  OnDialogShown(form, [this] { TargetChange(); });
+  OnShow = [this] { TargetChange(); };
 }
 
 TfrmDVFillColor::~TfrmDVFillColor() = default;

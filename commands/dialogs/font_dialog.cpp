@@ -9,9 +9,8 @@
 
 #include "commands/controls/font_combos.h"
 #include "commands/controls/spin_edit.h"
-#include "commands/dialogs/dialog_events.h"
 #include "commands/dialogs/font_signs.h"
-#include "commands/dialogs/form_layout.h"
+#include "commands/dialogs/form_parts.h"
 #include "engine/style/style_sheet.h"
 #include "engine/view/docview.h"
 #include "platform/core/scoped_value.h"
@@ -19,12 +18,6 @@
 namespace quillet {
 
 namespace {
-
-QCheckBox* CheckBox(QWidget* parent, const char* caption, const char* name, int left, int top) {
-  auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
-  Place(box, name, left, top, 130, 20);
-  return box;
-}
 
 TDefined<bool> ReadCheck(const QCheckBox& box) {
   if (box.checkState() == Qt::PartiallyChecked) return {};
@@ -53,52 +46,45 @@ TfrmDVFont::TfrmDVFont(TFontProvider& fonts) {
   form->setFixedSize(483, 463);
 
   PageControl1 = new QTabWidget(form);
-  Place(PageControl1, "PageControl1", 8, 8, 467, 414);
-  ts1 = new QWidget;
-  ts1->setObjectName(QStringLiteral("ts1"));
-  PageControl1->addTab(ts1, QStringLiteral(" 字体 "));
-  TabSheet1 = new QWidget;
-  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-  PageControl1->addTab(TabSheet1, QStringLiteral(" 字符间距 "));
+  Place(PageControl1, "PageControl1", {8, 8, 467, 414});
+  ts1 = AddPage(PageControl1, "ts1", " 字体 ");
+  TabSheet1 = AddPage(PageControl1, "TabSheet1", " 字符间距 ");
 
   cmbFont = new TDVFontComboBox(ts1, fonts);
   cmbFont->setEditable(true);
   cmbFont->setInsertPolicy(QComboBox::NoInsert);
-  Place(cmbFont, "cmbFont", 8, 24, 200, 22);
-  AddLabel(ts1, "字体(&F):", 8, 6, cmbFont);
+  Place(cmbFont, "cmbFont", {8, 24, 200, 22});
+  AddLabel(ts1, nullptr, "字体(&F):", cmbFont, {8, 6, 0, 0});
   cmbSize = new TDVFontSizeComboBox(ts1, fonts);
-  Place(cmbSize, "cmbSize", 216, 24, 64, 22);
+  Place(cmbSize, "cmbSize", {216, 24, 64, 22});
   // A typed "1" stays "1" rather than completing to "10".
   cmbSize->setCompleter(nullptr);
-  AddLabel(ts1, "大小(&S):", 216, 6, cmbSize);
+  AddLabel(ts1, nullptr, "大小(&S):", cmbSize, {216, 6, 0, 0});
   cmbCharset = new TDVFontCharsetComboBox(ts1, fonts);
-  Place(cmbCharset, "cmbCharset", 288, 24, 160, 22);
+  Place(cmbCharset, "cmbCharset", {288, 24, 160, 22});
   cmbCharset->setMaxVisibleItems(20);
   cmbCharset->DefaultCharsetCaption = "(Default)";
   cmbCharset->SetAddDefaultCharset(true);
-  AddLabel(ts1, "Sc&ript:", 288, 6, cmbCharset);
+  AddLabel(ts1, nullptr, "Sc&ript:", cmbCharset, {288, 6, 0, 0});
 
-  auto* gbStyle = new QGroupBox(QStringLiteral(" 字形 "), ts1);
-  Place(gbStyle, "gbStyle", 8, 56, 140, 74);
-  cbB = CheckBox(gbStyle, "粗体(&B)", "cbB", 10, 20);
-  cbI = CheckBox(gbStyle, "斜体(&I)", "cbI", 10, 44);
-  auto* gbEffects = new QGroupBox(QStringLiteral(" 效果 "), ts1);
-  Place(gbEffects, "gbEffects", 156, 56, 292, 74);
-  cbU = CheckBox(gbEffects, "下划线(&U)", "cbU", 10, 20);
-  cbS = CheckBox(gbEffects, "删除线(&T)", "cbS", 150, 20);
-  cbO = CheckBox(gbEffects, "上划线(&O)", "cbO", 10, 44);
-  cbAC = CheckBox(gbEffects, "全部大写(&A)", "cbAC", 150, 44);
+  auto* gbStyle = AddGroup(ts1, "gbStyle", " 字形 ", {8, 56, 140, 74});
+  cbB = AddCheck(gbStyle, "cbB", "粗体(&B)", {10, 20, 130, 20});
+  cbI = AddCheck(gbStyle, "cbI", "斜体(&I)", {10, 44, 130, 20});
+  auto* gbEffects = AddGroup(ts1, "gbEffects", " 效果 ", {156, 56, 292, 74});
+  cbU = AddCheck(gbEffects, "cbU", "下划线(&U)", {10, 20, 130, 20});
+  cbS = AddCheck(gbEffects, "cbS", "删除线(&T)", {150, 20, 130, 20});
+  cbO = AddCheck(gbEffects, "cbO", "上划线(&O)", {10, 44, 130, 20});
+  cbAC = AddCheck(gbEffects, "cbAC", "全部大写(&A)", {150, 44, 130, 20});
   // Underline and strike-out have commands of their own.
   cbU->setEnabled(false);
   cbS->setEnabled(false);
 
-  Place(cmbColor, ts1, "cmbColor", 64, 140, 120, 22);
+  Place(cmbColor, ts1, "cmbColor", {64, 140, 120, 22});
   cmbColor.SetAutoColor(clWindowText);
   cmbColor.SetIndeterminate(true);
-  AddLabel(ts1, "颜色(&C):", 8, 144, cmbColor.Widget());
+  AddLabel(ts1, nullptr, "颜色(&C):", cmbColor.Widget(), {8, 144, 0, 0});
 
-  gbSample = new QGroupBox(QStringLiteral(" 样本 "), ts1);
-  Place(gbSample, "gbSample", 8, 176, 440, 200);
+  gbSample = AddGroup(ts1, "gbSample", " 样本 ", {8, 176, 440, 200});
   dv = std::make_unique<TDialogPreview>(gbSample, 424, 170);
   dv->View().SetBounds(8, 20, 424, 170);
   dv->View().Widget()->setObjectName(QStringLiteral("dv"));
@@ -108,22 +94,24 @@ TfrmDVFont::TfrmDVFont(TFontProvider& fonts) {
   dv->View().SetBorderStyle(bsSingle);
   dv->View().SetTabStop(false);
 
-  seSpacing = AddSpinEdit(TabSheet1, "seSpacing", 80, 12, 0, 100);
-  AddLabel(TabSheet1, "间距(&S):", 8, 16, seSpacing);
-  PlaceOption(rbExp, TabSheet1, "加宽(&E)", "rbExp", 150, 8, 72, 72, 0);
-  PlaceOption(rbCond, TabSheet1, "紧缩(&C)", "rbCond", 228, 8, 72, 72, 1);
-  seShift = AddSpinEdit(TabSheet1, "seShift", 80, 96, 0, 500);
-  AddLabel(TabSheet1, "偏移(&O):", 8, 100, seShift);
-  AddLabel(TabSheet1, "%", 140, 100);
-  PlaceOption(rbDown, TabSheet1, "向下(&D)", "rbDown", 150, 88, 72, 72, 2);
-  PlaceOption(rbUp, TabSheet1, "向上(&U)", "rbUp", 228, 88, 72, 72, 3);
-  auto* gbScale = new QGroupBox(QStringLiteral(" 水平缩放 "), TabSheet1);
-  Place(gbScale, "gbScale", 310, 8, 140, 64);
-  seCharScale = AddSpinEdit(gbScale, "seCharScale", 64, 24, 20, 500);
-  AddLabel(gbScale, "缩放(&A):", 8, 28, seCharScale);
-  AddLabel(gbScale, "%", 124, 28);
+  seSpacing = AddSpin(TabSheet1, "seSpacing", 0, 100, {80, 12, 56, 22});
+  AddLabel(TabSheet1, nullptr, "间距(&S):", seSpacing, {8, 16, 0, 0});
+  PlaceOption(rbExp, TabSheet1, "加宽(&E)", "rbExp", {150, 8, 72, 72}, 0);
+  PlaceOption(rbCond, TabSheet1, "紧缩(&C)", "rbCond", {228, 8, 72, 72}, 1);
+  seShift = AddSpin(TabSheet1, "seShift", 0, 500, {80, 96, 56, 22});
+  AddLabel(TabSheet1, nullptr, "偏移(&O):", seShift, {8, 100, 0, 0});
+  AddLabel(TabSheet1, nullptr, "%", nullptr, {140, 100, 0, 0});
+  PlaceOption(rbDown, TabSheet1, "向下(&D)", "rbDown", {150, 88, 72, 72}, 2);
+  PlaceOption(rbUp, TabSheet1, "向上(&U)", "rbUp", {228, 88, 72, 72}, 3);
+  auto* gbScale = AddGroup(TabSheet1, "gbScale", " 水平缩放 ", {310, 8, 140, 64});
+  seCharScale = AddSpin(gbScale, "seCharScale", 20, 500, {64, 24, 56, 22});
+  AddLabel(gbScale, nullptr, "缩放(&A):", seCharScale, {8, 28, 0, 0});
+  AddLabel(gbScale, nullptr, "%", nullptr, {124, 28, 0, 0});
 
   AddOkCancel(*this, 316, 430, btnOk, btnCancel);
+  filledSpacing_ = std::make_unique<TFilledSpin>(seSpacing);
+  filledShift_ = std::make_unique<TFilledSpin>(seShift);
+  filledScale_ = std::make_unique<TFilledSpin>(seCharScale);
   SetTabOrder({cmbFont, cmbSize, cmbCharset, cbB, cbI, cbU, cbS, cbO, cbAC, cmbColor.Widget(), seSpacing,
                rbExp.Widget(), rbCond.Widget(), seShift, rbDown.Widget(), rbUp.Widget(), seCharScale, btnOk,
                btnCancel});
@@ -158,9 +146,9 @@ TfrmDVFont::TfrmDVFont(TFontProvider& fonts) {
     QObject::connect(box, &QCheckBox::stateChanged, form, [this] { UpdatePreview(); });
   }
   cmbColor.OnColorChange = [this](TDVColorCombo&) { UpdatePreview(); };
-  seCharScale->OnChange = [this](TDVSpinEdit&) { UpdatePreview(); };
-  seSpacing->OnChange = [this](TDVSpinEdit&) { SpacingChange(); };
-  seShift->OnChange = [this](TDVSpinEdit&) { ShiftChange(); };
+  filledScale_->OnUserChange = [this] { UpdatePreview(); };
+  filledSpacing_->OnUserChange = [this] { SpacingChange(); };
+  filledShift_->OnUserChange = [this] { ShiftChange(); };
   rbExp.OnClick = [this](TDVPictureRadioButton&) { SpacingDirectionClick(rbExp, rbCond); };
   rbCond.OnClick = [this](TDVPictureRadioButton&) { SpacingDirectionClick(rbCond, rbExp); };
   rbDown.OnClick = [this](TDVPictureRadioButton&) { ShiftDirectionClick(rbDown, rbUp); };
@@ -171,7 +159,7 @@ TfrmDVFont::TfrmDVFont(TFontProvider& fonts) {
     gbSample->move(8, 176);
     gbSample->show();
   });
-  OnDialogShown(form, [this] { FormActivate(); });
+  OnShow = [this] { FormActivate(); };
 }
 
 TfrmDVFont::~TfrmDVFont() = default;
@@ -222,15 +210,15 @@ void TfrmDVFont::SetValues(const TFontDialogValues& values) {
   else cmbColor.SetIndeterminate(true);
 
   const TSignedMagnitude spacing = SplitSign(values.CharSpacing.Value);
-  filledSpacing_.Fill(*seSpacing, spacing.Magnitude, values.CharSpacing.Defined);
+  filledSpacing_->Fill(spacing.Magnitude, values.CharSpacing.Defined);
   rbExp.SetChecked(values.CharSpacing.Defined && !spacing.Negative);
   rbCond.SetChecked(values.CharSpacing.Defined && spacing.Negative);
   seSpacing->MaxValue = rbCond.Checked() ? 20 : 100;
   const TSignedMagnitude shift = SplitSign(values.VShift.Value);
-  filledShift_.Fill(*seShift, shift.Magnitude, values.VShift.Defined);
+  filledShift_->Fill(shift.Magnitude, values.VShift.Defined);
   rbDown.SetChecked(values.VShift.Defined && shift.Negative);
   rbUp.SetChecked(values.VShift.Defined && !shift.Negative);
-  filledScale_.Fill(*seCharScale, values.CharScale.Value, values.CharScale.Defined);
+  filledScale_->Fill(values.CharScale.Value, values.CharScale.Defined);
   filledExp_ = rbExp.Checked();
   filledCond_ = rbCond.Checked();
   filledDown_ = rbDown.Checked();
@@ -256,19 +244,19 @@ TFontDialogValues TfrmDVFont::GetValues() const {
   v.AllCaps = ReadCheck(*cbAC);
   if (!cmbColor.Indeterminate()) v.Color = {cmbColor.ChosenColor(), true};
 
-  if (filledSpacing_.Untouched(*seSpacing) && rbExp.Checked() == filledExp_ && rbCond.Checked() == filledCond_) {
+  if (!filledSpacing_->Touched() && rbExp.Checked() == filledExp_ && rbCond.Checked() == filledCond_) {
     v.CharSpacing = filled_.CharSpacing;
   } else {
-    const TDefined<int> spacing = filledSpacing_.ReadInt(*seSpacing);
+    const TDefined<int> spacing = filledSpacing_->ReadInt();
     if (spacing.Defined) v.CharSpacing = {JoinSign(spacing.Value, rbCond.Checked()), true};
   }
-  if (filledShift_.Untouched(*seShift) && rbDown.Checked() == filledDown_ && rbUp.Checked() == filledUp_) {
+  if (!filledShift_->Touched() && rbDown.Checked() == filledDown_ && rbUp.Checked() == filledUp_) {
     v.VShift = filled_.VShift;
   } else {
-    const TDefined<int> shift = filledShift_.ReadInt(*seShift);
+    const TDefined<int> shift = filledShift_->ReadInt();
     if (shift.Defined) v.VShift = {JoinSign(shift.Value, rbDown.Checked()), true};
   }
-  v.CharScale = filledScale_.ReadInt(*seCharScale);
+  v.CharScale = filledScale_->ReadInt();
   return v;
 }
 

@@ -93,7 +93,7 @@ class TfrmDVFont : public TfrmDVBase {
   QString filledSize_;
   int filledCharsetIndex_ = -1;
   QString filledFont_;
-  TFilledValue filledSpacing_, filledShift_, filledScale_;
+  std::unique_ptr<TFilledSpin> filledSpacing_, filledShift_, filledScale_;
   bool updating_ = false;
   bool filledExp_ = false, filledCond_ = false, filledDown_ = false, filledUp_ = false;
 };

@@ -3,151 +3,116 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
+#include "commands/controls/picture_radio.h"
 #include "commands/controls/spin_edit.h"
 #include "engine/view/base_form.h"
 #include "platform/ui/control.h"
 
 namespace quillet {
 
-QPushButton* AddResultButton(TfrmDVBase& form, const char* name, const char* text, int result, const QRect& r) {
-  auto* button = new QPushButton(Q(text), form.Dialog());
-  button->setObjectName(name);
-  button->setGeometry(r);
-  if (result == mrOk) button->setDefault(true);
-  QObject::connect(button, &QPushButton::clicked, form.Dialog(),
-                   [&form, result] { form.Close(static_cast<TModalResult>(result)); });
+void Place(QWidget* widget, const char* name, const QRect& r) {
+  if (name) widget->setObjectName(Q(name));
+  widget->setGeometry(r);
+}
+
+void Place(TCustomControl& control, QWidget* parent, const char* name, const QRect& r) {
+  control.SetParentWidget(parent);
+  control.Widget()->setObjectName(Q(name));
+  control.SetBounds(r.x(), r.y(), r.width(), r.height());
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, const char* text, const QRect& r) {
+  auto* button = new QPushButton(Q(text), parent);
+  Place(button, name, r);
   return button;
+}
+
+QPushButton* AddResultButton(TfrmDVBase& form, const char* name, const char* text, int result, const QRect& r) {
+  QPushButton* button = AddButton(form.Dialog(), name, text, r);
+  if (result == mrOk) button->setDefault(true);
+  if (result != mrNone)
+    QObject::connect(button, &QPushButton::clicked, form.Dialog(),
+                     [&form, result] { form.Close(static_cast<TModalResult>(result)); });
+  return button;
+}
+
+void AddOkCancel(TfrmDVBase& form, int left, int top, QPushButton*& ok, QPushButton*& cancel, bool okCloses) {
+  ok = AddResultButton(form, "btnOk", "确定", okCloses ? mrOk : mrNone, {left, top, 75, 25});
+  ok->setDefault(true);
+  cancel = AddResultButton(form, "btnCancel", "取消", mrCancel, {left + 84, top, 75, 25});
 }
 
 QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QWidget* buddy, const QRect& r) {
   auto* label = new QLabel(Q(text), parent);
-  if (name) label->setObjectName(name);
-  label->setGeometry(r);
+  Place(label, name, r);
+  if (r.isEmpty()) label->adjustSize();
   if (buddy) label->setBuddy(buddy);
   return label;
 }
 
 QGroupBox* AddGroup(QWidget* parent, const char* name, const char* title, const QRect& r) {
   auto* group = new QGroupBox(Q(title), parent);
-  group->setObjectName(name);
-  group->setGeometry(r);
+  Place(group, name, r);
   return group;
 }
 
 QCheckBox* AddCheck(QWidget* parent, const char* name, const char* text, const QRect& r) {
   auto* box = new QCheckBox(Q(text), parent);
-  box->setObjectName(name);
-  box->setGeometry(r);
+  Place(box, name, r);
   return box;
 }
 
 QComboBox* AddCombo(QWidget* parent, const char* name, std::initializer_list<const char*> items, const QRect& r) {
   auto* combo = new QComboBox(parent);
-  combo->setObjectName(name);
-  combo->setGeometry(r);
+  Place(combo, name, r);
   for (const char* item : items) combo->addItem(Q(item));
   combo->setCurrentIndex(-1);
   return combo;
 }
 
-void PlaceControl(TCustomControl& control, QWidget* parent, const char* name, const QRect& r) {
-  control.SetParentWidget(parent);
-  control.Widget()->setObjectName(name);
-  control.SetBounds(r.x(), r.y(), r.width(), r.height());
+QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption) {
+  auto* page = new QWidget;
+  page->setObjectName(Q(name));
+  pages->addTab(page, Q(caption));
+  return page;
 }
 
 TDVSpinEdit* AddSpin(QWidget* parent, const char* name, double min, double max, const QRect& r) {
   auto* edit = new TDVSpinEdit(parent);
-  edit->setObjectName(name);
-  edit->setGeometry(r);
+  Place(edit, name, r);
   edit->MinValue = min;
   edit->MaxValue = max;
   return edit;
 }
 
-namespace {
+void PlaceOption(TDVPictureRadioButton& button, QWidget* parent, const char* caption, const char* name,
+                 const QRect& r, int imageIndex) {
+  Place(button, parent, name, r);
+  button.SetCaption(caption);
+  button.Square = true;
+  button.ImageIndex = imageIndex;
+}
 
-class TShowHook final : public QObject {
- public:
-  TShowHook(QObject* parent, std::function<void()> onShow) : QObject(parent), onShow_(std::move(onShow)) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::Show && watched == parent()) onShow_();
-    return QObject::eventFilter(watched, e);
+void AddPictureItems(TDVPictureRadioGroup& group, std::initializer_list<const char*> captions) {
+  for (const char* caption : captions) {
+    TPictureGroupItem& item = group.AddItem();
+    item.SetCaption(caption);
+    item.SetImageIndex(group.ItemCount() - 1);
   }
-
- private:
-  std::function<void()> onShow_;
-};
-
-}  // namespace
-
-void OnFormActivate(TfrmDVBase& form, std::function<void()> activate) {
-  form.Dialog()->installEventFilter(new TShowHook(form.Dialog(), std::move(activate)));
+  group.UpdateButtons();
 }
 
-// Leaving a field brings its text within the limits; a filled value the user
-// never edited stays as it was shown.
-class TFilledSpin::TFocusGuard final : public QObject {
- public:
-  explicit TFocusGuard(TFilledSpin& owner) : owner_(owner) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() != QEvent::FocusOut || owner_.touched_) return false;
-    auto* lineEdit = owner_.edit_->findChild<QLineEdit*>();
-    const QString shown = lineEdit->text();
-    owner_.quiet_ = true;
-    watched->event(e);
-    lineEdit->setText(shown);
-    owner_.quiet_ = false;
-    return true;
+void SetTabOrder(std::initializer_list<QWidget*> widgets) {
+  QWidget* previous = nullptr;
+  for (QWidget* widget : widgets) {
+    if (previous) QWidget::setTabOrder(previous, widget);
+    previous = widget;
   }
-
- private:
-  TFilledSpin& owner_;
-};
-
-TFilledSpin::TFilledSpin(TDVSpinEdit* edit) : edit_(edit), guard_(std::make_unique<TFocusGuard>(*this)) {
-  edit_->installEventFilter(guard_.get());
-  edit_->OnChange = [this](TDVSpinEdit&) { Changed(); };
-  // Undetermined until filled.
-  Fill(0, false);
-}
-
-TFilledSpin::~TFilledSpin() = default;
-
-void TFilledSpin::Fill(int value, bool defined) {
-  quiet_ = true;
-  if (defined) edit_->findChild<QLineEdit*>()->setText(QString::number(value));
-  else edit_->SetIndeterminate(true);
-  quiet_ = false;
-  filled_ = value;
-  filledDefined_ = defined;
-  touched_ = false;
-}
-
-bool TFilledSpin::Read(int& value) const {
-  if (!touched_) {
-    if (filledDefined_) value = filled_;
-    return filledDefined_;
-  }
-  if (edit_->Indeterminate()) return false;
-  value = static_cast<int>(edit_->CheckValue(edit_->Value()));
-  return true;
-}
-
-void TFilledSpin::Changed() {
-  if (quiet_) return;
-  touched_ = true;
-  if (OnUserChange) OnUserChange();
 }
 
 }  // namespace quillet

@@ -1,75 +1,57 @@
 #pragma once
-// What the command dialogs build their forms from: buttons with the modal
-// results, labels with their fields, groups, number fields that give back
-// what they were filled with until the user edits them, and the activation
-// hook.
+// What the command dialogs build their forms from: controls placed at fixed
+// positions with their names as object names, labels carrying the
+// accelerator of the control they name, groups, lists, buttons closing the
+// form with its modal results, and the tab order.
 #include <QRect>
 #include <QString>
-#include <functional>
 #include <initializer_list>
-#include <memory>
-#include <string>
-
-#include "commands/dialogs/form_layout.h"
 
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 class QWidget;
 
 namespace quillet {
 
 class TCustomControl;
+class TDVPictureRadioButton;
+class TDVPictureRadioGroup;
 class TDVSpinEdit;
 class TfrmDVBase;
 
 inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// A push button closing the form with result; the OK one is the default.
+void Place(QWidget* widget, const char* name, const QRect& r);
+// One of the command layer's own controls in a Qt form.
+void Place(TCustomControl& control, QWidget* parent, const char* name, const QRect& r);
+QPushButton* AddButton(QWidget* parent, const char* name, const char* text, const QRect& r);
+// A push button closing the form with result (mrNone: its own handler
+// decides); the OK one is the default.
 QPushButton* AddResultButton(TfrmDVBase& form, const char* name, const char* text, int result, const QRect& r);
+// "确定" (btnOk, closing with mrOk unless okCloses is false) at left and
+// "取消" (btnCancel) 84 pixels further.
+void AddOkCancel(TfrmDVBase& form, int left, int top, QPushButton*& ok, QPushButton*& cancel, bool okCloses = true);
+// The accelerator in text focuses buddy. An empty r places the label at its
+// corner, as large as its text.
 QLabel* AddLabel(QWidget* parent, const char* name, const char* text, QWidget* buddy, const QRect& r);
 QGroupBox* AddGroup(QWidget* parent, const char* name, const char* title, const QRect& r);
 QCheckBox* AddCheck(QWidget* parent, const char* name, const char* text, const QRect& r);
 // A fixed list with nothing selected.
 QComboBox* AddCombo(QWidget* parent, const char* name, std::initializer_list<const char*> items, const QRect& r);
-// One of the command layer's own controls in a Qt form.
-void PlaceControl(TCustomControl& control, QWidget* parent, const char* name, const QRect& r);
+// A page of a page control.
+QWidget* AddPage(QTabWidget* pages, const char* name, const char* caption);
 // A whole-number field within min..max.
 TDVSpinEdit* AddSpin(QWidget* parent, const char* name, double min, double max, const QRect& r);
-// Runs activate each time the form is shown (the form is visible then).
-void OnFormActivate(TfrmDVBase& form, std::function<void()> activate);
-
-// A number field with its defined flag, empty until filled. Filled, it shows the value as it is,
-// even beyond the field's limits; until the user changes the text, reading
-// gives back exactly what was filled in. Leaving the field untouched does
-// not bring a shown value within the limits. Once edited, the field is read
-// through CheckValue.
-class TFilledSpin {
- public:
-  explicit TFilledSpin(TDVSpinEdit* edit);
-  ~TFilledSpin();
-  TFilledSpin(const TFilledSpin&) = delete;
-  TFilledSpin& operator=(const TFilledSpin&) = delete;
-
-  TDVSpinEdit* Edit() const { return edit_; }
-  void Fill(int value, bool defined = true);
-  // The value and whether it is defined (an empty field is not).
-  bool Read(int& value) const;
-  bool Touched() const { return touched_; }
-  // After a change: the field's own handlers run only for the user's ones.
-  std::function<void()> OnUserChange;
-
- private:
-  class TFocusGuard;
-  void Changed();
-  TDVSpinEdit* edit_;
-  std::unique_ptr<TFocusGuard> guard_;
-  int filled_ = 0;
-  bool filledDefined_ = false;
-  bool touched_ = false;
-  bool quiet_ = false;
-};
+// A picture option button with a square picture.
+void PlaceOption(TDVPictureRadioButton& button, QWidget* parent, const char* caption, const char* name,
+                 const QRect& r, int imageIndex);
+// Items of a picture group, each with the picture of its place.
+void AddPictureItems(TDVPictureRadioGroup& group, std::initializer_list<const char*> captions);
+// Tab order as listed.
+void SetTabOrder(std::initializer_list<QWidget*> widgets);
 
 }  // namespace quillet

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "commands/controls/spin_edit.h"
+#include "commands/dialogs/filled_values.h"
 #include "commands/dialogs/form_parts.h"
 
 namespace quillet {
@@ -32,8 +33,7 @@ TfrmDVFourSides::TfrmDVFourSides(const TLayout& layout) {
     sides_[side]->OnUserChange = [this, side] { SideChanged(side); };
   }
   equal_ = new QCheckBox(Q("&Equal values"), group_);
-  equal_->setObjectName("cbEqual");
-  equal_->setGeometry(8, layout.Height - 52, 160, 18);
+  Place(equal_, "cbEqual", {8, layout.Height - 52, 160, 18});
   ok_ = AddResultButton(*this, "btnOk", "OK", mrOk, {layout.Width - 88, 12, 75, 25});
   cancel_ = AddResultButton(*this, "btnCancel", "Cancel", mrCancel, {layout.Width - 88, 44, 75, 25});
   SetTabOrder({seTop(), seBottom(), seLeft(), seRight(), equal_, ok_, cancel_});
@@ -59,19 +59,22 @@ void TfrmDVFourSides::SetValues(int left, int top, int right, int bottom, bool f
 
 void TfrmDVFourSides::GetValues(int& left, int& top, int& right, int& bottom, bool& fLeft, bool& fTop,
                                 bool& fRight, bool& fBottom) const {
-  fLeft = sides_[sLeft]->Read(left);
-  fTop = sides_[sTop]->Read(top);
-  fRight = sides_[sRight]->Read(right);
-  fBottom = sides_[sBottom]->Read(bottom);
+  // An undefined side leaves its value as the caller had it.
+  const auto read = [this](int side, int& value, bool& defined) {
+    const TDefined<int> read = sides_[side]->ReadInt();
+    defined = read.Defined;
+    if (defined) value = read.Value;
+  };
+  read(sLeft, left, fLeft);
+  read(sTop, top, fTop);
+  read(sRight, right, fRight);
+  read(sBottom, bottom, fBottom);
 }
 
 void TfrmDVFourSides::EqualClick() {
   if (!equal_->isChecked()) return;
   int sum = 0;
-  for (const auto& side : sides_) {
-    int value = 0;
-    if (side->Read(value)) sum += value;
-  }
+  for (const auto& side : sides_) sum += side->ReadInt().Value;
   copying_ = true;
   for (const auto& side : sides_) side->Edit()->SetValue(sum / 4);
   copying_ = false;

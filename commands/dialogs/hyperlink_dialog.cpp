@@ -15,19 +15,16 @@ TfrmDVHyp::TfrmDVHyp() {
   dialog->setFixedSize(318, 145);
   QGroupBox* group = AddGroup(dialog, "gbHyperlink", "超链接", {8, 8, 302, 92});
   text_ = new QLineEdit(group);
-  text_->setObjectName("txtText");
-  text_->setGeometry(96, 22, 196, 22);
+  Place(text_, "txtText", {96, 22, 196, 22});
   AddLabel(group, "lblText", "文本(&E):", text_, {10, 25, 84, 16});
   target_ = new QLineEdit(group);
-  target_->setObjectName("txtTarget");
-  target_->setGeometry(96, 56, 196, 22);
+  Place(target_, "txtTarget", {96, 56, 196, 22});
   AddLabel(group, "lblTarget", "目的地(&T):", target_, {10, 59, 84, 16});
-  ok_ = AddResultButton(*this, "btnOk", "确定", mrOk, {150, 110, 75, 25});
-  cancel_ = AddResultButton(*this, "btnCancel", "取消", mrCancel, {234, 110, 75, 25});
+  AddOkCancel(*this, 150, 110, ok_, cancel_);
   SetTabOrder({text_, target_, ok_, cancel_});
   for (QLineEdit* edit : {text_, target_})
     QObject::connect(edit, &QLineEdit::textChanged, dialog, [this] { UpdateOk(); });
-  OnFormActivate(*this, [this] { UpdateOk(); });
+  OnShow = [this] { UpdateOk(); };
 }
 
 TfrmDVHyp::~TfrmDVHyp() = default;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "commands/controls/spin_edit.h"
+#include "commands/dialogs/filled_values.h"
 #include "commands/dialogs/form_parts.h"
 
 namespace quillet {
@@ -20,9 +21,8 @@ namespace {
 enum { wtPercent, wtPixels };
 
 int ReadOr(const TFilledSpin& field, int fallback) {
-  int value = fallback;
-  field.Read(value);
-  return value;
+  const TDefined<int> read = field.ReadInt();
+  return read.Defined ? read.Value : fallback;
 }
 
 }  // namespace
@@ -41,27 +41,21 @@ TfrmInsTable::TfrmInsTable() {
 
   QGroupBox* fit = AddGroup(dialog, "gbFit", "自动调整操作", {8, 90, 271, 100});
   fitContents_ = new QRadioButton(Q("自动调整表格(&A)"), fit);
-  fitContents_->setObjectName("rbFitContents");
-  fitContents_->setGeometry(12, 20, 250, 18);
+  Place(fitContents_, "rbFitContents", {12, 20, 250, 18});
   fitContents_->setChecked(true);
   fitWindow_ = new QRadioButton(Q("根据窗口调整表格(&W)"), fit);
-  fitWindow_->setObjectName("rbFitWindow");
-  fitWindow_->setGeometry(12, 44, 250, 18);
+  Place(fitWindow_, "rbFitWindow", {12, 44, 250, 18});
   fitManual_ = new QRadioButton(Q("手动调整表格(&M)"), fit);
-  fitManual_->setObjectName("rbFitManual");
-  fitManual_->setGeometry(12, 68, 120, 18);
+  Place(fitManual_, "rbFitManual", {12, 68, 120, 18});
   width_ = std::make_unique<TFilledSpin>(AddSpin(fit, "seWidth", 1, 1000, {136, 66, 56, 22}));
   width_->Fill(100);
   widthType_ = new QComboBox(fit);
-  widthType_->setObjectName("cboWidthType");
-  widthType_->setGeometry(196, 66, 68, 22);
+  Place(widthType_, "cboWidthType", {196, 66, 68, 22});
   widthType_->addItems({Q("百分比"), Q("象素")});
 
   remember_ = new QCheckBox(Q("设为新表格的默认值(&D)"), dialog);
-  remember_->setObjectName("cbRemember");
-  remember_->setGeometry(16, 196, 260, 18);
-  ok_ = AddResultButton(*this, "btnOk", "确定", mrOk, {120, 218, 75, 25});
-  cancel_ = AddResultButton(*this, "btnCancel", "取消", mrCancel, {204, 218, 75, 25});
+  Place(remember_, "cbRemember", {16, 196, 260, 18});
+  AddOkCancel(*this, 120, 218, ok_, cancel_);
   SetTabOrder({seColumns(), seRows(), fitContents_, fitWindow_, fitManual_, seWidth(), widthType_, remember_, ok_,
                cancel_});
   for (QRadioButton* option : {fitContents_, fitWindow_, fitManual_})

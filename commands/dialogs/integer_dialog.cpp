@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "commands/controls/spin_edit.h"
+#include "commands/dialogs/filled_values.h"
 #include "commands/dialogs/form_parts.h"
 
 namespace quillet {
@@ -26,9 +27,8 @@ TfrmInteger::~TfrmInteger() = default;
 TDVSpinEdit* TfrmInteger::se() const { return value_->Edit(); }
 
 int TfrmInteger::Value() const {
-  int value = 1;
-  value_->Read(value);
-  return value;
+  const TDefined<int> value = value_->ReadInt();
+  return value.Defined ? value.Value : 1;
 }
 
 void TfrmInteger::SetValue(int value) { value_->Fill(value); }

@@ -42,13 +42,13 @@ void DrawVAlign(int position, TCanvas& canvas, const TRect& r) {
 }  // namespace
 
 void PlaceColorCombo(TDVColorCombo& combo, QWidget* parent, const char* name, const QRect& r) {
-  PlaceControl(combo, parent, name, r);
+  Place(combo, parent, name, r);
   combo.SetIndeterminate(true);
 }
 
 void SetUpVAlignGroup(TDVPictureRadioGroup& group, QWidget* parent, const char* name, const char* caption,
                       std::initializer_list<const char*> items, const QRect& r) {
-  PlaceControl(group, parent, name, r);
+  Place(group, parent, name, r);
   group.SetCaption(caption);
   for (const char* item : items) group.AddItem().SetCaption(item);
   group.Square = true;
@@ -65,8 +65,7 @@ TfrmDVItemProp::TfrmDVItemProp() : d_(std::make_unique<Impl>()) {
   dialog->setWindowTitle(Q("属性"));
   dialog->setFixedSize(426, 474);
   d_->pc = new QTabWidget(dialog);
-  d_->pc->setObjectName("pc");
-  d_->pc->setGeometry(8, 8, 410, 420);
+  Place(d_->pc, "pc", {8, 8, 410, 420});
   static const char* const kPages[6][2] = {{"tsImage", "图像"},     {"tsImgLayout", " 层"}, {"tsBreak", " 线 "},
                                            {"tsTable", " 表格 "}, {"tsRows", " 行数 "},  {"tsCells", " 单元格 "}};
   for (int i = 0; i < 6; ++i) {
@@ -79,8 +78,7 @@ TfrmDVItemProp::TfrmDVItemProp() : d_(std::make_unique<Impl>()) {
   BuildTablePage();
   BuildRowsPage();
   BuildCellsPage();
-  d_->ok = AddResultButton(*this, "btnOk", "确定", mrOk, {256, 440, 75, 25});
-  d_->cancel = AddResultButton(*this, "btnCancel", "取消", mrCancel, {340, 440, 75, 25});
+  AddOkCancel(*this, 256, 440, d_->ok, d_->cancel);
 
   for (TDVColorCombo* combo :
        {&cmbColor, &cmbBreakColor, &cmbTableColor, &cmbCellBorderColor, &cmbCellBorderLightColor, &cmbCellColor})
@@ -96,7 +94,7 @@ TfrmDVItemProp::TfrmDVItemProp() : d_(std::make_unique<Impl>()) {
       d_->sides[side]->click();
     });
   }
-  OnFormActivate(*this, [this] { FormActivate(); });
+  OnShow = [this] { FormActivate(); };
   FormCreate();
 }
 
@@ -110,17 +108,13 @@ void TfrmDVItemProp::BuildImagePages() {
   panel->setGeometry(8, 28, 264, 204);
   AddLabel(page, "lblPreview", "预览:", nullptr, {8, 8, 120, 16});
   d_->img = new TPicturePreview(panel);
-  d_->img->setObjectName("img");
-  d_->img->setGeometry(2, 2, 260, 200);
+  Place(d_->img, "img", {2, 2, 260, 200});
   d_->img->OnDblClick = [this] { Button1Click(); };
-  d_->change = new QPushButton(Q("更改(&H)"), page);
-  d_->change->setObjectName("Button1");
-  d_->change->setGeometry(284, 28, 110, 25);
+  d_->change = AddButton(page, "Button1", "更改(&H)", {284, 28, 110, 25});
   QObject::connect(d_->change, &QPushButton::clicked, Dialog(), [this] { Button1Click(); });
   d_->gbTransp = AddGroup(page, "gbTransp", "透明", {8, 244, 390, 84});
   d_->cbTransp = new QCheckBox(Q("透明(&T)"), d_->gbTransp);
-  d_->cbTransp->setObjectName("cbTransp");
-  d_->cbTransp->setGeometry(12, 22, 200, 18);
+  Place(d_->cbTransp, "cbTransp", {12, 22, 200, 18});
   PlaceColorCombo(cmbColor, d_->gbTransp, "cmbColor", {130, 48, 130, 24});
   // The automatic transparent colour: the picture's bottom-left pixel.
   cmbColor.SetAutoColor(clNone);
@@ -286,9 +280,9 @@ void TfrmDVItemProp::UnitClick(QComboBox* units, TFilledSpin& field, bool byWidt
   if (!Dialog()->isVisible() || now == before || before < 0) return;
   const TGraphic* graphic = d_->img->Graphic();
   const int size = !graphic ? 0 : byWidth ? graphic->Width() : graphic->Height();
-  int value = 0;
-  if (size == 0 || !field.Read(value)) return;
-  const double converted = now == uPixels ? double(value) * size / 100 : double(value) * 100 / size;
+  const TDefined<int> value = field.ReadInt();
+  if (size == 0 || !value.Defined) return;
+  const double converted = now == uPixels ? double(value.Value) * size / 100 : double(value.Value) * 100 / size;
   field.Edit()->SetValue(std::nearbyint(converted));
 }
 
@@ -312,18 +306,18 @@ void TfrmDVItemProp::GetPicture(TCustomDocViewEdit& editor, const TDVGraphicItem
   int32_t width = 0;
   editor.BeginCurrentItemModify(width);
   const auto size = [&](TFilledSpin& field, QComboBox* units, int32_t graphicSize) {
-    int value = 0;
-    if (!field.Read(value)) return 0;
-    return units->currentIndex() == uPercent ? static_cast<int>(std::nearbyint(double(graphicSize) * value / 100))
-                                             : value;
+    const TDefined<int> value = field.ReadInt();
+    if (!value.Defined) return 0;
+    return units->currentIndex() == uPercent
+               ? static_cast<int>(std::nearbyint(double(graphicSize) * value.Value / 100))
+               : value.Value;
   };
   editor.SetCurrentItemExtraIntProperty(dvepImageWidth, size(*d_->width, d_->wType, shown.Width()), false);
   editor.SetCurrentItemExtraIntProperty(dvepImageHeight, size(*d_->height, d_->hType, shown.Height()), false);
   if (d_->vShiftType->currentIndex() >= 0)
     editor.SetCurrentItemExtraIntProperty(dvepVShiftAbs, d_->vShiftType->currentIndex() == uPixels, false);
-  int shift = item.VShift;
-  d_->vShift->Read(shift);
-  editor.SetCurrentItemExtraIntProperty(dvepVShift, shift, false);
+  const TDefined<int> shift = d_->vShift->ReadInt();
+  editor.SetCurrentItemExtraIntProperty(dvepVShift, shift.Defined ? shift.Value : item.VShift, false);
   editor.EndCurrentItemModify(width);
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "commands/controls/spin_edit.h"
+#include "commands/dialogs/filled_values.h"
 #include "commands/dialogs/form_parts.h"
 #include "commands/dialogs/item_prop_dialog.h"
 #include "commands/dialogs/picture_preview.h"

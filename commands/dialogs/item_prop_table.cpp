@@ -53,15 +53,9 @@ void TfrmDVItemProp::BuildTablePage() {
   AddLabel(group, "lblCellPadding", "单元格着色(&C):", seCellPadding(), {12, 91, 120, 16});
   d_->cellSpacing = std::make_unique<TFilledSpin>(AddSpin(group, "seCellSpacing", -1, 30, {140, 120, 70, 22}));
   AddLabel(group, "lblCellSpacing", "单元格间距(&S):", seCellSpacing(), {12, 123, 120, 16});
-  d_->spacing = new QPushButton(Q("更多(&M)..."), group);
-  d_->spacing->setObjectName("btnSpacing");
-  d_->spacing->setGeometry(218, 119, 100, 25);
-  d_->tableBorder = new QPushButton(Q("表格边框(&T)..."), group);
-  d_->tableBorder->setObjectName("btnTableBorder");
-  d_->tableBorder->setGeometry(12, 164, 150, 25);
-  d_->cellBorder = new QPushButton(Q("单元格边框(&C)..."), group);
-  d_->cellBorder->setObjectName("btnCellBorder");
-  d_->cellBorder->setGeometry(176, 164, 150, 25);
+  d_->spacing = AddButton(group, "btnSpacing", "更多(&M)...", {218, 119, 100, 25});
+  d_->tableBorder = AddButton(group, "btnTableBorder", "表格边框(&T)...", {12, 164, 150, 25});
+  d_->cellBorder = AddButton(group, "btnCellBorder", "单元格边框(&C)...", {176, 164, 150, 25});
   SetTabOrder({seTableWidth(), d_->twType, cmbTableColor.Widget(), seCellPadding(), seCellSpacing(), d_->spacing,
                d_->tableBorder, d_->cellBorder});
 
@@ -71,9 +65,7 @@ void TfrmDVItemProp::BuildTablePage() {
   };
   d_->cellSpacing->OnUserChange = [this] {
     if (!Dialog()->isVisible() || seCellSpacing()->Indeterminate()) return;
-    int value = 0;
-    d_->cellSpacing->Read(value);
-    CellHSpacing = CellVSpacing = BorderHSpacing = BorderVSpacing = value;
+    CellHSpacing = CellVSpacing = BorderHSpacing = BorderVSpacing = d_->cellSpacing->ReadInt().Value;
   };
   QObject::connect(d_->spacing, &QPushButton::clicked, Dialog(), [this] { btnSpacingClick(); });
   QObject::connect(d_->tableBorder, &QPushButton::clicked, Dialog(), [this] { btnTableBorderClick(); });
@@ -289,12 +281,12 @@ void TfrmDVItemProp::GetTable(TCustomDocViewEdit& editor, TDVTableItemInfo& tabl
   editor.BeginUndoGroup(dvutModifyItem);
   editor.SetUndoGroupMode(true);
   try {
-    int width = 0;
-    if (!d_->tableWidth->Read(width) || width == 0) table.SetProperty("BestWidth", 0);
-    else if (d_->twType->currentIndex() >= 0) table.SetProperty("BestWidth", ReadWidth(width, d_->twType));
+    const TDefined<int> width = d_->tableWidth->ReadInt();
+    if (!width.Defined || width.Value == 0) table.SetProperty("BestWidth", 0);
+    else if (d_->twType->currentIndex() >= 0) table.SetProperty("BestWidth", ReadWidth(width.Value, d_->twType));
     if (!cmbTableColor.Indeterminate()) table.SetProperty("Color", static_cast<int32_t>(cmbTableColor.ChosenColor()));
-    int padding = 0;
-    if (d_->cellPadding->Read(padding)) table.SetProperty("CellPadding", padding);
+    const TDefined<int> padding = d_->cellPadding->ReadInt();
+    if (padding.Defined) table.SetProperty("CellPadding", padding.Value);
     // The table holds no negative spacing: -1 (glued borders) becomes the
     // nearest it holds, so no refused value stops the writing half-way.
     const std::pair<const char*, int32_t> kept[] = {
@@ -325,15 +317,14 @@ void TfrmDVItemProp::GetCells(TDVTableItemInfo& table) {
   std::vector<std::pair<std::pair<int, int>, TDVBooleanRect>> borders;
   std::vector<int> rows;
   const bool bordersShown = CellBorderWidth != 0;
-  int bestWidth = 0, bestHeight = 0;
-  const bool widthDefined = d_->cellBestWidth->Read(bestWidth);
-  const bool heightDefined = d_->cellBestHeight->Read(bestHeight);
+  const TDefined<int> bestWidth = d_->cellBestWidth->ReadInt();
+  const TDefined<int> bestHeight = d_->cellBestHeight->ReadInt();
   ForSelectedCells(table, [&](int r, int c, const TDVTableCellData& cell) {
     if (rows.empty() || rows.back() != r) rows.push_back(r);
     if (d_->cellWidthTouched && d_->cbCellWidth->checkState() == Qt::Checked)
-      widths.push_back({r, c, widthDefined ? ReadWidth(bestWidth, d_->cellBWType) : 0});
+      widths.push_back({r, c, bestWidth.Defined ? ReadWidth(bestWidth.Value, d_->cellBWType) : 0});
     if (d_->cellHeightTouched && d_->cbCellHeight->checkState() == Qt::Checked)
-      heights.push_back({r, c, heightDefined ? bestHeight : 0});
+      heights.push_back({r, c, bestHeight.Defined ? bestHeight.Value : 0});
     if (d_->cellColorTouched && !cmbCellColor.Indeterminate())
       colors.push_back({r, c, static_cast<int32_t>(cmbCellColor.ChosenColor())});
     if (d_->cellAlignTouched && rgCellVAlign.ItemIndex() >= 0) aligns.push_back({r, c, rgCellVAlign.ItemIndex()});
@@ -367,8 +358,7 @@ void TfrmDVItemProp::GetCells(TDVTableItemInfo& table) {
   // Rows take the user's alignment only; an untouched group writes nothing.
   if (d_->rowAlignTouched && rgRowVAlign.ItemIndex() >= 0 && PageVisible(pgRows)) {
     static constexpr TDVCellVAlign kRowAlign[3] = {dvcTop, dvcMiddle, dvcBottom};
-    for (int r : rows) table.Rows[r]->VAlign = kRowAlign[rgRowVAlign.ItemIndex()];
-    table.MarkChanged();
+    table.SetRowsVAlign(rows, kRowAlign[rgRowVAlign.ItemIndex()]);
   }
 }
 

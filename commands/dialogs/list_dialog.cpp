@@ -14,8 +14,7 @@ TfrmDVList::TfrmDVList() {
   QDialog* dialog = Dialog();
   dialog->setFixedSize(236, 195);
   list_ = new QListWidget(dialog);
-  list_->setObjectName("lst");
-  list_->setGeometry(8, 28, 220, 128);
+  Place(list_, "lst", {8, 28, 220, 128});
   label_ = AddLabel(dialog, "lbl", "", list_, {8, 8, 220, 16});
   ok_ = AddResultButton(*this, "btnOk", "OK", mrOk, {72, 164, 75, 25});
   cancel_ = AddResultButton(*this, "btnCancel", "Cancel", mrCancel, {153, 164, 75, 25});

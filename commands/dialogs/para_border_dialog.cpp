@@ -13,8 +13,7 @@
 
 #include "commands/actions/width_painters.h"
 #include "commands/controls/spin_edit.h"
-#include "commands/dialogs/dialog_events.h"
-#include "commands/dialogs/form_layout.h"
+#include "commands/dialogs/form_parts.h"
 #include "commands/resource_strings.h"
 #include "editing/table/table_item.h"
 #include "engine/style/style_sheet.h"
@@ -26,7 +25,7 @@ namespace {
 
 QToolButton* SideButton(QWidget* parent, const char* name, const char* hint, int left, int top) {
   auto* button = new QToolButton(parent);
-  Place(button, name, left, top, 24, 24);
+  Place(button, name, {left, top, 24, 24});
   button->setToolTip(QString::fromUtf8(hint));
   button->setCheckable(true);
   button->setAutoRaise(true);  // flat
@@ -38,16 +37,11 @@ QToolButton* SideButton(QWidget* parent, const char* name, const char* hint, int
 TfrmDVBorderSides::TfrmDVBorderSides() {
   QDialog* form = Dialog();
   PageControl1 = new QTabWidget(form);
-  Place(PageControl1, "PageControl1", 8, 8, 480, 350);
-  TabSheet1 = new QWidget;
-  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-  PageControl1->addTab(TabSheet1, QStringLiteral("边框"));
-  TabSheet2 = new QWidget;
-  TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-  PageControl1->addTab(TabSheet2, QString());
+  Place(PageControl1, "PageControl1", {8, 8, 480, 350});
+  TabSheet1 = AddPage(PageControl1, "TabSheet1", "边框");
+  TabSheet2 = AddPage(PageControl1, "TabSheet2", "");
 
-  gbSample = new QGroupBox(QStringLiteral("  样本"), TabSheet1);
-  Place(gbSample, "gbSample", 8, 8, 256, 220);
+  gbSample = AddGroup(TabSheet1, "gbSample", "  样本", {8, 8, 256, 220});
   dv = std::make_unique<TDialogPreview>(gbSample, 200, 160);
   dv->View().SetBounds(40, 20, 200, 160);
   dv->View().Widget()->setObjectName(QStringLiteral("dv"));
@@ -59,19 +53,15 @@ TfrmDVBorderSides::TfrmDVBorderSides() {
   btnTop = SideButton(gbSample, "btnTop", "上边框(Ctrl+T)", 100, 188);
   btnBottom = SideButton(gbSample, "btnBottom", "下边框(Ctrl+B)", 128, 188);
 
-  gbSettings = new QGroupBox(QStringLiteral(" 设置 "), TabSheet1);
-  Place(gbSettings, "gbSettings", 272, 8, 192, 110);
-  Place(cmbColor, gbSettings, "cmbColor", 80, 24, 100, 22);
+  gbSettings = AddGroup(TabSheet1, "gbSettings", " 设置 ", {272, 8, 192, 110});
+  Place(cmbColor, gbSettings, "cmbColor", {80, 24, 100, 22});
   cmbColor.SetAutoColor(clWindowText);
   cmbColor.SetIndeterminate(true);
-  AddLabel(gbSettings, "颜色(&C):", 8, 28, cmbColor.Widget());
-  cmbWidth = new QComboBox(gbSettings);
-  Place(cmbWidth, "cmbWidth", 80, 56, 100, 22);
-  for (int i = 1; i <= 6; ++i) cmbWidth->addItem(QString::number(i));
-  cmbWidth->setCurrentIndex(-1);
+  AddLabel(gbSettings, nullptr, "颜色(&C):", cmbColor.Widget(), {8, 28, 0, 0});
+  cmbWidth = AddCombo(gbSettings, "cmbWidth", {"1", "2", "3", "4", "5", "6"}, {80, 56, 100, 22});
   widthDelegate_ = new TDVWidthItemDelegate(cmbWidth, clWindowText);
   cmbWidth->setItemDelegate(widthDelegate_);
-  AddLabel(gbSettings, "宽度(&W):", 8, 60, cmbWidth);
+  AddLabel(gbSettings, nullptr, "宽度(&W):", cmbWidth, {8, 60, 0, 0});
 
   AddOkCancel(*this, 328, 366, btnOk, btnCancel);
 
@@ -108,33 +98,23 @@ TfrmDVParaBrdr::TfrmDVParaBrdr() {
   form->setFixedSize(496, 399);
   PageControl1->setTabText(1, QStringLiteral(" 颜色 "));
 
-  seIW = AddSpinEdit(gbSettings, "seIW", 120, 84, 1, 10, 60);
-  AddLabel(gbSettings, "Int&ernal Width:", 8, 88, seIW);
-  btnOffsets = new QPushButton(QStringLiteral("位移(&F)..."), TabSheet1);
-  Place(btnOffsets, "btnOffsets", 272, 126, 100, 25);
-  Place(gbBorderType, TabSheet1, "gbBorderType", 8, 232, 456, 84);
+  seIW = AddSpin(gbSettings, "seIW", 1, 10, {120, 84, 60, 22});
+  AddLabel(gbSettings, nullptr, "Int&ernal Width:", seIW, {8, 88, 0, 0});
+  btnOffsets = AddButton(TabSheet1, "btnOffsets", "位移(&F)...", {272, 126, 100, 25});
+  Place(gbBorderType, TabSheet1, "gbBorderType", {8, 232, 456, 84});
   gbBorderType.SetCaption(" 边框类型 ");
   gbBorderType.SetColumns(6);
   gbBorderType.SetMargin(5);
   gbBorderType.Square = true;
-  for (const char* caption : {"无(&N)", "单(&S)", "双(&D)", "三(&T)", "Thick &Inside", "Thick &Outside"}) {
-    TPictureGroupItem& item = gbBorderType.AddItem();
-    item.SetCaption(caption);
-    item.SetImageIndex(gbBorderType.ItemCount() - 1);
-  }
-  gbBorderType.UpdateButtons();
+  AddPictureItems(gbBorderType, {"无(&N)", "单(&S)", "双(&D)", "三(&T)", "Thick &Inside", "Thick &Outside"});
 
-  auto* gbFill = new QGroupBox(QStringLiteral(" 填充色 "), TabSheet2);
-  Place(gbFill, "gbFill", 272, 8, 192, 200);
-  Place(dvcg, gbFill, "dvcg", 8, 20, 136, 105);
-  SetUpBackColorGrid(dvcg);
-  lblBackColor = new QLabel(gbFill);
-  Place(lblBackColor, "lblBackColor", 8, 130, 176, 18);
-  btnColor = new QPushButton(QStringLiteral("更多颜色(&M)..."), gbFill);
-  Place(btnColor, "btnColor", 8, 152, 120, 25);
-  btnPadding = new QPushButton(QStringLiteral("&Padding..."), TabSheet2);
-  Place(btnPadding, "btnPadding", 272, 216, 100, 25);
+  auto* gbFill = AddGroup(TabSheet2, "gbFill", " 填充色 ", {272, 8, 192, 200});
+  SetUpBackColorGrid(dvcg, gbFill);
+  lblBackColor = AddLabel(gbFill, "lblBackColor", "", nullptr, {8, 130, 176, 18});
+  btnColor = AddButton(gbFill, "btnColor", "更多颜色(&M)...", {8, 152, 120, 25});
+  btnPadding = AddButton(TabSheet2, "btnPadding", "&Padding...", {272, 216, 100, 25});
 
+  filledIW_ = std::make_unique<TFilledSpin>(seIW);
   SetTabOrder({cmbColor.Widget(), cmbWidth, seIW, btnOffsets, gbBorderType.Widget(), dvcg.Widget(), btnColor,
                btnPadding, btnOk, btnCancel});
 
@@ -163,7 +143,7 @@ TfrmDVParaBrdr::TfrmDVParaBrdr() {
     SwitchNoneToSingle();
     UpdateSample();
   });
-  seIW->OnChange = [this](TDVSpinEdit&) { UpdateSample(); };
+  filledIW_->OnUserChange = [this] { UpdateSample(); };
   gbBorderType.OnClick = [this](TDVPictureRadioGroup&) { BorderTypeClick(); };
   QObject::connect(btnOffsets, &QPushButton::clicked, form, [this] { OffsetsClick(); });
   QObject::connect(btnPadding, &QPushButton::clicked, form, [this] { PaddingClick(); });
@@ -179,11 +159,11 @@ TfrmDVParaBrdr::TfrmDVParaBrdr() {
     gbSample->show();
     for (QToolButton* button : {btnLeft, btnRight, btnTop, btnBottom}) button->setVisible(page == 0);
   });
-  OnDialogShown(form, [this] {
+  OnShow = [this] {
     cmbColor.Widget()->setFocus();
     cmbColor.SetColorDialog(&ColorDialogInUse());
     UpdateSample();
-  });
+  };
 }
 
 TfrmDVParaBrdr::~TfrmDVParaBrdr() = default;
@@ -205,7 +185,7 @@ void TfrmDVParaBrdr::SetValues(const TParaBorderValues& values) {
   const int width = values.Width.Defined ? values.Width.Value - 1 : -1;
   cmbWidth->setCurrentIndex(width >= 0 && width < cmbWidth->count() ? width : -1);
   filledWidth_ = cmbWidth->currentIndex();
-  filledIW_.Fill(*seIW, values.InternalWidth.Value, values.InternalWidth.Defined);
+  filledIW_->Fill(values.InternalWidth.Value, values.InternalWidth.Defined);
   const struct {
     QToolButton* button;
     bool visible, defined;
@@ -231,7 +211,7 @@ TParaBorderValues TfrmDVParaBrdr::GetValues() const {
   const int width = cmbWidth->currentIndex();
   if (width == filledWidth_) v.Width = filled_.Width;
   else if (width >= 0) v.Width = {width + 1, true};
-  v.InternalWidth = filledIW_.ReadInt(*seIW);
+  v.InternalWidth = filledIW_->ReadInt();
   const auto side = [](const QToolButton* button, bool& visible, bool& defined) {
     defined = !button->autoRaise();
     visible = defined && button->isChecked();

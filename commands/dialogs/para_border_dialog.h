@@ -116,7 +116,7 @@ class TfrmDVParaBrdr : public TfrmDVBorderSides {
   TFourValues offsets_, padding_;
   TParaBorderValues filled_;
   int filledStyle_ = -1, filledWidth_ = -1;
-  TFilledValue filledIW_;
+  std::unique_ptr<TFilledSpin> filledIW_;
 };
 
 }  // namespace quillet

@@ -7,9 +7,8 @@
 #include <cmath>
 
 #include "commands/controls/spin_edit.h"
-#include "commands/dialogs/dialog_events.h"
 #include "commands/dialogs/font_signs.h"
-#include "commands/dialogs/form_layout.h"
+#include "commands/dialogs/form_parts.h"
 #include "commands/resource_strings.h"
 #include "engine/style/style_sheet.h"
 #include "engine/view/docview.h"
@@ -37,54 +36,49 @@ TfrmDVPara::TfrmDVPara() {
   form->setWindowTitle(QStringLiteral("段落"));
   form->setFixedSize(460, 401);
 
-  Place(gbAlignment, form, "gbAlignment", 8, 4, 444, 92);
+  Place(gbAlignment, form, "gbAlignment", {8, 4, 444, 92});
   gbAlignment.SetCaption(" 对齐方式 ");
   gbAlignment.SetColumns(4);
   gbAlignment.SetMargin(2);
   gbAlignment.Square = true;
-  for (const char* caption : {"居左(&L)", "居右(&R)", "局中(&C)", "两边对齐(&J)"}) {
-    TPictureGroupItem& item = gbAlignment.AddItem();
-    item.SetCaption(caption);
-    item.SetImageIndex(gbAlignment.ItemCount() - 1);
-  }
-  gbAlignment.UpdateButtons();
+  AddPictureItems(gbAlignment, {"居左(&L)", "居右(&R)", "局中(&C)", "两边对齐(&J)"});
 
-  auto* gbIndent = new QGroupBox(QStringLiteral(" 缩进 "), form);
-  Place(gbIndent, "gbIndent", 8, 100, 444, 84);
-  seLeftIndent = AddSpinEdit(gbIndent, "seLeftIndent", 88, 20, 0, 1000);
-  AddLabel(gbIndent, "左缩进(&E):", 8, 24, seLeftIndent);
-  seRightIndent = AddSpinEdit(gbIndent, "seRightIndent", 88, 52, 0, 1000);
-  AddLabel(gbIndent, "右缩进(&G):", 8, 56, seRightIndent);
-  seFirstLineIndent = AddSpinEdit(gbIndent, "seFirstLineIndent", 240, 20, 0, 100, 48);
-  AddLabel(gbIndent, "缩进量(&F):", 160, 24, seFirstLineIndent);
-  PlaceOption(rbPositive, gbIndent, "首行缩进(&I)", "rbPositive", 296, 12, 70, 68, 4);
-  PlaceOption(rbNegative, gbIndent, "悬挂缩进(&H)", "rbNegative", 370, 12, 70, 68, 5);
+  auto* gbIndent = AddGroup(form, "gbIndent", " 缩进 ", {8, 100, 444, 84});
+  seLeftIndent = AddSpin(gbIndent, "seLeftIndent", 0, 1000, {88, 20, 56, 22});
+  AddLabel(gbIndent, nullptr, "左缩进(&E):", seLeftIndent, {8, 24, 0, 0});
+  seRightIndent = AddSpin(gbIndent, "seRightIndent", 0, 1000, {88, 52, 56, 22});
+  AddLabel(gbIndent, nullptr, "右缩进(&G):", seRightIndent, {8, 56, 0, 0});
+  seFirstLineIndent = AddSpin(gbIndent, "seFirstLineIndent", 0, 100, {240, 20, 48, 22});
+  AddLabel(gbIndent, nullptr, "缩进量(&F):", seFirstLineIndent, {160, 24, 0, 0});
+  PlaceOption(rbPositive, gbIndent, "首行缩进(&I)", "rbPositive", {296, 12, 70, 68}, 4);
+  PlaceOption(rbNegative, gbIndent, "悬挂缩进(&H)", "rbNegative", {370, 12, 70, 68}, 5);
 
-  auto* gbSpacing = new QGroupBox(QStringLiteral(" 间距 "), form);
-  Place(gbSpacing, "gbSpacing", 8, 188, 444, 84);
-  seSpaceBefore = AddSpinEdit(gbSpacing, "seSpaceBefore", 64, 20, 0, 100, 44);
-  AddLabel(gbSpacing, "段前(&B):", 8, 24, seSpaceBefore);
-  seSpaceAfter = AddSpinEdit(gbSpacing, "seSpaceAfter", 64, 52, 0, 100, 44);
-  AddLabel(gbSpacing, "段后(&A):", 8, 56, seSpaceAfter);
-  cmbLineSpacing = new QComboBox(gbSpacing);
-  Place(cmbLineSpacing, "cmbLineSpacing", 200, 20, 110, 22);
-  cmbLineSpacing->addItems({QStringLiteral("单倍行距"), QStringLiteral("1.5倍行距"), QStringLiteral("双倍行距"),
-                            QStringLiteral("多倍行距")});
-  cmbLineSpacing->setCurrentIndex(-1);
-  AddLabel(gbSpacing, "行距(&L):", 140, 24, cmbLineSpacing);
-  seLineSpacingValue = AddSpinEdit(gbSpacing, "seLineSpacingValue", 364, 20, 1, 100, 60);
+  auto* gbSpacing = AddGroup(form, "gbSpacing", " 间距 ", {8, 188, 444, 84});
+  seSpaceBefore = AddSpin(gbSpacing, "seSpaceBefore", 0, 100, {64, 20, 44, 22});
+  AddLabel(gbSpacing, nullptr, "段前(&B):", seSpaceBefore, {8, 24, 0, 0});
+  seSpaceAfter = AddSpin(gbSpacing, "seSpaceAfter", 0, 100, {64, 52, 44, 22});
+  AddLabel(gbSpacing, nullptr, "段后(&A):", seSpaceAfter, {8, 56, 0, 0});
+  cmbLineSpacing =
+      AddCombo(gbSpacing, "cmbLineSpacing", {"单倍行距", "1.5倍行距", "双倍行距", "多倍行距"}, {200, 20, 110, 22});
+  AddLabel(gbSpacing, nullptr, "行距(&L):", cmbLineSpacing, {140, 24, 0, 0});
+  seLineSpacingValue = AddSpin(gbSpacing, "seLineSpacingValue", 1, 100, {364, 20, 60, 22});
   seLineSpacingValue->Increment = 0.5;
   seLineSpacingValue->IntegerValue = false;
-  AddLabel(gbSpacing, "值(&B):", 320, 24, seLineSpacingValue);
+  AddLabel(gbSpacing, nullptr, "值(&B):", seLineSpacingValue, {320, 24, 0, 0});
 
-  auto* gbSample = new QGroupBox(QStringLiteral(" 样本 "), form);
-  Place(gbSample, "gbSample", 8, 276, 444, 88);
+  auto* gbSample = AddGroup(form, "gbSample", " 样本 ", {8, 276, 444, 88});
   dv = std::make_unique<TDialogPreview>(gbSample, 428, 64);
   dv->View().SetBounds(8, 18, 428, 64);
   dv->View().Widget()->setObjectName(QStringLiteral("dv"));
   dv->View().SetTabStop(false);
 
   AddOkCancel(*this, 288, 370, btnOk, btnCancel);
+  filledLeft_ = std::make_unique<TFilledSpin>(seLeftIndent);
+  filledRight_ = std::make_unique<TFilledSpin>(seRightIndent);
+  filledFirst_ = std::make_unique<TFilledSpin>(seFirstLineIndent);
+  filledBefore_ = std::make_unique<TFilledSpin>(seSpaceBefore);
+  filledAfter_ = std::make_unique<TFilledSpin>(seSpaceAfter);
+  filledLineValue_ = std::make_unique<TFilledSpin>(seLineSpacingValue);
   SetTabOrder({gbAlignment.Widget(), seLeftIndent, seRightIndent, seFirstLineIndent, rbPositive.Widget(),
                rbNegative.Widget(), seSpaceBefore, seSpaceAfter, cmbLineSpacing, seLineSpacingValue, btnOk,
                btnCancel});
@@ -107,16 +101,16 @@ TfrmDVPara::TfrmDVPara() {
 
   gbAlignment.OnClick = [this](TDVPictureRadioGroup&) { UpdateSample(); };
   gbAlignment.OnDblClickItem = [this](TDVPictureRadioGroup&, int) { Close(mrOk); };
-  seLeftIndent->OnChange = [this](TDVSpinEdit&) { LeftIndentChange(); };
-  seFirstLineIndent->OnChange = [this](TDVSpinEdit&) { FirstLineChange(); };
-  for (TDVSpinEdit* edit : {seRightIndent, seSpaceBefore, seSpaceAfter})
-    edit->OnChange = [this](TDVSpinEdit&) { UpdateSample(); };
+  filledLeft_->OnUserChange = [this] { LeftIndentChange(); };
+  filledFirst_->OnUserChange = [this] { FirstLineChange(); };
+  for (TFilledSpin* field : {filledRight_.get(), filledBefore_.get(), filledAfter_.get()})
+    field->OnUserChange = [this] { UpdateSample(); };
   rbPositive.OnClick = [this](TDVPictureRadioButton&) { FirstLineClick(rbPositive, rbNegative); };
   rbNegative.OnClick = [this](TDVPictureRadioButton&) { FirstLineClick(rbNegative, rbPositive); };
   rbPositive.OnDblClick = rbNegative.OnDblClick = [this](TDVPictureRadioButton&) { Close(mrOk); };
   QObject::connect(cmbLineSpacing, &QComboBox::activated, form, [this] { LineSpacingClick(); });
-  seLineSpacingValue->OnChange = [this](TDVSpinEdit&) { LineSpacingValueChange(); };
-  OnDialogShown(form, [this] { UpdateSample(); });
+  filledLineValue_->OnUserChange = [this] { LineSpacingValueChange(); };
+  OnShow = [this] { UpdateSample(); };
 }
 
 TfrmDVPara::~TfrmDVPara() = default;
@@ -127,20 +121,20 @@ void TfrmDVPara::SetValues(const TParaDialogValues& values) {
   filled_ = values;
   gbAlignment.SetItemIndex(values.Alignment.Defined ? values.Alignment.Value : -1);
   filledAlignment_ = gbAlignment.ItemIndex();
-  filledLeft_.Fill(*seLeftIndent, values.LeftIndent.Value, values.LeftIndent.Defined);
-  filledRight_.Fill(*seRightIndent, values.RightIndent.Value, values.RightIndent.Defined);
+  filledLeft_->Fill(values.LeftIndent.Value, values.LeftIndent.Defined);
+  filledRight_->Fill(values.RightIndent.Value, values.RightIndent.Defined);
   const TSignedMagnitude first = SplitSign(values.FirstIndent.Value);
-  filledFirst_.Fill(*seFirstLineIndent, first.Magnitude, values.FirstIndent.Defined);
+  filledFirst_->Fill(first.Magnitude, values.FirstIndent.Defined);
   rbPositive.SetChecked(values.FirstIndent.Defined && values.FirstIndent.Value > 0);
   rbNegative.SetChecked(values.FirstIndent.Defined && first.Negative);
   filledPositive_ = rbPositive.Checked();
   filledNegative_ = rbNegative.Checked();
-  filledBefore_.Fill(*seSpaceBefore, values.SpaceBefore.Value, values.SpaceBefore.Defined);
-  filledAfter_.Fill(*seSpaceAfter, values.SpaceAfter.Value, values.SpaceAfter.Defined);
+  filledBefore_->Fill(values.SpaceBefore.Value, values.SpaceBefore.Defined);
+  filledAfter_->Fill(values.SpaceAfter.Value, values.SpaceAfter.Defined);
   const int item = values.LineSpacing.Defined ? SpacingItem(values.LineSpacing.Value) : -1;
   cmbLineSpacing->setCurrentIndex(item);
   filledLineSpacing_ = item;
-  filledLineValue_.Fill(*seLineSpacingValue, values.LineSpacing.Value / 100.0, item == kMultiple);
+  filledLineValue_->Fill(values.LineSpacing.Value / 100.0, item == kMultiple);
 }
 
 TParaDialogValues TfrmDVPara::GetValues() const {
@@ -148,24 +142,24 @@ TParaDialogValues TfrmDVPara::GetValues() const {
   const int alignment = gbAlignment.ItemIndex();
   if (alignment == filledAlignment_) v.Alignment = filled_.Alignment;
   else if (alignment >= 0) v.Alignment = {static_cast<TDVAlignment>(alignment), true};
-  v.LeftIndent = filledLeft_.ReadInt(*seLeftIndent);
-  v.RightIndent = filledRight_.ReadInt(*seRightIndent);
-  if (filledFirst_.Untouched(*seFirstLineIndent) && rbPositive.Checked() == filledPositive_ &&
+  v.LeftIndent = filledLeft_->ReadInt();
+  v.RightIndent = filledRight_->ReadInt();
+  if (!filledFirst_->Touched() && rbPositive.Checked() == filledPositive_ &&
       rbNegative.Checked() == filledNegative_) {
     v.FirstIndent = filled_.FirstIndent;
   } else {
-    const TDefined<int> first = filledFirst_.ReadInt(*seFirstLineIndent);
+    const TDefined<int> first = filledFirst_->ReadInt();
     if (first.Defined) v.FirstIndent = {JoinSign(first.Value, rbNegative.Checked()), true};
   }
-  v.SpaceBefore = filledBefore_.ReadInt(*seSpaceBefore);
-  v.SpaceAfter = filledAfter_.ReadInt(*seSpaceAfter);
+  v.SpaceBefore = filledBefore_->ReadInt();
+  v.SpaceAfter = filledAfter_->ReadInt();
   const int item = cmbLineSpacing->currentIndex();
-  if (item == filledLineSpacing_ && filledLineValue_.Untouched(*seLineSpacingValue)) {
+  if (item == filledLineSpacing_ && !filledLineValue_->Touched()) {
     v.LineSpacing = filled_.LineSpacing;
   } else if (item >= 0 && item < kMultiple) {
     v.LineSpacing = {kListSpacings[item], true};
   } else if (item == kMultiple) {
-    const TDefined<double> multiple = filledLineValue_.Read(*seLineSpacingValue);
+    const TDefined<double> multiple = filledLineValue_->Read();
     if (multiple.Defined) v.LineSpacing = {static_cast<int32_t>(std::lround(multiple.Value * 100)), true};
   }
   return v;

@@ -64,7 +64,7 @@ class TfrmDVPara : public TfrmDVBase {
   TParaDialogValues filled_;
   int filledAlignment_ = -1, filledLineSpacing_ = -1;
   bool filledPositive_ = false, filledNegative_ = false;
-  TFilledValue filledLeft_, filledRight_, filledFirst_, filledBefore_, filledAfter_, filledLineValue_;
+  std::unique_ptr<TFilledSpin> filledLeft_, filledRight_, filledFirst_, filledBefore_, filledAfter_, filledLineValue_;
 };
 
 }  // namespace quillet

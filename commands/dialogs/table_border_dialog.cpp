@@ -23,11 +23,11 @@ TfrmDVTableBrdr::TfrmDVTableBrdr() {
   dialog->setFixedSize(352, 285);
 
   settings_ = AddGroup(dialog, "gbSettings", " 设置 ", {8, 8, 336, 128});
-  PlaceControl(cmbBorderColor, settings_, "cmbBorderColor", {112, 20, 120, 24});
+  Place(cmbBorderColor, settings_, "cmbBorderColor", {112, 20, 120, 24});
   cmbBorderColor.SetAutoColor(clWindowText);
   cmbBorderColor.SetIndeterminate(true);
   colorLabel_ = AddLabel(settings_, "lblTableBorderColor", "颜色(&C):", cmbBorderColor.Widget(), {12, 24, 96, 16});
-  PlaceControl(cmbBorderLightColor, settings_, "cmbBorderLightColor", {112, 56, 120, 24});
+  Place(cmbBorderLightColor, settings_, "cmbBorderLightColor", {112, 56, 120, 24});
   cmbBorderLightColor.SetAutoColor(clBtnFace);
   cmbBorderLightColor.SetIndeterminate(true);
   lightLabel_ = AddLabel(settings_, "lblTableBorderLightColor", "高亮色(&L):", cmbBorderLightColor.Widget(),
@@ -36,7 +36,7 @@ TfrmDVTableBrdr::TfrmDVTableBrdr() {
   width_->setGeometry(112, 92, 120, 26);
   AddLabel(settings_, "lblBorderWidth", "宽度(&W):", width_, {12, 96, 96, 16});
 
-  PlaceControl(rgBorderType, dialog, "rgBorderType", {8, 144, 336, 96});
+  Place(rgBorderType, dialog, "rgBorderType", {8, 144, 336, 96});
   rgBorderType.SetCaption("边框类型");
   for (const char* caption : {"无(&N)", "凹进(&S)", "凸出(&R)", "平面(&F)"}) rgBorderType.AddItem().SetCaption(caption);
   rgBorderType.Square = true;
@@ -55,8 +55,7 @@ TfrmDVTableBrdr::TfrmDVTableBrdr() {
     else if (item == btFlat) DVA_DrawCmbWidthItem2(canvas, box, 1, dark, dark, false);
   };
 
-  ok_ = AddResultButton(*this, "btnOk", "确定", mrOk, {184, 252, 75, 25});
-  cancel_ = AddResultButton(*this, "btnCancel", "取消", mrCancel, {268, 252, 75, 25});
+  AddOkCancel(*this, 184, 252, ok_, cancel_);
   SetTabOrder({cmbBorderColor.Widget(), cmbBorderLightColor.Widget(), width_, rgBorderType.Widget(), ok_, cancel_});
 
   AddThemedControl([this](bool v) { cmbBorderColor.SetUseXPThemes(v); });
@@ -70,7 +69,7 @@ TfrmDVTableBrdr::TfrmDVTableBrdr() {
   cmbBorderColor.OnColorChange = [this](TDVColorCombo&) { ColorChange(); };
   cmbBorderLightColor.OnColorChange = [this](TDVColorCombo&) { ColorChange(); };
   QObject::connect(width_, &QComboBox::activated, dialog, [this] { WidthChange(); });
-  OnFormActivate(*this, [this] { FormActivate(); });
+  OnShow = [this] { FormActivate(); };
   // A plain form: its own font, the visual-styles setting all the same.
   SetUseVisualStyles(DVA_UseVisualStyles);
 }

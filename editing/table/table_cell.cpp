@@ -127,11 +127,7 @@ const TDVIntProp<C> kCellProps[] = {
     {"BestHeight", [](const C& c) { return c.BestHeight; },
      [](C& c, int32_t v) { if (v < 0) return false; c.BestHeight = v; return true; }},
     {"VAlign", [](const C& c) { return static_cast<int32_t>(c.VAlign); },
-     [](C& c, int32_t v) {
-       if (v < dvcTop || v > dvcVDefault) return false;
-       c.VAlign = static_cast<TDVCellVAlign>(v);
-       return true;
-     }},
+     [](C& c, int32_t v) { return SetVAlign(c.VAlign, v); }},
     {"VisibleBorders", [](const C& c) { return DVBordersToMask(c.VisibleBorders); },
      [](C& c, int32_t v) {
        if (v < 0 || v > 15) return false;

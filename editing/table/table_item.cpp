@@ -1,5 +1,7 @@
 #include "editing/table/table_item.h"
 
+#include <algorithm>
+
 #include "editing/table/inplace_editor.h"
 
 #include "editing/control/editor.h"
@@ -327,6 +329,30 @@ void TDVTableItemInfo::SetCellsProperty(const std::string& name, const std::vect
     }
     return changed;
   });
+}
+
+void TDVTableItemInfo::SetRowsVAlign(const std::vector<int>& rows, TDVCellVAlign align) {
+  static const std::string kName = "VAlign";
+  for (int r : rows)
+    if (r < 0 || r >= Rows.Count()) throw EDocViewError("Invalid table row");
+  if (!(inserted_ && inEditor_)) {
+    for (int r : rows) SetDirect(*Rows[r], kName, align);
+    changed_ = changed_ || !rows.empty();
+    return;
+  }
+  const bool differs = std::any_of(rows.begin(), rows.end(), [&](int r) { return Rows[r]->VAlign != align; });
+  const bool ran = RunTableEdit(*this, BeginEdit(), inserted_, differs, [&](TDVEditDVData& data, int itemNo) {
+    bool changed = false;
+    for (int r : rows) {
+      auto record = std::make_unique<TDVUndoModifyRowIntProperty>();
+      record->Row = r;
+      data.Do_ModifyItemIntProperty(itemNo, Rows[r], kName, align, std::move(record));
+      changed = PropertyIs(*Rows[r], kName, align) || changed;
+    }
+    return changed;
+  });
+  if (ran)
+    for (int r : rows) CheckSet(*Rows[r], kName, align);
 }
 
 void TDVTableItemInfo::SetCellProperty(const std::string& name, int32_t value, int row, int col) {

@@ -168,6 +168,8 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
     int32_t Value;
   };
   void SetCellsProperty(const std::string& name, const std::vector<TCellValue>& values);
+  // The vertical alignment of the rows, in one undoable step.
+  void SetRowsVAlign(const std::vector<int>& rows, TDVCellVAlign align);
   // Nothing when the sides are unchanged.
   void SetCellVisibleBorders(const TDVBooleanRect& borders, int row, int col);
   // The source cell's attributes (AssignAttributesFrom) in one undo step.

@@ -16,6 +16,24 @@ TDVTableRow::TDVTableRow(int count, TDVTableRows* rows) : Rows(rows) {
 
 TCustomDVData* TDVTableRow::GetParentDVData() const { return Rows ? Rows->DVData : nullptr; }
 
+namespace {
+
+using R = TDVTableRow;
+const TDVIntProp<R> kRowProps[] = {
+    {"VAlign", [](const R& r) { return static_cast<int32_t>(r.VAlign); },
+     [](R& r, int32_t v) { return SetVAlign(r.VAlign, v); }},
+};
+
+}  // namespace
+
+bool TDVTableRow::GetIntPropertyByName(std::string_view name, int32_t& value) const {
+  return GetFrom<R>(kRowProps, *this, name, value);
+}
+
+bool TDVTableRow::SetIntPropertyByName(std::string_view name, int32_t value) {
+  return SetIn<R>(kRowProps, *this, name, value) == 1;
+}
+
 TDVTableCellData* TDVTableRow::AddCell() {
   return static_cast<TDVTableCellData*>(Items(Add(std::make_unique<TDVTableCellData>(this))));
 }

@@ -19,11 +19,15 @@ class TDVTableRows;
 class TDVUndoMerge;
 class TDVUndoUnmerge;
 
-class TDVTableRow : public TDVDataList {
+// Its "VAlign" is an integer property by name, so that undo sets it back.
+class TDVTableRow : public TDVDataList, public TDVIntPropertyOwner {
  public:
   TDVTableRow(int count, TDVTableRows* rows);
   TDVTableRows* Rows;
   TDVCellVAlign VAlign = dvcTop;
+
+  bool GetIntPropertyByName(std::string_view name, int32_t& value) const override;
+  bool SetIntPropertyByName(std::string_view name, int32_t value) override;
 
   TCustomDVData* GetParentDVData() const override;
   TDVTableCellData* Cell(int index) const { return static_cast<TDVTableCellData*>(Items(index)); }

@@ -317,8 +317,7 @@ class TTableReader {
     for (int r = 0; r < grid.Count(); ++r) {
       if (r_.EndOfList()) r_.Fail("fewer row alignments than rows");
       const int32_t v = r_.ReadInteger();
-      if (v < dvcTop || v > dvcVDefault) r_.Fail("row alignment " + std::to_string(v) + " out of range");
-      grid[r]->VAlign = static_cast<TDVCellVAlign>(v);
+      if (!SetVAlign(grid[r]->VAlign, v)) r_.Fail("row alignment " + std::to_string(v) + " out of range");
     }
     r_.ReadListEnd();
   }

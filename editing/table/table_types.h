@@ -9,6 +9,12 @@
 namespace quillet {
 
 enum TDVCellVAlign : uint8_t { dvcTop, dvcMiddle, dvcBottom, dvcVDefault };
+// A stored or given alignment: false for a number that names none.
+inline bool SetVAlign(TDVCellVAlign& field, int32_t value) {
+  if (value < dvcTop || value > dvcVDefault) return false;
+  field = static_cast<TDVCellVAlign>(value);
+  return true;
+}
 enum TDVCellHAlign : uint8_t { dvcLeft, dvcCenter, dvcRight };
 
 

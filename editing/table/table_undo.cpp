@@ -8,6 +8,10 @@ void TDVUndoModifyCellIntProperty::SetOppositeUndoInfoProps(TDVUndoModifyItemPro
   opposite.Col = Col;
 }
 
+void TDVUndoModifyRowIntProperty::SetOppositeUndoInfoProps(TDVUndoModifyItemProps& undoInfo) {
+  static_cast<TDVUndoModifyRowIntProperty&>(undoInfo).Row = Row;
+}
+
 void TDVUndoModifyCellIntProperties::SetOppositeUndoInfoProps(TDVUndoModifyItemProps& undoInfo) {
   auto& opposite = static_cast<TDVUndoModifyCellIntProperties&>(undoInfo);
   opposite.Row = Row;

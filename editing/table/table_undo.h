@@ -24,6 +24,16 @@ class TDVUndoModifyCellVisibleBorders : public TDVUndoModifyCellIntProperty {
   }
 };
 
+// A row's property, its index kept beside the row.
+class TDVUndoModifyRowIntProperty : public TDVUndoModifyItemIntProperty {
+ public:
+  int Row = 0;
+  std::unique_ptr<TDVUndoModifyItemIntProperty> CreateOpposite() const override {
+    return std::make_unique<TDVUndoModifyRowIntProperty>();
+  }
+  void SetOppositeUndoInfoProps(TDVUndoModifyItemProps& undoInfo) override;
+};
+
 class TDVUndoModifyCellIntProperties : public TDVUndoModifyItemIntProperties {
  public:
   int Row = 0, Col = 0;

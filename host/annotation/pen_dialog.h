@@ -7,7 +7,6 @@
 
 #include "engine/view/base_form.h"
 #include "host/annotation/annotation_pen.h"
-#include "platform/core/geometry.h"
 #include "platform/ui/common_dialogs.h"
 
 class QComboBox;
@@ -15,7 +14,6 @@ class QPushButton;
 
 namespace quillet {
 
-class TCanvas;
 class TDVColorCombo;
 
 class TPostilDlg : public TfrmDVBase {
@@ -43,9 +41,5 @@ class TPostilDlg : public TfrmDVBase {
   TAnnotationPen& pen_;
   std::unique_ptr<Impl> d_;
 };
-
-// One item of the width list: the window colour, a line index + 1 pixels
-// wide across the item in the colour, and a highlight frame when selected.
-void DrawCmbWidthItem(TCanvas& canvas, const TRect& r, int index, TColor color, bool selected);
 
 }  // namespace quillet

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "../controls/fake_fonts.h"
+#include "commands/controls/spin_edit.h"
 #include "commands/dialogs/fill_color_dialog.h"
 #include "commands/dialogs/font_dialog.h"
 #include "commands/dialogs/para_border_dialog.h"
@@ -84,13 +85,27 @@ TEST(CommandDialogs, OkGivesOneCancelAndEscTwo) {
   }
 }
 
-// Fills a dialog, presses OK without touching anything and answers
-// whether what came back equals what went in.
+// Fills a dialog, presses OK without changing anything and answers
+// whether what came back equals what went in: once at once, once after the
+// focus has passed through every number field (leaving one must not bring a
+// filled value within the field's limits).
 template <class Form, class Values>
 void ExpectOkGivesBack(Form& form, const Values& values, const char* what) {
-  form.SetValues(values);
-  ASSERT_EQ(Drive(form, [&] { QTest::mouseClick(form.btnOk, Qt::LeftButton); }), mrOk) << what;
-  EXPECT_TRUE(form.GetValues() == values) << what;
+  for (const bool passThrough : {false, true}) {
+    form.SetValues(values);
+    ASSERT_EQ(Drive(form,
+                    [&] {
+                      if (passThrough)
+                        for (TDVSpinEdit* field : form.Dialog()->template findChildren<TDVSpinEdit*>()) {
+                          field->setFocus();
+                          QApplication::processEvents();
+                        }
+                      QTest::mouseClick(form.btnOk, Qt::LeftButton);
+                    }),
+              mrOk)
+        << what;
+    EXPECT_TRUE(form.GetValues() == values) << what << (passThrough ? " after passing through" : "");
+  }
 }
 
 TEST(CommandDialogs, OkWithoutChangesGivesBackWhatWentIn) {

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include "../../editing/edit_test_util.h"
 #include "commands/controls/spin_edit.h"
 #include "commands/dialogs/picture_preview.h"
 #include "commands/dialogs/width_combo.h"
@@ -359,6 +360,40 @@ TEST(ItemPropDialog, TableAndSelectedCells) {
     form.GetItem(f.editor);
     SCOPED_TRACE(c.what);
     c.check(f);
+  }
+}
+
+// OK's writing of a table is one undo step: undo gives back the document's
+// bytes, row alignments included, and redo the changed ones.
+TEST(ItemPropDialog, TableWritingUndoesAsOneStep) {
+  struct Case {
+    const char* what;
+    std::function<void(TfrmDVItemProp&)> act;
+  } cases[] = {
+      {"a row alignment",
+       [](TfrmDVItemProp& f) {
+         f.pc()->setCurrentIndex(TfrmDVItemProp::pgRows);
+         ClickItem(f.rgRowVAlign, 1);
+       }},
+      {"a row alignment with a cell fill and the table's padding",
+       [](TfrmDVItemProp& f) {
+         f.pc()->setCurrentIndex(TfrmDVItemProp::pgRows);
+         ClickItem(f.rgRowVAlign, 2);
+         f.pc()->setCurrentIndex(TfrmDVItemProp::pgCells);
+         PickColor(f.cmbCellColor, 1 + 26);
+         f.pc()->setCurrentIndex(TfrmDVItemProp::pgTable);
+         Type(f.seCellPadding(), "9");
+       }},
+  };
+  for (const Case& c : cases) {
+    ItemEditor f(300, 40, 3, 2);
+    f.table->Rows[0]->VAlign = dvcVDefault;
+    f.table->Rows[2]->VAlign = dvcBottom;
+    f.SelectAllCells();
+    TfrmDVItemProp form;
+    ASSERT_TRUE(form.SetItem(f.editor)) << c.what;
+    ASSERT_EQ(RunOk(form, [&] { c.act(form); }), mrOk) << c.what;
+    EXPECT_TRUE(UndoRedoRoundTrip(f.editor.EditData(), [&] { form.GetItem(f.editor); })) << c.what;
   }
 }
 

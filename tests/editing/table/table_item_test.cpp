@@ -136,6 +136,23 @@ TEST_F(TableItemTest, VisibleBordersRecordOnlyAChange) {
   EXPECT_TRUE(t.GetCells(0, 1)->VisibleBorders.IsAllEqual(true));
 }
 
+TEST_F(TableItemTest, RowsVAlignIsOneStepOfTheRowsThatChange) {
+  TDVTableItemInfo& t = PlaceInEditor(MakeTable(3, 1));
+  t.Rows[1]->VAlign = dvcMiddle;
+  Data().UndoList->Clear();
+  t.SetRowsVAlign({1}, dvcMiddle);
+  EXPECT_EQ(Data().UndoList->Count(), 0);
+  t.SetRowsVAlign({0, 1, 2}, dvcBottom);
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(t.Rows[r]->VAlign, dvcBottom) << r;
+  ASSERT_EQ(Data().UndoList->Count(), 1);
+  Data().UndoList->Undo(Data());
+  EXPECT_EQ(t.Rows[0]->VAlign, dvcTop);
+  EXPECT_EQ(t.Rows[1]->VAlign, dvcMiddle);
+  EXPECT_EQ(t.Rows[2]->VAlign, dvcTop);
+  Data().RedoList->Redo(Data());
+  for (int r = 0; r < 3; ++r) EXPECT_EQ(t.Rows[r]->VAlign, dvcBottom) << r;
+}
+
 TEST_F(TableItemTest, AssignCellAttributesIsOneStep) {
   TDVTableItemInfo& t = PlaceInEditor(MakeTable(1, 2));
   Data().UndoList->Clear();
@@ -171,6 +188,8 @@ TEST_F(TableItemTest, BadCallsRaiseAndChangeNothing) {
   EXPECT_THROW(t.SetProperty("BorderStyle", 9), EDocViewError);
   EXPECT_THROW(t.SetCellProperty("VAlign", 7, 0, 0), EDocViewError);
   EXPECT_THROW(t.SetCellProperty("Color", 1, 3, 0), EDocViewError);
+  EXPECT_THROW(t.SetRowsVAlign({0, 1}, dvcMiddle), EDocViewError);
+  EXPECT_THROW(t.SetRowsVAlign({0}, static_cast<TDVCellVAlign>(7)), EDocViewError);
   EXPECT_EQ(DumpTable(t), before);
   EXPECT_EQ(Data().UndoList->Count(), 0);
   EXPECT_FALSE(editor->Modified);

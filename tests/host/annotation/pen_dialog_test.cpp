@@ -16,6 +16,7 @@
 
 #include "commands/controls/color_combo.h"
 #include "commands/controls/color_popup.h"
+#include "commands/actions/width_painters.h"
 #include "commands/controls/color_test_support.h"
 #include "platform/gfx/qt_canvas.h"
 
@@ -37,7 +38,7 @@ TEST(PenWidthItem, SampleLineIsIndexPlusOnePixelsWide) {
       image.fill(Qt::black);
       {
         TQtCanvas canvas(image);
-        DrawCmbWidthItem(canvas, {0, 0, 100, 20}, index, clBlue, selected);
+        DVA_DrawCmbWidthItem(canvas, {0, 0, 100, 20}, index, clBlue, selected);
       }
       EXPECT_EQ(RowsOf(image, 50, clBlue), index + 1) << index;
       // Centred on the middle row.
