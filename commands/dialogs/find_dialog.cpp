@@ -20,16 +20,8 @@ constexpr int kRow = 30;
 
 QLineEdit* AddEdit(QWidget* parent, const char* name, const QRect& r) {
   auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  edit->setGeometry(r);
+  Place(edit, name, r);
   return edit;
-}
-
-QPushButton* AddButton(QWidget* parent, const char* name, const char* text, const QRect& r) {
-  auto* button = new QPushButton(Q(text), parent);
-  button->setObjectName(name);
-  button->setGeometry(r);
-  return button;
 }
 
 std::u16string Units(const QLineEdit* edit) {
