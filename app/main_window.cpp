@@ -5,11 +5,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "app/document_store.h"
+#include "commands/actions/color_actions.h"
+#include "commands/actions/dispatcher.h"
 #include "commands/flat/flat_painter.h"
 #include "app/ruler_link.h"
 #include "commands/ruler/ruler.h"
@@ -20,6 +24,7 @@
 #include "host/annotation/postil_binding.h"
 #include "host/db/db_module.h"
 #include "host/db/user_name.h"
+#include "host/form/action_dm.h"
 #include "host/review/change_hints.h"
 #include "host/review/document_record.h"
 #include "host/review/reviewer_table.h"
@@ -59,6 +64,8 @@ TMainWindow::TMainWindow()
   column->addWidget(view_->Widget(), 1);
   setCentralWidget(page);
   rulerLink_ = std::make_unique<TRulerLink>(*ruler_, *view_);
+  commands_ = new TActionDM(*view_, *postil_, this);
+  BuildMenus();
   BuildAnnotationActions();
   setWindowTitle("afxQuillet");
   resize(900, 700);
@@ -66,14 +73,73 @@ TMainWindow::TMainWindow()
   flat_->SetActive(true);
 }
 
-// The viewer's widget belongs to the window; the dialog, the binding and the
-// viewer go first.
+// The viewer's widget belongs to the window; the commands, the dialog, the
+// binding and the viewer go first.
 TMainWindow::~TMainWindow() {
+  delete commands_;
   review_.reset();
   rulerLink_.reset();
   penDialog_.reset();
   binding_.reset();
   view_.reset();
+}
+
+void TMainWindow::BuildMenus() {
+  // Ctrl+S writes the document back where it came from (the window's own
+  // save below), not to a file of the save command's.
+  commands_->Action("dvActionSave1")->setShortcut({});
+  const auto menu = [this](const char* title, std::initializer_list<const char*> names) {
+    QMenu* items = menuBar()->addMenu(QString::fromUtf8(title));
+    for (const char* name : names) {
+      if (*name)
+        items->addAction(commands_->Action(name));
+      else
+        items->addSeparator();
+    }
+    commands_->Dispatcher().WatchMenu(items);
+    return items;
+  };
+  menu("文件(&F)", {"dvActionNew1", "dvActionOpen1", "dvActionSaveAs1", "dvActionExport1", "", "dvActionPrintPreview1",
+                    "dvActionPrint1", "dvActionQuickPrint1"});
+  QMenu* edit = menu("编辑(&E)", {"dvActionUndo1", "dvActionRedo1", "", "dvActionCut1", "dvActionCopy1", "dvActionPaste1",
+                                  "dvActionPasteSpecial1", "dvActionSelectAll1", "", "dvActionFind1",
+                                  "dvActionFindNext1", "dvActionReplace1"});
+  // The undo and redo items name what they would take back.
+  connect(edit, &QMenu::aboutToShow, this, [this] {
+    commands_->Action("dvActionUndo1")->setText(commands_->UndoCaption());
+    commands_->Action("dvActionRedo1")->setText(commands_->RedoCaption());
+  });
+  menu("插入(&I)", {"dvActionInsertFile1", "dvActionInsertPicture1", "dvActionInsertHyperlink1",
+                    "dvActionInsertHLine1", "dvActionInsertPageBreak1", "dvActionRemovePageBreak1", "",
+                    "dvActionItemProperties1"});
+  menu("格式(&O)", {"dvActionFonts1", "dvActionFontEx1", "dvActionFontBold1", "dvActionFontItalic1",
+                    "dvActionFontUnderline1", "dvActionFontStrikeout1", "dvActionFontOverline1",
+                    "dvActionFontAllCaps1", "dvActionFontGrow1", "dvActionFontShrink1",
+                    "dvActionFontGrowOnePoint1", "dvActionFontShrinkOnePoint1", "dvActionFontColor1",
+                    "dvActionFontBackColor1", "", "dvActionParagraph1", "dvActionParaBorder1", "dvActionParaColor1",
+                    "dvActionFillColor1", "dvActionColor1", "dvActionAlignLeft1", "dvActionAlignCenter",
+                    "dvActionAlignRight1", "dvActionAlignJustify1", "dvActionIndentInc1", "dvActionIndentDec1",
+                    "dvActionLineSpacing1001", "dvActionLineSpacing1501", "dvActionLineSpacing2001",
+                    "dvActionWordWrap1"});
+  menu("表格(&A)", {"dvActionInsertTable1", "dvActionTableInsertRowsAbove1", "dvActionTableInsertRowsBelow1",
+                    "dvActionTableInsertColLeft1", "dvActionTableInsertColRight1", "", "dvActionTableDeleteRows1",
+                    "dvActionTableDeleteCols1", "dvActionTableDeleteTable1", "", "dvActionTableMergeCells1",
+                    "dvActionTableSplitCells1", "", "dvActionTableSelectTable1", "dvActionTableSelectRows1",
+                    "dvActionTableSelectCols1", "dvActionTableSelectCell1", "", "dvActionTableCellVAlignTop1",
+                    "dvActionTableCellVAlignMiddle1", "dvActionTableCellVAlignBottom1",
+                    "dvActionTableCellVAlignDefault1", "", "dvActionTableProperties1", "dvActionTableGrid1"});
+  QToolBar* bar = addToolBar("常用");
+  for (const char* name : {"dvActionNew1", "dvActionOpen1", "dvActionPrint1", "dvActionCut1", "dvActionCopy1",
+                           "dvActionPaste1", "dvActionUndo1", "dvActionRedo1", "dvActionFontBold1",
+                           "dvActionFontItalic1", "dvActionFontUnderline1", "dvActionAlignLeft1",
+                           "dvActionAlignCenter", "dvActionAlignRight1", "dvActionInsertTable1"})
+    bar->addAction(commands_->Action(name));
+  // The palette drops down under its button.
+  for (const char* name : {"dvActionFontColor1", "dvActionFontBackColor1"}) {
+    QAction* action = commands_->Action(name);
+    bar->addAction(action);
+    static_cast<TdvActionCustomColor*>(action)->SetCallerControl(bar->widgetForAction(action));
+  }
 }
 
 void TMainWindow::BuildAnnotationActions() {
@@ -85,20 +151,6 @@ void TMainWindow::BuildAnnotationActions() {
   connect(seal, &QAction::triggered, this, [this] { ChooseSeal(); });
   QAction* pen = bar->addAction("笔批注属性...");
   connect(pen, &QAction::triggered, this, [this] { penDialog_->ShowModal(); });
-  // Undo and redo act on the annotations while the mode is on.
-  auto addStep = [this, bar](const char* text, const char* keys, void (TQvPostil::*step)()) {
-    QAction* action = bar->addAction(text);
-    action->setShortcut(QKeySequence(keys));
-    action->setEnabled(false);
-    annotationSteps_.push_back(action);
-    connect(action, &QAction::triggered, this, [this, step] {
-      if (!postil_->IsPostil()) return;
-      ((*postil_).*step)();
-      view_->Invalidate();
-    });
-  };
-  addStep("撤销", "Ctrl+Z", &TQvPostil::Undo);
-  addStep("重做", "Ctrl+Y", &TQvPostil::Redo);
   QAction* save = bar->addAction("保存");
   save->setShortcut(QKeySequence::Save);
   connect(save, &QAction::triggered, this, [this] {
@@ -113,7 +165,7 @@ void TMainWindow::SetAnnotating(bool on) {
   else
     postil_->EndPostil();
   if (annotate_ && annotate_->isChecked() != on) annotate_->setChecked(on);
-  for (QAction* step : annotationSteps_) step->setEnabled(on);
+  commands_->Dispatcher().UpdateActions();
   binding_->ShowMode();
   view_->Invalidate();
 }

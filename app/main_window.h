@@ -12,6 +12,7 @@ class QAction;
 
 namespace quillet {
 
+class TActionDM;
 class TDbDm;
 class TDocViewEdit;
 class TDVRuler;
@@ -56,6 +57,8 @@ class TMainWindow : public QMainWindow {
 
  private:
   void Shown(const std::string& title);
+  // The commands in a menu bar and a tool bar.
+  void BuildMenus();
   void BuildAnnotationActions();
   void ChooseSeal();
 
@@ -74,9 +77,9 @@ class TMainWindow : public QMainWindow {
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;
   QAction* annotate_ = nullptr;
-  // The annotations' undo and redo, enabled only in annotation mode so that
-  // their shortcuts leave the editor's keys alone.
-  std::vector<QAction*> annotationSteps_;
+  // The editor's commands; undo and redo act on the annotations while the
+  // annotation mode is on. Owned by the window.
+  TActionDM* commands_ = nullptr;
   // Declared last, so it goes first and hands the widgets their styles back.
   std::unique_ptr<TFlatPainter> flat_;
 };

@@ -34,6 +34,7 @@ void TdvActionDispatcher::UpdateActions() {
     // Not a TdvAction, but its check follows a grid that others may show.
     else if (auto* grid = dynamic_cast<TdvActionTableGrid*>(child)) grid->UpdateNow();
   }
+  if (OnUpdate) OnUpdate();
 }
 
 void TdvActionDispatcher::WatchMenu(QMenu* menu) {

@@ -3,6 +3,7 @@
 // would: when the focus moves, when the focused editor's caret, selection or
 // document changes, and before a watched menu opens.
 #include <QObject>
+#include <functional>
 
 #include "engine/view/docview.h"
 #include "platform/ui/control.h"
@@ -20,6 +21,8 @@ class TdvActionDispatcher : public QObject {
   ~TdvActionDispatcher() override;
 
   void UpdateActions();
+  // Runs after each update of the commands.
+  std::function<void()> OnUpdate;
   void WatchMenu(QMenu* menu);
 
  private:

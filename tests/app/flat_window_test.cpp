@@ -20,7 +20,9 @@ TEST(FlatWindow, ToolBarPaintedFlat) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   TFlatPainter& painter = window.FlatPainter();
   EXPECT_TRUE(painter.Active());
-  QToolBar* bar = window.findChildren<QToolBar*>().value(0);
+  QToolBar* bar = nullptr;
+  for (QToolBar* each : window.findChildren<QToolBar*>())
+    if (each->windowTitle() == QString::fromUtf8("批注")) bar = each;
   ASSERT_NE(bar, nullptr);
   QAction* annotate = bar->actions().value(0);
   ASSERT_NE(annotate, nullptr);
