@@ -1,13 +1,15 @@
 // Editing in the program as a new user does it: start on the default
 // store, type Chinese through the input method, undo, redo, save with
 // Ctrl+S, start again: the text is in the stored record and on the screen.
-// Typing into the demo table's cells, Tab between them, is stored too.
+// Typing into the demo table's cells, Tab between them, is stored too, and
+// so are commands run through the window's shortcuts.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTest>
+#include <set>
 
 #include "app/document_store.h"
 #include "app/main_window.h"
@@ -167,6 +169,44 @@ TEST(EditingSession, TextTypedIntoTableCellsIsStored) {
   };
   EXPECT_EQ(text(*table->GetCells(1, 0)).rfind("AB", 0), 0u);
   EXPECT_EQ(text(*table->GetCells(1, 1)).rfind("CD", 0), 0u);
+}
+
+}  // namespace
+}  // namespace quillet
+
+namespace quillet {
+namespace {
+
+TEST(EditingSession, CommandsFromTheWindowsKeysAreStored) {
+  QTemporaryDir dataHome;
+  ASSERT_TRUE(dataHome.isValid());
+  test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
+  {
+    TMainWindow window;
+    std::string error;
+    ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.View().SetFocus();
+    // Through the window's shortcuts: the commands, not the editor's keys.
+    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(window.View().Modified);
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window.View().Modified) << "Ctrl+S saved";
+  }
+  TDVStyle style;
+  TCustomDVData stored;
+  stored.SetDVStyle(&style);
+  LoadStored(stored);
+  ASSERT_GT(stored.ItemCount(), 0);
+  // Bold went on or off (as the caret's style was) for all the text alike.
+  std::set<bool> bold;
+  for (int i = 0; i < stored.ItemCount(); ++i)
+    if (const int32_t styleNo = stored.GetItemStyle(i); styleNo >= 0)
+      bold.insert((style.TextStyles()[styleNo].Style & fsBold) != 0);
+  EXPECT_EQ(bold.size(), 1u);
 }
 
 }  // namespace
