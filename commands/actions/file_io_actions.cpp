@@ -90,18 +90,9 @@ void TdvActionInsertFile::ExecuteTarget(TCustomControl* target) {
   if (!editor) return;
   std::unique_ptr<TDVTextConverter> converter;
   if (Filter.Contains(ffiOfficeConverters)) converter = MakeConverter();
-  std::vector<int> formats;
-  TFileQuestion question = FileQuestion(DialogTitle, std::string(), FilterIndex, DefaultExt);
-  MakeImportFilter(Filter, DVFFilter, formats, question.Filter, converter.get());
-  if (!CommonDialogs().OpenFile(question)) return;
-  FilterIndex = question.FilterIndex;
-  RepaintActiveWindow();
-  TdvFileImportFilter format = ffiDVF;
-  int converterIndex = 0;
-  GetImportFilterFormat(formats, question.FilterIndex - 1, format, converterIndex);
-  // As for open: offered, the automatic text format decides how text reads.
-  if (format == ffiTextANSI && Filter.Contains(ffiTextAuto)) format = ffiTextAuto;
-  InsertFile(*editor, question.FileName, format, converter.get(), converterIndex);
+  const std::optional<TImportChoice> choice =
+      AskImportFile(DialogTitle, DefaultExt, FilterIndex, Filter, DVFFilter, converter.get());
+  if (choice) InsertFile(*editor, choice->FileName, choice->Format, converter.get(), choice->ConverterIndex);
 }
 
 bool TdvActionInsertFile::InsertFile(TCustomDocViewEdit& editor, const std::string& fileName,

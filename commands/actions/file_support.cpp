@@ -45,4 +45,21 @@ bool WriteDocument(TCustomDocView& view, const std::string& fileName, TdvFileSav
 
 bool ReadsAsUnicode(const std::string& fileName) { return DV_TestFileUnicode(fileName) == dvutYes; }
 
+std::optional<TImportChoice> AskImportFile(const std::string& title, const std::string& defaultExt, int& filterIndex,
+                                           TdvFileImportFilterSet filter, const std::string& dvfFilter,
+                                           TDVTextConverter* converter) {
+  std::vector<int> formats;
+  TFileQuestion question = FileQuestion(title, std::string(), filterIndex, defaultExt);
+  MakeImportFilter(filter, dvfFilter, formats, question.Filter, converter);
+  if (!CommonDialogs().OpenFile(question)) return std::nullopt;
+  filterIndex = question.FilterIndex;
+  RepaintActiveWindow();
+  TImportChoice choice{question.FileName};
+  GetImportFilterFormat(formats, question.FilterIndex - 1, choice.Format, choice.ConverterIndex);
+  // The automatic text format has no entry of its own: offered, it decides
+  // how the text entry reads, so that UTF-16 files open as UTF-16.
+  if (choice.Format == ffiTextANSI && filter.Contains(ffiTextAuto)) choice.Format = ffiTextAuto;
+  return choice;
+}
+
 }  // namespace quillet

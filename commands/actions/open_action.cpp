@@ -46,19 +46,9 @@ void TdvActionOpen::ExecuteTarget(TCustomControl* target) {
   TCustomDocViewEdit* editor = GetControl(target);
   if (!editor) return;
   if (!MayReplace(*editor, GetActionSave())) return;
-  std::vector<int> formats;
-  TFileQuestion question = FileQuestion(DialogTitle, std::string(), FilterIndex, DefaultExt);
-  MakeImportFilter(Filter, DVFFilter, formats, question.Filter, nullptr);
-  if (!CommonDialogs().OpenFile(question)) return;
-  FilterIndex = question.FilterIndex;
-  RepaintActiveWindow();
-  TdvFileImportFilter format = ffiDVF;
-  int converterIndex = 0;
-  GetImportFilterFormat(formats, question.FilterIndex - 1, format, converterIndex);
-  // The automatic text format has no entry of its own: offered, it decides
-  // how the text entry reads, so that UTF-16 files open as UTF-16.
-  if (format == ffiTextANSI && Filter.Contains(ffiTextAuto)) format = ffiTextAuto;
-  LoadFile(*editor, question.FileName, format);
+  const std::optional<TImportChoice> choice =
+      AskImportFile(DialogTitle, DefaultExt, FilterIndex, Filter, DVFFilter, nullptr);
+  if (choice) LoadFile(*editor, choice->FileName, choice->Format);
 }
 
 bool TdvActionOpen::LoadFile(TCustomDocViewEdit& editor, const std::string& fileName, TdvFileOpenFilter format) {
