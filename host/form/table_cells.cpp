@@ -1,0 +1,193 @@
+#include "host/form/table_cells.h"
+
+#include "editing/control/editor.h"
+#include "editing/table/inplace_editor.h"
+#include "editing/table/table_cell.h"
+#include "editing/table/table_item.h"
+#include "host/review/conversion_codes.h"
+#include "platform/core/code_page.h"
+#include "platform/core/stream.h"
+#include "platform/ui/common_dialogs.h"
+
+namespace quillet {
+
+namespace {
+
+// The writer's line width; it only sets how long a break's rule is, text is
+// never wrapped.
+constexpr int kTextLineWidth = 80;
+
+// The cell whose own position (row, col) is; null outside the grid and
+// where a merged cell covers the position.
+TDVTableCellData* CellAt(const TDVTableItemInfo& table, int row, int col) {
+  if (row < 0 || col < 0 || row >= table.Rows.Count() || col >= table.Rows[row]->Count()) return nullptr;
+  return table.GetCells(row, col);
+}
+
+// The top-level table whose cell editor is open, and its number.
+TDVTableItemInfo* EditedTable(TCustomDVData& data, int& num) {
+  int counted = 0;
+  for (int i = 0; i < data.ItemCount(); ++i) {
+    if (data.GetItem(i)->StyleNo != dvsTable) continue;
+    ++counted;
+    auto* table = dynamic_cast<TDVTableItemInfo*>(data.GetItem(i));
+    int row = -1, col = -1;
+    if (table && table->GetEditedCell(row, col)) {
+      num = counted;
+      return table;
+    }
+  }
+  return nullptr;
+}
+
+// A cell editor of the chain inside its own change handling, which closing
+// it would pull the ground from under.
+bool CellEditorBusy(const TCustomDocViewEdit& editor) {
+  for (const TDVScroller* open = editor.GetInplaceEditor(); open; open = open->GetInplaceEditor())
+    if (open->Busy()) return true;
+  return false;
+}
+
+std::string CellText(TCustomDVData& cell) {
+  TMemoryStream stream;
+  // Text only: a control would write its files, and the host reads text.
+  if (!cell.SaveTextToStream("", stream, kTextLineWidth, false, true, false)) return {};
+  return stream.AsString();
+}
+
+// The cell being edited and its caret, to open it again after another cell
+// was worked on.
+class TOpenCell {
+ public:
+  explicit TOpenCell(TCustomDVData& data) {
+    int num = 0;
+    table_ = EditedTable(data, num);
+    TDVTableInplaceEdit* editor = table_ ? table_->GetEditedCell(row_, col_) : nullptr;
+    if (editor) editor->EditData().StoreSelBounds(startNo_, endNo_, startOffs_, endOffs_, true);
+  }
+
+  // Opens it again; its caret comes back unless its content was changed.
+  void Reopen(bool changed) const {
+    if (!table_) return;
+    table_->CreateInplace(table_->GetMyItemNo(), row_, col_, false, false, true);
+    int row = -1, col = -1;
+    TDVTableInplaceEdit* editor = table_->GetEditedCell(row, col);
+    if (editor && !changed && row == row_ && col == col_)
+      editor->EditData().SetSelectionBounds(startNo_, startOffs_, endNo_, endOffs_);
+  }
+
+  bool Is(const TDVTableItemInfo* table, int row, int col) const {
+    return table_ == table && row_ == row && col_ == col;
+  }
+
+ private:
+  TDVTableItemInfo* table_ = nullptr;
+  int row_ = -1, col_ = -1, startNo_ = 0, endNo_ = 0;
+  int32_t startOffs_ = 0, endOffs_ = 0;
+};
+
+}  // namespace
+
+TDVTableItemInfo* TTableCells::GetTable(TCustomDVData& data, int num) {
+  if (num < 1) return nullptr;
+  int counted = 0;
+  for (int i = 0; i < data.ItemCount(); ++i)
+    if (data.GetItem(i)->StyleNo == dvsTable && ++counted == num) return dynamic_cast<TDVTableItemInfo*>(data.GetItem(i));
+  return nullptr;
+}
+
+std::string TTableCells::GetTableContent(int num, int row, int col) const {
+  TDVTableItemInfo* table = GetTable(editor_.EditData(), num);
+  TDVTableCellData* cell = table ? CellAt(*table, row, col) : nullptr;
+  if (!cell) return {};
+  // An open cell editor holds the cell's items; the cell itself is empty
+  // until it closes.
+  int editedRow = -1, editedCol = -1;
+  if (TDVTableInplaceEdit* editor = table->GetEditedCell(editedRow, editedCol);
+      editor && editedRow == row && editedCol == col)
+    return CellText(editor->EditData());
+  return CellText(*cell);
+}
+
+template <class F>
+bool TTableCells::InCell(int num, int row, int col, F change) {
+  TDVTableItemInfo* table = GetTable(editor_.EditData(), num);
+  if (!table || !CellAt(*table, row, col) || !table->EditData() || CellEditorBusy(editor_)) return false;
+  if (!table->DoOnCellEditing(row, col, false)) return false;
+  const TOpenCell before(editor_.EditData());
+  table->CreateInplace(table->GetMyItemNo(), row, col, true, false, true);
+  int editedRow = -1, editedCol = -1;
+  TDVTableInplaceEdit* cellEditor = table->GetEditedCell(editedRow, editedCol);
+  bool done = false;
+  if (cellEditor && editedRow == row && editedCol == col) {
+    done = change(static_cast<TCustomDocViewEdit&>(*cellEditor));
+    table->DestroyInplace();
+  }
+  before.Reopen(before.Is(table, row, col));
+  return done;
+}
+
+bool TTableCells::InsertTableContent(const std::string& text, int num, int row, int col) {
+  const std::u16string wide = MultiByteToWideChar(CP_ACP, text);
+  return InCell(num, row, col, [&](TCustomDocViewEdit& cell) {
+    if (!cell.InsertTextW(wide)) return false;
+    // The editor's text insertion leaves marking to its caller: the text
+    // went in at the cell's start and ends at the caret.
+    if (cell.TraceOn && cell.EditData().ItemCount() > 0) {
+      cell.SetSelectionBounds(0, cell.GetOffsBeforeItem(0), cell.GetCurItemNo(), cell.GetOffsetInCurItem());
+      cell.ApplyStyleConversion(TEXT_TraceInsert);
+    }
+    return true;
+  });
+}
+
+bool TTableCells::InsertTableContentForHost(const std::string& text, int num, int row, int col) {
+  const bool inserted = InsertTableContent(text, num, row, col);
+  editor_.ClearUndo();
+  editor_.Format();
+  return inserted;
+}
+
+bool TTableCells::ClearTableCell(int num, int row, int col) {
+  return InCell(num, row, col, [](TCustomDocViewEdit& cell) {
+    cell.SelectAll();
+    // Unprotected first, so that protected text may go.
+    cell.ApplyStyleConversion(CELL_EDITABLE);
+    cell.SelectAll();
+    return !cell.SelectionExists() || cell.DeleteSelection();
+  });
+}
+
+bool TTableCells::SetCellReadOnly(int num, int row, int col) {
+  return InCell(num, row, col, [](TCustomDocViewEdit& cell) {
+    cell.SelectAll();
+    cell.ApplyStyleConversion(CELL_PROTECTION);
+    return true;
+  });
+}
+
+bool TTableCells::GetTableNRC(int& num, int& row, int& col) const {
+  int tableNum = 0;
+  TDVTableItemInfo* table = EditedTable(editor_.EditData(), tableNum);
+  if (!table) return false;
+  num = tableNum;
+  table->GetEditedCell(row, col);
+  return true;
+}
+
+void TTableCells::KbHookKeyboardMessage(int key, bool ctrl, bool shift) {
+  // Where the caret is: an open cell editor holds its own selection.
+  TCustomDocViewEdit& target = *editor_.GetTopLevelEditor();
+  if (ctrl && (key == 'C' || key == 'c')) target.Copy();
+  if (ctrl && (key == 'A' || key == 'a')) {
+    target.SelectAll();
+    target.Invalidate();
+  }
+  int num = 0, row = 0, col = 0;
+  if (ctrl && shift && (key == 'S' || key == 's') && GetTableNRC(num, row, col))
+    CommonDialogs().MessageBox({"这是第" + std::to_string(num) + "个表格的第" + std::to_string(row) + "行，第" +
+                                    std::to_string(col) + "列。",
+                                "提示", MB_OK, MB_ICONINFORMATION});
+}
+
+}  // namespace quillet
