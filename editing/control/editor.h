@@ -299,6 +299,9 @@ class TCustomDocViewEdit : public TCustomDocView {
   // the sheet's Unicode style. bytes: the text in the current style's
   // form. False (a beep) when no style can hold it.
   bool PrepareTextInput(std::u16string_view text, std::string& bytes);
+  // While tracking, the current text style becomes the reviewer's
+  // "inserted" one, so that text inserted now is marked.
+  void MarkTracedInsertion();
   // The conversion handler asked for code on the selection, or on the
   // caret's style without one.
   void ApplyTraceConversion(int32_t code);

@@ -57,13 +57,17 @@ bool TCustomDocViewEdit::InsertStringTag(const std::string& s, const TDVTag& tag
 
 bool TCustomDocViewEdit::InsertText(const std::string& s, bool caretBefore) {
   if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertText(s, caretBefore);
-  return Inserting([&] { return EditData().InsertText_(s, caretBefore); });
+  return Inserting([&] {
+    MarkTracedInsertion();
+    return EditData().InsertText_(s, caretBefore);
+  });
 }
 
 bool TCustomDocViewEdit::InsertTextW(std::u16string_view s, bool caretBefore) {
   if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextW(s, caretBefore);
   return Inserting([&] {
     BeforeUnicode();
+    MarkTracedInsertion();
     return EditData().InsertTextW_(DVU_UnitBytes(s), caretBefore);
   });
 }
@@ -72,6 +76,7 @@ bool TCustomDocViewEdit::InsertTextW_(const std::string& s) {
   if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextW_(s);
   return Inserting([&] {
     BeforeUnicode();
+    MarkTracedInsertion();
     return EditData().InsertTextW_(s, false);
   });
 }

@@ -35,9 +35,13 @@ void TCustomDocViewEdit::ApplyTraceConversion(int32_t code) {
   EditData().ApplyStyleConversion_(code);
 }
 
+void TCustomDocViewEdit::MarkTracedInsertion() {
+  if (TraceOn) ApplyTraceConversion(Orvane_TraceSaveInsert);
+}
+
 bool TCustomDocViewEdit::PrepareTextInput(std::u16string_view text, std::string& bytes) {
   TDVEditDVData& data = EditData();
-  if (TraceOn) ApplyTraceConversion(Orvane_TraceSaveInsert);
+  MarkTracedInsertion();
   const std::string units = DVU_UnitBytes(text);
   if (data.IsUnicodeStyle(data.FCurTextStyleNo)) {
     bytes = units;
@@ -54,7 +58,7 @@ bool TCustomDocViewEdit::PrepareTextInput(std::u16string_view text, std::string&
     return false;
   }
   SetCurTextStyleNo(unicodeStyle);
-  if (TraceOn) ApplyTraceConversion(Orvane_TraceSaveInsert);
+  MarkTracedInsertion();
   if (data.IsUnicodeStyle(data.FCurTextStyleNo)) {
     bytes = units;
     return true;

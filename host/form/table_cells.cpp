@@ -129,16 +129,8 @@ bool TTableCells::InCell(int num, int row, int col, F change) {
 
 bool TTableCells::InsertTableContent(const std::string& text, int num, int row, int col) {
   const std::u16string wide = MultiByteToWideChar(CP_ACP, text);
-  return InCell(num, row, col, [&](TCustomDocViewEdit& cell) {
-    if (!cell.InsertTextW(wide)) return false;
-    // The editor's text insertion leaves marking to its caller: the text
-    // went in at the cell's start and ends at the caret.
-    if (cell.TraceOn && cell.EditData().ItemCount() > 0) {
-      cell.SetSelectionBounds(0, cell.GetOffsBeforeItem(0), cell.GetCurItemNo(), cell.GetOffsetInCurItem());
-      cell.ApplyStyleConversion(TEXT_TraceInsert);
-    }
-    return true;
-  });
+  // With tracking on, the editor marks the text as the reviewer's.
+  return InCell(num, row, col, [&](TCustomDocViewEdit& cell) { return cell.InsertTextW(wide); });
 }
 
 bool TTableCells::InsertTableContentForHost(const std::string& text, int num, int row, int col) {
