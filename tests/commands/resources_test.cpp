@@ -25,11 +25,15 @@ TEST(FontRoles, EveryRoleResolvesToAPinnedFamily) {
     const char* family;
   } cases[] = {{frDialog, "DejaVu Sans"}, {frSample, "DejaVu Sans"}, {frSans, "DejaVu Sans"},
                {frSerif, "DejaVu Serif"}, {frChineseBody, "WenQuanYi Micro Hei"}, {frMenu, "DejaVu Sans"},
-               {frRuler, "DejaVu Sans"}};
+               {frRuler, "DejaVu Sans"}, {frMono, "DejaVu Sans Mono"}, {frUnicodeSans, "WenQuanYi Micro Hei"},
+               {frOfficialBody, "WenQuanYi Micro Hei"}};
   for (const Case& c : cases) {
     const std::string_view name = FontFamily(c.role);
     const QFont font(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     EXPECT_EQ(QFontInfo(font).family(), c.family) << name;
+    // The stand-ins the fallback checks are what the font configuration maps onto.
+    ASSERT_FALSE(FontStandIns(c.role).empty()) << name;
+    EXPECT_EQ(FontStandIns(c.role).front(), c.family) << name;
   }
 }
 
