@@ -61,6 +61,10 @@ class TDVEditDVData : public TDocViewDVData {
   int32_t FPrevTextStyleNo = 0;
   TCustomDVItemInfo* ResizingControl = nullptr;
   std::vector<TDVCharPos> CharEnds;
+  // A hidden editor working on another document's behalf (cells restyled
+  // through it) keeps only the caret's own stop: nothing draws its caret or
+  // moves it by keys, so the line's other stops would be measured for nothing.
+  bool CaretStopOnly = false;
   int32_t FCurTextStyleNo = 0, FCurParaStyleNo = 0;
   std::unique_ptr<TDVUndoList> UndoList, RedoList;
   TDVUndoDest UndoDest = udNone;
