@@ -116,9 +116,11 @@ class TDVEditDVData : public TDocViewDVData {
   // held with dvoCtrlJumps) or when the editor is not read-only, never
   // while the mouse is captured; cleared (not read-only, no capture, built)
   // with the caret placed again. Either way the hover state goes.
+  // A cell editor's data has its links built and cleared with the outer
+  // document's, which numbers them.
   using TDocViewDVData::BuildJumpsCoords;
-  void BuildJumpsCoords(bool force);
-  void ClearJumpsCoords();
+  virtual void BuildJumpsCoords(bool force);
+  virtual void ClearJumpsCoords();
   // The item drawn hot because the caret is on it (a hover-sensitive link);
   // null when none.
   TCustomDVItemInfo* HotItem() const { return hotItem_; }
