@@ -35,6 +35,11 @@ void TDVDrawLines::MoveGap(size_t index, size_t room) {
                   std::make_move_iterator(slots.begin()), std::make_move_iterator(slots.end()));
     gapLen_ += grow;
   }
+  // Without room the entries stay where they are (and none moves onto itself).
+  if (gapLen_ == 0) {
+    gapStart_ = index;
+    return;
+  }
   const auto at = [this](size_t i) { return items_.begin() + static_cast<std::ptrdiff_t>(i); };
   if (index < gapStart_)
     std::move_backward(at(index), at(gapStart_), at(gapStart_ + gapLen_));
