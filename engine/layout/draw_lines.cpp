@@ -54,7 +54,7 @@ void TDVDrawLines::Put(int index, std::unique_ptr<TDVDrawLineInfo> item) {
 }
 
 int TDVDrawLines::Add(std::unique_ptr<TDVDrawLineInfo> item) {
-  if (gapLen_ == 0 && gapStart_ == items_.size()) {
+  if (gapLen_ == 0) {
     items_.push_back(std::move(item));
     gapStart_ = items_.size();
   } else {
