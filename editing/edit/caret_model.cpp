@@ -120,6 +120,11 @@ void TDVEditDVData::OnChangeCaretLine(int32_t offset) {
     }
     ++first;
   }
+  if (CaretStopOnly) {
+    CharEnds.push_back({DrawItems[CaretDrawItemNo]->Left, CaretDrawItemNo, offset, 1});
+    CaretOffs = 0;
+    return;
+  }
   for (int i = first; i <= last; ++i) {
     const size_t before = CharEnds.size();
     const bool rtl = GetParaBiDiMode(GetItemPara(DrawItems[i]->ItemNo)) == dvbdRightToLeft;

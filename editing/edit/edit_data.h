@@ -61,6 +61,10 @@ class TDVEditDVData : public TDocViewDVData {
   int32_t FPrevTextStyleNo = 0;
   TCustomDVItemInfo* ResizingControl = nullptr;
   std::vector<TDVCharPos> CharEnds;
+  // A hidden editor working on another document's behalf (cells restyled
+  // through it) keeps only the caret's own stop: nothing draws its caret or
+  // moves it by keys, so the line's other stops would be measured for nothing.
+  bool CaretStopOnly = false;
   int32_t FCurTextStyleNo = 0, FCurParaStyleNo = 0;
   std::unique_ptr<TDVUndoList> UndoList, RedoList;
   TDVUndoDest UndoDest = udNone;
@@ -112,9 +116,11 @@ class TDVEditDVData : public TDocViewDVData {
   // held with dvoCtrlJumps) or when the editor is not read-only, never
   // while the mouse is captured; cleared (not read-only, no capture, built)
   // with the caret placed again. Either way the hover state goes.
+  // A cell editor's data has its links built and cleared with the outer
+  // document's, which numbers them.
   using TDocViewDVData::BuildJumpsCoords;
-  void BuildJumpsCoords(bool force);
-  void ClearJumpsCoords();
+  virtual void BuildJumpsCoords(bool force);
+  virtual void ClearJumpsCoords();
   // The item drawn hot because the caret is on it (a hover-sensitive link);
   // null when none.
   TCustomDVItemInfo* HotItem() const { return hotItem_; }

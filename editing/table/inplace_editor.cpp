@@ -12,6 +12,15 @@ TCustomDVData* TDVTableInplaceDVData::GetSourceDVData() {
   return cell ? static_cast<TCustomDVData*>(cell) : this;
 }
 
+void TDVTableInplaceDVData::BuildJumpsCoords(bool force) {
+  static_cast<TDVTableInplaceEdit&>(Editor()).Outer().EditData().BuildJumpsCoords(force);
+}
+
+void TDVTableInplaceDVData::ClearJumpsCoords() {
+  static_cast<TDVTableInplaceEdit&>(Editor()).Outer().EditData().ClearJumpsCoords();
+  TDVEditDVData::ClearJumpsCoords();
+}
+
 TDVTableInplaceEdit::TDVTableInplaceEdit(TCustomDocViewEdit& outer)
     : TDocViewEdit(nullptr, [](TCustomDocViewEdit& editor) { return std::make_unique<TDVTableInplaceDVData>(editor); }),
       outer_(outer) {
@@ -31,6 +40,11 @@ TDVTableInplaceEdit::TDVTableInplaceEdit(TCustomDocViewEdit& outer)
   SetUndoLimit(outer.UndoLimit());
   OnStyleConversion = outer.OnStyleConversion;
   OnParaStyleConversion = outer.OnParaStyleConversion;
+  // Its links carry the document's numbers (BuildJumps): the host hears of
+  // them as of any other link of the document.
+  OnJump = [this](TCustomDocView&, int32_t id) {
+    if (outer_.OnJump) outer_.OnJump(outer_, id);
+  };
   // Arrows that cannot move the caret further go on to the next cell.
   OnCaretGetOut = [this](TCustomDocView&, TDVGetOutDirection direction) {
     static constexpr TDVCellDirection kCell[] = {dvcdLeft, dvcdUp, dvcdRight, dvcdDown, dvcdDocTop, dvcdDocBottom};
@@ -60,12 +74,15 @@ bool TDVTableInplaceEdit::BeforeChange(bool fromOutside) {
 }
 
 void TDVTableInplaceEdit::UndoOwn() {
-  if (EditData().UndoList->Count() == 0 && !outer_.ReadOnly)
+  if (EditData().UndoList->Count() == 0 && !outer_.ReadOnly) {
+    // What was undone here is redone after what the document undoes now.
+    if (table_) table_->MergeInplaceRedo();
     outer_.UndoOwn();
-  else if (outer_.ReadOnly)
+  } else if (outer_.ReadOnly) {
     EditData().Beep();
-  else
+  } else {
     TDocViewEdit::UndoOwn();
+  }
 }
 
 void TDVTableInplaceEdit::RedoOwn() {
@@ -101,6 +118,7 @@ void TDVTableInplaceEdit::KeyDown(TKey& key, TShiftState shift) {
   if (undoKey && !outer_.ReadOnly) {
     const bool redo = shift & ssShift;
     if ((redo ? EditData().RedoList : EditData().UndoList)->Count() == 0) {
+      if (!redo && table_) table_->MergeInplaceRedo();
       TCustomDocViewEdit& outer = outer_;
       outer.PostCall([&outer, redo] { redo ? outer.RedoOwn() : outer.UndoOwn(); });
       key = 0;

@@ -19,6 +19,10 @@ class TDVTableInplaceDVData : public TDVEditDVData {
   explicit TDVTableInplaceDVData(TCustomDocViewEdit& editor) : TDVEditDVData(editor) {}
   // The document the edited cell stands for.
   TCustomDVData* GetSourceDVData() override;
+  // The outer document builds the links' areas, numbering this cell's
+  // among its own (the table's BuildJumps); clearing clears both.
+  void BuildJumpsCoords(bool force) override;
+  void ClearJumpsCoords() override;
 };
 
 // The cell editor cannot close now.

@@ -165,8 +165,17 @@ void TDVTableItemInfo::BuildJumps(int32_t left, int32_t top, int32_t& jumpNo, TD
   for (int r = 0; r < Rows.Count(); ++r)
     for (int c = 0; c < Rows[r]->Count(); ++c) {
       TDVTableCellData* cell = Rows.CellAt(r, c);
-      // The edited cell's items are in its editor, which has links of its own.
-      if (!cell || (inplace_ && inplace_->Cell() == cell)) continue;
+      if (!cell) continue;
+      if (inplace_ && inplace_->Cell() == cell) {
+        // The edited cell's items are in its editor, a window of its own:
+        // the areas go there, numbered on from the links before the cell.
+        TDVEditDVData& cellData = inplace_->EditData();
+        const TDVEditDVData* owner = EditData();
+        cellData.FirstJumpNo = Clamp32(int64_t{owner ? owner->GetFirstJumpNo() : 0} + jumpNo);
+        cellData.TDVEditDVData::BuildJumpsCoords(true);
+        jumpNo = Clamp32(int64_t{jumpNo} + cellData.nJmps);
+        continue;
+      }
       const size_t first = jumps.size();
       cell->BuildJumpsCoords(jumpNo, jumps);
       const int64_t dx = int64_t{left} + cell->Left + GetDevX(CellPadding);

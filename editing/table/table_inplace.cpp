@@ -126,21 +126,29 @@ void TDVTableItemInfo::InplaceEditorChange(bool clearRedo) {
   if (TDVEditDVData* data = EditData()) data->ChangeEx(clearRedo);
 }
 
-void TDVTableItemInfo::MergeInplaceUndo() {
+void TDVTableItemInfo::MergeInplaceHistory(bool redo) {
   TDVEditDVData* data = EditData();
   if (!inplace_ || !data || GetMyItemNo() < 0) return;
-  TDVUndoList& cellUndo = *inplace_->EditData().UndoList;
-  if (cellUndo.Count() == 0 || data->UndoList->Limit == 0) return;
+  TDVEditDVData& cellData = inplace_->EditData();
+  TDVUndoList& groups = redo ? *cellData.RedoList : *cellData.UndoList;
+  if (groups.Count() == 0 || data->UndoList->Limit == 0) return;
   TDVEditOperation operation(*data);
-  data->BeginUndoSequence(dvutModifyItem, true);
+  // A redo group is opened outside any undo or redo in progress; whatever
+  // the document records next goes where it went before.
+  TScopedValue<TDVUndoDest> dest(data->UndoDest, data->UndoDest);
+  if (redo)
+    data->BeginRedoSequence(dvutModifyItem, "");
+  else
+    data->BeginUndoSequence(dvutModifyItem, true);
   TDVUndoList* list = data->GetUndoList();
   if (!list) return;
   auto record = std::make_unique<TDVUndoCellModify>(DVUndoOwner(*data));
   record->ItemNo = GetMyItemNo();
+  record->IsRedo = redo;
   record->Rows.push_back(inplace_->Row());
   record->Cols.push_back(inplace_->Col());
-  record->GroupCounts.push_back(cellUndo.Count());
-  while (cellUndo.Count() > 0) record->UndoList->AddInfos(cellUndo.DeleteAsPointer(0));
+  record->GroupCounts.push_back(groups.Count());
+  while (groups.Count() > 0) record->UndoList->AddInfos(groups.DeleteAsPointer(0));
   list->AddInfo(std::move(record));
 }
 
@@ -153,6 +161,7 @@ void TDVTableItemInfo::InplaceDeleted(bool clearing) {
     // Put back for the merge, which reads the open editor.
     inplace_ = editor;
     MergeInplaceUndo();
+    MergeInplaceRedo();
     inplace_ = nullptr;
   }
   TDVTableCellData* cell = editor->Cell();

@@ -149,7 +149,11 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   TDVEditDVData* EditData() const;
   // The open cell editor's undo groups join the document's undo as one
   // TDVUndoCellModify step; the editor starts a fresh history.
-  void MergeInplaceUndo();
+  void MergeInplaceUndo() { MergeInplaceHistory(false); }
+  // Its redo groups likewise join the document's redo list, on top: done
+  // when it closes and before an undo passes from it to the document, so
+  // that what was undone in the cell is redone in turn.
+  void MergeInplaceRedo() { MergeInplaceHistory(true); }
   // Around a multi-step operation: one dvutModifyItem group in an editor.
   void InitUndo();
   void DoneUndo();
@@ -449,6 +453,7 @@ class TDVTableItemInfo : public TDVFullLineItemInfo {
   int32_t dragMin_ = -1, dragOffs_ = 0, pressLeft_ = 0, pressTop_ = 0;
   TDVTableRuleDrawer ruleDrawer_{*this};
   mutable int cachedItemNo_ = -1;
+  void MergeInplaceHistory(bool redo);
   TDVTableInplaceEdit* inplace_ = nullptr;
   bool inplaceChanging_ = false;
   struct TSavedInplace {

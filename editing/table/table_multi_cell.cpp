@@ -56,6 +56,10 @@ std::unique_ptr<TCustomDocViewEdit> TDVTableItemInfo::CreateTemporalEditor() con
   if (!outer) return nullptr;
   const TCustomDocViewEdit& source = outer->Editor();
   auto editor = std::make_unique<TDocViewEdit>();
+  // Never shown: scroll bars would only be set for nothing at each layout.
+  editor->SetVScrollVisible(false);
+  editor->SetHScrollVisible(false);
+  editor->EditData().CaretStopOnly = true;
   editor->SetStyle(source.Style());
   editor->SetOptions(source.Options());
   editor->SetUndoLimit(source.UndoLimit() != 0 ? -1 : 0);

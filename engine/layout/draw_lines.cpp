@@ -25,39 +25,59 @@ void TDVDrawLines::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) ThrowListIndexError(index);
 }
 
+void TDVDrawLines::MoveGap(size_t index, size_t room) {
+  if (gapLen_ < room) {
+    // Room for a run of insertions at once, so that a long one (an undone
+    // deletion) does not widen the gap once per item.
+    const size_t grow = std::max({room - gapLen_, size_t{64}, items_.size() / 8});
+    std::vector<std::unique_ptr<TDVDrawLineInfo>> slots(grow);
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(gapStart_ + gapLen_),
+                  std::make_move_iterator(slots.begin()), std::make_move_iterator(slots.end()));
+    gapLen_ += grow;
+  }
+  // Without room the entries stay where they are (and none moves onto itself).
+  if (gapLen_ == 0) {
+    gapStart_ = index;
+    return;
+  }
+  const auto at = [this](size_t i) { return items_.begin() + static_cast<std::ptrdiff_t>(i); };
+  if (index < gapStart_)
+    std::move_backward(at(index), at(gapStart_), at(gapStart_ + gapLen_));
+  else if (index > gapStart_)
+    std::move(at(gapStart_ + gapLen_), at(index + gapLen_), at(gapStart_));
+  gapStart_ = index;
+}
+
 void TDVDrawLines::Put(int index, std::unique_ptr<TDVDrawLineInfo> item) {
   CheckIndex(index);
-  items_[static_cast<size_t>(index)] = std::move(item);
+  items_[Slot(index)] = std::move(item);
 }
 
 int TDVDrawLines::Add(std::unique_ptr<TDVDrawLineInfo> item) {
-  items_.push_back(std::move(item));
+  if (gapLen_ == 0) {
+    items_.push_back(std::move(item));
+    gapStart_ = items_.size();
+  } else {
+    Insert(Count(), std::move(item));
+  }
   return Count() - 1;
 }
 
 void TDVDrawLines::Insert(int index, std::unique_ptr<TDVDrawLineInfo> item) {
   if (index < 0 || index > Count()) ThrowListIndexError(index);
-  if (marking_ && markedCount_ == 0 && index == firstMarked_) {
-    // The marked slots are used up: more are opened at once, so that a long
-    // run of new items (an undone deletion) does not shift the rest of the
-    // list once per item.
-    std::vector<std::unique_ptr<TDVDrawLineInfo>> slots(std::max<size_t>(64, items_.size() / 8));
-    markedCount_ = static_cast<int>(slots.size());
-    items_.insert(items_.begin() + index, std::make_move_iterator(slots.begin()),
-                  std::make_move_iterator(slots.end()));
+  if (markedCount_ > 0 && index >= firstMarked_ && index <= firstMarked_ + markedCount_) {
+    // Any place inside the empty range, or just after it, ends up at the
+    // same spot once the range is closed: reuse its first slot.
+    items_[Slot(firstMarked_)] = std::move(item);
+    ++firstMarked_;
+    --markedCount_;
+    return;
   }
-  if (markedCount_ > 0) {
-    if (index >= firstMarked_ && index <= firstMarked_ + markedCount_) {
-      // Any place inside the empty range, or just after it, ends up at the
-      // same spot once the range is closed: reuse its first slot.
-      items_[static_cast<size_t>(firstMarked_)] = std::move(item);
-      ++firstMarked_;
-      --markedCount_;
-      return;
-    }
-    if (index < firstMarked_) ++firstMarked_;
-  }
-  items_.insert(items_.begin() + index, std::move(item));
+  if (marking_ && (index < firstMarked_ || (markedCount_ == 0 && index == firstMarked_))) ++firstMarked_;
+  MoveGap(static_cast<size_t>(index), 1);
+  items_[gapStart_] = std::move(item);
+  ++gapStart_;
+  --gapLen_;
 }
 
 void TDVDrawLines::Delete(int index) {
@@ -67,14 +87,15 @@ void TDVDrawLines::Delete(int index) {
 
 void TDVDrawLines::Clear() {
   items_.clear();
+  gapStart_ = gapLen_ = 0;
   firstMarked_ = -1;
   markedCount_ = 0;
   marking_ = false;
 }
 
 int TDVDrawLines::IndexOf(const TDVDrawLineInfo* item) const {
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].get() == item) return static_cast<int>(i);
+  for (int i = 0; i < Count(); ++i)
+    if (items_[Slot(i)].get() == item) return i;
   return -1;
 }
 
@@ -82,17 +103,14 @@ void TDVDrawLines::MarkForDelete(int first, int last) {
   if (markedCount_ > 0) throw EDocViewError("Drawing items are already marked for deletion");
   if (first < 0 || first > Count()) ThrowListIndexError(first);
   if (last < first - 1 || last >= Count()) ThrowListIndexError(last);
-  for (int i = first; i <= last; ++i) items_[static_cast<size_t>(i)].reset();
+  for (int i = first; i <= last; ++i) items_[Slot(i)].reset();
   firstMarked_ = first;
   markedCount_ = last - first + 1;
   marking_ = true;
 }
 
 void TDVDrawLines::DeleteMarked() {
-  if (markedCount_ > 0) {
-    auto begin = items_.begin() + firstMarked_;
-    items_.erase(begin, begin + markedCount_);
-  }
+  if (markedCount_ > 0) DeleteRange(firstMarked_, firstMarked_ + markedCount_ - 1);
   markedCount_ = 0;
   marking_ = false;
 }
@@ -101,7 +119,12 @@ void TDVDrawLines::DeleteRange(int first, int last) {
   if (last < first) return;
   CheckIndex(first);
   CheckIndex(last);
-  items_.erase(items_.begin() + first, items_.begin() + last + 1);
+  // The gap moves to just after the range and takes it in.
+  MoveGap(static_cast<size_t>(last) + 1, 0);
+  const size_t count = static_cast<size_t>(last - first) + 1;
+  for (size_t i = static_cast<size_t>(first); i <= static_cast<size_t>(last); ++i) items_[i].reset();
+  gapStart_ -= count;
+  gapLen_ += count;
   if (markedCount_ > 0) {
     // Keep the marked range pointing at the same empty slots.
     const int markEnd = firstMarked_ + markedCount_;  // exclusive

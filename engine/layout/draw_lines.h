@@ -46,19 +46,21 @@ class TDVDrawLineInfo {
 
 // Owns its drawing items. Partial reformatting marks a range for deletion
 // (MarkForDelete frees the items and leaves empty slots), refills the slots
-// with Insert, and removes what is left with DeleteMarked, so the list is not
-// shifted once per new item. Marked slots hold null, never a freed object.
+// with Insert, and removes what is left with DeleteMarked. Marked slots hold
+// null, never a freed object. The slots are kept with a gap of free room
+// where the last edit was: an insertion or deletion moves only the slots
+// between the gap and its place, never the rest of a long document.
 class TDVDrawLines {
  public:
   TDVDrawLines() = default;
   TDVDrawLines(TDVDrawLines&&) = default;
   TDVDrawLines& operator=(TDVDrawLines&&) = default;
 
-  int Count() const { return static_cast<int>(items_.size()); }
+  int Count() const { return static_cast<int>(items_.size() - gapLen_); }
   // Null for a marked slot. A bad index raises the list index error.
   TDVDrawLineInfo* Items(int index) const {
-    if (static_cast<size_t>(index) >= items_.size()) CheckIndex(index);
-    return items_[static_cast<size_t>(index)].get();
+    if (static_cast<size_t>(index) >= items_.size() - gapLen_) CheckIndex(index);
+    return items_[Slot(index)].get();
   }
   TDVDrawLineInfo* operator[](int index) const { return Items(index); }
   TDVDrawLineInfo* Get(int index) const { return Items(index); }
@@ -73,7 +75,7 @@ class TDVDrawLines {
   // Index before the range is a normal insertion (the range moves up one);
   // after it, a normal insertion too. Without marks, a normal insertion.
   // When the marked slots are used up before DeleteMarked, an Index just
-  // after the refilled ones opens a new run of empty slots there.
+  // after the refilled ones is a normal insertion there.
   void Insert(int index, std::unique_ptr<TDVDrawLineInfo> item);
   // Frees the item and removes its slot.
   void Delete(int index);
@@ -86,8 +88,8 @@ class TDVDrawLines {
   void MarkForDelete(int first, int last);
   // Removes the marked slots that were not refilled.
   void DeleteMarked();
-  // Removes the slots first..last in one move; items still in them are freed
-  // with them (the list owns them).
+  // Removes the slots first..last; items still in them are freed with them
+  // (the list owns them).
   void DeleteRange(int first, int last);
   int FirstMarked() const { return firstMarked_; }
   int MarkedCount() const { return markedCount_; }
@@ -102,7 +104,15 @@ class TDVDrawLines {
 
  private:
   void CheckIndex(int index) const;
+  size_t Slot(int index) const {
+    return static_cast<size_t>(index) < gapStart_ ? static_cast<size_t>(index) : static_cast<size_t>(index) + gapLen_;
+  }
+  // Moves the gap to stand before index, at least `room` slots wide.
+  void MoveGap(size_t index, size_t room);
+  // Slots [0, gapStart_) and [gapStart_ + gapLen_, size) hold the list;
+  // the gap's slots hold null.
   std::vector<std::unique_ptr<TDVDrawLineInfo>> items_;
+  size_t gapStart_ = 0, gapLen_ = 0;
   int firstMarked_ = -1;
   int markedCount_ = 0;
   // Between MarkForDelete and DeleteMarked.

@@ -64,7 +64,9 @@ TDVFReaderStyleMode TCustomDVData::GetDVFParaStylesReadMode() const {
   return IsOwnRoot() ? ownSettings_.ParaStylesReadMode : GetRootData()->GetDVFParaStylesReadMode();
 }
 TDVStyle* TCustomDVData::GetDVStyle() const {
-  return IsOwnRoot() ? ownSettings_.DVStyle : GetRootData()->GetDVStyle();
+  // One walk up to the root: layout asks this for every paragraph it reads.
+  const TCustomDVData* root = GetRootData();
+  return root == this ? ownSettings_.DVStyle : root->GetDVStyle();
 }
 std::string TCustomDVData::GetDelimiters() const {
   return IsOwnRoot() ? ownSettings_.Delimiters : GetRootData()->GetDelimiters();
@@ -73,7 +75,8 @@ TDVRTFReaderProperties* TCustomDVData::GetRTFProperties() const {
   return IsOwnRoot() ? ownSettings_.RTFProperties : GetRootData()->GetRTFProperties();
 }
 TDVBiDiMode TCustomDVData::GetBiDiMode() const {
-  return IsOwnRoot() ? ownSettings_.BiDiMode : GetRootData()->GetBiDiMode();
+  const TCustomDVData* root = GetRootData();
+  return root == this ? ownSettings_.BiDiMode : root->GetBiDiMode();
 }
 
 std::unique_ptr<TGraphic> TCustomDVData::DVFPictureNeeded(const std::string& name, const TDVTag& tag) {

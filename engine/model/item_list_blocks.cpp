@@ -1,5 +1,6 @@
 // Block moves of the item list: an edit that inserts or removes many items
-// (and its undo) shifts the entries after them once, not once per item.
+// (and its undo) moves the entries between the gap and the edit once, not
+// once per item.
 #include <iterator>
 
 #include "engine/base/dv_lists.h"
@@ -9,11 +10,12 @@ namespace quillet {
 
 void TDVItemList::InsertBlock(int index, TBlock block) {
   if (index < 0 || index > Count()) ThrowListIndexError(index);
-  std::vector<Entry> entries;
-  entries.reserve(block.size());
-  for (auto& [text, item] : block) entries.push_back(Entry{std::move(text), std::move(item)});
-  entries_.insert(entries_.begin() + index, std::make_move_iterator(entries.begin()),
-                  std::make_move_iterator(entries.end()));
+  MoveGap(static_cast<size_t>(index), block.size());
+  for (auto& [text, item] : block) {
+    entries_[gapStart_] = Entry{std::move(text), std::move(item)};
+    ++gapStart_;
+    --gapLen_;
+  }
 }
 
 TDVItemList::TBlock TDVItemList::TakeBlock(int first, int count) {
@@ -21,9 +23,13 @@ TDVItemList::TBlock TDVItemList::TakeBlock(int first, int count) {
   if (count <= 0) return block;
   if (first < 0 || first + count > Count()) ThrowListIndexError(first < 0 ? first : first + count - 1);
   block.reserve(static_cast<size_t>(count));
-  const auto begin = entries_.begin() + first, end = begin + count;
-  for (auto it = begin; it != end; ++it) block.emplace_back(std::move(it->Text), std::move(it->Item));
-  entries_.erase(begin, end);
+  MoveGap(static_cast<size_t>(first + count), 0);
+  for (size_t i = static_cast<size_t>(first); i < static_cast<size_t>(first + count); ++i) {
+    block.emplace_back(std::move(entries_[i].Text), std::move(entries_[i].Item));
+    entries_[i] = Entry{};
+  }
+  gapStart_ -= static_cast<size_t>(count);
+  gapLen_ += static_cast<size_t>(count);
   return block;
 }
 

@@ -120,6 +120,56 @@ QBrush MakeBrush(const TBrush& brush, const QColor& color) {
 // of every character met so far, in 1/64 pixel (the font engine's own unit,
 // so sums of them are exact and any piece of a text measures the same as the
 // whole text's positions say).
+// The advance of every character met so far in one face at one size, in
+// 1/64 pixel, by code point and by 8-bit code. Canvases on devices of the
+// same kind and resolution share it, so that an editor made for a moment
+// (a hidden editor converting cells) does not ask Qt again for every
+// character the others have measured.
+struct TAdvanceTable {
+  // Code points of the basic plane in pages of 256 (-1: not measured yet).
+  std::unique_ptr<std::array<int32_t, 256>> pages[256];
+  std::unordered_map<char32_t, int32_t> supplementary;
+  // By code in the font's code page (the byte, or lead << 8 | trail).
+  std::unique_ptr<std::array<int32_t, 256>> pages8[256];
+
+  static int32_t& Slot(std::unique_ptr<std::array<int32_t, 256>> (&book)[256], uint32_t code) {
+    auto& page = book[code >> 8];
+    if (!page) {
+      page = std::make_unique<std::array<int32_t, 256>>();
+      page->fill(-1);
+    }
+    return (*page)[code & 0xFF];
+  }
+};
+
+struct TAdvanceKey {
+  TFont font;
+  double aspect;
+  int devType, dpiX, dpiY;
+  bool operator==(const TAdvanceKey& o) const {
+    return aspect == o.aspect && devType == o.devType && dpiX == o.dpiX && dpiY == o.dpiY && font == o.font;
+  }
+};
+
+// Per thread: the tables hold no Qt objects and are filled without locks.
+std::shared_ptr<TAdvanceTable> SharedAdvances(const TAdvanceKey& key) {
+  constexpr size_t kShared = 64;
+  thread_local std::vector<std::pair<TAdvanceKey, std::shared_ptr<TAdvanceTable>>> shared;  // most recent first
+  for (size_t i = 0; i < shared.size(); ++i)
+    if (shared[i].first == key) {
+      std::rotate(shared.begin(), shared.begin() + static_cast<std::ptrdiff_t>(i),
+                  shared.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      return shared.front().second;
+    }
+  shared.insert(shared.begin(), {key, std::make_shared<TAdvanceTable>()});
+  if (shared.size() > kShared) shared.pop_back();
+  return shared.front().second;
+}
+
+// A font as Qt draws it, with the metrics the canvas reports and the advance
+// of every character met so far, in 1/64 pixel (the font engine's own unit,
+// so sums of them are exact and any piece of a text measures the same as the
+// whole text's positions say).
 struct FontEntry {
   TFont key;
   double aspect = 1;  // the canvas's FontAspect when the font was made
@@ -129,9 +179,7 @@ struct FontEntry {
   QFont font;
   std::unique_ptr<QFontMetricsF> metrics;
   TTextMetric tm;
-  // Code points of the basic plane in pages of 256 (-1: not measured yet).
-  std::unique_ptr<std::array<int32_t, 256>> pages[256];
-  std::unordered_map<char32_t, int32_t> supplementary;
+  std::shared_ptr<TAdvanceTable> advances;
   // The characters of the font's code page, for 8-bit text.
   std::unique_ptr<TCodePageUnits> units8;
 
@@ -150,16 +198,11 @@ struct FontEntry {
   }
   int32_t Advance64(char32_t cp) {
     if (cp >= 0x10000) {
-      const auto it = supplementary.find(cp);
-      if (it != supplementary.end()) return it->second;
-      return supplementary.emplace(cp, Measure(cp)).first->second;
+      const auto it = advances->supplementary.find(cp);
+      if (it != advances->supplementary.end()) return it->second;
+      return advances->supplementary.emplace(cp, Measure(cp)).first->second;
     }
-    auto& page = pages[cp >> 8];
-    if (!page) {
-      page = std::make_unique<std::array<int32_t, 256>>();
-      page->fill(-1);
-    }
-    int32_t& a = (*page)[cp & 0xFF];
+    int32_t& a = TAdvanceTable::Slot(advances->pages, cp);
     if (a < 0) a = Measure(cp);
     return a;
   }
@@ -167,17 +210,11 @@ struct FontEntry {
     if (!units8) units8 = std::make_unique<TCodePageUnits>(CharsetToCodePage(key.Charset));
     return *units8;
   }
-  // The advance of an 8-bit character by its code in the font's code page
-  // (the byte, or lead << 8 | trail): Advance64 of its unit, kept by code so
-  // that 8-bit text is measured with one look-up a character.
-  std::unique_ptr<std::array<int32_t, 256>> pages8[256];
+  // The advance of an 8-bit character by its code in the font's code page:
+  // Advance64 of its unit, kept by code so that 8-bit text is measured with
+  // one look-up a character.
   int32_t Advance8(uint16_t code) {
-    auto& page = pages8[code >> 8];
-    if (!page) {
-      page = std::make_unique<std::array<int32_t, 256>>();
-      page->fill(-1);
-    }
-    int32_t& a = (*page)[code & 0xFF];
+    int32_t& a = TAdvanceTable::Slot(advances->pages8, code);
     if (a < 0) a = Advance64(Units8().Unit(code));
     return a;
   }
@@ -222,6 +259,8 @@ std::unique_ptr<FontEntry> MakeFont(const TFont& f, double aspect, const QPaintD
           static_cast<int>(std::clamp<int64_t>(std::llround(std::abs(int64_t{f.Width}) * 100.0 / natural), 1, 4000)));
   }
   e->metrics = std::make_unique<QFontMetricsF>(q, device);
+  e->advances = SharedAdvances({f, aspect, device ? device->devType() : 0, device ? device->logicalDpiX() : 0,
+                                device ? device->logicalDpiY() : 0});
   const QFontMetrics im(q, device);
   TTextMetric& tm = e->tm;
   tm.tmAscent = im.ascent();

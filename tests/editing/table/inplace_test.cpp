@@ -215,5 +215,84 @@ TEST_F(TableInplaceTest, SaveInplaceClosesTheEditorAndRestoreOpensItAgain) {
   EXPECT_EQ(DescribeDoc(*t.GetCells(1, 1)), "P0 0\"dWV\"");
 }
 
+// What was undone in a cell is redone from the document once the cell has
+// closed, and after what the document undid meanwhile.
+TEST_F(TableInplaceTest, RedoInTheDocumentRedoesWhatWasUndoneInACell) {
+  TDVTableItemInfo& t = Place();
+  const std::string before = DvfBytes(Data());
+  Click(t, 1, 0);
+  QTest::keyClicks(Edited(t)->ClientWidget(), "XY");
+  const std::string typed = Content(t, 1, 0);
+  Edited(t)->Undo();
+  ASSERT_NE(Content(t, 1, 0), typed);
+  t.DestroyInplace();
+  EXPECT_NE(editor->RedoAction(), dvutNone);
+  editor->Redo();
+  EXPECT_EQ(Content(t, 1, 0), typed);
+  editor->Undo();
+  editor->Undo();
+  EXPECT_EQ(DvfBytes(Data()), before);
+
+  // One cell typed and closed, another typed and undone, then an undo that
+  // passes from that cell to the document: redo brings back the first cell,
+  // then the second.
+  Click(t, 0, 0);
+  QTest::keyClicks(Edited(t)->ClientWidget(), "Q");
+  t.DestroyInplace();
+  const std::string first = DvfBytes(Data());
+  Click(t, 0, 1);
+  QTest::keyClicks(Edited(t)->ClientWidget(), "Z");
+  t.DestroyInplace();
+  const std::string both = DvfBytes(Data());
+  editor->Undo();  // opens (0, 1) and undoes "Z" there
+  ASSERT_NE(Edited(t), nullptr);
+  editor->Undo();  // nothing left in the cell: the document undoes "Q"
+  t.DestroyInplace();
+  EXPECT_EQ(DvfBytes(Data()), before);
+  editor->Redo();
+  t.DestroyInplace();
+  EXPECT_EQ(DvfBytes(Data()), first);
+  editor->Redo();
+  t.DestroyInplace();
+  EXPECT_EQ(DvfBytes(Data()), both);
+  EXPECT_EQ(editor->RedoAction(), dvutNone);
+}
+
+// The open cell's links get their areas in its editor, numbered between the
+// links of the cells before and after it, and a click on one reaches the
+// document's jump event with that number.
+TEST_F(TableInplaceTest, TheEditedCellsLinksAreNumberedWithTheDocuments) {
+  const int32_t link = sheet.TextStyles().Count();
+  sheet.TextStyles().Add().Assign(sheet.TextStyles()[kGbk]);
+  sheet.TextStyles()[link].Jump = true;
+  auto table = MakeTable(1, 3);
+  for (int c = 0; c < 3; ++c) {
+    table->GetCells(0, c)->BestWidth = 60;
+    table->GetCells(0, c)->AddNL(ItemText("link" + std::to_string(c), false), link, 0);
+  }
+  TDVTableItemInfo& t = PlaceInEditor(std::move(table));
+  editor->EditorOptions = static_cast<decltype(editor->EditorOptions)>(editor->EditorOptions | dvoCtrlJumps);
+  std::vector<int32_t> jumped;
+  editor->OnJump = [&](TCustomDocView&, int32_t id) { jumped.push_back(id); };
+  Click(t, 0, 1);
+  TDVTableInplaceEdit* cell = Edited(t);
+  ASSERT_NE(cell, nullptr);
+  // Ctrl in the cell builds the areas of the whole document.
+  QTest::keyPress(cell->ClientWidget(), Qt::Key_Control);
+  std::vector<int32_t> outerIds;
+  for (const auto& j : Data().Jumps) outerIds.push_back(j->Id);
+  EXPECT_EQ(outerIds, (std::vector<int32_t>{0, 2}));
+  TDVEditDVData& cellData = cell->EditData();
+  ASSERT_EQ(cellData.Jumps.size(), 1u);
+  EXPECT_EQ(cellData.Jumps[0]->Id + cellData.FirstJumpNo, 1);
+  const TDVJumpInfo& area = *cellData.Jumps[0];
+  const QPoint p(area.Left + area.Width / 2 - cellData.GetHOffs(), area.Top + area.Height / 2 - cellData.GetVOffs());
+  QTest::mouseClick(cell->ClientWidget(), Qt::LeftButton, Qt::ControlModifier, p);
+  EXPECT_EQ(jumped, std::vector<int32_t>{1});
+  QTest::keyRelease(cell->ClientWidget(), Qt::Key_Control);
+  EXPECT_TRUE(cellData.Jumps.empty());
+  EXPECT_TRUE(Data().Jumps.empty());
+}
+
 }  // namespace
 }  // namespace quillet::test

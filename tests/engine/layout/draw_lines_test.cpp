@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,66 @@ TEST(DrawLinesTest, DeletingAroundTheMarkedRangeKeepsItConsistent) {
   lines.Insert(1, Item(100));
   lines.DeleteMarked();
   EXPECT_EQ(Order(lines), (std::vector<int>{1, 100, 6}));
+}
+
+// Edits hop from one end of a long list to the other and back, so the free
+// room kept inside the list moves both ways and runs out: the list reads
+// like a plain vector edited the same way, after every step.
+TEST(DrawLinesTest, EditsAnywhereReadLikeAPlainList) {
+  TDVDrawLines lines = ListOf(300);
+  std::vector<int> model(300);
+  for (int i = 0; i < 300; ++i) model[static_cast<size_t>(i)] = i;
+  uint32_t seed = 12345;
+  const auto next = [&seed](int bound) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(bound));
+  };
+  int fresh = 1000;
+  for (int step = 0; step < 400; ++step) {
+    const int count = static_cast<int>(model.size());
+    switch (next(4)) {
+      case 0: {  // a run inserted, as a long undone deletion does
+        const int at = next(count + 1), run = 1 + next(90);
+        for (int k = 0; k < run; ++k, ++fresh) {
+          lines.Insert(at + k, Item(fresh));
+          model.insert(model.begin() + at + k, fresh);
+        }
+        break;
+      }
+      case 1: {
+        const int first = next(count), last = std::min(count - 1, first + next(40));
+        lines.DeleteRange(first, last);
+        model.erase(model.begin() + first, model.begin() + last + 1);
+        break;
+      }
+      case 2: {  // a paragraph laid out again: fewer or more drawing items
+        const int first = next(count), last = std::min(count - 1, first + next(5));
+        lines.MarkForDelete(first, last);
+        model.erase(model.begin() + first, model.begin() + last + 1);
+        const int refill = next(9);
+        for (int k = 0; k < refill; ++k, ++fresh) {
+          lines.Insert(first + k, Item(fresh));
+          model.insert(model.begin() + first + k, fresh);
+        }
+        lines.DeleteMarked();
+        break;
+      }
+      default: {
+        const int at = next(count);
+        lines.Put(at, Item(++fresh));
+        model[static_cast<size_t>(at)] = fresh;
+        break;
+      }
+    }
+    ASSERT_EQ(Order(lines), model) << "step " << step;
+    if (model.size() < 50) {
+      for (int k = 0; k < 100; ++k, ++fresh) {
+        lines.Add(Item(fresh));
+        model.push_back(fresh);
+      }
+    }
+  }
+  EXPECT_EQ(lines.IndexOf(lines[lines.Count() - 1]), lines.Count() - 1);
 }
 
 TEST(DrawLinesTest, MarkingErrors) {

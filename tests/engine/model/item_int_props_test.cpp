@@ -1,6 +1,11 @@
 // Integer properties of items by name, and the item list's block moves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "engine/base/doc_view_error.h"
 #include "engine/model/break_item.h"
 #include "engine/model/bullet_item.h"
@@ -95,6 +100,86 @@ TEST(ItemListBlockTest, TakesAndInsertsRunsInOrder) {
   EXPECT_THROW(list.InsertBlock(5, {}), EDocViewError);
   EXPECT_THROW(list.TakeBlock(3, 2), EDocViewError);
   EXPECT_EQ(list.Count(), 4);
+}
+
+// Edits at both ends of a long list and back, split off and joined again:
+// the list reads like a plain vector edited the same way, after every step.
+TEST(ItemListBlockTest, EditsAnywhereReadLikeAPlainList) {
+  TDVItemList list;
+  std::vector<std::string> model;
+  int fresh = 0;
+  const auto make = [&] { return std::to_string(fresh++); };
+  for (int i = 0; i < 300; ++i) {
+    model.push_back(make());
+    list.Add(model.back(), std::make_unique<TDVTextItemInfo>(nullptr));
+  }
+  const auto texts = [](const TDVItemList& l) {
+    std::vector<std::string> out;
+    for (int i = 0; i < l.Count(); ++i) {
+      out.push_back(l.Text(i));
+      EXPECT_NE(l.Item(i), nullptr);
+    }
+    return out;
+  };
+  uint32_t seed = 777;
+  const auto next = [&seed](int bound) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(bound));
+  };
+  for (int step = 0; step < 300; ++step) {
+    const int count = list.Count();
+    switch (next(5)) {
+      case 0: {
+        const int at = next(count + 1);
+        model.insert(model.begin() + at, make());
+        list.Insert(at, model[static_cast<size_t>(at)], std::make_unique<TDVTextItemInfo>(nullptr));
+        break;
+      }
+      case 1: {
+        const int first = next(count), n = std::min(count - first, 1 + next(30));
+        list.Delete(first, n);
+        model.erase(model.begin() + first, model.begin() + first + n);
+        break;
+      }
+      case 2: {  // a pasted run, as undone deletions put runs back
+        const int at = next(count + 1), n = 1 + next(120);
+        TDVItemList::TBlock block;
+        for (int k = 0; k < n; ++k) {
+          model.insert(model.begin() + at + k, make());
+          block.emplace_back(model[static_cast<size_t>(at + k)], std::make_unique<TDVTextItemInfo>(nullptr));
+        }
+        list.InsertBlock(at, std::move(block));
+        break;
+      }
+      case 3: {  // a run moved elsewhere
+        const int first = next(count), n = std::min(count - first, 1 + next(20));
+        TDVItemList::TBlock block = list.TakeBlock(first, n);
+        std::vector<std::string> moved(model.begin() + first, model.begin() + first + n);
+        model.erase(model.begin() + first, model.begin() + first + n);
+        const int at = next(static_cast<int>(model.size()) + 1);
+        model.insert(model.begin() + at, moved.begin(), moved.end());
+        list.InsertBlock(at, std::move(block));
+        break;
+      }
+      default: {  // the tail handed over and joined back
+        const int at = next(count + 1);
+        TDVItemList tail = list.TakeFrom(at);
+        EXPECT_EQ(list.Count() + tail.Count(), count);
+        list.Insert(list.Count(), *model.insert(model.begin() + at, make()),
+                    std::make_unique<TDVTextItemInfo>(nullptr));
+        list.Append(std::move(tail));
+        EXPECT_TRUE(tail.Empty());
+        break;
+      }
+    }
+    ASSERT_EQ(texts(list), model) << "step " << step;
+    if (list.Count() < 50)
+      for (int k = 0; k < 100; ++k) {
+        model.push_back(make());
+        list.Add(model.back(), std::make_unique<TDVTextItemInfo>(nullptr));
+      }
+  }
+  EXPECT_EQ(list.IndexOf(list.Last()), list.Count() - 1);
 }
 
 }  // namespace
