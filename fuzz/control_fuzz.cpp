@@ -14,7 +14,7 @@ using namespace quillet;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (data == nullptr || size == 0) return 0;
-  static constexpr std::string_view kKinds[] = {"TButton", "TCheckBox", "TEdit", "TLabel", "TPanel", "TForm"};
+  static constexpr std::string_view kKinds[] = {"TButton", "TCheckBox", "TEdit", "TLabel", "TMemo", "TPanel", "TForm"};
   const std::string_view kind = kKinds[data[0] % std::size(kKinds)];
   const std::string_view body(reinterpret_cast<const char*>(data + 1), size - 1);
   TPanel parent;

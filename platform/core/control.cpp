@@ -125,11 +125,29 @@ bool TEdit::OwnProperty(std::string_view name, const TPropValue& value, bool app
   return true;
 }
 
+void TMemo::WriteOwnProperties(TPropWriter& writer) const {
+  if (Lines.empty()) return;
+  std::vector<TPropValue> lines;
+  for (const std::string& line : Lines) lines.push_back(TPropValue::String(line));
+  writer.WritePropName("Lines.Strings");
+  WriteValue(writer, TPropValue::List(std::move(lines)));
+}
+
+bool TMemo::OwnProperty(std::string_view name, const TPropValue& value, bool apply) {
+  if (name != "Lines.Strings") return false;
+  if (value.kind != TPropKind::List) Bad("not a list:", name);
+  std::vector<std::string> lines;
+  for (const TPropValue& line : value.list) lines.push_back(StringValue(name, line));
+  if (apply) Lines = std::move(lines);
+  return true;
+}
+
 std::unique_ptr<TControl> CreateControl(std::string_view className) {
   if (className == "TButton") return std::make_unique<TButton>();
   if (className == "TCheckBox") return std::make_unique<TCheckBox>();
   if (className == "TEdit") return std::make_unique<TEdit>();
   if (className == "TLabel") return std::make_unique<TLabel>();
+  if (className == "TMemo") return std::make_unique<TMemo>();
   if (className == "TPanel") return std::make_unique<TPanel>();
   return nullptr;
 }

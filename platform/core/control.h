@@ -127,8 +127,20 @@ class TEdit final : public TControl {
   bool OwnProperty(std::string_view name, const TPropValue& value, bool apply) override;
 };
 
-// A new control of a known kind: "TButton", "TCheckBox", "TEdit", "TLabel"
-// or "TPanel" (exact names). Null for any other name.
+// Several lines of text, stored as the list property "Lines.Strings".
+class TMemo final : public TControl {
+ public:
+  TMemo() { TabStop = true; }
+  std::string_view ClassName() const override { return "TMemo"; }
+  std::vector<std::string> Lines;
+
+ protected:
+  void WriteOwnProperties(TPropWriter& writer) const override;
+  bool OwnProperty(std::string_view name, const TPropValue& value, bool apply) override;
+};
+
+// A new control of a known kind: "TButton", "TCheckBox", "TEdit", "TLabel",
+// "TMemo" or "TPanel" (exact names). Null for any other name.
 std::unique_ptr<TControl> CreateControl(std::string_view className);
 
 }  // namespace quillet

@@ -9,7 +9,7 @@ namespace quillet {
 namespace {
 
 TEST(ControlModelTest, EveryKnownKindSurvivesItsStream) {
-  for (const char* kind : {"TButton", "TCheckBox", "TEdit", "TLabel", "TPanel"}) {
+  for (const char* kind : {"TButton", "TCheckBox", "TEdit", "TLabel", "TMemo", "TPanel"}) {
     SCOPED_TRACE(kind);
     std::unique_ptr<TControl> control = CreateControl(kind);
     ASSERT_NE(control, nullptr);
@@ -21,6 +21,7 @@ TEST(ControlModelTest, EveryKnownKindSurvivesItsStream) {
     if (auto* c = dynamic_cast<TCaptionControl*>(control.get())) c->Caption = "审阅";
     if (auto* e = dynamic_cast<TEdit*>(control.get())) e->Text = "text";
     if (auto* b = dynamic_cast<TCheckBox*>(control.get())) b->Checked = true;
+    if (auto* m = dynamic_cast<TMemo*>(control.get())) m->Lines = {"第一行", "", "third"};
     std::unique_ptr<TControl> back = CreateControl(kind);
     back->LoadComponent(control->SaveComponent());
     EXPECT_EQ(back->SaveComponent(), control->SaveComponent());
@@ -29,6 +30,8 @@ TEST(ControlModelTest, EveryKnownKindSurvivesItsStream) {
     EXPECT_EQ(back->Width(), 120);
     EXPECT_FALSE(back->Visible);
     EXPECT_EQ(back->TabStop, control->TabStop);
+    if (auto* m = dynamic_cast<TMemo*>(back.get()))
+      EXPECT_EQ(m->Lines, (std::vector<std::string>{"第一行", "", "third"}));
   }
 }
 
@@ -74,6 +77,21 @@ TEST(ControlModelTest, BadStreamsLeaveTheControlAsItWas) {
     EXPECT_EQ(button.Name, "keep") << c.name;
     EXPECT_EQ(button.Caption, "kept") << c.name;
     EXPECT_EQ(button.Width(), 3) << c.name;
+  }
+  // A memo's lines are a list of strings, nothing else.
+  const auto lines = [&](TPropValue value) {
+    return stream("TMemo", [&](TPropWriter& w) {
+      w.WritePropName("Lines.Strings");
+      WriteValue(w, value);
+    });
+  };
+  const TPropValue badLines[] = {TPropValue::String("one"),
+                                 TPropValue::List({TPropValue::String("a"), TPropValue::Integer(1)})};
+  for (const TPropValue& bad : badLines) {
+    TMemo memo;
+    memo.Lines = {"kept"};
+    EXPECT_THROW(memo.LoadComponent(lines(bad)), EReadError);
+    EXPECT_EQ(memo.Lines, std::vector<std::string>{"kept"});
   }
   // Unknown properties are skipped: a newer writer's stream still loads.
   TButton button;
