@@ -21,6 +21,7 @@
 #include "host/annotation/postil.h"
 #include "host/annotation/postil_test_support.h"
 #include "platform/gfx/graphic.h"
+#include "window_support.h"
 
 namespace quillet {
 namespace {
@@ -67,11 +68,7 @@ TEST(AnnotationMode, StrokesAndSealsAreThereAfterARestart) {
   QImage before;
   {
     TMainWindow window;
-    std::string error;
-    ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowDefaultStore(window));
     ClickTool(window, "批注");
     ASSERT_TRUE(window.Postil().IsPostil());
 

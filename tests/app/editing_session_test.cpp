@@ -22,6 +22,7 @@
 #include "platform/core/stream.h"
 #include "program_run.h"
 #include "support/scoped_env.h"
+#include "window_support.h"
 
 namespace quillet {
 namespace {
@@ -88,11 +89,7 @@ TEST(EditingSession, TypedChineseIsThereAfterSaveAndRestart) {
   const std::u16string title = StoredTitle();
   {
     TMainWindow window;
-    std::string error;
-    ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowDefaultStore(window));
     window.View().SetFocus();
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
@@ -129,11 +126,7 @@ TEST(EditingSession, TextTypedIntoTableCellsIsStored) {
   test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
   {
     TMainWindow window;
-    std::string error;
-    ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowDefaultStore(window));
     TDocViewEdit& view = window.View();
     TDVEditDVData& data = view.EditData();
     TDVTableItemInfo* table = FirstTable(data);
@@ -171,11 +164,6 @@ TEST(EditingSession, TextTypedIntoTableCellsIsStored) {
   EXPECT_EQ(text(*table->GetCells(1, 1)).rfind("CD", 0), 0u);
 }
 
-}  // namespace
-}  // namespace quillet
-
-namespace quillet {
-namespace {
 
 TEST(EditingSession, CommandsFromTheWindowsKeysAreStored) {
   QTemporaryDir dataHome;
@@ -183,11 +171,7 @@ TEST(EditingSession, CommandsFromTheWindowsKeysAreStored) {
   test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
   {
     TMainWindow window;
-    std::string error;
-    ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(test::ShowDefaultStore(window));
     window.View().SetFocus();
     // Through the window's shortcuts: the commands, not the editor's keys.
     QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);

@@ -12,6 +12,7 @@
 #include "editing/control/editor.h"
 #include "engine/style/style_sheet.h"
 #include "support/scoped_env.h"
+#include "window_support.h"
 
 namespace quillet {
 namespace {
@@ -31,11 +32,7 @@ TEST(RulerInTheWindow, FollowsTheCaretAndItsDragsChangeTheDocument) {
   ASSERT_TRUE(folder.isValid());
   test::TScopedEnv dataHome("XDG_DATA_HOME", folder.path().toStdString());
   TMainWindow window;
-  std::string error;
-  ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
-  window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(test::ShowDefaultStore(window));
   TDVRuler& ruler = window.Ruler();
   TDocViewEdit& view = window.View();
   QWidget* editor = view.Widget();
