@@ -157,15 +157,7 @@ bool TdvActionReplace::ReplaceSelection(TCustomDocViewEdit& editor) const {
   if (with.empty()) {
     replaced = editor.DeleteSelection();
   } else {
-    // An 8-bit style keeps the text when its code page holds all of it.
-    const int32_t styleNo = data.FCurTextStyleNo;
-    std::string bytes;
-    if (!data.IsUnicodeStyle(styleNo)) {
-      const int codePage = data.GetStyleCodePage(styleNo);
-      bytes = WideCharToMultiByte(codePage, with);
-      if (MultiByteToWideChar(codePage, bytes) != with) bytes.clear();
-    }
-    replaced = bytes.empty() ? editor.InsertTextW(with, !down) : editor.InsertText(bytes, !down);
+    replaced = editor.InsertTextAsTyped(with, !down);
   }
   if (!replaced || down || startNo < 0) return replaced;
   // With revision tracking the old text stays, struck out, before the new:

@@ -126,6 +126,10 @@ class TCustomDocViewEdit : public TCustomDocView {
   bool InsertTextW(std::u16string_view s, bool caretBefore = false);
   // UTF-16LE bytes.
   bool InsertTextW_(const std::string& s);
+  // Text as typing and paste put it in: in the current 8-bit style when its
+  // code page holds every character, else in the sheet's Unicode style;
+  // marked while tracking.
+  bool InsertTextAsTyped(std::u16string_view s, bool caretBefore = false);
   bool InsertTextFromFile(const std::string& fileName);
   bool InsertTextFromFileW(const std::string& fileName);
   bool InsertDVFFromStreamEd(TStream& stream);
@@ -302,6 +306,8 @@ class TCustomDocViewEdit : public TCustomDocView {
   // While tracking, the current text style becomes the reviewer's
   // "inserted" one, so that text inserted now is marked.
   void MarkTracedInsertion();
+  // PrepareTextInput, then the text inserted in the style it chose.
+  bool InsertPreparedText(std::u16string_view text, bool caretBefore);
   // The conversion handler asked for code on the selection, or on the
   // caret's style without one.
   void ApplyTraceConversion(int32_t code);

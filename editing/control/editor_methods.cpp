@@ -72,6 +72,11 @@ bool TCustomDocViewEdit::InsertTextW(std::u16string_view s, bool caretBefore) {
   });
 }
 
+bool TCustomDocViewEdit::InsertTextAsTyped(std::u16string_view s, bool caretBefore) {
+  if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextAsTyped(s, caretBefore);
+  return Inserting([&] { return InsertPreparedText(s, caretBefore); });
+}
+
 bool TCustomDocViewEdit::InsertTextW_(const std::string& s) {
   if (TCustomDocViewEdit* top = InplaceTarget()) return top->InsertTextW_(s);
   return Inserting([&] {

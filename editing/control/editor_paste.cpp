@@ -88,10 +88,7 @@ bool TCustomDocViewEdit::PasteText() {
   const std::u16string text = ClipboardText();
   if (text.empty()) return false;
   TDVInsertionScope insertion(*this);
-  std::string bytes;
-  if (!insertion.Allowed() || !PrepareTextInput(text, bytes)) return false;
-  TDVEditDVData& data = EditData();
-  return data.IsUnicodeStyle(data.FCurTextStyleNo) ? data.InsertTextW_(bytes, false) : data.InsertText_(bytes, false);
+  return insertion.Allowed() && InsertPreparedText(text, false);
 }
 
 bool TCustomDocViewEdit::PasteBitmap(bool textAsName) {

@@ -67,6 +67,14 @@ bool TCustomDocViewEdit::PrepareTextInput(std::u16string_view text, std::string&
   return false;
 }
 
+bool TCustomDocViewEdit::InsertPreparedText(std::u16string_view text, bool caretBefore) {
+  std::string bytes;
+  if (!PrepareTextInput(text, bytes)) return false;
+  TDVEditDVData& data = EditData();
+  return data.IsUnicodeStyle(data.FCurTextStyleNo) ? data.InsertTextW_(bytes, caretBefore)
+                                                   : data.InsertText_(bytes, caretBefore);
+}
+
 bool TCustomDocViewEdit::DeleteSelectionTraced() {
   TDVEditDVData& data = EditData();
   if (!TraceOn || !data.SelectionExists(false, false)) return data.DeleteSelection_();
