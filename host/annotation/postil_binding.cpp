@@ -76,12 +76,16 @@ void TPostilBinding::Changed() {
   if (OnChange) OnChange();
 }
 
+int32_t TPostilBinding::PenWidth() const {
+  return PressedPenWidth(Pen.Width, Pressure ? Pressure->Pressure() : std::nullopt);
+}
+
 bool TPostilBinding::MouseDown(int32_t x, int32_t y) {
   if (!Active()) return false;
   pressed_ = true;
   if (SealPending()) return true;
   postil_.BeginDraw();
-  postil_.AddPointM(x, y, Pen.Color, Pen.Width, view_.HPos(), view_.VPos(), view_.VSmallStep());
+  postil_.AddPointM(x, y, Pen.Color, PenWidth(), view_.HPos(), view_.VPos(), view_.VSmallStep());
   last_ = TPoint{x, y};
   return true;
 }
@@ -89,9 +93,10 @@ bool TPostilBinding::MouseDown(int32_t x, int32_t y) {
 bool TPostilBinding::MouseMove(int32_t x, int32_t y) {
   if (!pressed_) return false;
   if (postil_.IsDraw()) {
-    postil_.AddPointL(x, y, Pen.Color, Pen.Width, view_.HPos(), view_.VPos(), view_.VSmallStep());
+    const int32_t width = PenWidth();
+    postil_.AddPointL(x, y, Pen.Color, width, view_.HPos(), view_.VPos(), view_.VSmallStep());
     // Only the new segment needs painting while the stroke grows.
-    const int32_t reach = Pen.Width / 2 + 2;
+    const int32_t reach = width / 2 + 2;
     view_.InvalidateRect(TRect{std::min(last_.X, x) - reach, std::min(last_.Y, y) - reach,
                                std::max(last_.X, x) + reach + 1, std::max(last_.Y, y) + reach + 1});
     last_ = TPoint{x, y};

@@ -10,6 +10,7 @@
 
 #include "host/annotation/annotation_pen.h"
 #include "host/annotation/postil.h"
+#include "host/annotation/pressure_source.h"
 #include "platform/core/cursors.h"
 #include "platform/core/geometry.h"
 
@@ -30,6 +31,8 @@ class TPostilBinding {
   TAnnotationPen Pen;
   // Annotation input may be withheld while the mode stays on.
   bool InputAllowed = true;
+  // The tablet whose pressure thins the pen; none draws at the pen's width.
+  const TPressureSource* Pressure = nullptr;
 
   // The next click in annotation mode places this seal instead of drawing.
   void ArmSeal(std::string bmpID, std::string userName);
@@ -62,6 +65,8 @@ class TPostilBinding {
  private:
   bool Active() const;
   void Changed();
+  // The pen's width under the tablet's present pressure.
+  int32_t PenWidth() const;
 
   TQvPostil& postil_;
   TCustomDocView& view_;

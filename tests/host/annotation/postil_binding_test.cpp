@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
+#include <optional>
 
 #include "engine/model/host_lines.h"
 #include "engine/style/style_sheet.h"
@@ -124,6 +125,42 @@ TEST(PostilBinding, ScrolledStrokesStayOnTheirText) {
   EXPECT_EQ(viewer.postil.NewPostil().front().substr(0, 4 + std::to_string(20).size() + 1 +
                                                              std::to_string(30 + scrolled).size()),
             "QPM;20;" + std::to_string(30 + scrolled));
+}
+
+// A pen pressed lightly draws thinner; no tablet or a full press keeps the
+// pen's width, and a touch never goes below one pixel.
+TEST(PostilBinding, TabletPressureSetsTheWidthOfEachPoint) {
+  struct Cases {
+    std::optional<double> pressure;
+    int32_t penWidth, width;
+  };
+  for (const Cases& c : std::initializer_list<Cases>{{std::nullopt, 6, 6},
+                                                     {0.0, 6, 6},
+                                                     {1.0, 6, 6},
+                                                     {0.5, 6, 3},
+                                                     {0.25, 6, 2},
+                                                     {0.01, 6, 1},
+                                                     {0.75, 2, 2},
+                                                     {0.2, 2, 1}})
+    EXPECT_EQ(PressedPenWidth(c.penWidth, c.pressure), c.width) << c.penWidth << " at " << c.pressure.value_or(-1);
+
+  struct Tablet : TPressureSource {
+    std::optional<double> Pressure() const override { return 0.5; }
+  } tablet;
+  Viewer viewer;
+  viewer.Show();
+  viewer.binding.Pen.Width = 8;
+  viewer.binding.Pressure = &tablet;
+  viewer.postil.BeginPostil();
+  QWidget* client = viewer.view.ClientWidget();
+  QTest::mousePress(client, Qt::LeftButton, {}, QPoint(20, 30));
+  QTest::mouseMove(client, QPoint(60, 30));
+  QTest::mouseRelease(client, Qt::LeftButton, {}, QPoint(60, 30));
+  std::vector<std::string> pens;
+  for (const std::string& line : viewer.postil.NewPostil())
+    if (line.rfind("QPP;", 0) == 0) pens.push_back(line);
+  ASSERT_FALSE(pens.empty());
+  for (const std::string& pen : pens) EXPECT_EQ(pen.substr(pen.rfind(';')), ";4") << pen;
 }
 
 }  // namespace
