@@ -127,6 +127,15 @@ int ConverterOf(TDVTextConverterList& list, const TInterchangeFormat& format) {
   throw EInterchangeError("No converter for " + format.Caption + " is installed");
 }
 
+// Asks with the dialog titled `title` for a file of one of the formats;
+// false when cancelled.
+bool AskFile(bool (TCommonDialogs::*ask)(TFileQuestion&), std::string_view title,
+             const std::vector<TInterchangeFormat>& formats, TFileQuestion& question) {
+  question.Title = title;
+  question.Filter = TFormInterchange::FilterText(formats);
+  return (CommonDialogs().*ask)(question);
+}
+
 const TInterchangeFormat& Chosen(const std::vector<TInterchangeFormat>& formats, int filterIndex) {
   // Dialogs answer 0 when no entry was chosen: that is the first.
   const int index = std::clamp(filterIndex, 1, static_cast<int>(formats.size()));
@@ -191,9 +200,8 @@ std::string TFormInterchange::FilterText(const std::vector<TInterchangeFormat>& 
 TInterchangeResult TFormInterchange::FileImportClick() {
   const std::vector<TInterchangeFormat> formats = ImportFormats();
   TFileQuestion question;
-  question.Title = kImportTitle;
-  question.Filter = FilterText(formats);
-  if (!CommonDialogs().OpenFile(question)) return {ioCancelled, std::string(kImportTitle), {}};
+  if (!AskFile(&TCommonDialogs::OpenFile, kImportTitle, formats, question))
+    return {ioCancelled, std::string(kImportTitle), {}};
   return ImportFile(question.FileName, Chosen(formats, question.FilterIndex));
 }
 
@@ -284,9 +292,8 @@ TInterchangeResult TFormInterchange::FileExportClick() {
   const std::vector<TInterchangeFormat> formats = ExportFormats();
   if (formats.empty()) return Failure(kExportTitle, "No converter for exporting documents is installed");
   TFileQuestion question;
-  question.Title = kExportTitle;
-  question.Filter = FilterText(formats);
-  if (!CommonDialogs().SaveFile(question)) return {ioCancelled, std::string(kExportTitle), {}};
+  if (!AskFile(&TCommonDialogs::SaveFile, kExportTitle, formats, question))
+    return {ioCancelled, std::string(kExportTitle), {}};
   return ExportFile(question.FileName, Chosen(formats, question.FilterIndex));
 }
 

@@ -310,20 +310,8 @@ TEST_F(FormInterchange, ExportFailuresSayWhy) {
   EXPECT_EQ(Snap(), before);
 }
 
-TEST(FormInterchangeNoConverter, ExportWithoutConverterAsksNothing) {
-  TDVStyle sheet;
-  InitMainStyleSheet(sheet);
-  TDocViewEdit editor;
-  editor.SetStyle(&sheet);
-  TReviewerTable table;
-  TQvPostil postil;
-  TDocumentRecord record{editor, table, postil};
-  FakeConversions conversions;
-  std::vector<std::string> used;
-  bool noExport = true;
-  TFormInterchange io{editor, record, OrderedConverter(conversions, used, noExport)};
-  TScriptedCommonDialogs dialogs;
-  TScopedCommonDialogs scoped{dialogs};
+TEST_F(FormInterchange, ExportWithoutConverterAsksNothing) {
+  noExport = true;
   const TInterchangeResult result = io.FileExportClick();
   EXPECT_EQ(result.Outcome, ioFailed);
   EXPECT_FALSE(result.Message.empty());
