@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "editing/control/editor.h"
+#include "editing/table/table_item.h"
 #include "host/annotation/postil.h"
 #include "host/form/main_style_sheet.h"
 #include "host/review/document_record.h"
@@ -69,7 +70,10 @@ std::unique_ptr<TDVTextConverter> OrderedConverter(FakeConversions& state, std::
 
 class FormInterchange : public testing::Test {
  protected:
-  static void SetUpTestSuite() { InstallRTFReader(); }
+  static void SetUpTestSuite() {
+    InstallRTFReader();
+    RegisterTableItem();
+  }
 
   FormInterchange() {
     InitMainStyleSheet(sheet);
@@ -199,6 +203,34 @@ TEST_F(FormInterchange, RTFImportReplacesTheDocumentAndItsHostData) {
   EXPECT_EQ(editor.UndoAction(), dvutNone);
   EXPECT_EQ(editor.Style(), &sheet);
   EXPECT_GT(editor.DVData().DrawItems.Count(), 0);
+}
+
+TEST_F(FormInterchange, RTFImportKeepsLinksAndTables) {
+  // The editor's owner gives links their tags while the file is read.
+  std::vector<std::string> targets;
+  editor.OnReadHyperlink = [&](TCustomDocView&, const std::string& target, const std::string&, TDVLoadFormat,
+                               int32_t&, TDVTag& tag, std::string&) {
+    targets.push_back(target);
+    tag.Str = target;
+  };
+  WriteFile(docs / "linked.rtf",
+            "{\\rtf1\\ansi see {\\field{\\*\\fldinst HYPERLINK \"next\"}{\\fldrslt here}}\\par"
+            "\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row\\pard after\\par}");
+  ASSERT_EQ(io.ImportFile((docs / "linked.rtf").string(), io.ImportFormats().front()).Outcome, ioDone);
+  EXPECT_EQ(targets, std::vector<std::string>{"next"});
+  int tables = 0, tagged = 0;
+  for (int i = 0; i < editor.DVData().ItemCount(); ++i) {
+    tables += editor.GetItemStyle(i) == dvsTable;
+    tagged += editor.GetItemTag(i).Str == "next";
+  }
+  EXPECT_EQ(tables, 1);
+  EXPECT_EQ(tagged, 1);
+  // The table belongs to the editor now: typing after it is one undo step.
+  editor.EditData().SetCaretAtItem(editor.DVData().ItemCount() - 1, 1);
+  QTest::keyClicks(editor.Widget(), "z");
+  EXPECT_EQ(Texts().back(), "zafter");
+  editor.Undo();
+  EXPECT_EQ(Texts().back(), "after");
 }
 
 TEST_F(FormInterchange, CancelledImportKeepsEverything) {
