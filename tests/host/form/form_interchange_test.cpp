@@ -330,7 +330,7 @@ TEST_F(FormInterchange, ConvertersAreChosenByFormat) {
   EXPECT_EQ(used.back(), "b");
 }
 
-TEST_F(FormInterchange, ExportFailuresSayWhy) {
+TEST_F(FormInterchange, ExportFailuresSayWhyAndCancelsSayNothing) {
   OldDocument();
   const Snapshot before = Snap();
   conversions.fail = true;
@@ -339,6 +339,15 @@ TEST_F(FormInterchange, ExportFailuresSayWhy) {
   EXPECT_EQ(result.Outcome, ioFailed);
   EXPECT_EQ(result.Message, "the converter failed");
   EXPECT_EQ(result.Caption, "导出文档");
+  EXPECT_EQ(Snap(), before);
+
+  // Cancelled from its progress event, it is no failure.
+  conversions.fail = false;
+  io.DVOfficeCon().OnConverting = [](TDVTextConverter&, int) { throw EAbort(); };
+  Choose((docs / "out.bb").string(), 1);
+  const TInterchangeResult cancelled = io.FileExportClick();
+  EXPECT_EQ(cancelled.Outcome, ioCancelled);
+  EXPECT_TRUE(cancelled.Message.empty());
   EXPECT_EQ(Snap(), before);
 }
 
