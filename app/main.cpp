@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
 #include "interchange/rtf/rtf_document_reader.h"
 #include "editing/table/table_item.h"
 #include "platform/gfx/font_setup.h"
@@ -33,18 +33,18 @@ int main(int argc, char** argv) {
     args.remove(at, 2);
   }
 
-  quillet::TMainWindow window;
+  quillet::TProgramWindow window;
   std::string error;
   const bool opened = args.isEmpty() ? window.OpenDefaultStore(error) : window.OpenFile(args.first().toStdString(), error);
   if (!opened) {
     std::fprintf(stderr, "quillet: %s\n", error.c_str());
     if (!renderTo.isEmpty()) return 1;
-    QMessageBox::critical(&window, "afxQuillet", QString::fromStdString(error));
+    QMessageBox::critical(window.Widget(), "afxQuillet", QString::fromStdString(error));
   }
-  window.show();
+  window.Widget()->show();
   if (!renderTo.isEmpty()) {
     QApplication::processEvents();
-    return window.grab().save(renderTo, "PNG") ? 0 : 1;
+    return window.Widget()->grab().save(renderTo, "PNG") ? 0 : 1;
   }
   return QApplication::exec();
 }

@@ -66,6 +66,7 @@ class TQvPostil {
   // The writer of new records; ";", CR and LF are made harmless.
   void SetUser(const std::string& userName);
   void setLeftOffset(int32_t value) { leftOffset = value; }
+  int32_t LeftOffset() const { return leftOffset; }
   // Where the date of new strokes comes from ("yyyy-mm-dd" of today unless set).
   std::function<std::string()> Today;
 

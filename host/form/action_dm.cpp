@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <algorithm>
 #include <functional>
 
 #include "commands/actions/dispatcher.h"
@@ -228,7 +229,17 @@ void TActionDM::Build() {
       static_cast<TdvActionPrint*>(Action("dvActionPrint1"));
 }
 
+void TActionDM::Execute(std::string_view name) {
+  QAction* action = Action(name);
+  if (!action) return;
+  if (std::find(handled_.begin(), handled_.end(), action) != handled_.end())
+    action->trigger();
+  else if (auto* command = dynamic_cast<TdvAction*>(action))
+    command->ExecuteTarget(&editor_);
+}
+
 void TActionDM::Route(QAction* action, void (TActionDM::*handler)()) {
+  handled_.push_back(action);
   QObject::disconnect(action, &QAction::triggered, action, nullptr);
   connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
 }
@@ -236,6 +247,7 @@ void TActionDM::Route(QAction* action, void (TActionDM::*handler)()) {
 void TActionDM::Pin(QAction* action) {
   auto* command = dynamic_cast<TdvAction*>(action);
   if (!command) return;
+  handled_.push_back(action);
   QObject::disconnect(action, &QAction::triggered, action, nullptr);
   connect(action, &QAction::triggered, this,
           [this, command] { RunGuarded([this, command] { command->ExecuteTarget(&editor_); }); });

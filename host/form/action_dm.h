@@ -25,6 +25,9 @@ class TActionDM : public QObject {
 
   // The action of that component name, null when there is none.
   QAction* Action(std::string_view name) const;
+  // Runs the action's command on the main editor, through the module's own
+  // handler where it has one (pinned commands, paste, undo and redo).
+  void Execute(std::string_view name);
   // Every action in the form's order.
   const std::vector<QAction*>& Actions() const { return actions_; }
   // The category of an action ("DVE File" ...).
@@ -51,6 +54,7 @@ class TActionDM : public QObject {
   TCustomDocViewEdit& editor_;
   TQvPostil& postil_;
   std::vector<QAction*> actions_;
+  std::vector<QAction*> handled_;  // actions that run a handler of the module
   TdvActionDispatcher* dispatcher_ = nullptr;
 };
 

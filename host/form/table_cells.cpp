@@ -17,11 +17,16 @@ namespace {
 // never wrapped.
 constexpr int kTextLineWidth = 80;
 
-// The cell whose own position (row, col) is; null outside the grid and
-// where a merged cell covers the position.
-TDVTableCellData* CellAt(const TDVTableItemInfo& table, int row, int col) {
-  if (row < 0 || col < 0 || row >= table.Rows.Count() || col >= table.Rows[row]->Count()) return nullptr;
-  return table.GetCells(row, col);
+// The cell whose own position (row, col) is in table num; raises when the
+// position is outside the grid or a merged cell covers it.
+TDVTableCellData& CellAt(const TDVTableItemInfo& table, int num, int row, int col) {
+  const std::string where = "表格 " + std::to_string(num) + " 第 " + std::to_string(row) + " 行第 " +
+                            std::to_string(col) + " 列";
+  if (row < 0 || col < 0 || row >= table.Rows.Count() || col >= table.Rows[row]->Count())
+    throw ETableCellError(Utf8ToAnsi(where + "不在表格中"));
+  TDVTableCellData* cell = table.GetCells(row, col);
+  if (!cell) throw ETableCellError(Utf8ToAnsi(where + "被合并的单元格覆盖"));
+  return *cell;
 }
 
 // The top-level table whose cell editor is open, and its number.
@@ -98,21 +103,23 @@ TDVTableItemInfo* TTableCells::GetTable(TCustomDVData& data, int num) {
 
 std::string TTableCells::GetTableContent(int num, int row, int col) const {
   TDVTableItemInfo* table = GetTable(editor_.EditData(), num);
-  TDVTableCellData* cell = table ? CellAt(*table, row, col) : nullptr;
-  if (!cell) return {};
+  if (!table) return {};
+  TDVTableCellData& cell = CellAt(*table, num, row, col);
   // An open cell editor holds the cell's items; the cell itself is empty
   // until it closes.
   int editedRow = -1, editedCol = -1;
   if (TDVTableInplaceEdit* editor = table->GetEditedCell(editedRow, editedCol);
       editor && editedRow == row && editedCol == col)
     return CellText(editor->EditData());
-  return CellText(*cell);
+  return CellText(cell);
 }
 
 template <class F>
 bool TTableCells::InCell(int num, int row, int col, F change) {
   TDVTableItemInfo* table = GetTable(editor_.EditData(), num);
-  if (!table || !CellAt(*table, row, col) || !table->EditData() || CellEditorBusy(editor_)) return false;
+  if (!table) return false;
+  CellAt(*table, num, row, col);
+  if (!table->EditData() || CellEditorBusy(editor_)) return false;
   if (!table->DoOnCellEditing(row, col, false)) return false;
   const TOpenCell before(editor_.EditData());
   table->CreateInplace(table->GetMyItemNo(), row, col, true, false, true);

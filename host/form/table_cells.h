@@ -5,9 +5,17 @@
 // reports. Cell addresses come from the host: an address that names no
 // cell reads as "" and changes nothing. A cell that was being edited before
 // a call is being edited after it.
+#include <stdexcept>
 #include <string>
 
 namespace quillet {
+
+// A cell address that names a table but no cell of it: a row or column
+// outside the grid, or a position a merged cell covers.
+class ETableCellError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class TCustomDVData;
 class TCustomDocViewEdit;
@@ -22,13 +30,16 @@ class TTableCells {
   // are not counted. Null when there are fewer.
   static TDVTableItemInfo* GetTable(TCustomDVData& data, int num);
 
+  // Every access below answers "" or false, quietly, when there is no
+  // table num; a row or column it lacks raises ETableCellError.
+
   // The plain text of cell (row, col) of table num (rows and columns from
   // 0) in the system code page, as the text writer writes it: lines joined
-  // by CR LF, never wrapped. "" when there is no such cell.
+  // by CR LF, never wrapped.
   std::string GetTableContent(int num, int row, int col) const;
   // Text (system code page) goes in at the start of the cell as one
-  // undoable insertion, marked with tracking on. False when the address
-  // names no cell or the editor refused.
+  // undoable insertion, marked with tracking on. False when there is no
+  // such table or the editor refused.
   bool InsertTableContent(const std::string& text, int num, int row, int col);
   // The host's filling: InsertTableContent, then the undo history is
   // dropped (what the host wrote is not the user's to undo) and the editor

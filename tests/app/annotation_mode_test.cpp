@@ -13,7 +13,8 @@
 #include <QToolBar>
 #include <QWidget>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
+#include "host/form/main_form.h"
 #include "commands/controls/color_combo.h"
 #include "editing/control/editor.h"
 #include "host/annotation/pen_dialog.h"
@@ -28,17 +29,11 @@ namespace {
 
 using test::RedPixels;
 
-// Clicks the tool bar's button of that caption.
-void ClickTool(TMainWindow& window, const char* caption) {
-  for (QToolBar* bar : window.findChildren<QToolBar*>())
-    for (QAction* action : bar->actions())
-      if (action->text() == QString::fromUtf8(caption)) {
-        QWidget* button = bar->widgetForAction(action);
-        ASSERT_NE(button, nullptr) << caption;
-        QTest::mouseClick(button, Qt::LeftButton);
-        return;
-      }
-  FAIL() << "no tool button " << caption;
+// Clicks the form's button of that name.
+void ClickButton(TProgramWindow& window, const char* name) {
+  QWidget* button = window.Form().Control(name);
+  ASSERT_NE(button, nullptr) << name;
+  QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void Stroke(QWidget* client, QPoint from, QPoint to) {
@@ -67,57 +62,57 @@ TEST(AnnotationMode, StrokesAndSealsAreThereAfterARestart) {
   std::vector<std::string> records;
   QImage before;
   {
-    TMainWindow window;
+    TProgramWindow window;
     ASSERT_TRUE(test::ShowDefaultStore(window));
-    ClickTool(window, "批注");
-    ASSERT_TRUE(window.Postil().IsPostil());
+    ClickButton(window, "BeginCommentButton");
+    ASSERT_TRUE(window.Form().qvPostil().IsPostil());
 
     // A blue pen five pixels wide, chosen in the pen dialog.
-    TPostilDlg& dialog = window.PenDialog();
+    TPostilDlg& dialog = window.Form().PenDialog();
     QTimer::singleShot(0, dialog.Dialog(), [&dialog] {
       dialog.cmbLineColor().SetChosenColor(clBlue);
       dialog.cmbLineWidth()->setCurrentIndex(4);
       QTest::mouseClick(dialog.OKBtn(), Qt::LeftButton);
     });
-    ClickTool(window, "笔批注属性...");
-    EXPECT_EQ(window.PostilBinding().Pen, (TAnnotationPen{clBlue, 5}));
+    window.Form().MenuItem("PostilProperties")->trigger();
+    EXPECT_EQ(window.Form().PostilBinding().Pen, (TAnnotationPen{clBlue, 5}));
     // The offscreen platform has no window manager to give the focus back.
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.Widget()));
 
-    QWidget* client = window.View().ClientWidget();
+    QWidget* client = window.Form().DVEditor().ClientWidget();
     Stroke(client, QPoint(50, 60), QPoint(200, 110));
-    EXPECT_EQ(window.Postil().NewPostil().at(1), "QPP;16711680;5");
+    EXPECT_EQ(window.Form().qvPostil().NewPostil().at(1), "QPP;16711680;5");
     // A second stroke, taken back and put back with the keys, and taken back again.
     Stroke(client, QPoint(60, 200), QPoint(220, 160));
-    EXPECT_EQ(Strokes(window.Postil().NewPostil()), 2u);
-    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Strokes(window.Postil().NewPostil()), 1u);
-    QTest::keyClick(&window, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(Strokes(window.Postil().NewPostil()), 2u);
-    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Strokes(window.Postil().NewPostil()), 1u);
+    EXPECT_EQ(Strokes(window.Form().qvPostil().NewPostil()), 2u);
+    QTest::keyClick(window.Widget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Strokes(window.Form().qvPostil().NewPostil()), 1u);
+    QTest::keyClick(window.Widget(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Strokes(window.Form().qvPostil().NewPostil()), 2u);
+    QTest::keyClick(window.Widget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Strokes(window.Form().qvPostil().NewPostil()), 1u);
 
-    ASSERT_TRUE(window.ArmSealFromFile(sealFile));
+    ASSERT_TRUE(window.Form().ArmSealFromFile(sealFile));
     QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(300, 200));
-    EXPECT_EQ(window.Postil().GetBmpIDs(), ";" + sealFile);
-    EXPECT_FALSE(window.ArmSealFromFile(folder.filePath("none.bmp").toStdString()));
-    records = window.Postil().NewPostil();
+    EXPECT_EQ(window.Form().qvPostil().GetBmpIDs(), ";" + sealFile);
+    EXPECT_FALSE(window.Form().ArmSealFromFile(folder.filePath("none.bmp").toStdString()));
+    records = window.Form().qvPostil().NewPostil();
     before = client->grab().toImage();
     EXPECT_GT(RedPixels(before), 100);
-    window.close();  // writes the record back
+    window.Widget()->close();  // writes the record back
   }
   {
-    TMainWindow window;
+    TProgramWindow window;
     std::string error;
     ASSERT_TRUE(window.OpenDefaultStore(error)) << error;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const std::vector<std::string>& loaded = window.Postil().AllPostil();
+    window.Widget()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.Widget()));
+    const std::vector<std::string>& loaded = window.Form().qvPostil().AllPostil();
     ASSERT_GE(loaded.size(), records.size());
     EXPECT_EQ(std::vector<std::string>(loaded.begin(), loaded.begin() + records.size()), records);
-    EXPECT_EQ(window.View().ClientWidget()->grab().toImage(), before);
-    window.close();
+    EXPECT_EQ(window.Form().DVEditor().ClientWidget()->grab().toImage(), before);
+    window.Widget()->close();
   }
   qputenv("XDG_DATA_HOME", saved);
 }

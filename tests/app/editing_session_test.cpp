@@ -12,7 +12,8 @@
 #include <set>
 
 #include "app/document_store.h"
-#include "app/main_window.h"
+#include "app/program_window.h"
+#include "host/form/main_form.h"
 #include "editing/control/editor.h"
 #include "editing/table/table_item.h"
 #include "engine/style/style_sheet.h"
@@ -88,26 +89,26 @@ TEST(EditingSession, TypedChineseIsThereAfterSaveAndRestart) {
   ASSERT_EQ(first.exitCode, 0) << first.errors.toStdString();
   const std::u16string title = StoredTitle();
   {
-    TMainWindow window;
+    TProgramWindow window;
     ASSERT_TRUE(test::ShowDefaultStore(window));
-    window.View().SetFocus();
+    window.Form().DVEditor().SetFocus();
     QWidget* focus = QApplication::focusWidget();
     ASSERT_NE(focus, nullptr);
-    ASSERT_TRUE(window.View().Focused());
+    ASSERT_TRUE(window.Form().DVEditor().Focused());
     // A real input method delivers to the focused widget only when it says so.
     EXPECT_TRUE(focus->inputMethodQuery(Qt::ImEnabled).toBool());
 
     QTest::keyClick(focus, Qt::Key_Home, Qt::ControlModifier);
     Compose(focus, "zhongwen", "");
     Compose(focus, "", "中文");
-    EXPECT_TRUE(window.View().Modified);
-    const int typed = window.View().EditData().UndoList->Count();
+    EXPECT_TRUE(window.Form().DVEditor().Modified);
+    const int typed = window.Form().DVEditor().EditData().UndoList->Count();
     CtrlKey(focus, Qt::Key_Z);
-    EXPECT_EQ(window.View().EditData().UndoList->Count(), typed - 1);
+    EXPECT_EQ(window.Form().DVEditor().EditData().UndoList->Count(), typed - 1);
     CtrlKey(focus, Qt::Key_Z, Qt::ShiftModifier);
-    EXPECT_EQ(window.View().EditData().UndoList->Count(), typed);
+    EXPECT_EQ(window.Form().DVEditor().EditData().UndoList->Count(), typed);
     QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(window.View().Modified) << "Ctrl+S saved";
+    EXPECT_FALSE(window.Form().DVEditor().Modified) << "Ctrl+S saved";
   }
   EXPECT_EQ(StoredTitle(), u"中文" + title);
 
@@ -125,9 +126,9 @@ TEST(EditingSession, TextTypedIntoTableCellsIsStored) {
   ASSERT_TRUE(dataHome.isValid());
   test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
   {
-    TMainWindow window;
+    TProgramWindow window;
     ASSERT_TRUE(test::ShowDefaultStore(window));
-    TDocViewEdit& view = window.View();
+    TDocViewEdit& view = window.Form().DVEditor();
     TDVEditDVData& data = view.EditData();
     TDVTableItemInfo* table = FirstTable(data);
     ASSERT_NE(table, nullptr);
@@ -170,15 +171,15 @@ TEST(EditingSession, CommandsFromTheWindowsKeysAreStored) {
   ASSERT_TRUE(dataHome.isValid());
   test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
   {
-    TMainWindow window;
+    TProgramWindow window;
     ASSERT_TRUE(test::ShowDefaultStore(window));
-    window.View().SetFocus();
+    window.Form().DVEditor().SetFocus();
     // Through the window's shortcuts: the commands, not the editor's keys.
-    QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier);
-    EXPECT_TRUE(window.View().Modified);
-    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(window.View().Modified) << "Ctrl+S saved";
+    QTest::keyClick(window.Widget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(window.Widget(), Qt::Key_B, Qt::ControlModifier);
+    EXPECT_TRUE(window.Form().DVEditor().Modified);
+    QTest::keyClick(window.Widget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(window.Form().DVEditor().Modified) << "Ctrl+S saved";
   }
   TDVStyle style;
   TCustomDVData stored;

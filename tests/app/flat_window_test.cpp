@@ -7,7 +7,8 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
+#include "host/form/main_form.h"
 #include "commands/flat/flat_painter.h"
 #include "platform/gfx/qt_color.h"
 
@@ -15,25 +16,20 @@ namespace quillet {
 namespace {
 
 TEST(FlatWindow, ToolBarPaintedFlat) {
-  TMainWindow window;
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  TFlatPainter& painter = window.FlatPainter();
+  TProgramWindow window;
+  window.Widget()->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.Widget()));
+  TFlatPainter& painter = window.Form().FlatPainter();
   EXPECT_TRUE(painter.Active());
-  QToolBar* bar = nullptr;
-  for (QToolBar* each : window.findChildren<QToolBar*>())
-    if (each->windowTitle() == QString::fromUtf8("批注")) bar = each;
-  ASSERT_NE(bar, nullptr);
-  QAction* annotate = bar->actions().value(0);
-  ASSERT_NE(annotate, nullptr);
-  QWidget* button = bar->widgetForAction(annotate);
+  // The bold button stays down while its item is checked.
+  QWidget* button = window.Form().Control("FontBoldButton");
+  ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->style(), painter.Style());
   QTest::mouseClick(button, Qt::LeftButton);
-  ASSERT_TRUE(annotate->isChecked());
+  ASSERT_TRUE(window.Form().MenuItem("FontBold")->isChecked());
   QApplication::processEvents();
   const QImage image = button->grab().toImage();
   EXPECT_EQ(FromQColor(image.pixelColor(1, 2)), ColorToRGB(painter.Scheme().CheckedAreaColor));
-  window.SetAnnotating(false);
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
+#include "host/form/main_form.h"
 #include "commands/ruler/ruler.h"
 #include "editing/control/editor.h"
 #include "engine/style/style_sheet.h"
@@ -31,15 +32,15 @@ TEST(RulerInTheWindow, FollowsTheCaretAndItsDragsChangeTheDocument) {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   test::TScopedEnv dataHome("XDG_DATA_HOME", folder.path().toStdString());
-  TMainWindow window;
+  TProgramWindow window;
   ASSERT_TRUE(test::ShowDefaultStore(window));
-  TDVRuler& ruler = window.Ruler();
-  TDocViewEdit& view = window.View();
+  TDVRuler& ruler = window.Form().Ruler();
+  TDocViewEdit& view = window.Form().DVEditor();
   QWidget* editor = view.Widget();
 
   // Above the editor, as wide, at its left edge; its margins are the editor's.
-  EXPECT_EQ(ruler.mapTo(&window, QPoint(0, 0)).x(), editor->mapTo(&window, QPoint(0, 0)).x());
-  EXPECT_EQ(ruler.mapTo(&window, QPoint(0, ruler.height())).y(), editor->mapTo(&window, QPoint(0, 0)).y());
+  EXPECT_EQ(ruler.mapTo(window.Widget(), QPoint(0, 0)).x(), editor->mapTo(window.Widget(), QPoint(0, 0)).x());
+  EXPECT_EQ(ruler.mapTo(window.Widget(), QPoint(0, ruler.height())).y(), editor->mapTo(window.Widget(), QPoint(0, 0)).y());
   EXPECT_EQ(ruler.width(), editor->width());
   EXPECT_EQ(ruler.height(), 25);
   EXPECT_EQ(ruler.DocView(), &view);
@@ -97,7 +98,7 @@ TEST(RulerInTheWindow, FollowsTheCaretAndItsDragsChangeTheDocument) {
   EXPECT_EQ(CaretParagraph(view).LeftIndent, body.LeftIndent);
   EXPECT_EQ(ruler.IndentLeft() + middle, margin + body.LeftIndent);
   view.Modified = false;
-  window.close();
+  window.Widget()->close();
 }
 
 }  // namespace

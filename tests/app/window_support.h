@@ -6,16 +6,17 @@
 #include <QTest>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/program_window.h"
+#include "host/form/main_form.h"
 
 namespace quillet::test {
 
-inline testing::AssertionResult ShowDefaultStore(TMainWindow& window) {
+inline testing::AssertionResult ShowDefaultStore(TProgramWindow& window) {
   std::string error;
   if (!window.OpenDefaultStore(error)) return testing::AssertionFailure() << error;
-  window.show();
-  window.activateWindow();
-  if (!QTest::qWaitForWindowActive(&window)) return testing::AssertionFailure() << "the window is not active";
+  window.Widget()->show();
+  window.Widget()->activateWindow();
+  if (!QTest::qWaitForWindowActive(window.Widget())) return testing::AssertionFailure() << "the window is not active";
   return testing::AssertionSuccess();
 }
 

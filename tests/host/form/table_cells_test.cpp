@@ -122,15 +122,22 @@ TEST_F(TableCellsTest, ReadingTheCellBeingEditedGivesItsTextAndKeepsItOpen) {
 
 // ---- addresses that name no cell ----
 
-TEST_F(TableCellsTest, AddressesThatNameNoCellReadEmptyAndChangeNothing) {
+TEST_F(TableCellsTest, AddressesThatNameNoCellChangeNothing) {
   struct Address {
     const char* what;
     int num, row, col;
+    bool raises;  // a table without that cell; no table at all is quiet
   };
   const Address bad[] = {
-      {"table 0", 0, 0, 0},         {"beyond the tables", 3, 0, 0}, {"negative table", -1, 0, 0},
-      {"negative row", 1, -1, 0},   {"negative column", 1, 0, -1},  {"row past the grid", 1, 3, 0},
-      {"column past the grid", 1, 0, 4}, {"under a merged cell", 2, 1, 1}, {"huge row", 1, 1 << 30, 0},
+      {"table 0", 0, 0, 0, false},
+      {"beyond the tables", 3, 0, 0, false},
+      {"negative table", -1, 0, 0, false},
+      {"negative row", 1, -1, 0, true},
+      {"negative column", 1, 0, -1, true},
+      {"row past the grid", 1, 3, 0, true},
+      {"column past the grid", 1, 0, 4, true},
+      {"under a merged cell", 2, 1, 1, true},
+      {"huge row", 1, 1 << 30, 0, true},
   };
   Open(1, 2, 3);
   CellEditor(1)->EditData().SetSelectionBounds(0, 1, 0, 2);
@@ -139,15 +146,28 @@ TEST_F(TableCellsTest, AddressesThatNameNoCellReadEmptyAndChangeNothing) {
   CellEditor(1)->EditData().SetSelectionBounds(0, 1, 0, 2);
   for (const Address& a : bad) {
     SCOPED_TRACE(a.what);
-    EXPECT_EQ(cells->GetTableContent(a.num, a.row, a.col), "");
-    EXPECT_FALSE(cells->InsertTableContent("x", a.num, a.row, a.col));
-    EXPECT_FALSE(cells->ClearTableCell(a.num, a.row, a.col));
-    EXPECT_FALSE(cells->SetCellReadOnly(a.num, a.row, a.col));
+    if (a.raises) {
+      EXPECT_THROW(cells->GetTableContent(a.num, a.row, a.col), ETableCellError);
+      EXPECT_THROW(cells->InsertTableContent("x", a.num, a.row, a.col), ETableCellError);
+      EXPECT_THROW(cells->ClearTableCell(a.num, a.row, a.col), ETableCellError);
+      EXPECT_THROW(cells->SetCellReadOnly(a.num, a.row, a.col), ETableCellError);
+    } else {
+      EXPECT_EQ(cells->GetTableContent(a.num, a.row, a.col), "");
+      EXPECT_FALSE(cells->InsertTableContent("x", a.num, a.row, a.col));
+      EXPECT_FALSE(cells->ClearTableCell(a.num, a.row, a.col));
+      EXPECT_FALSE(cells->SetCellReadOnly(a.num, a.row, a.col));
+    }
     EXPECT_EQ(Edited(), "1:2,3");
     int start = -1, end = -1;
     int32_t startOffs = -1, endOffs = -1;
     CellEditor(1)->EditData().StoreSelBounds(start, end, startOffs, endOffs, true);
     EXPECT_EQ(std::tie(start, startOffs, end, endOffs), std::make_tuple(0, 1, 0, 2));
+  }
+  // The message says where.
+  try {
+    cells->GetTableContent(2, 1, 1);
+  } catch (const ETableCellError& e) {
+    EXPECT_EQ(AnsiToUtf8(e.what()), "表格 2 第 1 行第 1 列被合并的单元格覆盖");
   }
   EXPECT_EQ(DvfBytes(Data()), before);
   EXPECT_EQ(beeps, 0);

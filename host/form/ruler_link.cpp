@@ -1,4 +1,4 @@
-#include "app/ruler_link.h"
+#include "host/form/ruler_link.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,0 +1,44 @@
+#pragma once
+// The host program's window: the main form on one document, from the
+// embedded default store's record or from a DVF file. Saving (the form's
+// save item, Ctrl+S) writes the document with its reviewers and annotations
+// back where it came from, and so does closing with unsaved changes.
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace quillet {
+
+class TMainForm;
+
+class TProgramWindow {
+ public:
+  TProgramWindow();
+  ~TProgramWindow();
+  TProgramWindow(const TProgramWindow&) = delete;
+  TProgramWindow& operator=(const TProgramWindow&) = delete;
+
+  TMainForm& Form() const { return *form_; }
+  QWidget* Widget() const;
+
+  // Shows the default record, made with the demo document on a first run.
+  // False, with the reason in `error`, when it cannot be read.
+  bool OpenDefaultStore(std::string& error);
+  // Shows a DVF file. False, with the reason in `error`, when it is not one.
+  bool OpenFile(const std::string& fileName, std::string& error);
+  // Writes the document back where it came from; false, with the reason in
+  // `error`, when that failed.
+  bool SaveDocument(std::string& error);
+
+ private:
+  void Shown(const std::string& title);
+  bool CloseQuery();
+
+  std::unique_ptr<TMainForm> form_;
+  std::string fileName_;  // empty: the default record
+  bool opened_ = false;
+  uint64_t savedGeneration_ = 0;
+};
+
+}  // namespace quillet
