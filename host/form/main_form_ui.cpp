@@ -22,6 +22,7 @@
 #include "host/annotation/pen_dialog.h"
 #include "host/annotation/postil.h"
 #include "host/form/action_dm.h"
+#include "host/form/form_icons.h"
 #include "host/form/form_interchange.h"
 #include "host/form/main_form_ui.h"
 #include "host/form/ruler_link.h"
@@ -291,9 +292,9 @@ void TMainForm::BuildUi() {
       item->setObjectName(spec.name);
       if (command) {
         item->setShortcut(command->shortcut());
-        item->setIcon(command->icon());
         item->setToolTip(command->toolTip());
       }
+      item->setIcon(FormIcon(spec.name));
       item->setCheckable(spec.checkable);
       connect(item, &QAction::triggered, this, [handler = Handler(spec.name)] { RunGuarded(handler); });
       into->addAction(item);
@@ -343,8 +344,10 @@ void TMainForm::BuildUi() {
     }
     if (b == 3) {
       // The colour commands drop their palette under their buttons.
-      for (const char* name : {"dvActionFontColor1", "dvActionFontBackColor1"}) {
+      for (const auto& [name, icon] :
+           {std::pair{"dvActionFontColor1", "FontColorBtn"}, {"dvActionFontBackColor1", "BackColorBtn"}}) {
         QAction* action = commands_->Action(name);
+        action->setIcon(FormIcon(icon));
         bar->addAction(action);
         static_cast<TdvActionCustomColor*>(action)->SetCallerControl(bar->widgetForAction(action));
       }
