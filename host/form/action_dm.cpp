@@ -232,25 +232,24 @@ void TActionDM::Build() {
 void TActionDM::Execute(std::string_view name) {
   QAction* action = Action(name);
   if (!action) return;
-  if (std::find(handled_.begin(), handled_.end(), action) != handled_.end())
-    action->trigger();
-  else if (auto* command = dynamic_cast<TdvAction*>(action))
-    command->ExecuteTarget(&editor_);
+  for (const auto& [handled, handler] : handlers_)
+    if (handled == action) return handler();
+  if (auto* command = dynamic_cast<TdvAction*>(action)) command->ExecuteTarget(&editor_);
+}
+
+void TActionDM::Handle(QAction* action, std::function<void()> handler) {
+  handlers_.emplace_back(action, handler);
+  QObject::disconnect(action, &QAction::triggered, action, nullptr);
+  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { RunGuarded(handler); });
 }
 
 void TActionDM::Route(QAction* action, void (TActionDM::*handler)()) {
-  handled_.push_back(action);
-  QObject::disconnect(action, &QAction::triggered, action, nullptr);
-  connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+  Handle(action, [this, handler] { (this->*handler)(); });
 }
 
 void TActionDM::Pin(QAction* action) {
   auto* command = dynamic_cast<TdvAction*>(action);
-  if (!command) return;
-  handled_.push_back(action);
-  QObject::disconnect(action, &QAction::triggered, action, nullptr);
-  connect(action, &QAction::triggered, this,
-          [this, command] { RunGuarded([this, command] { command->ExecuteTarget(&editor_); }); });
+  if (command) Handle(action, [this, command] { command->ExecuteTarget(&editor_); });
 }
 
 void TActionDM::Undo() {

@@ -6,6 +6,8 @@
 // redo of the annotations while pen mode is on, and the undo menu captions.
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +49,7 @@ class TActionDM : public QObject {
   void Pin(QAction* action);
   // Runs one of the module's handlers instead of the command.
   void Route(QAction* action, void (TActionDM::*handler)());
+  void Handle(QAction* action, std::function<void()> handler);
   void Paste();
   void Undo();
   void Redo();
@@ -54,7 +57,9 @@ class TActionDM : public QObject {
   TCustomDocViewEdit& editor_;
   TQvPostil& postil_;
   std::vector<QAction*> actions_;
-  std::vector<QAction*> handled_;  // actions that run a handler of the module
+  // The module's own handlers of actions, run by a trigger or by Execute
+  // (which a disabled action's trigger would ignore).
+  std::vector<std::pair<QAction*, std::function<void()>>> handlers_;
   TdvActionDispatcher* dispatcher_ = nullptr;
 };
 

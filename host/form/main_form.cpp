@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QMainWindow>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -52,7 +53,12 @@ class TEditorWatch : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize) resized_();
+    // Only a new width moves the page; a scroll bar coming or going below
+    // must not undo a margin the user dragged.
+    if (event->type() == QEvent::Resize) {
+      const auto* resize = static_cast<QResizeEvent*>(event);
+      if (resize->size().width() != resize->oldSize().width()) resized_();
+    }
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Shift) shiftPressed_();
     return QObject::eventFilter(watched, event);
   }

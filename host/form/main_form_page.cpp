@@ -50,8 +50,11 @@ void TMainForm::DVEditorResize() {
   for (const char* name : {"FilePrint", "FilePrintPreview"}) MenuItem(name)->setEnabled(page.has_value());
   // The page stands in the middle; a narrow editor shows it from its left edge.
   gutter_ = std::max(0, (editor_->ClientWidth() - pageSize_.cx) / 2);
+  // Lines wrap at the page's right edge, as they print: a gutter on either
+  // side, and a narrow editor scrolls rather than wrapping shorter.
   editor_->LeftMargin = gutter_;
-  editor_->MinTextWidth = pageSize_.cx + gutter_;
+  editor_->RightMargin = std::max(0, editor_->ClientWidth() - gutter_ - pageSize_.cx);
+  editor_->MinTextWidth = pageSize_.cx;
   editor_->Format();
   ui_->rulerLink->Follow();
   postil_->setLeftOffset(gutter_);

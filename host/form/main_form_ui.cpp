@@ -30,6 +30,7 @@
 #include "host/review/conversion_codes.h"
 #include "host/review/protect_form.h"
 #include "host/review/revision_tracking.h"
+#include "platform/core/code_page.h"
 #include "platform/gfx/graphic.h"
 #include "platform/ui/common_dialogs.h"
 
@@ -352,8 +353,11 @@ void TMainForm::BuildUi() {
         static_cast<TdvActionCustomColor*>(action)->SetCallerControl(bar->widgetForAction(action));
       }
     }
-    window.addToolBar(bar);
   }
+  // Two rows: standard and reviewing, then format and table.
+  for (int b : {1, 0}) window.addToolBar(ui_->bars[b]);
+  window.addToolBarBreak();
+  for (int b : {3, 2}) window.addToolBar(ui_->bars[b]);
   connect(ui_->fontName, &QComboBox::textActivated, this, [this](const QString&) { SaveLastFontChoice(); });
   connect(ui_->fontSize, &QComboBox::textActivated, this, [this](const QString& text) {
     if (updatingUI_ || text.isEmpty()) return;
@@ -396,7 +400,7 @@ void TMainForm::BuildUi() {
 
 void TMainForm::SaveLastFontChoice() {
   if (updatingUI_) return;
-  review_->formState.FontName = ui_->fontName->currentText().toStdString();
+  review_->formState.FontName = Utf8ToAnsi(ui_->fontName->currentText().toStdString());
   RunGuarded([this] { editor_->ApplyStyleConversion(TEXT_APPLYFONTNAME); });
   if (editor_->Visible()) editor_->SetFocus();
 }
@@ -514,7 +518,7 @@ void TMainForm::FollowCaret() {
   const int32_t styleNo = where.CurTextStyleNo();
   if (sheet && sheet->TextStyles().IsValidIndex(styleNo)) {
     const TFontInfo& font = sheet->TextStyles()[styleNo];
-    ui_->fontName->setCurrentText(QString::fromStdString(font.FontName));
+    ui_->fontName->setCurrentText(QString::fromStdString(AnsiToUtf8(font.FontName)));
     ui_->fontSize->setCurrentText(QString::number(font.Size));
     MenuItem("FontBold")->setChecked((font.Style & fsBold) != 0);
     MenuItem("FontItalic")->setChecked((font.Style & fsItalic) != 0);

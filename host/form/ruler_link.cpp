@@ -62,10 +62,15 @@ void TRulerLink::Follow() {
     right = rightEdge - para.RightIndent - kHandleMiddle;
   }
   // A margin move carries the indents along and is refused when they cannot
-  // follow; placing the indents afterwards and once more sets both.
+  // follow. So the indents first go where the move will carry them to their
+  // places, then the margins move, then the indents are placed once more.
   for (int round = 0; round < 2; ++round) {
-    ruler_.SetMarginLeft(leftEdge - ruler_.BorderLeft());
-    ruler_.SetMarginRight(ruler_.width() - ruler_.BorderRight() - rightEdge);
+    const int32_t marginLeft = leftEdge - ruler_.BorderLeft();
+    const int32_t marginRight = ruler_.width() - ruler_.BorderRight() - rightEdge;
+    const int32_t leftShift = marginLeft - ruler_.MarginLeft(), rightShift = ruler_.MarginRight() - marginRight;
+    PlaceIndents(ruler_, first - leftShift, left - leftShift, right - rightShift);
+    ruler_.SetMarginLeft(marginLeft);
+    ruler_.SetMarginRight(marginRight);
     PlaceIndents(ruler_, first, left, right);
   }
 }

@@ -146,6 +146,8 @@ TCommonDialogs* current = nullptr;
 std::vector<std::string> TCommonDialogs::PrinterNames() const {
   std::vector<std::string> names;
   for (const QString& name : QPrinterInfo::availablePrinterNames()) names.push_back(name.toStdString());
+  // Printing into a PDF file needs no printer installed.
+  names.push_back("PDF");
   return names;
 }
 

@@ -66,8 +66,8 @@ class TCommonDialogs {
   virtual bool Print(TPrintQuestion& question) = 0;
   virtual bool PageSetup(TPageSetupQuestion& question) = 0;
   virtual TMsgAnswer MessageBox(const TMessageQuestion& question) = 0;
-  // The installed printers' names (UTF-8); empty when none is installed.
-  // The system's list unless replaced.
+  // The printers' names (UTF-8): the system's installed printers, then the
+  // PDF file printer, which every machine has. Replaced in tests.
   virtual std::vector<std::string> PrinterNames() const;
 };
 

@@ -116,7 +116,7 @@ TEST(EditingSession, TypedChineseIsThereAfterSaveAndRestart) {
   ASSERT_EQ(restarted.exitCode, 0) << restarted.errors.toStdString();
   ASSERT_EQ(restarted.picture.size(), first.picture.size());
   // The title line is drawn with the new text.
-  const QRect top(0, 0, first.picture.width(), 120);
+  const QRect top(0, 0, first.picture.width(), 200);
   EXPECT_NE(restarted.picture.copy(top), first.picture.copy(top));
 }
 

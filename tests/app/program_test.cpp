@@ -46,7 +46,7 @@ TEST(QuilletProgram, FirstStartShowsTheDemoRecordOfTheDefaultStore) {
     ASSERT_FALSE(run.picture.isNull());
     EXPECT_GT(DarkPixels(run.picture, 0, 150), 2000) << "no text drawn";
     // Below the menu bar, tool bars, ruler and the demo's table nothing is drawn.
-    EXPECT_LT(DarkPixels(run.picture, 350, run.picture.height() - 5), 50) << "the document is short";
+    EXPECT_LT(DarkPixels(run.picture, 400, run.picture.height() - 5), 50) << "the document is short";
     // The table, stored in the record and read back: its outer border and
     // the rules of its cells, one merged cell on top of two rows of three.
     EXPECT_GT(PixelsOfColor(run.picture, DemoTableColor), 1500) << "no table drawn";
