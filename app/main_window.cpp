@@ -64,7 +64,7 @@ TMainWindow::TMainWindow()
   column->addWidget(view_->Widget(), 1);
   setCentralWidget(page);
   rulerLink_ = std::make_unique<TRulerLink>(*ruler_, *view_);
-  commands_ = new TActionDM(*view_, *postil_, this);
+  commands_ = new TActionDM(*view_, *postil_, review_->reviewers, review_->record, this);
   BuildMenus();
   BuildAnnotationActions();
   setWindowTitle("afxQuillet");
