@@ -2,13 +2,17 @@
 
 #include <QAction>
 #include <QKeySequence>
-#include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "commands/actions/dispatcher.h"
+#include "commands/actions/file_support.h"
 #include "editing/control/editor.h"
 #include "editing/undo/undo_types.h"
 #include "host/annotation/postil.h"
+#include "host/review/document_record.h"
+#include "host/review/reviewer_table.h"
 #include "commands/actions/color_actions.h"
 #include "commands/actions/edit_actions.h"
 #include "commands/actions/file_actions.h"
@@ -29,8 +33,9 @@ namespace quillet {
 
 namespace {
 
-// How the module adapts an action's execution.
-enum class THandler { None, Pin, Paste, Undo, Redo };
+// How the module adapts an action's execution. Write: pinned, the host
+// lines written first.
+enum class THandler { None, Pin, Write, Paste, Undo, Redo, New, Open };
 
 struct TActionSpec {
   const char* name;
@@ -60,10 +65,46 @@ constexpr const char* kMisc = "DVE Miscellaneous";
 
 const char* const kCategoryProperty = "quilletCategory";
 
+// One extension for every file dialog and the new document's name, so that
+// open shows the files save as writes.
+constexpr const char* kDocumentExt = "esf";
+constexpr const char* kDocumentFilter = "Edit System Files (*.esf)|*.esf";
+constexpr const char* kNewDocumentName = "新文件.esf";
+
+// New and open as the module runs them: it has to know whether the
+// document was replaced, which the commands do not tell.
+class TModuleNew final : public TdvActionNew {
+ public:
+  using TdvActionNew::TdvActionNew;
+  // The new command's steps; false when the close question kept the
+  // document.
+  bool Renew(TCustomDocViewEdit& editor) {
+    TdvActionSave& save = GetActionSave();
+    if (!MayReplace(editor, save)) return false;
+    editor.Clear();
+    editor.Format();
+    if (AutoDeleteUnusedStyles) editor.DeleteUnusedStyles(true, true);
+    save.AddDoc(editor, DefaultFileName, false, false, false, ffeDVF);
+    return true;
+  }
+};
+
+class TModuleOpen final : public TdvActionOpen {
+ public:
+  using TdvActionOpen::TdvActionOpen;
+  // The file to read once the close question let the document go; none
+  // when either question was cancelled.
+  std::optional<TImportChoice> Ask(TCustomDocViewEdit& editor) {
+    if (!MayReplace(editor, GetActionSave())) return std::nullopt;
+    return AskImportFile(DialogTitle, DefaultExt, FilterIndex, Filter, DVFFilter, nullptr);
+  }
+};
+
 }  // namespace
 
-TActionDM::TActionDM(TCustomDocViewEdit& editor, TQvPostil& postil, QObject* parent)
-    : QObject(parent), editor_(editor), postil_(postil) {
+TActionDM::TActionDM(TCustomDocViewEdit& editor, TQvPostil& postil, TReviewerTable& reviewers,
+                     TDocumentRecord& record, QObject* parent)
+    : QObject(parent), editor_(editor), postil_(postil), reviewers_(reviewers), record_(record) {
   Build();
   dispatcher_ = new TdvActionDispatcher(this);
   // In pen mode undo and redo work on the annotations, whatever the text's
@@ -99,29 +140,33 @@ QString TActionDM::UndoCaption() const { return Caption("撤消(&U) ", editor_.U
 
 QString TActionDM::RedoCaption() const { return Caption("恢复(&R) ", editor_.RedoAction(), editor_.RedoName()); }
 
+QString TActionDM::DocumentTitle(const std::string& fileName, bool isNew) {
+  QString title = QString::fromStdString(std::filesystem::path(fileName).filename().string());
+  if (isNew) title += " (*)";
+  return title + " - Quillet 2.0";
+}
+
 void TActionDM::Build() {
   using H = THandler;
   const QKeySequence none;
-  // The host's own file settings.
-  const std::string files = "Edit System Files (*.esf)|*.esf";
-  const auto fileIO = [files](TdvActionCustomFileIO& action) {
-    action.DVFFilter = files;
-    action.DefaultExt = "vok";
+  const auto fileIO = [](TdvActionCustomFileIO& action) {
+    action.DVFFilter = kDocumentFilter;
+    action.DefaultExt = kDocumentExt;
   };
   const std::vector<TActionSpec> specs = {
       {"dvActionParagraph1", kPara, "段落(&P)...", none, H::Pin, Make<TdvActionParagraph>()},
       {"dvActionParaBorder1", kPara, "段落边框(&B)...", none, H::Pin, Make<TdvActionParaBorder>()},
-      {"dvActionNew1", kFile, "新建(&N)", QKeySequence("Ctrl+N"), H::None,
-       Make<TdvActionNew>([](TdvActionNew& a) { a.DefaultFileName = "新文件.vok"; })},
-      {"dvActionOpen1", kFile, "打开(&O)...", QKeySequence("Ctrl+O"), H::None,
-       Make<TdvActionOpen>([files](TdvActionOpen& a) {
-         a.DefaultFileName = "新文件.vok";
-         a.DVFFilter = files;
-         a.DefaultExt = "esf";
+      {"dvActionNew1", kFile, "新建(&N)", QKeySequence("Ctrl+N"), H::New,
+       Make<TModuleNew>([](TModuleNew& a) { a.DefaultFileName = kNewDocumentName; })},
+      {"dvActionOpen1", kFile, "打开(&O)...", QKeySequence("Ctrl+O"), H::Open,
+       Make<TModuleOpen>([](TModuleOpen& a) {
+         a.DefaultFileName = kNewDocumentName;
+         a.DVFFilter = kDocumentFilter;
+         a.DefaultExt = kDocumentExt;
        })},
-      {"dvActionSave1", kFile, "保存(&S)", QKeySequence("Ctrl+S"), H::None, Make<TdvActionSave>()},
-      {"dvActionSaveAs1", kFile, "保存为(&A)...", none, H::None, Make<TdvActionSaveAs>(fileIO)},
-      {"dvActionExport1", kFile, "导出(&E)...", none, H::Pin, Make<TdvActionExport>(fileIO)},
+      {"dvActionSave1", kFile, "保存(&S)", QKeySequence("Ctrl+S"), H::Write, Make<TdvActionSave>()},
+      {"dvActionSaveAs1", kFile, "保存为(&A)...", none, H::Write, Make<TdvActionSaveAs>(fileIO)},
+      {"dvActionExport1", kFile, "导出(&E)...", none, H::Write, Make<TdvActionExport>(fileIO)},
       {"dvActionPrint1", kFile, "打印(&P)...", QKeySequence("Ctrl+P"), H::Pin, Make<TdvActionPrint>()},
       {"dvActionCut1", kEdit, "剪切(&T)", QKeySequence("Ctrl+X"), H::Pin, Make<TdvActionCut>()},
       {"dvActionCopy1", kEdit, "复制(&C)", QKeySequence("Ctrl+C"), H::Pin, Make<TdvActionCopy>()},
@@ -213,6 +258,9 @@ void TActionDM::Build() {
     switch (spec.handler) {
       case THandler::None: break;
       case THandler::Pin: Pin(action); break;
+      case THandler::Write: Pin(action, true); break;
+      case THandler::New: Route(action, &TActionDM::New); break;
+      case THandler::Open: Route(action, &TActionDM::Open); break;
       case THandler::Paste: Route(action, &TActionDM::Paste); break;
       case THandler::Undo: Route(action, &TActionDM::Undo); break;
       case THandler::Redo: Route(action, &TActionDM::Redo); break;
@@ -221,6 +269,13 @@ void TActionDM::Build() {
   // The partners the commands would otherwise look up among the module's.
   auto& save = *static_cast<TdvActionSave*>(Action("dvActionSave1"));
   save.ActionSaveAs = static_cast<TdvActionSaveAs*>(Action("dvActionSaveAs1"));
+  save.OnDocumentFileChange = [this](TdvActionSave&, TCustomDocViewEdit& editor, const std::string& fileName,
+                                     TdvFileSaveFilter, bool isNew) {
+    if (&editor != &editor_) return;
+    if (isNew && OnMarginToUI) OnMarginToUI();
+    if (OnTitle) OnTitle(DocumentTitle(fileName, isNew));
+  };
+  static_cast<TdvActionNew*>(Action("dvActionNew1"))->ActionSave = &save;
   static_cast<TdvActionOpen*>(Action("dvActionOpen1"))->ActionSave = &save;
   static_cast<TdvActionSaveAs*>(Action("dvActionSaveAs1"))->ActionSave = &save;
   static_cast<TdvActionReplace*>(Action("dvActionReplace1"))
@@ -247,9 +302,49 @@ void TActionDM::Route(QAction* action, void (TActionDM::*handler)()) {
   Handle(action, [this, handler] { (this->*handler)(); });
 }
 
-void TActionDM::Pin(QAction* action) {
+void TActionDM::Pin(QAction* action, bool writesDocument) {
   auto* command = dynamic_cast<TdvAction*>(action);
-  if (command) Handle(action, [this, command] { command->ExecuteTarget(&editor_); });
+  if (!command) return;
+  Handle(action, [this, command, writesDocument] {
+    // The carrier holds the lines of the last load until then.
+    if (writesDocument) record_.WriteHostLines();
+    command->ExecuteTarget(&editor_);
+  });
+}
+
+void TActionDM::WriteHostLinesForCloseQuestion() {
+  // Only a save names the drafter's slot; the question may not save.
+  const TReviewerTable kept = reviewers_;
+  record_.WriteHostLines();
+  reviewers_ = kept;
+}
+
+void TActionDM::New() {
+  WriteHostLinesForCloseQuestion();
+  if (!static_cast<TModuleNew*>(Action("dvActionNew1"))->Renew(editor_)) return;
+  reviewers_.Clear();
+  editor_.TraceOn = false;
+  editor_.TraceUserColor = 0;
+  editor_.DVData().HostLines() = {};
+  postil_.clear();
+  editor_.Invalidate();
+}
+
+void TActionDM::Open() {
+  auto& open = *static_cast<TModuleOpen*>(Action("dvActionOpen1"));
+  WriteHostLinesForCloseQuestion();
+  const std::optional<TImportChoice> choice = open.Ask(editor_);
+  if (!choice) return;
+  bool readFailed = false;
+  try {
+    record_.Import([&](TCustomDocViewEdit& editor) {
+      readFailed = !open.LoadFile(editor, choice->FileName, choice->Format);
+      return !readFailed;
+    });
+  } catch (const EDocumentRecordError&) {
+    // The open command has told the user why the file did not read.
+    if (!readFailed) throw;
+  }
 }
 
 void TActionDM::Undo() {

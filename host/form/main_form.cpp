@@ -166,7 +166,9 @@ void TMainForm::CreateComponents(TPrinterDevice* printer) {
   postil_->SetUser(db_->CurUserName.empty() ? TDbDm::GetUserName() : db_->CurUserName);
 
   BindEditor();
-  commands_ = new TActionDM(*editor_, *postil_, ui_->window);
+  commands_ = new TActionDM(*editor_, *postil_, *reviewers_, *record_, ui_->window);
+  commands_->OnTitle = [this](const QString& title) { ui_->window->setWindowTitle(title); };
+  commands_->OnMarginToUI = [this] { DVEditorResize(); };
   // The print commands print through the form's component, with its page texts.
   for (const char* name : {"dvActionPrint1", "dvActionPrintPreview1", "dvActionQuickPrint1"})
     static_cast<TdvCustomPrintAction*>(commands_->Action(name))->DVPrint = &print;

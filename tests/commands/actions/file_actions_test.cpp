@@ -26,20 +26,10 @@
 #include "platform/core/stream.h"
 #include "platform/ui/application.h"
 #include "platform/ui/common_dialogs.h"
+#include "support/dialog_answers.h"
 
 namespace quillet::test {
 namespace {
-
-using TAnswer = TScriptedCommonDialogs::TAnswer;
-
-TAnswer File(const std::string& path, int filterIndex) {
-  TFileQuestion chosen;
-  chosen.FileName = path;
-  chosen.FilterIndex = filterIndex;
-  return {true, chosen};
-}
-TAnswer Button(TMsgAnswer button) { return {true, {}, button}; }
-TAnswer Cancel() { return {false, {}, IDCANCEL}; }
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
