@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +25,7 @@
 #include "platform/core/stream.h"
 #include "platform/gfx/fake_printer_device.h"
 #include "platform/gfx/graphic.h"
+#include "platform/gfx/qt_printer_device.h"
 
 namespace quillet::test {
 namespace {
@@ -106,6 +111,24 @@ TEST(ControlPicture, StateShowsAndEmptyControlsHaveNone) {
   std::unique_ptr<TBitmap> image;
   DVPrintPrintComponent(print, nullptr, image);
   EXPECT_EQ(image, nullptr);
+}
+
+// A kind the widgets do not cover.
+class TGadget final : public TControl {
+ public:
+  std::string_view ClassName() const override { return "TGadget"; }
+};
+
+TEST(ControlPicture, AKindWithoutAWidgetIsAFrameWithItsClassName) {
+  TGadget gadget;
+  gadget.SetBounds(0, 0, 90, 30);
+  const std::unique_ptr<TBitmap> picture = ControlPicture(gadget);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->Width(), 90);
+  EXPECT_EQ(picture->Height(), 30);
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{89, 0}, std::pair{0, 29}, std::pair{89, 29}, std::pair{45, 0}})
+    EXPECT_TRUE(Dark(picture->GetPixel(x, y))) << x << "," << y;
+  EXPECT_EQ(TextBands(*picture, 2), 1);
 }
 
 TEST(ControlPicture, AMemoShowsEachOfItsLines) {
@@ -211,6 +234,43 @@ TEST_F(ControlPrinting, ControlsReadFromAStreamPrintToo) {
   ASSERT_NE(lines, nullptr);
   EXPECT_EQ(lines->Lines, (std::vector<std::string>{Utf8ToAnsi("第一行"), Utf8ToAnsi("第二行")}));
   ExpectControlsPrinted(read);
+}
+
+// A real print into a PDF file, its images listed by pdfimages
+// (poppler-utils). Without pdfimages the test skips, except under CI
+// (CI=true), where it fails.
+TEST_F(ControlPrinting, APdfPrintHoldsThePicturesOfTheControls) {
+  const QString pdfimages = QStandardPaths::findExecutable("pdfimages");
+  if (pdfimages.isEmpty()) {
+    const char* ci = std::getenv("CI");
+    if (ci && std::string(ci) == "true") FAIL() << "pdfimages (poppler-utils) is missing";
+    GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+  }
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  AddControls(view);
+  view.Format();
+  TQtPrinterDevice printer;
+  printer.SetOutputFileName((dir.path() + "/controls.pdf").toStdString());
+  TDVPrint print(printer);
+  print.OnPrintComponent = DVPrintPrintComponent;
+  print.AssignSource(&view);
+  ASSERT_EQ(print.FormatPages(), 1);
+  print.Print("controls", 1, false);
+
+  QProcess list;
+  list.start(pdfimages, {"-list", dir.path() + "/controls.pdf"});
+  ASSERT_TRUE(list.waitForFinished(30000));
+  // page num type width height ...: after two heading lines, one line per image.
+  std::vector<std::string> sizes;
+  const QStringList lines = QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  for (qsizetype i = 2; i < lines.size(); ++i) {
+    const QStringList fields = lines[i].simplified().split(' ');
+    if (fields.size() > 4 && fields[2] == "image")
+      sizes.push_back(fields[3].toStdString() + "x" + fields[4].toStdString());
+  }
+  std::sort(sizes.begin(), sizes.end());
+  EXPECT_EQ(sizes, (std::vector<std::string>{"123x23", "152x62", "77x27"})) << lines.join('\n').toStdString();
 }
 
 }  // namespace
