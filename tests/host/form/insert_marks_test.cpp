@@ -126,6 +126,7 @@ TEST_F(InsertMarks, PicturesAreNamedForTheReviewerOrPlainAndOnlyTheNewOne) {
     const char* expected;  // NEW stands for the new picture's name
   } cases[] = {
       {"after a picture", R"(P0 pic:8x6)", 0, 1, "[pic] [NEW]"},
+      {"an empty document", R"(P0 0"")", 0, 1, "[NEW]"},
       {"before a picture at the start", R"(P0 pic:8x6)", 0, 0, "[NEW] [pic]"},
       {"between two pictures", R"(P0 pic:8x6 pic:9x6)", 0, 1, "[pic] [NEW] [pic]"},
       {"inside text", R"(P0 0"ab" pic:8x6)", 0, 2, "a [NEW] b [pic]"},
@@ -182,6 +183,8 @@ TEST_F(InsertMarks, AFileInsertedWhileTrackingIsMarkedAndTheCaretEndsAfterIt) {
   } cases[] = {
       {"tracking", true, R"(P0 0"abcd")", 0, 3, 3, "ab 新+ [审阅人插入的图片] cd"},
       {"tracking at the start", true, R"(P0 0"abcd")", 0, 1, 1, "新+ [审阅人插入的图片] abcd"},
+      {"tracking at the end", true, R"(P0 0"abcd")", 0, 5, 5, "abcd 新+ [审阅人插入的图片]"},
+      {"tracking after a picture", true, R"(P0 pic:8x6 0"z")", 0, 1, 1, "[pic] 新+ [审阅人插入的图片] z"},
       // The selection stays as the reviewer's deletion; only what went in
       // after it is the insertion.
       {"tracking over a selection", true, R"(P0 0"abcd")", 0, 2, 4, "a bc- 新+ [审阅人插入的图片] d"},
@@ -196,9 +199,9 @@ TEST_F(InsertMarks, AFileInsertedWhileTrackingIsMarkedAndTheCaretEndsAfterIt) {
     EXPECT_TRUE(Run(Command::File, *editor)) << c.what;
     EXPECT_EQ(Marks(Data()), c.expected) << c.what;
     EXPECT_FALSE(Data().SelectionExists(false, false)) << c.what;
-    // The caret after the inserted picture.
+    // The caret after the inserted picture, the file's last item.
     const int pictureNo = [&] {
-      for (int i = 0; i < Data().ItemCount(); ++i)
+      for (int i = Data().ItemCount() - 1; i >= 0; --i)
         if (Data().GetItemStyle(i) == dvsPicture) return i;
       return -1;
     }();
@@ -267,6 +270,33 @@ TEST_F(InsertMarks, ACancelledCommandChangesNothing) {
     EXPECT_EQ(std::vector<int>({startNo, startOffs, endNo, endOffs}), std::vector<int>({1, c.startOffs, 1, c.endOffs}))
         << c.what;
     editor->SetUndoLimit(-1);
+  }
+}
+
+TEST_F(InsertMarks, ARefusedInsertionMarksNothing) {
+  Track();
+  sheet.TextStyles()[kProtected].Protection |= dvprDeleteProtect;
+  const struct {
+    const char* what;
+    const char* doc;
+    bool readOnly;
+  } cases[] = {
+      {"a read-only editor", R"(P0 pic:8x6 0"ab")", true},
+      {"a selection that may not be deleted", R"(P0 pic:8x6 2"ab")", false},
+  };
+  for (const auto& c : cases) {
+    for (const Command command : {Command::Picture, Command::File}) {
+      Load(c.doc);
+      editor->SetSelectionBounds(1, 1, 1, 3);
+      editor->ReadOnly = c.readOnly;
+      const std::string before = DvfBytes(Data());
+      const int groups = Data().UndoList->Count();
+      EXPECT_FALSE(Run(command, *editor)) << c.what;
+      EXPECT_EQ(DvfBytes(Data()), before) << c.what;
+      EXPECT_EQ(Data().UndoList->Count(), groups) << c.what;
+      EXPECT_TRUE(Data().SelectionExists(false, false)) << c.what;
+      editor->ReadOnly = false;
+    }
   }
 }
 
