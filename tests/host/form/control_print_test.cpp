@@ -1,11 +1,13 @@
 // Embedded controls printed as their widgets' pictures: every kind at its
 // size with its text, a memo's lines, and a document holding a button, an
-// edit and a memo printed on the recording printer, as built and as read
-// back from its stream.
+// edit and a memo printed on the recording printer (as built and as read
+// back from its stream) and into a PDF file.
 #include "host/form/control_print.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,6 +27,7 @@
 #include "platform/core/stream.h"
 #include "platform/gfx/fake_printer_device.h"
 #include "platform/gfx/graphic.h"
+#include "platform/gfx/qt_color.h"
 #include "platform/gfx/qt_printer_device.h"
 
 namespace quillet::test {
@@ -51,17 +54,21 @@ bool Dark(TColor color) {
 }
 
 // The runs of rows with dark pixels between the columns and rows margin in
-// from the picture's edges: one per line of text.
-int TextBands(const TBitmap& picture, int32_t margin) {
+// from a picture's edges: one per line of text.
+int TextBands(int32_t width, int32_t height, int32_t margin, const std::function<TColor(int32_t, int32_t)>& pixel) {
   int bands = 0;
   bool inBand = false;
-  for (int32_t y = margin; y < picture.Height() - margin; ++y) {
+  for (int32_t y = margin; y < height - margin; ++y) {
     bool dark = false;
-    for (int32_t x = margin; x < picture.Width() - margin && !dark; ++x) dark = Dark(picture.GetPixel(x, y));
+    for (int32_t x = margin; x < width - margin && !dark; ++x) dark = Dark(pixel(x, y));
     if (dark && !inBand) ++bands;
     inBand = dark;
   }
   return bands;
+}
+int TextBands(const TBitmap& picture, int32_t margin) {
+  return TextBands(picture.Width(), picture.Height(), margin,
+                   [&](int32_t x, int32_t y) { return picture.GetPixel(x, y); });
 }
 
 bool SamePixels(const TBitmap& a, const TBitmap& b) {
@@ -271,6 +278,21 @@ TEST_F(ControlPrinting, APdfPrintHoldsThePicturesOfTheControls) {
   }
   std::sort(sizes.begin(), sizes.end());
   EXPECT_EQ(sizes, (std::vector<std::string>{"123x23", "152x62", "77x27"})) << lines.join('\n').toStdString();
+
+  // The memo's picture, taken out of the file, shows its two lines.
+  QProcess extract;
+  extract.start(pdfimages, {dir.path() + "/controls.pdf", dir.path() + "/image"});
+  ASSERT_TRUE(extract.waitForFinished(30000));
+  int memos = 0;
+  for (const QString& name : QDir(dir.path()).entryList({"image-*"})) {
+    const QImage image(dir.path() + "/" + name);
+    if (image.width() != 152 || image.height() != 62) continue;
+    ++memos;
+    EXPECT_EQ(TextBands(image.width(), image.height(), 5,
+                        [&](int32_t x, int32_t y) { return FromQColor(image.pixelColor(x, y)); }),
+              2);
+  }
+  EXPECT_EQ(memos, 1);
 }
 
 }  // namespace
