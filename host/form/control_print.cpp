@@ -22,6 +22,16 @@ namespace {
 // Control texts are 8-bit text in the system code page.
 QString Text(const std::string& ansi) { return QString::fromStdString(AnsiToUtf8(ansi)); }
 
+// A caption comes from the document: shown as typed, never read as markup
+// (a label would take text that looks like HTML as rich text, images and
+// links included).
+std::unique_ptr<QLabel> PlainLabel(const std::string& caption) {
+  auto label = std::make_unique<QLabel>();
+  label->setTextFormat(Qt::PlainText);
+  label->setText(Text(caption));
+  return label;
+}
+
 std::unique_ptr<QWidget> MakeWidget(const TControl& control) {
   if (const auto* check = dynamic_cast<const TCheckBox*>(&control)) {
     auto box = std::make_unique<QCheckBox>(Text(check->Caption));
@@ -31,13 +41,13 @@ std::unique_ptr<QWidget> MakeWidget(const TControl& control) {
   if (const auto* button = dynamic_cast<const TButton*>(&control))
     return std::make_unique<QPushButton>(Text(button->Caption));
   if (const auto* label = dynamic_cast<const TLabel*>(&control)) {
-    auto text = std::make_unique<QLabel>(Text(label->Caption));
+    auto text = PlainLabel(label->Caption);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return text;
   }
   if (const auto* panel = dynamic_cast<const TPanel*>(&control)) {
     // A raised bevel with the caption in the middle.
-    auto frame = std::make_unique<QLabel>(Text(panel->Caption));
+    auto frame = PlainLabel(panel->Caption);
     frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
     frame->setAlignment(Qt::AlignCenter);
     frame->setAutoFillBackground(true);

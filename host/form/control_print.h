@@ -2,8 +2,10 @@
 // Printing the controls a document embeds. There is no OLE here: every
 // control prints as the picture of the widget that shows its kind (a push
 // button, a check box, a line edit, a plain-text memo, a label, a raised
-// panel), made offscreen at the control's size with its text and enabled
-// state.
+// panel), made offscreen at the control's size with its text (shown as
+// typed, never as markup) and enabled state.
+//
+//   print.OnPrintComponent = DVPrintPrintComponent;
 #include <memory>
 
 namespace quillet {

@@ -9,6 +9,8 @@
 // Only what went in is marked: a picture next to the caret, a selection the
 // insertion replaced (or, while tracking, marked as deleted) keep their
 // names and styles. A cancelled or refused command changes nothing.
+//
+//   InsertFileMarked(insertFileCommand, mainEditor);  // the form's InsertFile item
 namespace quillet {
 
 class TCustomDocViewEdit;

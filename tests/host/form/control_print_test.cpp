@@ -99,6 +99,15 @@ TEST(ControlPicture, EveryKindIsAPictureOfItsSizeShowingItsText) {
   }
 }
 
+TEST(ControlPicture, CaptionsThatLookLikeMarkupShowAsTyped) {
+  // As markup "<br>" is an empty line and the picture would be blank.
+  for (const char* className : {"TLabel", "TPanel", "TButton", "TCheckBox", "TEdit", "TMemo"}) {
+    const auto blank = Make(className, 90, 40);
+    const auto markup = Make(className, 90, 40, [](TControl& c) { SetText(c, "<br>"); });
+    EXPECT_FALSE(SamePixels(*ControlPicture(*blank), *ControlPicture(*markup))) << className;
+  }
+}
+
 TEST(ControlPicture, StateShowsAndEmptyControlsHaveNone) {
   const auto enabled = Make("TEdit", 121, 21, [](TControl& c) { SetText(c, "文字"); });
   const auto disabled = Make("TEdit", 121, 21, [](TControl& c) {
