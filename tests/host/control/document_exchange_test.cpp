@@ -9,8 +9,11 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "editing/control/editor.h"
@@ -19,6 +22,8 @@
 #include "host/annotation/postil.h"
 #include "host/annotation/postil_record.h"
 #include "host/codec/document_text.h"
+#include "host/db/db_module.h"
+#include "host/db/record_store.h"
 #include "host/review/document_record.h"
 #include "host/review/reviewer_table.h"
 #include "host/review/revision_tracking.h"
@@ -490,6 +495,64 @@ TEST(DocumentExchange, ExportToTextWritesTheTextAndTheHostLines) {
   const TQvDvData& lines = control.editor.DVData().HostLines();
   EXPECT_EQ(lines.userInfo.size(), 15u);
   EXPECT_EQ(lines.allPostil, control.Annotations());
+}
+
+// ---- while the record waits for the database ----
+
+// A store that takes its time: the caller's event loop runs meanwhile.
+class TSlowStore final : public TRecordStore {
+ public:
+  explicit TSlowStore(std::string& field) : field_(field) {}
+  void Connect() override { connected_ = true; }
+  void Disconnect() override { connected_ = false; }
+  bool Connected() const override { return connected_; }
+  std::optional<std::string> SelectField(const std::string&, int32_t) override {
+    Wait();
+    return field_;
+  }
+  void Probe(const std::string&) override {}
+  int64_t UpdateOne(const std::string&, const std::string& value, int32_t) override {
+    Wait();
+    field_ = value;
+    return 1;
+  }
+
+ private:
+  static void Wait() { std::this_thread::sleep_for(std::chrono::milliseconds(150)); }
+  std::string& field_;
+  bool connected_ = false;
+};
+
+// Every member but IsPostil is refused, and the document stays as it was.
+TEST(DocumentExchange, MembersAreRefusedWhileTheRecordWaits) {
+  std::string field;
+  TDbDm db([&field](const TDbLocation&) { return std::make_unique<TSlowStore>(field); });
+  db.TableName = "DOCS", db.FieldName = "BODY", db.IDName = "ID", db.IDValue = "1";
+  Control other;
+  other.Write({"别的"});
+  const std::string text = other.exchange.GetAsciiData();
+  Control control;
+  control.Review("甲", {"原文"});
+  control.exchange.GetAsciiData();  // the carrier as the save will leave it
+  const Control::Snapshot before = control.Snap();
+  bool checked = false;
+  QTimer::singleShot(20, [&] {
+    checked = true;
+    ASSERT_TRUE(control.record.Busy());
+    TDocumentExchange& exchange = control.exchange;
+    EXPECT_THROW(exchange.GetAsciiData(), EDocumentRecordError);
+    EXPECT_THROW(exchange.ExportToText(), EDocumentRecordError);
+    EXPECT_THROW(exchange.PutAsciiData(text), EDocumentRecordError);
+    EXPECT_THROW(exchange.InsertAsciiData(text), EDocumentRecordError);
+    EXPECT_THROW(exchange.InsertAsciiDataAtFirst(text), EDocumentRecordError);
+    EXPECT_THROW(exchange.PutBmp("seal", SealText()), EDocumentRecordError);
+    EXPECT_THROW(exchange.ClearPostil(), EDocumentRecordError);
+    EXPECT_TRUE(exchange.IsPostil());
+  });
+  control.record.UpdateToDB(db);
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(control.Snap() == before);
+  EXPECT_FALSE(control.postil.GetBmp("seal"));
 }
 
 }  // namespace
