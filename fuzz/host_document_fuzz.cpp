@@ -11,50 +11,25 @@
 #include <string>
 #include <string_view>
 
-#include "editing/control/editor.h"
-#include "engine/style/style_sheet.h"
+#include "fuzz/host_form.h"
 #include "fuzz/widget_application.h"
-#include "host/annotation/postil.h"
 #include "host/control/document_exchange.h"
-#include "host/review/document_record.h"
-#include "host/review/reviewer_table.h"
 
 using namespace quillet;
 
 namespace {
 
-// A control's document side, never shown.
-struct Control {
-  Control() {
-    editor.SetStyle(&sheet);
-    editor.SetBounds(0, 0, 300, 200);
-    postil.Today = [] { return std::string("2026-12-10"); };
-  }
-  TDVStyle sheet;
-  TDocViewEdit editor;
-  TReviewerTable table;
-  TQvPostil postil;
-  TDocumentRecord record{editor, table, postil};
+// A control's document side.
+struct Control : fuzz::HostForm {
   TDocumentExchange exchange{record};
 };
-
-void Populate(Control& control) {
-  control.editor.AddNL("kept", 0, 0);
-  control.editor.Format();
-  control.table.Enter("reviewer", "2026-12-10 00:00:00");
-  control.postil.SetUser("writer");
-  control.postil.BeginDraw();
-  control.postil.AddPointM(5, 5, 255, 3, 0, 0, 1);
-  control.postil.AddPointL(25, 15, 255, 3, 0, 0, 1);
-  control.postil.EndDraw();
-}
 
 // A member that refuses the text must leave the document text as it was;
 // one that takes it must leave a text another control takes.
 template <class Member>
 void Check(std::string_view text, Member member) {
   Control control;
-  Populate(control);
+  control.Populate();
   const std::string before = control.exchange.GetAsciiData();
   try {
     member(control.exchange, text);

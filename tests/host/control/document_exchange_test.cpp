@@ -11,9 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "editing/control/editor.h"
@@ -31,22 +29,15 @@
 #include "platform/core/code_page.h"
 #include "platform/core/stream.h"
 #include "tests/host/annotation/postil_test_support.h"
+#include "tests/host/db/slow_store.h"
+#include "tests/host/review/review_form.h"
 
 namespace quillet::test {
 namespace {
 
-// One control's document side: an editor on its own style sheet, its
-// reviewers, tracking, annotations, the record road and the members.
-struct Control {
-  Control() {
-    sheet.TextStyles().Clear();
-    sheet.TextStyles().Add().Charset = 134;  // 0: plain, GB2312
-    editor.SetStyle(&sheet);
-    editor.SetBounds(0, 0, 500, 300);
-    editor.Show();
-    tracking.Now = [this] { return "2026-12-10 10:00:0" + std::to_string(++clock); };
-    WithFixedDate(postil);
-  }
+// One control's document side: a main form's, with the members over its
+// record.
+struct Control : ReviewForm {
   // Paragraphs of plain text, the caret at the start.
   void Write(const std::vector<std::string>& paragraphs) {
     editor.Clear();
@@ -54,24 +45,10 @@ struct Control {
     editor.Format();
     editor.EditData().SetCaretAtItem(0, 1);
   }
-  void Type(const std::string& utf8) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromStdString(utf8));
-    QCoreApplication::sendEvent(editor.Widget(), &press);
-  }
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
     for (int i = 0; i < editor.GetLineCount(); ++i) texts.push_back(AnsiToUtf8(editor.GetItemText(i)));
     return texts;
-  }
-  std::vector<TReviewer> Reviewers() const {
-    std::vector<TReviewer> reviewers;
-    for (int i = 0; i < TReviewerTable::kSlots; ++i) reviewers.push_back(table.Slot(i));
-    return reviewers;
-  }
-  std::vector<std::string> Annotations() const {
-    std::vector<std::string> lines;
-    postil.Save(lines);
-    return lines;
   }
   int32_t ItemTop(int itemNo) const {
     int32_t left = 0, top = 0;
@@ -105,15 +82,7 @@ struct Control {
     DrawStroke(postil, {{10, 10, 3}, {40, 30, 3}, {80, 20, 3}});
   }
 
-  TDVStyle sheet;
-  TDocViewEdit editor;
-  TReviewerTable table;
-  TTrackingFormState state;
-  TRevisionTracking tracking{editor, table, state};
-  TQvPostil postil;
-  TDocumentRecord record{editor, table, postil};
   TDocumentExchange exchange{record};
-  int clock = 0;
 };
 
 // The document behind a text, uncompressed.
@@ -499,29 +468,7 @@ TEST(DocumentExchange, ExportToTextWritesTheTextAndTheHostLines) {
 
 // ---- while the record waits for the database ----
 
-// A store that takes its time: the caller's event loop runs meanwhile.
-class TSlowStore final : public TRecordStore {
- public:
-  explicit TSlowStore(std::string& field) : field_(field) {}
-  void Connect() override { connected_ = true; }
-  void Disconnect() override { connected_ = false; }
-  bool Connected() const override { return connected_; }
-  std::optional<std::string> SelectField(const std::string&, int32_t) override {
-    Wait();
-    return field_;
-  }
-  void Probe(const std::string&) override {}
-  int64_t UpdateOne(const std::string&, const std::string& value, int32_t) override {
-    Wait();
-    field_ = value;
-    return 1;
-  }
-
- private:
-  static void Wait() { std::this_thread::sleep_for(std::chrono::milliseconds(150)); }
-  std::string& field_;
-  bool connected_ = false;
-};
+using testing_db::TSlowStore;
 
 // Every member but IsPostil is refused, and the document stays as it was.
 TEST(DocumentExchange, MembersAreRefusedWhileTheRecordWaits) {
