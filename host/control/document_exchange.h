@@ -44,10 +44,10 @@ class TDocumentExchange {
   // Inserts the text's document before the first item (see
   // TDocumentRecord::InsertFromStream); raises as PutAsciiData.
   void InsertAsciiData(std::string_view data);
-  // The same, the caret put first after the last character of the first
-  // paragraph's item (item 0 of a one-item document, else item 1); it stays
-  // there, after the inserted items. An empty document takes the insertion
-  // as it is.
+  // The same; then the caret goes after the last character of what was
+  // item 0 of a one-item document, else item 1, now below the inserted
+  // items. A document without items takes the insertion at its start and
+  // keeps its caret.
   void InsertAsciiDataAtFirst(std::string_view data);
 
   // A seal picture for bmpID from run-length hexadecimal text of a bitmap
