@@ -652,6 +652,9 @@ bool TDVFReader::Run(std::string buffer, int& index, int& nonFirstItemsAdded) {
     cpBefore_ = data_.FindCPBeforeItem(index_);
   }
   data_.SetDVFWarnings(0);
+  // A failed reading takes its host lines back out of the carrier.
+  TQvDvData& hostLines = data_.HostLines();
+  const size_t reviewersBefore = hostLines.userInfo.size(), annotationsBefore = hostLines.allPostil.size();
   // Markers read before others are counted once, at the end.
   TMarkerRecountBatch recount(data_);
   bool ok = false;
@@ -681,15 +684,30 @@ bool TDVFReader::Run(std::string buffer, int& index, int& nonFirstItemsAdded) {
   // The host's refusal is its own error: raised once the reading is undone.
   std::exception_ptr refused;
   const auto* scratch = dynamic_cast<const TDVFScratchData*>(&data_);
-  if (ok && scratch && scratch->Check) {
+  const THostLinesCheck* check = scratch ? scratch->Check : TScopedHostLinesCheck::For(data_);
+  if (ok && check) {
     try {
-      (*scratch->Check)(data_.HostLines());
+      if (reviewersBefore == 0 && annotationsBefore == 0) {
+        (*check)(hostLines);
+      } else {
+        // An insertion: the check sees the lines this stream brought.
+        TQvDvData read;
+        read.userInfo.assign(hostLines.userInfo.begin() + static_cast<std::ptrdiff_t>(reviewersBefore),
+                             hostLines.userInfo.end());
+        read.allPostil.assign(hostLines.allPostil.begin() + static_cast<std::ptrdiff_t>(annotationsBefore),
+                              hostLines.allPostil.end());
+        (*check)(read);
+      }
     } catch (...) {
       refused = std::current_exception();
       ok = false;
     }
   }
   Finish(ok);
+  if (!ok) {
+    hostLines.userInfo.resize(reviewersBefore);
+    hostLines.allPostil.resize(annotationsBefore);
+  }
   if (refused) std::rethrow_exception(refused);
   if (ok) {
     if (firstIndex_ >= 0) index = firstIndex_;

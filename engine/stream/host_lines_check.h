@@ -1,11 +1,13 @@
 #pragma once
-// A host's check of the host lines ("QV" and "QP" lines) that a replacing
-// load of one document reads. While a TScopedHostLinesCheck lives, the
+// A host's check of the host lines ("QV" and "QP" lines) that a reading
+// into one document brings. While a TScopedHostLinesCheck lives, the
 // document's LoadDVFFromStream runs the check once the stream has read
-// whole, before anything is replaced; an exception the check raises fails
-// the load, leaving document, styles and lines as they were, and reaches
-// the load's caller. Insertions and the loads of other documents are not
-// checked. Checks belong to the thread that sets them.
+// whole, before anything is replaced, and its InsertDVFFromStream runs it
+// with only the lines the inserted stream brought, before the insertion
+// stands; an exception the check raises fails the reading, leaving
+// document, styles and lines as they were, and reaches the caller. Readings
+// into other documents are not checked. Checks belong to the thread that
+// sets them.
 #include <functional>
 
 namespace quillet {

@@ -87,32 +87,67 @@ void TQvPostil::EndDraw() {
 
 void TQvPostil::SetUser(const std::string& userName) { currUserName = PostilSafeName(userName); }
 
+void TQvPostil::TakeLoaded(const std::string& line, std::vector<std::string_view>& fields) {
+  slAllPostil.push_back(line);
+  switch (PostilTagOf(line)) {
+    case TPostilTag::Seal: tuzhangList.push_back(line); break;
+    case TPostilTag::User:
+      SplitPostilFields(line, fields);
+      for (size_t i = 1; i < fields.size(); ++i) slAllUserList.emplace_back(fields[i]);
+      break;
+    case TPostilTag::SealData: {
+      SplitPostilFields(line, fields);
+      if (fields.size() < 5) break;
+      try {
+        const std::string bytes = HexToStr(fields[4]);
+        TMemoryStream stream(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        PutBmp(std::string(fields[3]), stream, true);
+      } catch (const EConvertError&) {
+        // A picture that is not hexadecimal text is dropped like one that is no bitmap.
+      }
+      break;
+    }
+    default: break;
+  }
+}
+
 void TQvPostil::loadPostil(const std::vector<std::string>& allPostil) {
   clear();
   std::vector<std::string_view> fields;
-  for (const std::string& line : allPostil) {
-    slAllPostil.push_back(line);
-    switch (PostilTagOf(line)) {
-      case TPostilTag::Seal: tuzhangList.push_back(line); break;
-      case TPostilTag::User:
-        SplitPostilFields(line, fields);
-        for (size_t i = 1; i < fields.size(); ++i) slAllUserList.emplace_back(fields[i]);
-        break;
-      case TPostilTag::SealData: {
-        SplitPostilFields(line, fields);
-        if (fields.size() < 5) break;
-        try {
-          const std::string bytes = HexToStr(fields[4]);
-          TMemoryStream stream(std::vector<uint8_t>(bytes.begin(), bytes.end()));
-          PutBmp(std::string(fields[3]), stream, true);
-        } catch (const EConvertError&) {
-          // A picture that is not hexadecimal text is dropped like one that is no bitmap.
-        }
-        break;
-      }
-      default: break;
-    }
-  }
+  for (const std::string& line : allPostil) TakeLoaded(line, fields);
+  AllChanged();
+}
+
+namespace {
+
+// The record with its y field moved dy pixels down; a record whose point
+// does not read stays as it is.
+void MoveRecordDown(std::string& line, int32_t dy, std::vector<std::string_view>& fields) {
+  const TPostilTag tag = PostilTagOf(line);
+  if (tag != TPostilTag::MoveTo && tag != TPostilTag::LineTo && tag != TPostilTag::Seal &&
+      tag != TPostilTag::SealData)
+    return;
+  SplitPostilFields(line, fields);
+  // A picture record's x and y are copies of its seal's.
+  if (!ReadPostilPoint(fields)) return;
+  const double y = *ParsePostilNumber(fields[2]);
+  const size_t from = static_cast<size_t>(fields[2].data() - line.data());
+  line.replace(from, fields[2].size(), PostilNumberText(y + dy));
+}
+
+}  // namespace
+
+void TQvPostil::InsertPostil(const std::vector<std::string>& inserted, int32_t dy) {
+  std::vector<std::string_view> fields;
+  if (dy != 0)
+    for (std::vector<std::string>* lines : {&slAllPostil, &slNewPostil, &slTempPostil})
+      for (std::string& line : *lines) MoveRecordDown(line, dy, fields);
+  for (const std::string& line : inserted) TakeLoaded(line, fields);
+  // Seals in record order, loaded then new: undo takes the last one back.
+  tuzhangList.clear();
+  for (const std::vector<std::string>* lines : {&slAllPostil, &slNewPostil})
+    for (const std::string& line : *lines)
+      if (PostilTagOf(line) == TPostilTag::Seal) tuzhangList.push_back(line);
   AllChanged();
 }
 

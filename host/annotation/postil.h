@@ -73,6 +73,11 @@ class TQvPostil {
   // ---- the document's records ----
   // Replaces the records with a document's (its seal pictures come along).
   void loadPostil(const std::vector<std::string>& allPostil);
+  // A document inserted above the page's content: what is held, loaded and
+  // new alike, moves dy pixels down with that content, and the inserted
+  // document's records join the loaded ones (its seal pictures come along).
+  // New records stay new, with their undo and redo.
+  void InsertPostil(const std::vector<std::string>& inserted, int32_t dy);
   // The loaded records, the new ones, the users and the seal pictures, for
   // the document stream. Changes nothing here.
   void Save(std::vector<std::string>& allPostil) const;
@@ -134,6 +139,8 @@ class TQvPostil {
   // Drawing, with the last group a stroke.
   bool StrokeOpen() const;
   std::string PointRecord(const char* tag, int32_t x, int32_t y) const;
+  // A line of a document's records joins the loaded ones.
+  void TakeLoaded(const std::string& line, std::vector<std::string_view>& fields);
   void QvFilter();
   // The new records changed other than by appending.
   void NewChanged();

@@ -121,8 +121,53 @@ void TDocumentRecord::Replace(const std::function<bool()>& load, const std::stri
   editor_.Format();
 }
 
-void TDocumentRecord::LoadFromStream(TStream& stream) {
-  Replace([&] { return editor_.LoadDVFFromStream(stream); }, "The record does not hold a document");
+void TDocumentRecord::LoadFromStream(TStream& stream, const std::string& refusal) {
+  Replace([&] { return editor_.LoadDVFFromStream(stream); }, refusal);
+}
+
+int TDocumentRecord::InsertFromStream(TStream& stream, const std::string& refusal) {
+  RefuseWhileBusy();
+  // The cell's items are written back before the items move.
+  editor_.DestroyInplaceEditor();
+  TDocViewDVData& data = editor_.DVData();
+  const int oldCount = data.ItemCount();
+  int32_t left = 0, oldTop = 0;
+  bool placed = oldCount > 0 && data.GetItemCoords(0, left, oldTop);
+  if (oldCount > 0 && !placed) {
+    editor_.Format();
+    placed = data.GetItemCoords(0, left, oldTop);
+  }
+  int startItem = -1, endItem = -1;
+  int32_t startOffs = 0, endOffs = 0;
+  editor_.GetSelectionBounds(startItem, startOffs, endItem, endOffs, false);
+
+  TReviewerTable read;
+  bool reviewersRead = false;
+  std::vector<std::string> annotations;
+  {
+    // Damaged reviewer lines fail the insertion before it stands, whether
+    // or not the table takes them.
+    const TScopedHostLinesCheck check(data, [&](const TQvDvData& lines) {
+      read.ReadLines(lines.userInfo);
+      reviewersRead = !lines.userInfo.empty();
+      annotations = lines.allPostil;
+    });
+    if (!editor_.InsertDVFFromStream(stream, 0)) throw EDocumentRecordError(refusal);
+  }
+  const int added = data.ItemCount() - oldCount;
+
+  bool named = false;
+  for (int i = 0; i < TReviewerTable::kSlots && !named; ++i) named = !table_.Slot(i).Name.empty();
+  if (!named && reviewersRead) table_ = std::move(read);
+  editor_.ClearUndo();
+  editor_.Modified = true;
+  editor_.Format();
+  int32_t newTop = oldTop;
+  if (placed && !data.GetItemCoords(added, left, newTop)) newTop = oldTop;
+  postil_.InsertPostil(annotations, newTop - oldTop);
+  if (startItem >= 0 && endItem >= 0) editor_.SetSelectionBounds(startItem + added, startOffs, endItem + added, endOffs);
+  editor_.Invalidate();
+  return added;
 }
 
 void TDocumentRecord::LoadFromFile(const std::string& fileName) {

@@ -60,7 +60,17 @@ class TDocumentRecord {
   // lines gives an empty table. Raises EDocumentRecordError for a stream
   // that is not a document and EReviewerError for damaged reviewer lines,
   // with nothing changed.
-  void LoadFromStream(TStream& stream);
+  void LoadFromStream(TStream& stream, const std::string& refusal = "The record does not hold a document");
+  // Inserts a stream's document (the uncompressed form) before the first
+  // item and answers how many items came in. The editor keeps its
+  // reviewers, unless none has a name yet: then it takes the stream's. The
+  // annotations held move down as far as the old first item moved, new
+  // strokes staying new, and the stream's annotations join them. The caret
+  // stays with the text it was in; the undo steps go, since they name items
+  // by number. Raises EDocumentRecordError for a stream that is not a
+  // document and EReviewerError for damaged reviewer lines, with nothing
+  // changed.
+  int InsertFromStream(TStream& stream, const std::string& refusal = "The text does not hold a document");
   // The same from a DVF file.
   void LoadFromFile(const std::string& fileName);
   // A document of another kind, read into the editor by `read`, replaces
@@ -78,10 +88,15 @@ class TDocumentRecord {
 
   // Whether a load or save is waiting for the database now.
   bool Busy() const { return busy_; }
+  // Raises EDocumentRecordError while Busy.
+  void RefuseWhileBusy() const;
+
+  TCustomDocViewEdit& Editor() const { return editor_; }
+  TReviewerTable& Table() const { return table_; }
+  TQvPostil& Postil() const { return postil_; }
 
  private:
   class TWait;
-  void RefuseWhileBusy() const;
   // Runs a replacing load of the editor and, when it succeeded, puts the
   // host data it read in place.
   void Replace(const std::function<bool()>& load, const std::string& refusal);

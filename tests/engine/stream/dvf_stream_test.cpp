@@ -175,6 +175,50 @@ TEST_F(DVFTest, ReplacingLoadTakesTheLinesTheHostAccepts) {
   EXPECT_EQ(loaded.HostLines().allPostil, std::vector<std::string>{"QPUser;new"});
 }
 
+// An insertion appends the stream's host lines to those held; under a check
+// the host sees only the lines the stream brought, and a refusal or a bad
+// stream leaves items, styles and the carrier as they were.
+TEST_F(DVFTest, InsertionAddsLinesTheHostAcceptsOrNone) {
+  data.HostLines().QvRead("QV;new;t;1");
+  data.HostLines().QvRead("QPUser;new");
+  data.AddNL("new", 0, 0);
+  const std::string dvf = Save(data);
+  const auto insert = [this](const std::string& bytes) {
+    TMemoryStream stream(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    TColor color = clNone;
+    return loaded.InsertDVFFromStream(stream, 0, color, nullptr, nullptr, false);
+  };
+  loaded.AddNL("old", 0, 0);
+  loaded.HostLines().QvRead("QV;old;t;2");
+  loaded.HostLines().QvRead("QPUser;old");
+  const TQvDvData held = loaded.HostLines();
+
+  TQvDvData seen;
+  {
+    TScopedHostLinesCheck refuse(loaded, [&](const TQvDvData& read) {
+      seen = read;
+      throw std::runtime_error("refused");
+    });
+    EXPECT_THROW(insert(dvf), std::runtime_error);
+  }
+  EXPECT_EQ(seen.userInfo, std::vector<std::string>{"QV;new;t;1"});
+  EXPECT_EQ(seen.allPostil, std::vector<std::string>{"QPUser;new"});
+  EXPECT_EQ(Describe(loaded), "|[old/0]");
+  EXPECT_EQ(loaded.HostLines().userInfo, held.userInfo);
+  EXPECT_EQ(loaded.HostLines().allPostil, held.allPostil);
+
+  // Host lines read before the stream turned out bad do not stay behind.
+  EXPECT_FALSE(insert("QV;stray;t;3\r\nQPUser;stray\r\nnonsense\r\n"));
+  EXPECT_EQ(Describe(loaded), "|[old/0]");
+  EXPECT_EQ(loaded.HostLines().userInfo, held.userInfo);
+  EXPECT_EQ(loaded.HostLines().allPostil, held.allPostil);
+
+  ASSERT_TRUE(insert(dvf));
+  EXPECT_EQ(loaded.ItemCount(), 2);
+  EXPECT_EQ(loaded.HostLines().userInfo, (std::vector<std::string>{"QV;old;t;2", "QV;new;t;1"}));
+  EXPECT_EQ(loaded.HostLines().allPostil, (std::vector<std::string>{"QPUser;old", "QPUser;new"}));
+}
+
 TEST_F(DVFTest, TextNeverForgesRecordsOrHostLines) {
   data.AddNL("harmless\r\nQV;forged;t;255\r\n0 1 0 0 0 0", 0, 0);
   data.AddNL(Utf16(u"a\u2029QV;forged\r\nb"s + u'\0' + u"c"), 1, 0);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 
 #include "host/annotation/postil.h"
@@ -134,6 +135,32 @@ TEST(PostilRecords, UserNamesCannotBreakARecord) {
   // A double-byte character stays whole.
   postil.SetUser("\xD6\xD0;");
   EXPECT_EQ(postil.CurrentUser(), "\xD6\xD0" + Utf8ToAnsi("；"));
+}
+
+// A document inserted above moves every point record down, loaded and new
+// alike; pens, users, the picture's data and damaged records stay as they
+// are, and the inserted records follow the loaded ones.
+TEST(PostilRecords, InsertionMovesPointsDownAndAppendsTheInsertedRecords) {
+  TQvPostil postil;
+  WithFixedDate(postil);
+  postil.loadPostil({"QPM;1;2.5;a;d", "QPP;255;3", "QPL;4;5;a;d", "QPT;7;8;s;a;d", "QPTDATA;7;8;s;00",
+                     "QPUser;a", "QPM;1;x;a;d", "QPL;9"});
+  postil.BeginDraw();
+  postil.AddPointM(10, 20, 255, 3, 0, 0, 1);
+  postil.AddPointL(11, 21, 255, 3, 0, 0, 1);
+  postil.InsertPostil({"QPM;0;0;b;d", "QPUser;b"}, 100);
+  EXPECT_EQ(postil.AllPostil(),
+            (std::vector<std::string>{"QPM;1;102.5;a;d", "QPP;255;3", "QPL;4;105;a;d", "QPT;7;108;s;a;d",
+                                      "QPTDATA;7;108;s;00", "QPUser;a", "QPM;1;x;a;d", "QPL;9", "QPM;0;0;b;d",
+                                      "QPUser;b"}));
+  EXPECT_EQ(postil.NewPostil(), (std::vector<std::string>{"QPM;10;120;ann;2026-12-10", "QPP;255;3",
+                                                          "QPL;11;121;ann;2026-12-10"}));
+  EXPECT_EQ(postil.SealRecords(), std::vector<std::string>{"QPT;7;108;s;a;d"});
+  // The inserted writer counts as one the document names.
+  postil.SetUser("b");
+  std::vector<std::string> saved;
+  postil.Save(saved);
+  EXPECT_EQ(std::count(saved.begin(), saved.end(), "QPUser;b"), 1);
 }
 
 TEST(PostilRecords, SaveNamesTheWriterOnceAndKeepsEveryLine) {

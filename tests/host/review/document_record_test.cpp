@@ -26,6 +26,8 @@
 #include "platform/core/stream.h"
 #include "tests/host/annotation/postil_test_support.h"
 #include "tests/host/db/db_test_support.h"
+#include "tests/host/db/slow_store.h"
+#include "tests/host/review/review_form.h"
 
 namespace quillet {
 void PrintTo(const TReviewer& r, std::ostream* os) { *os << "{" << r.Name << ";" << r.Time << ";" << r.Color << "}"; }
@@ -47,26 +49,13 @@ struct ShownItem {
 
 // One main form: an editor on its own style sheet, its reviewers, tracking,
 // annotations and the record road.
-struct Form {
-  Form() {
-    sheet.TextStyles().Clear();
-    sheet.TextStyles().Add().Charset = 134;  // 0: plain, GB2312
-    editor.SetStyle(&sheet);
-    editor.SetBounds(0, 0, 500, 300);
-    editor.Show();
-    tracking.Now = [this] { return "2026-12-10 10:00:0" + std::to_string(++clock); };
-    WithFixedDate(postil);
-  }
+struct Form : ReviewForm {
   // A document of one paragraph, the caret at its end.
   void Write(const std::string& utf8) {
     editor.Clear();
     editor.AddNL(Utf8ToAnsi(utf8), 0, 0);
     editor.Format();
     editor.EditData().SetCaretAtItem(0, static_cast<int32_t>(Utf8ToAnsi(utf8).size()) + 1);
-  }
-  void Type(const std::string& utf8) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromStdString(utf8));
-    QCoreApplication::sendEvent(editor.Widget(), &press);
   }
   std::vector<ShownItem> Shown() const {
     std::vector<ShownItem> items;
@@ -76,16 +65,6 @@ struct Form {
       items.push_back({AnsiToUtf8(data.GetItemTextR(i)), style.Style, style.Color});
     }
     return items;
-  }
-  std::vector<TReviewer> Reviewers() const {
-    std::vector<TReviewer> reviewers;
-    for (int i = 0; i < TReviewerTable::kSlots; ++i) reviewers.push_back(table.Slot(i));
-    return reviewers;
-  }
-  std::vector<std::string> Annotations() const {
-    std::vector<std::string> lines;
-    postil.Save(lines);
-    return lines;
   }
   // Everything a failed operation must leave as it was.
   struct Snapshot {
@@ -110,15 +89,6 @@ struct Form {
     QTest::keyClick(editor.Widget(), Qt::Key_Backspace);
     DrawStroke(postil, {{10, 10, 3}, {40, 30, 3}, {80, 20, 3}});
   }
-
-  TDVStyle sheet;
-  TDocViewEdit editor;
-  TReviewerTable table;
-  TTrackingFormState state;
-  TRevisionTracking tracking{editor, table, state};
-  TQvPostil postil;
-  TDocumentRecord record{editor, table, postil};
-  int clock = 0;
 };
 
 TMemoryStream Saved(Form& form) {
@@ -343,29 +313,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, DocumentRecordDb, testing::Values(TBackend::S
 
 // ---- the form while the database works ----
 
-// A store that takes its time: the caller's event loop runs meanwhile.
-class TSlowStore final : public TRecordStore {
- public:
-  explicit TSlowStore(std::string& field) : field_(field) {}
-  void Connect() override { connected_ = true; }
-  void Disconnect() override { connected_ = false; }
-  bool Connected() const override { return connected_; }
-  std::optional<std::string> SelectField(const std::string&, int32_t) override {
-    Wait();
-    return field_;
-  }
-  void Probe(const std::string&) override {}
-  int64_t UpdateOne(const std::string&, const std::string& value, int32_t) override {
-    Wait();
-    field_ = value;
-    return 1;
-  }
-
- private:
-  static void Wait() { std::this_thread::sleep_for(std::chrono::milliseconds(150)); }
-  std::string& field_;
-  bool connected_ = false;
-};
+using testing_db::TSlowStore;
 
 TEST(DocumentRecordWait, FormIsHeldStillAndOtherOperationsRefused) {
   std::string field;
