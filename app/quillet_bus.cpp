@@ -48,7 +48,7 @@ void Print(FILE* to, const QString& text) {
 
 int Usage(const QString& problem) {
   Print(stderr, "quillet-bus: " + problem);
-  std::fputs(kUsage, stderr);
+  std::fputs("Try quillet-bus --help.\n", stderr);
   return kExitUsage;
 }
 
@@ -64,11 +64,21 @@ void PrintValues(const QList<QVariant>& values) {
     for (const QString& line : FormatBusValue(value)) Print(stdout, line);
 }
 
+// A text argument's file. One longer than the bus carries is refused before
+// it is read: its UTF-8 text is as long as the file.
 QByteArray ReadArgumentFile(const QString& path) {
   QFile file;
-  const bool opened = path == u"-" ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+  const bool opened = path == u"-" ? file.open(stdin, QIODevice::ReadOnly)
+                                   : (file.setFileName(path), file.open(QIODevice::ReadOnly));
   if (!opened) throw EBusValueError("Cannot read '" + path.toStdString() + "': " + file.errorString().toStdString());
-  return file.readAll();
+  if (!file.isSequential()) CheckBusTextLength(file.size());
+  QByteArray bytes = file.read(kBusTextLimit + 1);
+  if (bytes.size() > kBusTextLimit) {
+    qint64 length = bytes.size();
+    for (QByteArray more; !(more = file.read(1 << 20)).isEmpty();) length += more.size();
+    CheckBusTextLength(length);
+  }
+  return bytes;
 }
 
 // Values for the types, taking every word; texts checked against the bus's limit.
@@ -130,7 +140,9 @@ class TClient {
   std::optional<QDBusMessage> CallMethod(const QString& name, const QStringList& words, int& exitCode) {
     const TBusMethod* method = interface_->FindMethod(name);
     if (!method) {
-      exitCode = Usage("The control has no method " + name);
+      const bool property = interface_->FindProperty(name);
+      exitCode = Usage("The control has no method " + name +
+                       (property ? QStringLiteral(" (a property: get or set it)") : QString()));
       return std::nullopt;
     }
     const QStringList types = TypesOf(method->In);

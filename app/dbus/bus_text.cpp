@@ -9,12 +9,6 @@
 namespace quillet {
 namespace {
 
-[[noreturn]] void RefuseLength(qint64 length, qint64 limit) {
-  throw EBusError(kBusErrorTooLarge, QStringLiteral("The text is %1 bytes long, beyond the %2 bytes a bus message carries")
-                                         .arg(length)
-                                         .arg(limit));
-}
-
 [[noreturn]] void RefuseNul() {
   throw EBusError(kBusErrorFailed, QStringLiteral("The text holds a NUL character, which the bus cannot carry"));
 }
@@ -40,18 +34,21 @@ qint64 Utf8Length(QStringView text) {
   return length;
 }
 
+void CheckBusTextLength(qint64 utf8Bytes, qint64 limit) {
+  if (utf8Bytes > limit)
+    throw EBusError(kBusErrorTooLarge, QStringLiteral("The text is %1 bytes long, beyond the %2 bytes a bus message carries")
+                                           .arg(utf8Bytes)
+                                           .arg(limit));
+}
+
 void CheckBusText(QStringView text, qint64 limit) {
   // Each unit is at most three bytes: most texts pass without counting.
-  if (text.size() > limit) RefuseLength(Utf8Length(text), limit);
-  if (text.size() * 3 > limit) {
-    const qint64 length = Utf8Length(text);
-    if (length > limit) RefuseLength(length, limit);
-  }
+  if (text.size() * 3 > limit) CheckBusTextLength(Utf8Length(text), limit);
   if (text.contains(QChar(u'\0'))) RefuseNul();
 }
 
 void CheckBusText(std::string_view utf8, qint64 limit) {
-  if (static_cast<qint64>(utf8.size()) > limit) RefuseLength(static_cast<qint64>(utf8.size()), limit);
+  CheckBusTextLength(static_cast<qint64>(utf8.size()), limit);
   if (utf8.find('\0') != std::string_view::npos) RefuseNul();
 }
 

@@ -21,6 +21,10 @@ inline constexpr qint64 kBusTextLimit = kBusMessageLimit - kBusMessageReserve;
 // Bytes of the text's UTF-8 form, counted without making it.
 qint64 Utf8Length(QStringView text);
 
+// EBusError kBusErrorTooLarge when a text of that many UTF-8 bytes is
+// longer than the limit.
+void CheckBusTextLength(qint64 utf8Bytes, qint64 limit = kBusTextLimit);
+
 // EBusError kBusErrorTooLarge when the text's UTF-8 form is longer than the
 // limit, kBusErrorFailed when it holds a NUL.
 void CheckBusText(QStringView text, qint64 limit = kBusTextLimit);

@@ -112,6 +112,7 @@ TEST_F(BusPeers, WrongUseIsRefusedBeforeAnythingIsSent) {
       {{"set", "Font", QStringLiteral("宋体"), "10.5", "-14"}, "takes 8 values"},
       {{"get", "Nothing"}, "no property Nothing"},
       {{"Nothing"}, "no method Nothing"},
+      {{"UserName"}, "no method UserName (a property: get or set it)"},
       {{"SetBorderSize", "300"}, "takes 2 arguments (DVHeight:i, DVWidth:i), not 1"},
       {{"PutAsciiData", "@/nonexistent/doc.hex"}, "Cannot read"},
       {{"wait-signal", "OnNothing"}, "no signal OnNothing"},
@@ -189,6 +190,17 @@ TEST_F(BusPeers, TextsTheBusCannotCarryWholeAreRefusedNotCut) {
   EXPECT_TRUE(nul.err.contains(u"NUL")) << nul.err.toStdString();
   // The control is still on the bus.
   EXPECT_EQ(Bus({"GetTableContent", "1", "1", "1"}).exitCode, 0);
+
+  // quillet-bus refuses a document file longer than a message carries
+  // before reading it (a sparse file: nothing is written to the disk).
+  QTemporaryDir dir;
+  QFile huge(dir.filePath("huge.hex"));
+  ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(huge.resize(qint64{1} << 27));
+  huge.close();
+  const RunResult put = Bus({"PutAsciiData", "@" + huge.fileName()});
+  EXPECT_EQ(put.exitCode, 1);
+  EXPECT_TRUE(put.err.startsWith(u"afxQuillet.Error.TooLarge: The text is 134217728 bytes long")) << put.err.toStdString();
 }
 
 TEST_F(BusPeers, CallsDuringADatabaseLoadAreRefusedAsBusy) {
