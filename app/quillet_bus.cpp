@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "app/dbus/bus_errors.h"
+#include "app/dbus/bus_font.h"
 #include "app/dbus/bus_introspection.h"
 #include "app/dbus/bus_names.h"
 #include "app/dbus/bus_text.h"
@@ -72,12 +73,15 @@ QByteArray ReadArgumentFile(const QString& path) {
                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
   if (!opened) throw EBusValueError("Cannot read '" + path.toStdString() + "': " + file.errorString().toStdString());
   if (!file.isSequential()) CheckBusTextLength(file.size());
-  QByteArray bytes = file.read(kBusTextLimit + 1);
-  if (bytes.size() > kBusTextLimit) {
-    qint64 length = bytes.size();
-    for (QByteArray more; !(more = file.read(1 << 20)).isEmpty();) length += more.size();
-    CheckBusTextLength(length);
+  // A pipe gives what it holds at each read: read on to its end, keeping no
+  // more than the bus carries.
+  QByteArray bytes;
+  qint64 length = 0;
+  for (QByteArray more; !(more = file.read(1 << 20)).isEmpty();) {
+    length += more.size();
+    if (length <= kBusTextLimit) bytes += more;
   }
+  CheckBusTextLength(length);
   return bytes;
 }
 
@@ -318,6 +322,7 @@ int Run(QStringList args) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  quillet::RegisterBusTypes();
   QStringList args = QCoreApplication::arguments();
   args.removeFirst();
   return quillet::Run(args);

@@ -1,5 +1,7 @@
 #include "app/dbus/bus_font.h"
 
+#include <QDBusError>
+#include <QDBusMessage>
 #include <QDBusMetaType>
 
 namespace quillet {
@@ -20,6 +22,10 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, TBusFont& font) {
   return argument;
 }
 
-void RegisterBusFont() { qDBusRegisterMetaType<TBusFont>(); }
+void RegisterBusTypes() {
+  qRegisterMetaType<QDBusMessage>();
+  qRegisterMetaType<QDBusError>();
+  qDBusRegisterMetaType<TBusFont>();
+}
 
 }  // namespace quillet

@@ -26,9 +26,11 @@ inline constexpr char kBusFontSignature[] = "(sdiibbbb)";
 QDBusArgument& operator<<(QDBusArgument& argument, const TBusFont& font);
 const QDBusArgument& operator>>(const QDBusArgument& argument, TBusFont& font);
 
-// Makes the structure known to Qt D-Bus; once per process, before the first
-// call that carries it.
-void RegisterBusFont();
+// Makes the structure and the message types Qt D-Bus passes between its
+// threads known, once per process before the first connection: registered
+// lazily, they race with the bus thread's first queued call, which then
+// warns of an invalid type.
+void RegisterBusTypes();
 
 }  // namespace quillet
 

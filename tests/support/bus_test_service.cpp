@@ -199,12 +199,12 @@ int Run(const QStringList& args) {
     else if (args[i] == u"--text-limit") textLimit = args[i + 1].toLongLong();
     else if (args[i] == u"--busy-ms") busyMs = args[i + 1].toInt();
   }
+  RegisterBusTypes();
   QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("service"));
   if (!bus.isConnected()) {
     std::fprintf(stderr, "cannot connect to %s: %s\n", qPrintable(address), qPrintable(bus.lastError().message()));
     return 1;
   }
-  RegisterBusFont();
   TEditorStandIn standIn(bus, textLimit, busyMs);
   if (!bus.registerVirtualObject(kBusObjectPath, &standIn) || !bus.registerService(kBusServiceName)) {
     std::fprintf(stderr, "cannot claim %s: %s\n", kBusServiceName, qPrintable(bus.lastError().message()));
