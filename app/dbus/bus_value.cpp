@@ -4,8 +4,8 @@
 #include <QDBusObjectPath>
 #include <QDBusSignature>
 #include <QDBusVariant>
-#include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <cerrno>
 #include <cmath>
@@ -34,6 +34,45 @@ qsizetype CompleteTypeLength(QStringView signature, int depth = 0) {
   if (c == u'a' || c == u'v' || c == u'{' || c == u'h')
     throw EBusValueError("Values of type '" + QString(c).toStdString() + "' cannot be given as words");
   throw EBusValueError("Unknown type '" + QString(c).toStdString() + "' in the signature");
+}
+
+// The length of the complete type of any kind at the start, 0 when there is
+// none: what the bus accepts as a signature, containers included.
+qsizetype AnyTypeLength(QStringView signature, int depth) {
+  if (signature.isEmpty() || depth > 64) return 0;
+  const QChar c = signature.front();
+  if (kBasicTypes.contains(c) || c == u'v' || c == u'h') return 1;
+  if (c == u'a') {
+    if (signature.size() > 1 && signature[1] == u'{') {
+      // A dictionary entry: a basic key and one value.
+      if (signature.size() < 5 || !(kBasicTypes.contains(signature[2]) || signature[2] == u'h')) return 0;
+      const qsizetype value = AnyTypeLength(signature.mid(3), depth + 1);
+      if (value == 0 || 3 + value >= signature.size() || signature[3 + value] != u'}') return 0;
+      return 3 + value + 1;
+    }
+    const qsizetype element = AnyTypeLength(signature.mid(1), depth + 1);
+    return element == 0 ? 0 : 1 + element;
+  }
+  if (c == u'(') {
+    qsizetype length = 1;
+    while (length < signature.size() && signature[length] != u')') {
+      const qsizetype field = AnyTypeLength(signature.mid(length), depth + 1);
+      if (field == 0) return 0;
+      length += field;
+    }
+    if (length == 1 || length >= signature.size()) return 0;
+    return length + 1;
+  }
+  return 0;
+}
+
+bool ValidSignature(QStringView signature) {
+  for (qsizetype at = 0; at < signature.size();) {
+    const qsizetype length = AnyTypeLength(signature.mid(at), 0);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
 }
 
 QStringList StructureFields(QStringView type) {
@@ -104,14 +143,15 @@ QVariant ParseBasic(QChar type, const QString& word, const TBusFileReader& readF
     case u'd': return QVariant(ParseDouble(word));
     case u's': return QVariant(ParseText(word, readFile));
     case u'o': {
-      const QDBusObjectPath path(word);
-      if (path.path().isEmpty()) Refuse(word, "an object path");
-      return QVariant::fromValue(path);
+      // "/" or elements of [A-Za-z0-9_] after single slashes: the bus library
+      // would refuse to send anything else.
+      static const QRegularExpression objectPath(QStringLiteral("^(/|(/[A-Za-z0-9_]+)+)$"));
+      if (!objectPath.match(word).hasMatch()) Refuse(word, "an object path");
+      return QVariant::fromValue(QDBusObjectPath(word));
     }
     case u'g': {
-      const QDBusSignature signature(word);
-      if (signature.signature().isEmpty() && !word.isEmpty()) Refuse(word, "a signature");
-      return QVariant::fromValue(signature);
+      if (word.size() > 255 || !ValidSignature(word)) Refuse(word, "a signature");
+      return QVariant::fromValue(QDBusSignature(word));
     }
   }
   throw EBusValueError("Unknown type");
@@ -130,7 +170,7 @@ void AppendBasic(QDBusArgument& argument, const QVariant& value) {
     case QMetaType::Double: argument << value.toDouble(); break;
     case QMetaType::QString: argument << value.toString(); break;
     default:
-      if (value.canConvert<QDBusObjectPath>()) argument << value.value<QDBusObjectPath>();
+      if (value.metaType() == QMetaType::fromType<QDBusObjectPath>()) argument << value.value<QDBusObjectPath>();
       else argument << value.value<QDBusSignature>();
   }
 }
@@ -165,8 +205,7 @@ QString FormatBasic(const QVariant& value) {
     case QMetaType::Double: return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
     case QMetaType::UChar: return QString::number(value.value<uchar>());
   }
-  if (value.canConvert<QDBusObjectPath>() && value.metaType() == QMetaType::fromType<QDBusObjectPath>())
-    return value.value<QDBusObjectPath>().path();
+  if (value.metaType() == QMetaType::fromType<QDBusObjectPath>()) return value.value<QDBusObjectPath>().path();
   if (value.metaType() == QMetaType::fromType<QDBusSignature>()) return value.value<QDBusSignature>().signature();
   return value.toString();
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QDBusArgument>
+#include <QDBusObjectPath>
+#include <QDBusSignature>
 #include <QDBusVariant>
 
 #include "app/dbus/bus_value.h"
@@ -63,6 +65,11 @@ TEST(BusValue, BasicWordsTakeTheirTypesValues) {
       {"s", QStringLiteral("宋体"), QStringLiteral("宋体")},
       {"s", "", QString()},
       {"s", "@@mention", "@mention"},
+      {"o", "/afxForm", QVariant::fromValue(QDBusObjectPath("/afxForm"))},
+      {"o", "/", QVariant::fromValue(QDBusObjectPath("/"))},
+      {"g", "(sdiibbbb)", QVariant::fromValue(QDBusSignature("(sdiibbbb)"))},
+      {"g", "a{sv}as", QVariant::fromValue(QDBusSignature("a{sv}as"))},
+      {"g", "", QVariant::fromValue(QDBusSignature(""))},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.type) + " " + row.word.toStdString());
@@ -82,6 +89,8 @@ TEST(BusValue, WordsOutsideTheirTypeAreRefused) {
       {"b", "yes"},   {"b", "-1"},          {"y", "256"},         {"n", "32768"},       {"n", "-32769"},
       {"q", "-1"},    {"i", "2147483648"},  {"i", "12abc"},       {"i", " 5"},          {"i", ""},
       {"u", "-0"},    {"t", "18446744073709551616"}, {"d", "abc"}, {"d", "1e999"},     {"d", "nan"},
+      {"o", "afxForm"}, {"o", "/afx//Form"}, {"o", "/afxForm/"}, {"o", "/afx-Form"}, {"g", "(s"}, {"g", "z"},
+      {"g", "()"},    {"g", "a"},           {"g", "a{vs}"},       {"g", "a{s}"},        {"g", "{sv}"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.type) + " '" + row.word + "'");
