@@ -28,6 +28,7 @@
 #include "host/annotation/postil_binding.h"
 #include "host/db/db_module.h"
 #include "host/form/action_dm.h"
+#include "host/form/control_print.h"
 #include "host/form/form_interchange.h"
 #include "host/form/main_form_ui.h"
 #include "host/form/main_style_sheet.h"
@@ -161,6 +162,7 @@ void TMainForm::CreateComponents(TPrinterDevice* printer) {
   print.SetTopMarginMM(20);
   print.SetBottomMarginMM(20);
   BindPagePrepaint(print, *binding_, *style_, ui_->pageOptions);
+  print.OnPrintComponent = DVPrintPrintComponent;
 
   // The user the annotations are written by.
   postil_->SetUser(db_->CurUserName.empty() ? TDbDm::GetUserName() : db_->CurUserName);

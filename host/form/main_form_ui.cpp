@@ -14,6 +14,7 @@
 #include "commands/actions/action.h"
 #include "commands/actions/color_actions.h"
 #include "commands/actions/dispatcher.h"
+#include "commands/actions/file_actions.h"
 #include "commands/flat/flat_painter.h"
 #include "commands/ruler/ruler.h"
 #include "editing/control/editor.h"
@@ -24,6 +25,7 @@
 #include "host/form/action_dm.h"
 #include "host/form/form_icons.h"
 #include "host/form/form_interchange.h"
+#include "host/form/insert_marks.h"
 #include "host/form/main_form_ui.h"
 #include "host/form/ruler_link.h"
 #include "host/review/accept_reject.h"
@@ -466,6 +468,13 @@ std::function<void()> TMainForm::Handler(std::string_view name) {
       message.Caption = "afxQuillet";
       message.Icon = MB_ICONINFORMATION;
       CommonDialogs().MessageBox(message);
+    };
+  if (item == "InsertFile") return [this] {
+      InsertFileMarked(*static_cast<TdvActionInsertFile*>(commands_->Action("dvActionInsertFile1")), *editor_);
+    };
+  if (item == "InsertPictureFromFile") return [this] {
+      InsertPictureMarked(*static_cast<TdvActionInsertPicture*>(commands_->Action("dvActionInsertPicture1")),
+                          *editor_);
     };
   if (item == "FileImport") return [this] { ShowInterchangeResult(interchange_->FileImportClick()); };
   if (item == "FileExport") return [this] { ShowInterchangeResult(interchange_->FileExportClick()); };

@@ -24,7 +24,10 @@
 #include "engine/print/pdf_pages.h"
 #include "host/annotation/postil.h"
 #include "host/annotation/postil_binding.h"
+#include "host/db/db_module.h"
 #include "host/form/table_cells.h"
+#include "platform/core/code_page.h"
+#include "platform/gfx/graphic.h"
 #include "platform/gfx/fake_printer_device.h"
 #include "platform/gfx/qt_printer_device.h"
 #include "platform/ui/common_dialogs.h"
@@ -262,6 +265,31 @@ TEST_F(MainFormTest, BoldFromTheMenuFollowsTheCaretBack) {
   EXPECT_TRUE(form->MenuItem("FontBold")->isChecked());
   const auto* size = static_cast<QComboBox*>(form->Control("cbFontSize"));
   EXPECT_EQ(size->currentText().toInt(), form->DVStyle().TextStyles()[Editor().CurTextStyleNo()].Size);
+}
+
+TEST_F(MainFormTest, PicturesFromTheMenuAreNamedForTrackingOnAndOff) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string bmp = dir.path().toStdString() + "/p.bmp";
+  TBitmap(8, 8).SaveToFile(bmp);
+  TScriptedCommonDialogs dialogs;
+  TScopedCommonDialogs scoped(dialogs);
+  const auto insert = [&] {
+    TFileQuestion chosen;
+    chosen.FileName = bmp;
+    dialogs.Answers = {{true, chosen}};
+    form->MenuItem("InsertPictureFromFile")->trigger();
+  };
+  LoadDoc(Data(), R"(P0 0"x")");
+  Data().SetSelectionBounds(0, 1, 0, 1);
+  insert();
+  form->DbDm().CurUserName = Utf8ToAnsi("审阅甲");
+  form->StartTraceClick();
+  insert();
+  std::vector<std::string> names;
+  for (int i = 0; i < Data().ItemCount(); ++i)
+    if (Data().GetItemStyle(i) == dvsPicture) names.push_back(AnsiToUtf8(Data().GetItemTextR(i)));
+  EXPECT_EQ(names, (std::vector<std::string>{"图片", "审阅甲插入的图片"}));
 }
 
 TEST_F(MainFormTest, PrintedPdfCarriesPageNumbersHeaderAndFooter) {
