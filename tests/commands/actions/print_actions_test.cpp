@@ -204,10 +204,7 @@ TEST_F(PrintActions, WithoutAComponentOneIsMadeForTheExecutionAndFreed) {
 }
 
 TEST_F(PrintActions, PrintToPdfHoldsTheChosenPagesAndTheirText) {
-  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
-    if (InCi()) FAIL() << "pdftotext (poppler-utils) is missing";
-    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-  }
+  QUILLET_REQUIRE_POPPLER_TOOL("pdftotext");
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString file = dir.path() + "/doc.pdf";

@@ -15,10 +15,7 @@ namespace quillet::test {
 namespace {
 
 TEST(TablePdf, RowsStandOnThePagesOfTheirParts) {
-  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
-    if (InCi()) FAIL() << "pdftotext (poppler-utils) is missing";
-    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-  }
+  QUILLET_REQUIRE_POPPLER_TOOL("pdftotext");
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const std::string file = (dir.path() + "/table.pdf").toStdString();

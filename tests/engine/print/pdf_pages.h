@@ -15,6 +15,14 @@ inline bool InCi() {
   return ci != nullptr && std::string(ci) == "true";
 }
 
+// A poppler tool (pdftotext, pdftoppm, pdfimages) the test reads PDF files
+// with: missing, the test is skipped, except under CI, where it fails.
+#define QUILLET_REQUIRE_POPPLER_TOOL(tool)                                   \
+  if (QStandardPaths::findExecutable(tool).isEmpty()) {                      \
+    if (::quillet::test::InCi()) FAIL() << tool " (poppler-utils) is missing"; \
+    GTEST_SKIP() << tool " (poppler-utils) is not installed";                \
+  }
+
 // The words of each page of a PDF file.
 inline std::vector<std::vector<std::string>> PdfPages(const QString& file) {
   QProcess p;

@@ -17,22 +17,15 @@
 #include "engine/view/docview.h"
 #include "host/annotation/postil_binding.h"
 #include "platform/gfx/qt_printer_device.h"
+#include "engine/print/pdf_pages.h"
 #include "postil_test_support.h"
 
 namespace quillet::test {
 namespace {
 
-bool InCi() {
-  const char* ci = std::getenv("CI");
-  return ci != nullptr && std::string(ci) == "true";
-}
-
 TEST(PostilPdfPrint, AStrokeOnPageTwoPrintsThereOnly) {
+  QUILLET_REQUIRE_POPPLER_TOOL("pdftoppm");
   const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
-  if (pdftoppm.isEmpty()) {
-    if (InCi()) FAIL() << "pdftoppm (poppler-utils) is missing";
-    GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
-  }
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   TDVStyle sheet;

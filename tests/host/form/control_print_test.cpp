@@ -4,6 +4,8 @@
 // back from its stream) and into a PDF file.
 #include "host/form/control_print.h"
 
+#include "engine/print/pdf_pages.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -256,12 +258,8 @@ TEST_F(ControlPrinting, ControlsReadFromAStreamPrintToo) {
 // (poppler-utils). Without pdfimages the test skips, except under CI
 // (CI=true), where it fails.
 TEST_F(ControlPrinting, APdfPrintHoldsThePicturesOfTheControls) {
+  QUILLET_REQUIRE_POPPLER_TOOL("pdfimages");
   const QString pdfimages = QStandardPaths::findExecutable("pdfimages");
-  if (pdfimages.isEmpty()) {
-    const char* ci = std::getenv("CI");
-    if (ci && std::string(ci) == "true") FAIL() << "pdfimages (poppler-utils) is missing";
-    GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
-  }
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   AddControls(view);

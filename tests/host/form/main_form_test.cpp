@@ -293,10 +293,7 @@ TEST_F(MainFormTest, PicturesFromTheMenuAreNamedForTrackingOnAndOff) {
 }
 
 TEST_F(MainFormTest, PrintedPdfCarriesPageNumbersHeaderAndFooter) {
-  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
-    if (InCi()) FAIL() << "pdftotext (poppler-utils) is missing";
-    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-  }
+  QUILLET_REQUIRE_POPPLER_TOOL("pdftotext");
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString file = dir.path() + "/doc.pdf";

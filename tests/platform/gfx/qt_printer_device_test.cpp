@@ -15,13 +15,10 @@
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/qt_printer_device.h"
 
+#include "engine/print/pdf_pages.h"
+
 namespace quillet {
 namespace {
-
-bool InCi() {
-  const char* ci = std::getenv("CI");
-  return ci != nullptr && std::string(ci) == "true";
-}
 
 // The text of a PDF file, pages ended by form feeds.
 std::string PdfText(const QString& file) {
@@ -83,10 +80,7 @@ TEST_F(QtPrinter, TwoPagesReachThePdf) {
   EXPECT_FALSE(printer_.Printing());
   ASSERT_TRUE(QFile::exists(File()));
   EXPECT_EQ(Entries(dir_), QStringList{"out.pdf"});  // nothing else is left beside it
-  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) {
-    if (InCi()) FAIL() << "pdftotext (poppler-utils) is missing";
-    GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-  }
+  QUILLET_REQUIRE_POPPLER_TOOL("pdftotext");
   const std::string text = PdfText(File());
   // pdftotext ends every page with a form feed.
   EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 2) << text;
