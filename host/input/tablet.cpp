@@ -17,7 +17,11 @@ uint32_t NextContextHandle() {
 
 }  // namespace
 
-TTablet::~TTablet() { Close(); }
+// Going, the tablet tells no one: its owner may be going too.
+TTablet::~TTablet() {
+  OnContextClose = nullptr;
+  Close();
+}
 
 bool TTablet::Open(TCustomControl* window, bool enable) {
   Close();

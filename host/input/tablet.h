@@ -29,6 +29,7 @@ class TTablet final : public TPressureSource {
   using TContextEvent = std::function<void(TTablet& sender, uint32_t contextHandle, uint32_t status)>;
 
   TTablet() = default;
+  // Closes the context without telling.
   ~TTablet() override;
   TTablet(const TTablet&) = delete;
   TTablet& operator=(const TTablet&) = delete;
