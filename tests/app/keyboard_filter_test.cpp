@@ -73,6 +73,21 @@ TEST_F(KeyboardFilterTest, ReportsEachPressOnceAndConsumesNone) {
   EXPECT_EQ(edit_->cursorPosition(), 1);
 }
 
+TEST_F(KeyboardFilterTest, KeysSentToAWidgetAreReportedOnceToo) {
+  QTest::keyClick(edit_, Qt::Key_Q);
+  QTest::keyClick(edit_, Qt::Key_R, Qt::ControlModifier);
+  EXPECT_EQ(Keys(), (std::vector<TKey>{'Q', VK_CONTROL, 'R'}));
+  EXPECT_EQ(edit_->text(), "q");
+}
+
+TEST_F(KeyboardFilterTest, AWindowWithoutAFocusedWidgetReportsToo) {
+  edit_->clearFocus();
+  ASSERT_EQ(QApplication::focusWidget(), nullptr);
+  Click(Qt::Key_Z);
+  EXPECT_EQ(Keys(), std::vector<TKey>{'Z'});
+  EXPECT_EQ(edit_->text(), "");
+}
+
 TEST_F(KeyboardFilterTest, ReportsKeysThatAShortcutTakes) {
   int triggered = 0;
   auto* action = new QAction(window_.get());
