@@ -9,6 +9,10 @@ namespace {
 
 // Context handles are unique in the process, so a handler told of one
 // context never mistakes another for it.
+// Devices are numbered in the order seen; those past this many share the
+// number kMaxDevices.
+constexpr size_t kMaxDevices = 256;
+
 uint32_t NextContextHandle() {
   static uint32_t last = 0;
   if (++last == 0) ++last;
@@ -74,14 +78,18 @@ void TTablet::Receive(const TTabletPacket& packet) {
   const bool newCursor = newDevice || lastPacket_->Pointer != packet.Pointer;
   lastPacket_ = packet;
   const uint32_t number = ++packetNumber_;
+  // A handler may close the context; what follows is then not told.
+  const auto open = [&] { return contextHandle_ == handle; };
   if (newDevice) {
     auto seen = std::find(devices_.begin(), devices_.end(), packet.DeviceId);
-    if (seen == devices_.end()) seen = devices_.insert(devices_.end(), packet.DeviceId);
-    const auto index = static_cast<uint16_t>(std::min<ptrdiff_t>(seen - devices_.begin(), UINT16_MAX));
+    // Device ids come from the driver: their list stays bounded.
+    if (seen == devices_.end() && devices_.size() < kMaxDevices)
+      seen = devices_.insert(devices_.end(), packet.DeviceId);
+    const auto index = static_cast<uint16_t>(seen - devices_.begin());
     if (OnInfoChanged) OnInfoChanged(*this, 0, WTI_DEVICES, index);
   }
-  if (newCursor && OnCursorChanged) OnCursorChanged(*this, number, handle, packet);
-  if (OnPacket) OnPacket(*this, number, handle, packet);
+  if (newCursor && OnCursorChanged && open()) OnCursorChanged(*this, number, handle, packet);
+  if (OnPacket && open()) OnPacket(*this, number, handle, packet);
 }
 
 }  // namespace quillet

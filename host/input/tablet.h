@@ -55,6 +55,8 @@ class TTablet final : public TPressureSource {
   // The last packet, none before the first.
   const std::optional<TTabletPacket>& LastPacket() const { return lastPacket_; }
 
+  // Handlers may close the context (what the packet had still to tell is
+  // then dropped) but must not destroy the tablet.
   TPacketEvent OnPacket;
   // The pointer (pen, eraser, cursor) or the device changed; fired with the
   // packet that carries the change, before OnPacket.

@@ -137,6 +137,30 @@ TEST_F(TabletTest, PointerAndDeviceChanges) {
   EXPECT_EQ(tablet_.DeviceName(), "Intuos");
 }
 
+TEST_F(TabletTest, DeviceNumbersStayBoundedWhateverTheDriverSends) {
+  tablet_.Open(&editor_, true);
+  std::vector<uint16_t> indexes;
+  tablet_.OnInfoChanged = [&](TTablet&, uint16_t, uint16_t, uint16_t index) { indexes.push_back(index); };
+  for (qint64 id = 1000; id < 1300; ++id)
+    SendTabletPacket(Client(), QEvent::TabletPress, *TabletTool(id), {5, 5}, 0.5);
+  SendTabletPacket(Client(), QEvent::TabletPress, *TabletTool(1000), {5, 5}, 0.5);
+  ASSERT_EQ(indexes.size(), 301u);
+  EXPECT_EQ(indexes[255], 255);
+  EXPECT_EQ(indexes[256], 256);
+  EXPECT_EQ(indexes[299], 256);
+  EXPECT_EQ(indexes[300], 0) << "the first device keeps its number";
+}
+
+TEST_F(TabletTest, AHandlerThatClosesTheContextHearsNoMore) {
+  tablet_.Open(&editor_, true);
+  tablet_.OnCursorChanged = [](TTablet& t, uint32_t, uint32_t, const TTabletPacket&) { t.Close(); };
+  log_.Take();
+  SendTabletPacket(Client(), QEvent::TabletPress, *pen_, {5, 5}, 0.5);
+  EXPECT_EQ(log_.Take(), (std::vector<std::string>{"info 0 100 0", "close context status 0"}));
+  SendTabletPacket(Client(), QEvent::TabletMove, *pen_, {6, 6}, 0.5);
+  EXPECT_TRUE(log_.Take().empty());
+}
+
 TEST_F(TabletTest, APenAwayFromTheTabletLeavesTheMouseItsFullWidth) {
   tablet_.Open(&editor_, true);
   SendTabletProximity(true, *pen_);
