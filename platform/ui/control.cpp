@@ -12,7 +12,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QPointingDevice>
 #include <QScrollBar>
+#include <QTabletEvent>
 #include <QTimerEvent>
 #include <QVariant>
 #include <QWheelEvent>
@@ -62,6 +64,35 @@ bool ButtonOf(Qt::MouseButton b, TMouseButton& out) {
 
 TPoint PointOf(const QPointF& p) {
   return {static_cast<int32_t>(std::floor(p.x())), static_cast<int32_t>(std::floor(p.y()))};
+}
+
+// Every control alive, for the tablet's proximity, which no window receives.
+std::vector<TCustomControl*>& LiveControls() {
+  static std::vector<TCustomControl*> controls;
+  return controls;
+}
+
+TTabletPacket TabletPacketOf(const QTabletEvent& e, TTabletEventKind kind) {
+  TTabletPacket p;
+  p.Kind = kind;
+  if (kind != tekProximityIn && kind != tekProximityOut) {
+    const TPoint at = PointOf(e.position());
+    p.X = at.X;
+    p.Y = at.Y;
+  }
+  // A driver's pressure is outside data: keep it within 0..1.
+  const double pressure = e.pressure();
+  p.Pressure = std::isfinite(pressure) ? std::clamp(pressure, 0.0, 1.0) : 0.0;
+  if (const QPointingDevice* device = e.pointingDevice()) {
+    switch (device->pointerType()) {
+      case QPointingDevice::PointerType::Eraser: p.Pointer = tpEraser; break;
+      case QPointingDevice::PointerType::Cursor: p.Pointer = tpCursor; break;
+      default: p.Pointer = tpPen; break;
+    }
+    p.DeviceId = device->systemId();
+    p.DeviceName = device->name().toStdString();
+  }
+  return p;
 }
 
 }  // namespace
@@ -133,6 +164,19 @@ class TControlBridge {
     Guard(c, [&](TCustomControl& cc) { cc.WMKillFocus(FocusReasonOf(e->reason())); });
   }
   static void InputMethod(TCustomControl* c, QInputMethodEvent* e);
+  static void Tablet(TCustomControl* c, const TTabletPacket& packet);
+  static void TabletPacket(TCustomControl* c, QTabletEvent* e) {
+    TTabletEventKind kind;
+    switch (e->type()) {
+      case QEvent::TabletPress: kind = tekPress; break;
+      case QEvent::TabletRelease: kind = tekRelease; break;
+      default: kind = tekMove; break;
+    }
+    Tablet(c, TabletPacketOf(*e, kind));
+    // Watched, not taken: the toolkit makes the mouse events of it, which
+    // the controls draw and select with.
+    e->ignore();
+  }
   static QVariant InputMethodQuery(TCustomControl* c, QWidget* w, Qt::InputMethodQuery query);
   static void ScrollAction(TCustomControl* c, TScrollBarKind kind, int action);
   static void ScrollReleased(TCustomControl* c, TScrollBarKind kind);
@@ -186,6 +230,7 @@ class TClientWidget final : public QWidget {
   void inputMethodEvent(QInputMethodEvent* e) override {
     if (takesKeys_) TControlBridge::InputMethod(control_, e);
   }
+  void tabletEvent(QTabletEvent* e) override { TControlBridge::TabletPacket(control_, e); }
   QVariant inputMethodQuery(Qt::InputMethodQuery q) const override {
     if (takesKeys_ && control_)
       return TControlBridge::InputMethodQuery(control_, const_cast<TClientWidget*>(this), q);
@@ -247,6 +292,23 @@ class TBarWheelFilter final : public QObject {
  private:
   QPointer<QWidget> client_;
 };
+
+// Proximity events go to the application object alone; this hands them to
+// every control.
+class TProximityFilter final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override;
+};
+
+void EnsureProximityFilter() {
+  static QPointer<TProximityFilter> filter;
+  if (filter || !QCoreApplication::instance()) return;
+  filter = new TProximityFilter(QCoreApplication::instance());
+  QCoreApplication::instance()->installEventFilter(filter);
+}
 
 }  // namespace
 
@@ -347,6 +409,29 @@ void TControlBridge::KeyPress(TCustomControl* c, QKeyEvent* e) {
     Guard(c, [&](TCustomControl& cc) { cc.KeyPress(unit); });
   }
   e->accept();
+}
+
+void TControlBridge::Tablet(TCustomControl* c, const TTabletPacket& packet) {
+  if (!c) return;
+  const std::weak_ptr<void> alive = c->Lifetime();
+  Guard(c, [&](TCustomControl& cc) { cc.TabletEvent(packet); });
+  // A copy: a listener may remove itself or others while it runs.
+  const auto listeners = c->tabletListeners_;
+  for (const auto& [id, listener] : listeners) {
+    if (alive.expired()) return;
+    if (c->tabletListeners_.count(id)) Guard(c, [&](TCustomControl&) { listener(packet); });
+  }
+}
+
+bool TProximityFilter::eventFilter(QObject*, QEvent* e) {
+  if (e->type() != QEvent::TabletEnterProximity && e->type() != QEvent::TabletLeaveProximity) return false;
+  const TTabletPacket packet = TabletPacketOf(
+      *static_cast<QTabletEvent*>(e), e->type() == QEvent::TabletEnterProximity ? tekProximityIn : tekProximityOut);
+  std::vector<std::pair<TCustomControl*, std::weak_ptr<void>>> controls;
+  for (TCustomControl* c : LiveControls()) controls.emplace_back(c, c->Lifetime());
+  for (const auto& [c, alive] : controls)
+    if (!alive.expired()) TControlBridge::Tablet(c, packet);
+  return false;
 }
 
 void TControlBridge::InputMethod(TCustomControl* c, QInputMethodEvent* e) {
@@ -460,11 +545,14 @@ TCustomControl::TCustomControl(bool scrollBars) : d_(std::make_unique<Impl>()) {
     d_->client = client;
     d_->widget = client;
   }
+  LiveControls().push_back(this);
+  EnsureProximityFilter();
 }
 
 TCustomControl::~TCustomControl() {
   // References to the control read as none from here on.
   lifetime_.reset();
+  std::erase(LiveControls(), this);
   // The widget outlives no part of the control: events raised while it goes
   // (focus leaving, say) reach nobody.
   if (d_->area) d_->area->Detach();
@@ -755,6 +843,15 @@ void TCustomControl::WMHScroll(TScrollCode, int32_t) {}
 void TCustomControl::ImeComposition(std::u16string_view, int32_t) {}
 void TCustomControl::ImeResult(std::u16string_view) {}
 TRect TCustomControl::ImeCompositionRect() { return {}; }
+void TCustomControl::TabletEvent(const TTabletPacket&) {}
+
+uint32_t TCustomControl::AddTabletListener(TTabletListener listener) {
+  const uint32_t id = nextTabletListener_++;
+  tabletListeners_.emplace(id, std::move(listener));
+  return id;
+}
+
+void TCustomControl::RemoveTabletListener(uint32_t id) { tabletListeners_.erase(id); }
 
 TPoint GetCursorPos() {
   const QPoint p = QCursor::pos();

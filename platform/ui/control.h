@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,22 @@ struct TScrollInfo {
   int32_t Min = 0, Max = 0, Page = 0, Pos = 0;
   friend bool operator==(const TScrollInfo&, const TScrollInfo&) = default;
 };
+
+// Pen tablet input. Proximity is the pen's, not a window's: it comes to every
+// control, without a position. Press, move and release come to the control
+// under the pen (or the one it pressed in) in client coordinates. Tablet
+// input is only watched: the toolkit still makes the mouse events of it.
+enum TTabletEventKind : uint8_t { tekProximityIn, tekProximityOut, tekPress, tekMove, tekRelease };
+enum TTabletPointer : uint8_t { tpPen, tpEraser, tpCursor };
+struct TTabletPacket {
+  TTabletEventKind Kind = tekMove;
+  int32_t X = 0, Y = 0;
+  double Pressure = 0;  // 0 to 1
+  TTabletPointer Pointer = tpPen;
+  int64_t DeviceId = 0;
+  std::string DeviceName;  // UTF-8
+};
+using TTabletListener = std::function<void(const TTabletPacket&)>;
 
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
 // The frame of a scrolling control: none, the style's own frame, or a plain
@@ -184,6 +201,12 @@ class TCustomControl {
   // an event handler. The default writes it as a Qt warning.
   virtual void HandleException(std::string_view message) noexcept;
 
+  // Those that watch the control's tablet input without being the control
+  // (the pen tablet component) hear each packet after TabletEvent. The id
+  // removes the listener again.
+  uint32_t AddTabletListener(TTabletListener listener);
+  void RemoveTabletListener(uint32_t id);
+
   // Expires when the control goes, for those that only refer to it.
   std::weak_ptr<void> Lifetime() const { return lifetime_; }
 
@@ -221,6 +244,7 @@ class TCustomControl {
   virtual void ImeComposition(std::u16string_view composing, int32_t caret);
   virtual void ImeResult(std::u16string_view text);
   virtual TRect ImeCompositionRect();
+  virtual void TabletEvent(const TTabletPacket& packet);
 
  private:
   struct Impl;
@@ -230,6 +254,8 @@ class TCustomControl {
   std::unique_ptr<TCanvas> canvas_;
   int32_t wheelAccumulator_ = 0;
   bool silentFocus_ = false;  // while SetFocusSilent runs
+  std::map<uint32_t, TTabletListener> tabletListeners_;
+  uint32_t nextTabletListener_ = 1;
   std::shared_ptr<void> lifetime_ = std::make_shared<int>(0);
 };
 
