@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/document_store.h"
+#include "app/keyboard_filter.h"
 #include "commands/actions/action.h"
 #include "editing/control/editor.h"
 #include "host/annotation/postil.h"
@@ -28,6 +29,7 @@ TProgramWindow::TProgramWindow() : form_(std::make_unique<TMainForm>()) {
     });
   });
   form_->OnCloseQuery = [this] { return CloseQuery(); };
+  keys_ = std::make_unique<TKeyboardFilter>(form_->KbHook(), form_->Widget());
 }
 
 TProgramWindow::~TProgramWindow() = default;

@@ -10,6 +10,7 @@ class QWidget;
 
 namespace quillet {
 
+class TKeyboardFilter;
 class TMainForm;
 
 class TProgramWindow {
@@ -36,6 +37,8 @@ class TProgramWindow {
   bool CloseQuery();
 
   std::unique_ptr<TMainForm> form_;
+  // Hands the form's keyboard hook every key pressed while its window is active.
+  std::unique_ptr<TKeyboardFilter> keys_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
   uint64_t savedGeneration_ = 0;

@@ -35,6 +35,8 @@
 #include "host/form/page_texts.h"
 #include "host/form/ruler_link.h"
 #include "host/form/table_cells.h"
+#include "host/input/keyboard_hook.h"
+#include "host/input/tablet.h"
 #include "host/review/change_hints.h"
 #include "host/review/document_record.h"
 #include "host/review/picture_marks.h"
@@ -100,6 +102,9 @@ TMainForm::TMainForm(QWidget* parent, TPrinterDevice* printer) : ui_(std::make_u
 // the editor before the window that holds its widget.
 TMainForm::~TMainForm() {
   CloseCellEditors();
+  kbHook_->SetEnabled(false);
+  SetPressureSource(nullptr);
+  tablet_->Close();
   ui_->flat.reset();
   delete commands_;
   commands_ = nullptr;
@@ -108,6 +113,7 @@ TMainForm::~TMainForm() {
   cells_.reset();
   interchange_.reset();
   review_.reset();
+  tablet_.reset();
   penDialog_.reset();
   binding_.reset();
   editor_.reset();
@@ -166,6 +172,18 @@ void TMainForm::CreateComponents(TPrinterDevice* printer) {
 
   // The user the annotations are written by.
   postil_->SetUser(db_->CurUserName.empty() ? TDbDm::GetUserName() : db_->CurUserName);
+
+  // The tablet thins the pen by its pressure; the hook's keys reach the
+  // table cells.
+  tablet_ = std::make_unique<TTablet>();
+  tablet_->Open(editor_.get(), true);
+  SetPressureSource(tablet_.get());
+  kbHook_ = std::make_unique<TKbHook>();
+  kbHook_->OnKeyboardMessage = [this](TKbHook&, const TKeyboardReport& report) {
+    cells_->KbHookKeyboardMessage(static_cast<int>(report.Key), (report.Shift & ssCtrl) != 0,
+                                  (report.Shift & ssShift) != 0);
+  };
+  kbHook_->SetEnabled(true);
 
   BindEditor();
   commands_ = new TActionDM(*editor_, *postil_, *reviewers_, *record_, ui_->window);

@@ -32,6 +32,8 @@ class TDVRuler;
 class TDVStyle;
 class TFlatPainter;
 class TFormInterchange;
+class TKbHook;
+class TTablet;
 class TPostilBinding;
 class TPostilDlg;
 class TPressureSource;
@@ -122,6 +124,10 @@ class TMainForm : public QObject {
   bool havePostil() const;
   // The tablet whose pressure thins the pen; none for the mouse only.
   void SetPressureSource(const TPressureSource* source);
+  // The pen tablet over the editor (present once a stylus was seen).
+  TTablet& Tablet() const { return *tablet_; }
+  // The keyboard hook: enabled, its reports reach the table cells' keys.
+  TKbHook& KbHook() const { return *kbHook_; }
 
   // The page geometry for the editor's width: the page's text area, the
   // gutter that centres it, the ruler and the annotations' offset.
@@ -171,6 +177,8 @@ class TMainForm : public QObject {
   TDocumentRecord* record_ = nullptr;
   std::unique_ptr<TTableCells> cells_;
   std::unique_ptr<TFormInterchange> interchange_;
+  std::unique_ptr<TTablet> tablet_;
+  std::unique_ptr<TKbHook> kbHook_;
   std::unique_ptr<Ui> ui_;
   TActionDM* commands_ = nullptr;  // owned by the form's window
   TDVRuler* ruler_ = nullptr;      // owned by the form's window

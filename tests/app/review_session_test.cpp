@@ -15,6 +15,9 @@
 #include "host/annotation/postil.h"
 #include "host/db/db_module.h"
 #include "host/form/main_form.h"
+#include "host/form/table_cells.h"
+#include "editing/table/table_item.h"
+#include "platform/ui/common_dialogs.h"
 #include "host/review/reviewer_table.h"
 #include "platform/core/code_page.h"
 #include "support/scoped_env.h"
@@ -75,6 +78,29 @@ TEST(ReviewSession, TrackedTypingAndAStrokeAreThereAfterARestart) {
     marked = (font.Style & fsUnderline) && font.Color == form.Reviewers().Slot(1).Color;
   }
   EXPECT_TRUE(marked);
+  window.Widget()->close();
+}
+
+// The keyboard hook sees the keys the program's window gets: Ctrl+Shift+S in
+// a table cell says which table, row and column the caret is in.
+TEST(ReviewSession, CtrlShiftSInACellTellsWhereTheCaretIs) {
+  RegisterTableItem();
+  QTemporaryDir dataHome;
+  ASSERT_TRUE(dataHome.isValid());
+  test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
+  TProgramWindow window;
+  ASSERT_TRUE(test::ShowDefaultStore(window));
+  TMainForm& form = window.Form();
+  TDVTableItemInfo* table = TTableCells::GetTable(form.DVEditor().EditData(), 1);
+  ASSERT_NE(table, nullptr) << "the demo has a table";
+  table->CreateInplace(table->GetMyItemNo(), 1, 2, false, true, true);
+  TScriptedCommonDialogs dialogs;
+  TScopedCommonDialogs scoped(dialogs);
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  QTest::keyClick(focus, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(dialogs.Asked.size(), 1u);
+  EXPECT_EQ(std::get<TMessageQuestion>(dialogs.Asked[0].Question).Text, "这是第1个表格的第1行，第2列。");
   window.Widget()->close();
 }
 
