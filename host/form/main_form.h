@@ -157,7 +157,7 @@ class TMainForm : public QObject {
   void FollowParagraph();
   void UpdateSelectionItems();
   void SetTableItemsEnabled(bool enabled);
-  void ApplyFontStyle(const char* item, int32_t code);
+  void ApplyFontStyle(int32_t code);
   void PrintWithoutGutter(std::string_view actionName);
   void FilePageSetupClick();
   void PopupMenu1Popup();

@@ -425,10 +425,10 @@ std::function<void()> TMainForm::Handler(std::string_view name) {
       }
     };
   }
-  if (item == "FontBold") return [this] { ApplyFontStyle("FontBold", TEXT_BOLD); };
-  if (item == "FontItalic") return [this] { ApplyFontStyle("FontItalic", TEXT_ITALIC); };
-  if (item == "FontUnderline") return [this] { ApplyFontStyle("FontUnderline", TEXT_UNDERLINE); };
-  if (item == "FontStrikeout") return [this] { ApplyFontStyle("FontStrikeout", TEXT_STRIKEOUT); };
+  if (item == "FontBold") return [this] { ApplyFontStyle(TEXT_BOLD); };
+  if (item == "FontItalic") return [this] { ApplyFontStyle(TEXT_ITALIC); };
+  if (item == "FontUnderline") return [this] { ApplyFontStyle(TEXT_UNDERLINE); };
+  if (item == "FontStrikeout") return [this] { ApplyFontStyle(TEXT_STRIKEOUT); };
   if (item == "EditSelectAll") return [this] {
       editor_->SelectAll();
       editor_->SetFocus();
@@ -484,14 +484,13 @@ std::function<void()> TMainForm::Handler(std::string_view name) {
   return [] {};
 }
 
-void TMainForm::ApplyFontStyle(const char* itemName, int32_t code) {
-  QAction* item = MenuItem(itemName);
+void TMainForm::ApplyFontStyle(int32_t code) {
+  // The conversion reads the check marks the click has just toggled.
   TTrackingFormState& state = review_->formState;
   state.FontBold = MenuItem("FontBold")->isChecked();
   state.FontItalic = MenuItem("FontItalic")->isChecked();
   state.FontUnderline = MenuItem("FontUnderline")->isChecked();
   state.FontStrikeout = MenuItem("FontStrikeout")->isChecked();
-  (void)item;
   editor_->ApplyStyleConversion(code);
 }
 
