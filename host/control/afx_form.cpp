@@ -13,6 +13,7 @@
 #include "host/db/db_module.h"
 #include "host/form/main_form.h"
 #include "host/form/table_cells.h"
+#include "platform/core/code_page.h"
 
 namespace quillet {
 
@@ -117,7 +118,7 @@ void TafxForm::SetAxBorderStyle(int32_t value) {
 
 void TafxForm::SetCaption(const std::string& value) {
   caption_ = value;
-  window_->setWindowTitle(QString::fromStdString(value));
+  window_->setWindowTitle(QString::fromStdString(AnsiToUtf8(value)));
 }
 
 void TafxForm::SetFont(const TFont& value) {
