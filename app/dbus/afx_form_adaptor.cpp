@@ -2,12 +2,11 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusVariant>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 
+#include "app/dbus/bus_calls.h"
 #include "app/dbus/bus_font.h"
 #include "app/dbus/bus_names.h"
 #include "app/dbus/bus_text.h"
@@ -16,18 +15,6 @@
 
 namespace quillet {
 namespace {
-
-const char kPropertiesInterface[] = "org.freedesktop.DBus.Properties";
-
-[[noreturn]] void Refuse(const char* name, const QString& text) { throw EBusError(name, text); }
-
-// The signature of a value as the bus delivered it.
-QString SignatureOf(const QVariant& value) {
-  if (value.metaType() == QMetaType::fromType<QDBusArgument>()) return value.value<QDBusArgument>().currentSignature();
-  if (value.metaType() == QMetaType::fromType<TBusFont>()) return QString::fromLatin1(kBusFontSignature);
-  const char* signature = QDBusMetaType::typeToSignature(value.metaType());
-  return signature ? QString::fromLatin1(signature) : QString();
-}
 
 std::string Text(const QVariant& value) { return BusTextToAnsi(value.toString()); }
 QVariant Text(const std::string& ansi) { return AnsiToBusText(ansi); }
@@ -75,6 +62,12 @@ TAfxFormBusObject::TAfxFormBusObject(TafxForm& control, QDBusConnection bus) : c
   interface_ = *parsed;
   BindMembers();
   BindEvents();
+  // Every member the interface describes is bound, and nothing else.
+  for (const TBusProperty& property : interface_.Properties)
+    if (!properties_.contains(property.Name) || (property.Writable != bool(properties_[property.Name].Set)))
+      throw std::logic_error("the property " + property.Name.toStdString() + " is not bound as described");
+  for (const TBusMethod& method : interface_.Methods)
+    if (!methods_.contains(method.Name)) throw std::logic_error("the method " + method.Name.toStdString() + " is not bound");
 }
 
 bool TAfxFormBusObject::Publish(QString* error) {
@@ -107,48 +100,13 @@ QDBusMessage TAfxFormBusObject::Answer(const QDBusMessage& message) {
 }
 
 QList<QVariant> TAfxFormBusObject::Dispatch(const QDBusMessage& message) {
-  if (message.interface() == QLatin1String(kPropertiesInterface)) return Properties(message);
-  if (!message.interface().isEmpty() && message.interface() != QLatin1String(kBusInterfaceName))
-    Refuse("org.freedesktop.DBus.Error.UnknownInterface", "No interface " + message.interface());
-  const TBusMethod* method = interface_.FindMethod(message.member());
-  const auto bound = methods_.constFind(message.member());
-  if (!method || bound == methods_.cend())
-    Refuse("org.freedesktop.DBus.Error.UnknownMethod", "No method " + message.member());
-  QString expected;
-  for (const TBusArg& arg : method->In) expected += arg.Signature;
-  if (message.signature() != expected)
-    Refuse("org.freedesktop.DBus.Error.InvalidArgs", method->Name + " takes (" + expected + ")");
-  return (*bound)(message.arguments());
-}
-
-QList<QVariant> TAfxFormBusObject::Properties(const QDBusMessage& message) {
-  const QList<QVariant> args = message.arguments();
-  if (args.value(0).toString() != QLatin1String(kBusInterfaceName))
-    Refuse("org.freedesktop.DBus.Error.UnknownInterface", "No interface " + args.value(0).toString());
-  if (message.member() == u"GetAll") {
-    QVariantMap all;
-    for (const TBusProperty& property : interface_.Properties)
-      if (property.Readable && properties_.contains(property.Name))
-        all.insert(property.Name, properties_[property.Name].Get());
-    return {all};
+  if (message.interface() == QLatin1String(kBusPropertiesInterface)) {
+    const TBusPropertyStore store{
+        [this](const TBusProperty& property) { return properties_[property.Name].Get(); },
+        [this](const TBusProperty& property, const QVariant& value) { properties_[property.Name].Set(value); }};
+    return AnswerBusPropertiesCall(message, interface_, store);
   }
-  const QString name = args.value(1).toString();
-  const TBusProperty* property = interface_.FindProperty(name);
-  if (!property || !properties_.contains(name)) Refuse("org.freedesktop.DBus.Error.UnknownProperty", "No property " + name);
-  const TProperty& bound = properties_[name];
-  if (message.member() == u"Get") {
-    if (message.signature() != u"ss") Refuse("org.freedesktop.DBus.Error.InvalidArgs", "Get takes (ss)");
-    return {QVariant::fromValue(QDBusVariant(bound.Get()))};
-  }
-  if (message.member() != u"Set") Refuse("org.freedesktop.DBus.Error.UnknownMethod", "No method " + message.member());
-  if (message.signature() != u"ssv") Refuse("org.freedesktop.DBus.Error.InvalidArgs", "Set takes (ssv)");
-  if (!property->Writable || !bound.Set)
-    Refuse("org.freedesktop.DBus.Error.PropertyReadOnly", "The property " + name + " is read-only");
-  const QVariant value = args.value(2).value<QDBusVariant>().variant();
-  if (SignatureOf(value) != property->Signature)
-    Refuse("org.freedesktop.DBus.Error.InvalidArgs", name + " takes " + property->Signature);
-  bound.Set(value);
-  return {};
+  return methods_[CheckBusMethodCall(message, interface_).Name](message.arguments());
 }
 
 QList<QVariant> TAfxFormBusObject::Guarded(const std::function<void()>& operation) {

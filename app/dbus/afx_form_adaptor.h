@@ -46,7 +46,6 @@ class TAfxFormBusObject : public QDBusVirtualObject {
   void BindMembers();
   void BindEvents();
   QList<QVariant> Dispatch(const QDBusMessage& message);
-  QList<QVariant> Properties(const QDBusMessage& message);
   // A database operation: the gate is held while it runs.
   QList<QVariant> Guarded(const std::function<void()>& operation);
   void Emit(const char* name, const QList<QVariant>& args = {});

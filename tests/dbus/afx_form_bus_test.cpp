@@ -66,10 +66,7 @@ class ControlOnTheBus : public testing::Test {
     address_ = nullptr;
   }
   void SetUp() override {
-    if (address_->isEmpty()) {
-      if (test::UnderCI()) FAIL() << "no test bus: dbus-daemon is missing";
-      GTEST_SKIP() << "no test bus (dbus-daemon is not installed)";
-    }
+    QUILLET_REQUIRE_TEST_BUS(*address_);
     ASSERT_TRUE(ready_) << "quillet --dbus did not come up: "
                         << QString::fromUtf8(program_->process.readAllStandardError()).toStdString();
   }
@@ -293,27 +290,10 @@ TEST_F(ControlOnTheBus, GdbusAndDbusSendCallMembers) {
 
 TEST_F(ControlOnTheBus, PaintingReachesGdbusMonitor) {
   QUILLET_REQUIRE_TOOL(gdbus, "gdbus");
-  QProcess monitor;
-  monitor.start(gdbus, {"monitor", "--address", *address_, "--dest", "afxQuillet.Editor", "--object-path", "/afxForm"});
-  ASSERT_TRUE(monitor.waitForStarted());
-  QString seen;
-  const auto readUntil = [&](const QString& text, int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!seen.contains(text) && !deadline.hasExpired()) {
-      monitor.waitForReadyRead(100);
-      seen += QString::fromUtf8(monitor.readAllStandardOutput());
-    }
-    return seen.contains(text);
-  };
-  EXPECT_TRUE(readUntil("is owned by", 10000)) << seen.toStdString();
-  bool painted = false;
-  for (int attempt = 0; attempt < 5 && !painted; ++attempt) {
-    ASSERT_EQ(Bus({"SetBorderSize", QString::number(300 + attempt), "400"}).exitCode, 0);
-    painted = readUntil("afxQuillet.Editor.OnPaint ()", 3000);
-  }
-  EXPECT_TRUE(painted) << seen.toStdString();
-  monitor.kill();
-  monitor.waitForFinished();
+  test::BusMonitor monitor;
+  ASSERT_TRUE(monitor.Start(gdbus, *address_)) << monitor.seen.toStdString();
+  EXPECT_TRUE(monitor.ResizeUntilPainted([](const QStringList& args) { return Bus(args).exitCode; }))
+      << monitor.seen.toStdString();
 }
 
 TEST_F(ControlOnTheBus, CallsWhileALoadWaitsForTheDatabaseAreRefusedAsBusy) {
