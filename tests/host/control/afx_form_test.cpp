@@ -515,6 +515,24 @@ TEST_F(AfxFormTest, ClicksPaintingAndDestructionFireTheirEvents) {
   EXPECT_EQ(created, 0) << "creation is over before a host can listen";
 }
 
+TEST_F(AfxFormTest, ActivationOfTheWindowFiresActivateAndDeactivate) {
+  int activated = 0, deactivated = 0;
+  QObject::connect(&control, &TafxForm::OnActivate, [&] { ++activated; });
+  QObject::connect(&control, &TafxForm::OnDeactivate, [&] { ++deactivated; });
+  control.SetVisible(true);
+  control.Widget()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(control.Widget()));
+  EXPECT_TRUE(control.Active());
+  EXPECT_GE(activated, 1);
+
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  EXPECT_FALSE(control.Active());
+  EXPECT_GE(deactivated, 1);
+}
+
 // ---- several controls ----
 
 TEST_F(AfxFormTest, TwoControlsInOneProcessKeepTheirOwnDocumentsAndNames) {
