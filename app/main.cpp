@@ -1,13 +1,15 @@
 // quillet: the editor's host program. Without arguments it shows the record
 // of the embedded default document store (made on the first run); with a
 // file it shows that DVF file. --render-to FILE draws the window into a PNG
-// file and ends, for checks without a screen.
+// file and ends, for checks without a screen. --dbus puts the control on the
+// session bus for hosts to drive (app/bus_program.h).
 #include <QApplication>
 #include <QMessageBox>
 #include <QStringList>
 #include <cstdio>
 #include <string>
 
+#include "app/bus_program.h"
 #include "app/program_window.h"
 #include "interchange/rtf/rtf_document_reader.h"
 #include "editing/table/table_item.h"
@@ -23,6 +25,7 @@ int main(int argc, char** argv) {
 
   QStringList args = QApplication::arguments();
   args.removeFirst();
+  if (args == QStringList{"--dbus"}) return quillet::RunBusProgram();
   QString renderTo;
   if (const qsizetype at = args.indexOf("--render-to"); at >= 0) {
     if (at + 1 >= args.size()) {

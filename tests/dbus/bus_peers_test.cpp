@@ -47,10 +47,7 @@ class BusPeers : public testing::Test {
   }
 
   void SetUp() override {
-    if (address_->isEmpty()) {
-      if (test::UnderCI()) FAIL() << "no test bus: dbus-daemon is missing";
-      GTEST_SKIP() << "no test bus (dbus-daemon is not installed)";
-    }
+    QUILLET_REQUIRE_TEST_BUS(*address_);
     ASSERT_TRUE(ready_) << "the stand-in control did not start: "
                         << QString::fromUtf8(service_->readAllStandardError()).toStdString();
   }
@@ -258,28 +255,10 @@ TEST_F(BusPeers, DbusSendPutsADocumentAndReadsAProperty) {
 
 TEST_F(BusPeers, SignalsReachGdbusMonitorAndQuilletBus) {
   QUILLET_REQUIRE_TOOL(gdbus, "gdbus");
-  QProcess monitor;
-  monitor.start(gdbus, {"monitor", "--address", *address_, "--dest", "afxQuillet.Editor", "--object-path", "/afxForm"});
-  ASSERT_TRUE(monitor.waitForStarted());
-  QString seen;
-  const auto readUntil = [&](const QString& text, int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!seen.contains(text) && !deadline.hasExpired()) {
-      monitor.waitForReadyRead(100);
-      seen += QString::fromUtf8(monitor.readAllStandardOutput());
-    }
-    return seen.contains(text);
-  };
-  // gdbus says who owns the name once its match is in place.
-  EXPECT_TRUE(readUntil("is owned by", 10000)) << seen.toStdString();
-  bool painted = false;
-  for (int attempt = 0; attempt < 5 && !painted; ++attempt) {
-    ASSERT_EQ(Bus({"SetBorderSize", "300", "400"}).exitCode, 0);
-    painted = readUntil("afxQuillet.Editor.OnPaint ()", 2000);
-  }
-  EXPECT_TRUE(painted) << seen.toStdString();
-  monitor.kill();
-  monitor.waitForFinished();
+  test::BusMonitor monitor;
+  ASSERT_TRUE(monitor.Start(gdbus, *address_)) << monitor.seen.toStdString();
+  EXPECT_TRUE(monitor.ResizeUntilPainted([](const QStringList& args) { return Bus(args).exitCode; }))
+      << monitor.seen.toStdString();
 
   // quillet-bus listens before it calls the member that fires the signal.
   const RunResult key = Bus({"wait-signal", "OnKeyPress", "--timeout", "10", "AddTuZhang", QStringLiteral("印")});

@@ -20,8 +20,6 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QEventLoop>
 #include <QTimer>
@@ -31,6 +29,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "app/dbus/bus_calls.h"
 #include "app/dbus/bus_errors.h"
 #include "app/dbus/bus_font.h"
 #include "app/dbus/bus_introspection.h"
@@ -41,15 +40,6 @@
 
 namespace quillet {
 namespace {
-
-const char kPropertiesInterface[] = "org.freedesktop.DBus.Properties";
-
-QString SignatureOf(const QVariant& value) {
-  if (value.metaType() == QMetaType::fromType<QDBusArgument>()) return value.value<QDBusArgument>().currentSignature();
-  if (value.metaType() == QMetaType::fromType<TBusFont>()) return QString::fromLatin1(kBusFontSignature);
-  const char* signature = QDBusMetaType::typeToSignature(value.metaType());
-  return signature ? QString::fromLatin1(signature) : QString();
-}
 
 QVariant DefaultOf(const QString& signature) {
   switch (signature.front().unicode()) {
@@ -83,19 +73,13 @@ class TEditorStandIn : public QDBusVirtualObject {
   }
 
  private:
-  [[noreturn]] static void Refuse(const char* name, const QString& text) { throw EBusError(name, text); }
-
   QList<QVariant> Dispatch(const QDBusMessage& message) {
-    if (message.interface() == QLatin1String(kPropertiesInterface)) return Properties(message);
-    if (message.interface() != QLatin1String(kBusInterfaceName))
-      Refuse("org.freedesktop.DBus.Error.UnknownInterface", "No interface " + message.interface());
-    const TBusMethod* method = interface_.FindMethod(message.member());
-    if (!method) Refuse("org.freedesktop.DBus.Error.UnknownMethod", "No method " + message.member());
-    QString expected;
-    for (const TBusArg& arg : method->In) expected += arg.Signature;
-    if (message.signature() != expected)
-      Refuse("org.freedesktop.DBus.Error.InvalidArgs", method->Name + " takes (" + expected + ")");
-    return Call(*method, message.arguments());
+    if (message.interface() == QLatin1String(kBusPropertiesInterface)) {
+      const TBusPropertyStore store{[this](const TBusProperty& property) { return Outgoing(property.Name); },
+                                    [this](const TBusProperty& property, const QVariant& value) { Store(property, value); }};
+      return AnswerBusPropertiesCall(message, interface_, store);
+    }
+    return Call(CheckBusMethodCall(message, interface_), message.arguments());
   }
 
   QList<QVariant> Call(const TBusMethod& method, const QList<QVariant>& args) {
@@ -136,34 +120,15 @@ class TEditorStandIn : public QDBusVirtualObject {
     return results;
   }
 
-  QList<QVariant> Properties(const QDBusMessage& message) {
-    const QList<QVariant> args = message.arguments();
-    if (args.value(0).toString() != QLatin1String(kBusInterfaceName))
-      Refuse("org.freedesktop.DBus.Error.UnknownInterface", "No interface " + args.value(0).toString());
-    if (message.member() == u"GetAll") {
-      QVariantMap all;
-      for (const TBusProperty& property : interface_.Properties)
-        if (property.Readable) all.insert(property.Name, Outgoing(property.Name));
-      return {all};
-    }
-    const TBusProperty* property = interface_.FindProperty(args.value(1).toString());
-    if (!property) Refuse("org.freedesktop.DBus.Error.UnknownProperty", "No property " + args.value(1).toString());
-    if (message.member() == u"Get") return {QVariant::fromValue(QDBusVariant(Outgoing(property->Name)))};
-    if (message.member() != u"Set") Refuse("org.freedesktop.DBus.Error.UnknownMethod", "No method " + message.member());
-    if (!property->Writable)
-      Refuse("org.freedesktop.DBus.Error.PropertyReadOnly", "The property " + property->Name + " is read-only");
-    const QVariant value = args.value(2).value<QDBusVariant>().variant();
-    if (SignatureOf(value) != property->Signature)
-      Refuse("org.freedesktop.DBus.Error.InvalidArgs", property->Name + " takes " + property->Signature);
-    if (property->Signature == u"s") {
+  void Store(const TBusProperty& property, const QVariant& value) {
+    if (property.Signature == u"s") {
       const std::string ansi = BusTextToAnsi(value.toString());  // refused before anything is stored
-      store_[property->Name] = QByteArray(ansi.data(), static_cast<qsizetype>(ansi.size()));
-    } else if (property->Signature == QLatin1String(kBusFontSignature)) {
-      store_[property->Name] = QVariant::fromValue(qdbus_cast<TBusFont>(value.value<QDBusArgument>()));
+      store_[property.Name] = QByteArray(ansi.data(), static_cast<qsizetype>(ansi.size()));
+    } else if (property.Signature == QLatin1String(kBusFontSignature)) {
+      store_[property.Name] = QVariant::fromValue(qdbus_cast<TBusFont>(value.value<QDBusArgument>()));
     } else {
-      store_[property->Name] = value;
+      store_[property.Name] = value;
     }
-    return {};
   }
 
   QVariant Outgoing(const QString& name) const {
