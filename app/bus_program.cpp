@@ -16,6 +16,7 @@
 #include "app/dbus/bus_font.h"
 #include "app/dbus/bus_names.h"
 #include "app/document_store.h"
+#include "app/keyboard_filter.h"
 #include "host/control/afx_form.h"
 #include "host/form/main_form.h"
 
@@ -65,6 +66,9 @@ int RunBusProgram() {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quillet: the default record cannot be read: %s\n", e.what());
   }
+
+  // The form's keyboard hook hears the keys of the control's window.
+  const TKeyboardFilter keys(control.MainForm().KbHook(), control.Widget());
 
   TAfxFormBusObject object(control, bus);
   QString error;
