@@ -203,14 +203,29 @@ void TafxForm::AddTuZhang(const std::string& bmpID) { mainForm_->AddTuZhang(bmpI
 std::string TafxForm::GetTableContent(int32_t Num, int32_t Row, int32_t Col) {
   return mainForm_->TableCells().GetTableContent(Num, Row, Col);
 }
+namespace {
+
+// A cell of an existing table that refused the change (its text protected,
+// the editor read-only or busy) is the host's failure to hear about; a
+// missing table stays quiet.
+void CheckCellChange(bool done, TMainForm& form, const char* member, int32_t num, int32_t row, int32_t col) {
+  if (done || !TTableCells::GetTable(form.DVEditor().EditData(), num)) return;
+  throw EAfxFormError(Utf8ToAnsi(std::string(member) + ": 表格 " + std::to_string(num) + " 第 " +
+                                 std::to_string(row) + " 行第 " + std::to_string(col) + " 列的单元格拒绝了修改"));
+}
+
+}  // namespace
+
 void TafxForm::InsertTableContent(const std::string& Data, int32_t Num, int32_t Row, int32_t Col) {
-  mainForm_->TableCells().InsertTableContentForHost(Data, Num, Row, Col);
+  CheckCellChange(mainForm_->TableCells().InsertTableContentForHost(Data, Num, Row, Col), *mainForm_,
+                  "InsertTableContent", Num, Row, Col);
 }
 void TafxForm::ClearTableCell(int32_t Num, int32_t Row, int32_t Col) {
-  mainForm_->TableCells().ClearTableCell(Num, Row, Col);
+  CheckCellChange(mainForm_->TableCells().ClearTableCell(Num, Row, Col), *mainForm_, "ClearTableCell", Num, Row, Col);
 }
 void TafxForm::SetTableCellReadOnly(int32_t Num, int32_t Row, int32_t Col) {
-  mainForm_->TableCells().SetCellReadOnly(Num, Row, Col);
+  CheckCellChange(mainForm_->TableCells().SetCellReadOnly(Num, Row, Col), *mainForm_, "SetTableCellReadOnly", Num,
+                  Row, Col);
 }
 
 void TafxForm::SetBorderSize(int32_t DVHeight, int32_t DVWidth) {

@@ -158,7 +158,9 @@ bool TTableCells::ClearTableCell(int num, int row, int col) {
 }
 
 bool TTableCells::SetCellReadOnly(int num, int row, int col) {
-  return InCell(num, row, col, [](TCustomDocViewEdit& cell) {
+  return InCell(num, row, col, [this](TCustomDocViewEdit& cell) {
+    // A read-only editor refuses the conversion without a word.
+    if (editor_.ReadOnly) return false;
     cell.SelectAll();
     cell.ApplyStyleConversion(CELL_PROTECTION);
     return true;

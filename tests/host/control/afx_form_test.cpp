@@ -432,6 +432,17 @@ TEST_F(AfxFormTest, TableCellMembersReachTheCellsAndPropagateTheirErrors) {
     EXPECT_THROW(c.call(), ETableCellError);
   }
   EXPECT_EQ(control.GetTableContent(1, 0, 1), "x0.1");
+
+  // A cell that refuses the change is an error the host hears, not a success.
+  control.SetReadOnly(true);
+  for (const Case& c : std::vector<Case>{{"InsertTableContent", [&] { control.InsertTableContent("y", 1, 0, 1); }},
+                                         {"ClearTableCell", [&] { control.ClearTableCell(1, 0, 1); }},
+                                         {"SetTableCellReadOnly", [&] { control.SetTableCellReadOnly(1, 0, 1); }}}) {
+    SCOPED_TRACE(c.name);
+    EXPECT_THROW(c.call(), EAfxFormError);
+  }
+  control.SetReadOnly(false);
+  EXPECT_EQ(control.GetTableContent(1, 0, 1), "x0.1");
 }
 
 TEST_F(AfxFormTest, DatabaseMembersFailWithTheirMessagesAndRoundTrip) {

@@ -284,6 +284,7 @@ TEST_F(TableCellsTest, AReadOnlyEditorRefusesTheWritesAndKeepsTheOpenCell) {
   Open(1, 2, 3);
   editor->SetReadOnly(true);
   EXPECT_FALSE(cells->InsertTableContent("x", 1, 0, 0));
+  EXPECT_FALSE(cells->SetCellReadOnly(1, 0, 0));
   EXPECT_EQ(Read(1, 0, 0), "abc");
   EXPECT_EQ(Edited(), "1:2,3");
 }
