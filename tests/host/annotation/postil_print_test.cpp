@@ -46,6 +46,71 @@ TEST(PostilPrint, APageShowsOnlyItsOwnHeights) {
   }
 }
 
+TEST(PostilPrint, StrokesPrintInRecordOrderAndDamageBreaksOnlyWhereItIs) {
+  // Page 2 prints view heights 1000 to 2000 from the print area's top:
+  // view y 1100 lands at 200 + 100 * 600 / 96 = 825.
+  const TPostilPageSpan page2{1000, 2000, 1000, 0};
+  struct Case {
+    const char* name;
+    std::vector<std::string> lines;
+    std::vector<std::string> printed;
+  };
+  const Case cases[] = {
+      {"a stroke drawn upwards keeps its order",
+       {"QPM;0;1900", "QPL;0;1500", "QPL;0;1100"},
+       {"Line 100,5825-100,3325 w0", "Line 100,3325-100,825 w0"}},
+      {"a damaged pen-down ends the stroke before it",
+       {"QPM;0;1100", "QPL;0;1200", "QPM;x;1300", "QPL;0;1400", "QPL;0;1500"},
+       {"Line 100,825-100,1450 w0", "Line 100,2700-100,3325 w0"}},
+      {"a damaged point is passed over",
+       {"QPM;0;1100", "QPL;0;1200", "QPL;y;1300", "QPL;0;1400"},
+       {"Line 100,825-100,1450 w0", "Line 100,1450-100,2700 w0"}},
+      {"two strokes at the same heights print one after the other",
+       {"QPP;255;1", "QPM;0;1100", "QPL;0;1200", "QPP;0;2", "QPM;96;1100", "QPL;96;1200"},
+       {"Line 100,825-100,1450 w6", "Line 700,825-700,1450 w12"}},
+  };
+  for (const Case& c : cases) {
+    TQvPostil postil;
+    postil.loadPostil(c.lines);
+    EXPECT_EQ(Printed(postil, page2), c.printed) << c.name;
+  }
+}
+
+TEST(PostilPrint, PrintFollowsEveryChangeOfTheDrawing) {
+  const TPostilPageSpan page3{2000, 3000, 2000, 0};
+  TQvPostil postil;
+  WithFixedDate(postil);
+  DrawStroke(postil, {{10, 2100, 2}, {40, 2150, 2}});
+  const std::vector<std::string> one = Printed(postil, page3);
+  ASSERT_FALSE(one.empty());
+  DrawStroke(postil, {{10, 2500, 2}, {40, 2550, 2}, {80, 2600, 2}});
+  const std::vector<std::string> two = Printed(postil, page3);
+  EXPECT_GT(two.size(), one.size());
+  postil.Undo();
+  EXPECT_EQ(Printed(postil, page3), one) << "undone";
+  postil.Redo();
+  EXPECT_EQ(Printed(postil, page3), two) << "redone";
+
+  // Printed while the pen is down, then smoothed at pen-up: the page shows
+  // the smoothed stroke, as a copy read from the saved records does.
+  postil.BeginDraw();
+  postil.AddPointM(10, 2700, 255, 2, 0, 0, 1);
+  for (int i = 1; i < 8; ++i) postil.AddPointL(10 + 9 * i, 2700 + (i % 2) * 30, 255, 2, 0, 0, 1);
+  const std::vector<std::string> drawing = Printed(postil, page3);
+  postil.EndDraw();
+  std::vector<std::string> saved;
+  postil.Save(saved);
+  TQvPostil copy;
+  copy.loadPostil(saved);
+  EXPECT_NE(Printed(postil, page3), drawing);
+  EXPECT_EQ(Printed(postil, page3), Printed(copy, page3)) << "smoothed";
+
+  postil.loadPostil({"QPM;0;2100", "QPL;0;2200"});
+  EXPECT_EQ(Printed(postil, page3), (std::vector<std::string>{"Line 100,825-100,1450 w0"})) << "loaded";
+  postil.clear();
+  EXPECT_TRUE(Printed(postil, page3).empty()) << "cleared";
+}
+
 TEST(PostilPrint, SavedAndNewStrokesLandAlike) {
   const TPostilPageSpan page3{2000, 3000, 2000, 0};
   TQvPostil drawn;
