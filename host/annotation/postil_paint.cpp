@@ -30,6 +30,13 @@ void TQvPostil::Paint(TCanvas& canvas, int32_t HScrollPos, int32_t VScrollPos, i
   const double dx = double(leftOffset) - HScrollPos;
   const double dy = -double(VScrollPos) * VSmallStep;
   const TPostilScene& added = NewScene();
+  // Nothing to show: the window's own paint stays as it is, without a
+  // window-sized layer laid over it at every paint. The next paint with
+  // strokes draws the layer anew.
+  if (allScene_.Items.empty() && added.Items.empty()) {
+    layerState_ = LayerState{};
+    return;
+  }
   const bool fresh = canvas.FitLayer(layer_);
   if (!layer_) {
     const TRect visible = DocumentRect(canvas.ClipRect(), dx, dy);
