@@ -188,6 +188,7 @@ class TQvPostil {
   // page finds its own by search.
   std::vector<uint32_t> printByHeight_;
   std::vector<uint32_t> pagePoints_;
+  std::vector<TPoint> pageRun_;
 };
 
 }  // namespace quillet

@@ -105,7 +105,11 @@ void TQvPostil::ReadPrintPoints() {
 }
 
 void TQvPostil::PrintPaint(TCanvas& canvas, const TRect& PrintAreaRect, const TPostilPageSpan& page) {
-  // Paper gets plain lines of whole widths (TQvLines).
+  // Paper gets plain lines of whole widths (TQvLines): each stretch of a
+  // stroke in one pen as one polyline, so that a page carries a path per
+  // stretch rather than a line per segment. Wide pens have round caps and
+  // joins, thin ones leave out only the last point either way, so the ink
+  // is the same as that of the segments one by one.
   const int32_t ppiX = canvas.PixelsPerInchX(), ppiY = canvas.PixelsPerInchY();
   ReadPrintPoints();
   const auto onPage = [&](const PrintPoint& p) {
@@ -117,25 +121,53 @@ void TQvPostil::PrintPaint(TCanvas& canvas, const TRect& PrintAreaRect, const TP
   // The page's points in record order, so strokes cross as they were drawn.
   pagePoints_.assign(first, last);
   std::sort(pagePoints_.begin(), pagePoints_.end());
+  std::vector<TPoint>& run = pageRun_;
+  run.clear();
+  TColor runColor = 0;
+  float runWidth = 0;
+  // Draws the stretch so far; with `keepEnd` the next one goes on from its end.
+  const auto flush = [&](bool keepEnd) {
+    qvLines.setPenColor(runColor);
+    qvLines.setPenWidth(runWidth);
+    qvLines.Polyline(canvas, run);
+    if (keepEnd && !run.empty()) {
+      run.erase(run.begin(), run.end() - 1);
+    } else {
+      run.clear();
+    }
+  };
   for (const uint32_t i : pagePoints_) {
     const PrintPoint& p = printPoints_[i];
     const int32_t X = MulDiv(p.X, ppiX, kScreenPpi) + PrintAreaRect.Left;
     const int64_t fromAnchor = std::clamp<int64_t>(int64_t{p.Y} - page.ViewAnchor, INT32_MIN, INT32_MAX);
     const int32_t yPosition =
         PrintAreaRect.Top + page.PrintAnchor + MulDiv(static_cast<int32_t>(fromAnchor), ppiY, kScreenPpi);
-    qvLines.setPenWidth(static_cast<float>(std::nearbyint(double(ppiY) * p.Width / kScreenPpi)));
-    qvLines.setPenColor(p.Color);
     if (p.Tag == TPostilTag::Seal) {
+      // Over the lines before it; a line after it goes on from where they ended.
+      flush(true);
       if (TBitmap* bmp = p.Seal >= 0 ? GetBmp(printSeals_[static_cast<size_t>(p.Seal)]) : nullptr)
         DrawTuzhang(*bmp, canvas, X, yPosition, MulDiv(bmp->Width(), ppiX, kScreenPpi),
                     MulDiv(bmp->Height(), ppiY, kScreenPpi));
-    } else if (p.Tag == TPostilTag::MoveTo || i == 0 || !onPage(printPoints_[i - 1])) {
-      // A segment that starts on another page is left out; the stroke resumes here.
-      qvLines.MoveTo(canvas, X, yPosition);
-    } else {
-      qvLines.LineTo(canvas, X, yPosition);
+      continue;
     }
+    const bool resumes = p.Tag == TPostilTag::MoveTo || i == 0 || !onPage(printPoints_[i - 1]);
+    if (resumes || run.empty()) {
+      // A segment that starts on another page is left out; the stroke resumes here.
+      flush(false);
+      run.push_back({X, yPosition});
+      continue;
+    }
+    // A segment of no length leaves no ink.
+    if (run.back() == TPoint{X, yPosition}) continue;
+    const TColor color = p.Color;
+    const auto width = static_cast<float>(std::nearbyint(double(ppiY) * p.Width / kScreenPpi));
+    // A segment is drawn in the pen of its end point.
+    if (run.size() >= 2 && (color != runColor || width != runWidth)) flush(true);
+    runColor = color;
+    runWidth = width;
+    run.push_back({X, yPosition});
   }
+  flush(false);
 }
 
 }  // namespace quillet
