@@ -30,11 +30,15 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <random>
 #include <span>
@@ -53,6 +57,7 @@
 #include "host/form/main_form.h"
 #include "host/form/main_style_sheet.h"
 #include "platform/gfx/fake_printer_device.h"
+#include "platform/gfx/qt_printer_device.h"
 
 namespace quillet::bench {
 namespace {
@@ -77,12 +82,12 @@ void KeyToScreen(QWidget* target, Qt::Key key) {
   QApplication::processEvents();
 }
 
-// The form shown with the sample document laid out in its editor.
+// The form shown with the sample document laid out in its editor, its page
+// measured from `printer`.
 struct Form {
-  TFakePrinterDevice printer;
-  TMainForm form{nullptr, &printer};
+  TMainForm form;
 
-  Form() {
+  explicit Form(TPrinterDevice& printer) : form(nullptr, &printer) {
     form.Widget()->resize(1000, 700);
     Editor().Clear();  // the empty line of a new document
     AddSampleParagraphs(Editor().EditData(), kParagraphs);
@@ -132,7 +137,8 @@ void CaretSteps(benchmark::State& state, TDocViewEdit& editor) {
 }
 
 void BM_FormCaretStep(benchmark::State& state) {
-  Form f;
+  TFakePrinterDevice printer;
+  Form f(printer);
   CaretSteps(state, f.Editor());
 }
 BENCHMARK(BM_FormCaretStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -142,7 +148,8 @@ void BM_BareCaretStep(benchmark::State& state) {
   // stands alone.
   int32_t left = 0, minWidth = 0, clientWidth = 0, clientHeight = 0;
   {
-    Form f;
+    TFakePrinterDevice printer;
+    Form f(printer);
     left = f.Editor().LeftMargin;
     minWidth = f.Editor().MinTextWidth;
     clientWidth = f.Editor().ClientWidth();
@@ -200,35 +207,46 @@ void Paginate(TDVPrint& print, TDocViewEdit& editor, int32_t gutter) {
   editor.LeftMargin = margin;
 }
 
-void PrintPages(benchmark::State& state, TDVPrint& print, TFakePrinterDevice& printer) {
+// Pages 1 to 100 at each iteration; `printed` tells whether they went out.
+void PrintPages(benchmark::State& state, TDVPrint& print, const std::function<bool()>& printed) {
   if (print.PagesCount() < kPages) {
     state.SkipWithError("the document has fewer pages than the run prints");
     return;
   }
   for (auto _ : state) {
     print.PrintPages(1, kPages, "bench", 1, false);
-    if (printer.Pages().size() != kPages) state.SkipWithError("the pages were not printed");
+    if (!printed()) state.SkipWithError("the pages were not printed");
   }
+}
+
+void CountRecords(benchmark::State& state, const TFakePrinterDevice& printer) {
   size_t records = 0;
   for (const std::vector<TCanvasRecord>& page : printer.Pages()) records += page.size();
   state.counters["records a page"] = static_cast<double>(records) / kPages;
 }
 
-void BM_FormPrint100Pages(benchmark::State& state) {
-  Form f;
-  TDocViewEdit& editor = f.Editor();
-  // The strokes lie over the first hundred pages' worth of the document.
-  const int32_t pageHeight = f.form.PageTextSize().cy;
-  f.form.qvPostil().loadPostil(StrokeRecords(f.form.PageTextSize().cx, pageHeight * kPages));
+// The form's page event gets its work: the strokes over the first hundred
+// pages' worth of the document, a header, a footer and page numbers.
+TTextOptions& LoadPageEventWork(Form& f) {
+  const TSize page = f.form.PageTextSize();
+  f.form.qvPostil().loadPostil(StrokeRecords(page.cx, page.cy * kPages));
   TTextOptions& options = f.form.PageOptions();
   options.Header = "Quarterly report";
   options.Footer = "Internal use";
   options.PrintPageNumber = pnBottom;
+  return options;
+}
+
+void BM_FormPrint100Pages(benchmark::State& state) {
+  TFakePrinterDevice printer;
+  Form f(printer);
+  const TTextOptions& options = LoadPageEventWork(f);
   TDVPrint& print = f.form.DVPrint();
-  Paginate(print, editor, f.form.Gutter());
-  PrintPages(state, print, f.printer);
+  Paginate(print, f.Editor(), f.form.Gutter());
+  PrintPages(state, print, [&] { return printer.Pages().size() == kPages; });
+  CountRecords(state, printer);
   // The page texts went out with the pages.
-  const std::vector<std::vector<std::string>> pages = f.printer.PageStrings();
+  const std::vector<std::vector<std::string>> pages = printer.PageStrings();
   for (const std::string& text :
        {PageNumberText(options.PageNumText, 2, print.PagesCount()), options.Header, options.Footer}) {
     bool found = false;
@@ -239,12 +257,46 @@ void BM_FormPrint100Pages(benchmark::State& state) {
 BENCHMARK(BM_FormPrint100Pages)->Unit(benchmark::kMillisecond);
 
 void BM_BarePrint100Pages(benchmark::State& state) {
-  Form f;
-  TDVPrint print(f.printer);
+  TFakePrinterDevice printer;
+  Form f(printer);
+  TDVPrint print(printer);
   Paginate(print, f.Editor(), f.form.Gutter());
-  PrintPages(state, print, f.printer);
+  PrintPages(state, print, [&] { return printer.Pages().size() == kPages; });
+  CountRecords(state, printer);
 }
 BENCHMARK(BM_BarePrint100Pages)->Unit(benchmark::kMillisecond);
+
+// The same pair printed into a PDF file, where every call becomes output.
+struct PdfFile {
+  QTemporaryDir dir;
+  std::string name = (dir.path() + "/pages.pdf").toStdString();
+  TQtPrinterDevice printer;
+  PdfFile() { printer.SetOutputFileName(name); }
+  bool Written() {
+    const bool written = QFileInfo(QString::fromStdString(name)).size() > 0;
+    QFile::remove(QString::fromStdString(name));
+    return written;
+  }
+};
+
+void BM_FormPrint100PagesPdf(benchmark::State& state) {
+  PdfFile pdf;
+  Form f(pdf.printer);
+  LoadPageEventWork(f);
+  TDVPrint& print = f.form.DVPrint();
+  Paginate(print, f.Editor(), f.form.Gutter());
+  PrintPages(state, print, [&] { return pdf.Written(); });
+}
+BENCHMARK(BM_FormPrint100PagesPdf)->Unit(benchmark::kMillisecond);
+
+void BM_BarePrint100PagesPdf(benchmark::State& state) {
+  PdfFile pdf;
+  Form f(pdf.printer);
+  TDVPrint print(pdf.printer);
+  Paginate(print, f.Editor(), f.form.Gutter());
+  PrintPages(state, print, [&] { return pdf.Written(); });
+}
+BENCHMARK(BM_BarePrint100PagesPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillet::bench
