@@ -25,8 +25,12 @@
 //                         number, a header and a footer
 //   BM_BarePrint100Pages  a print component on the same device and document
 //                         without the page event
+//   BM_FormPrint100PagesPdf, BM_BarePrint100PagesPdf
+//                         the same pair printed into a PDF file, where every
+//                         call becomes output
 // Run:
-//   build/release/bench/main_form_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//   build/release/bench/main_form_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
+//       --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
