@@ -17,6 +17,23 @@ std::vector<std::string> Printed(TQvPostil& postil, const TPostilPageSpan& page,
   return out;
 }
 
+// Records loaded alone, with seal "s" at hand, and what page prints of them.
+struct PageCase {
+  const char* name;
+  std::vector<std::string> lines;
+  std::vector<std::string> printed;
+};
+
+void ExpectPrinted(const TPostilPageSpan& page, const std::vector<PageCase>& cases) {
+  for (const PageCase& c : cases) {
+    TQvPostil postil;
+    std::unique_ptr<TBitmap> bmp = SealBitmap(16, 24);
+    postil.PutBmp("s", bmp);
+    postil.loadPostil(c.lines);
+    EXPECT_EQ(Printed(postil, page), c.printed) << c.name;
+  }
+}
+
 TEST(PostilPrint, ScreenPixelsBecomePrinterPixels) {
   TQvPostil postil;
   postil.loadPostil({"QPP;255;2", "QPM;96;0", "QPL;96;10", "QPP;255;1.5", "QPL;0;10"});
@@ -28,37 +45,20 @@ TEST(PostilPrint, APageShowsOnlyItsOwnHeights) {
   // Page 2 prints view heights 1000 to 2000, its first line (view y 1010)
   // 40 printer pixels below the print area's top.
   const TPostilPageSpan page2{1000, 2000, 1010, 40};
-  struct Case {
-    const char* name;
-    std::vector<std::string> lines;
-    std::vector<std::string> printed;
-  };
-  const Case cases[] = {
+  ExpectPrinted(page2, {
       {"a stroke on page 1", {"QPM;0;10", "QPL;10;20"}, {}},
       {"crossing into page 2: the crossing segment is left out",
        {"QPM;0;990", "QPL;0;1010", "QPL;0;1026"}, {"Polyline 100,240 100,340 w0"}},
       {"leaving page 2", {"QPM;0;1994", "QPL;0;2004"}, {}},
       {"a seal on page 2", {"QPT;48;1010;s;u;d"}, {"StretchDraw 350,165,450,315 TBitmap 16x24"}},
-  };
-  for (const Case& c : cases) {
-    TQvPostil postil;
-    std::unique_ptr<TBitmap> bmp = SealBitmap(16, 24);
-    postil.PutBmp("s", bmp);
-    postil.loadPostil(c.lines);
-    EXPECT_EQ(Printed(postil, page2), c.printed) << c.name;
-  }
+  });
 }
 
 TEST(PostilPrint, StrokesPrintInRecordOrderAndDamageBreaksOnlyWhereItIs) {
   // Page 2 prints view heights 1000 to 2000 from the print area's top:
   // view y 1100 lands at 200 + 100 * 600 / 96 = 825.
   const TPostilPageSpan page2{1000, 2000, 1000, 0};
-  struct Case {
-    const char* name;
-    std::vector<std::string> lines;
-    std::vector<std::string> printed;
-  };
-  const Case cases[] = {
+  ExpectPrinted(page2, {
       {"a stroke drawn upwards keeps its order",
        {"QPM;0;1900", "QPL;0;1500", "QPL;0;1100"},
        {"Polyline 100,5825 100,3325 100,825 w0"}},
@@ -79,14 +79,7 @@ TEST(PostilPrint, StrokesPrintInRecordOrderAndDamageBreaksOnlyWhereItIs) {
        {"Polyline 100,825 100,1450 w0", "StretchDraw 350,2000,450,2150 TBitmap 16x24",
         "Polyline 100,1450 100,2700 w0"}},
       {"a tap in one place leaves no ink", {"QPP;255;3", "QPM;0;1100", "QPL;0;1100"}, {}},
-  };
-  for (const Case& c : cases) {
-    TQvPostil postil;
-    std::unique_ptr<TBitmap> bmp = SealBitmap(16, 24);
-    postil.PutBmp("s", bmp);
-    postil.loadPostil(c.lines);
-    EXPECT_EQ(Printed(postil, page2), c.printed) << c.name;
-  }
+  });
 }
 
 TEST(PostilPrint, PrintFollowsEveryChangeOfTheDrawing) {
