@@ -174,6 +174,28 @@ class TQvPostil {
     size_t Items = 0, Segments = 0;
   } layerState_;
   uint64_t baseGeneration_ = 0;
+
+  // The records as printing reads them, read again only after the drawing
+  // changed: a print job visits every page, and reading every record for
+  // each page made annotations cost more than the pages themselves.
+  struct PrintPoint {
+    // MoveTo, LineTo or Seal; Other for a damaged pen-down, which prints
+    // nothing but ends the stroke before it.
+    TPostilTag Tag = TPostilTag::Other;
+    int32_t X = 0, Y = 0;  // document pixels, rounded
+    TColor Color = 0;
+    int32_t Width = 0;  // the pen's, rounded
+    int32_t Seal = -1;  // into printSeals_
+  };
+  void ReadPrintPoints();
+  uint64_t printGeneration_ = UINT64_MAX;
+  std::vector<PrintPoint> printPoints_;
+  std::vector<std::string> printSeals_;
+  // The points that can print, by height (then in record order), so that a
+  // page finds its own by search.
+  std::vector<uint32_t> printByHeight_;
+  std::vector<uint32_t> pagePoints_;
+  std::vector<TPoint> pageRun_;
 };
 
 }  // namespace quillet

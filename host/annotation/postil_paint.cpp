@@ -30,6 +30,13 @@ void TQvPostil::Paint(TCanvas& canvas, int32_t HScrollPos, int32_t VScrollPos, i
   const double dx = double(leftOffset) - HScrollPos;
   const double dy = -double(VScrollPos) * VSmallStep;
   const TPostilScene& added = NewScene();
+  // Nothing to show: the window's own paint stays as it is, without a
+  // window-sized layer laid over it at every paint. The next paint with
+  // strokes draws the layer anew.
+  if (allScene_.Items.empty() && added.Items.empty()) {
+    layerState_ = LayerState{};
+    return;
+  }
   const bool fresh = canvas.FitLayer(layer_);
   if (!layer_) {
     const TRect visible = DocumentRect(canvas.ClipRect(), dx, dy);
@@ -55,12 +62,14 @@ void TQvPostil::Paint(TCanvas& canvas, int32_t HScrollPos, int32_t VScrollPos, i
   canvas.DrawLayer(*layer_);
 }
 
-void TQvPostil::PrintPaint(TCanvas& canvas, const TRect& PrintAreaRect, const TPostilPageSpan& page) {
-  // Paper gets plain lines of whole widths (TQvLines).
-  const int32_t ppiX = canvas.PixelsPerInchX(), ppiY = canvas.PixelsPerInchY();
+void TQvPostil::ReadPrintPoints() {
+  if (printGeneration_ == generation_) return;
+  printGeneration_ = generation_;
+  printPoints_.clear();
+  printSeals_.clear();
+  printByHeight_.clear();
   TColor color = 0;
   int32_t width = 0;
-  bool previousOnPage = false;
   std::vector<std::string_view> fields;
   for (const std::vector<std::string>* lines : {&slAllPostil, &slNewPostil}) {
     for (const std::string& line : *lines) {
@@ -76,32 +85,89 @@ void TQvPostil::PrintPaint(TCanvas& canvas, const TRect& PrintAreaRect, const TP
       }
       const std::optional<TPostilPoint> point = ReadPostilPoint(fields);
       if (!point) {
-        if (tag == TPostilTag::MoveTo) previousOnPage = false;
+        // A damaged pen-down still ends the stroke before it; other damaged
+        // points are left out as if absent.
+        if (tag == TPostilTag::MoveTo) printPoints_.push_back(PrintPoint{});
         continue;
       }
-      const int32_t X = MulDiv(Nearest(point->X), ppiX, kScreenPpi) + PrintAreaRect.Left;
-      const int32_t Y = Nearest(point->Y);
-      qvLines.setPenWidth(static_cast<float>(std::nearbyint(double(ppiY) * width / kScreenPpi)));
-      qvLines.setPenColor(color);
-      const bool onPage = Y >= page.ViewFrom && Y < page.ViewTo;
-      if (onPage) {
-        const int64_t below = std::clamp<int64_t>(int64_t{Y} - page.ViewAnchor, INT32_MIN, INT32_MAX);
-        const int32_t yPosition = PrintAreaRect.Top + page.PrintAnchor + MulDiv(static_cast<int32_t>(below), ppiY,
-                                                                               kScreenPpi);
-        if (tag == TPostilTag::Seal) {
-          if (TBitmap* bmp = fields.size() >= 4 ? GetBmp(std::string(fields[3])) : nullptr)
-            DrawTuzhang(*bmp, canvas, X, yPosition, MulDiv(bmp->Width(), ppiX, kScreenPpi),
-                        MulDiv(bmp->Height(), ppiY, kScreenPpi));
-        } else if (tag == TPostilTag::MoveTo || !previousOnPage) {
-          // A segment that starts on another page is left out; the stroke resumes here.
-          qvLines.MoveTo(canvas, X, yPosition);
-        } else {
-          qvLines.LineTo(canvas, X, yPosition);
-        }
+      PrintPoint p{tag, Nearest(point->X), Nearest(point->Y), color, width, -1};
+      if (tag == TPostilTag::Seal && fields.size() >= 4) {
+        p.Seal = static_cast<int32_t>(printSeals_.size());
+        printSeals_.emplace_back(fields[3]);
       }
-      previousOnPage = onPage;
+      printPoints_.push_back(p);
     }
   }
+  for (uint32_t i = 0; i < printPoints_.size(); ++i)
+    if (printPoints_[i].Tag != TPostilTag::Other) printByHeight_.push_back(i);
+  std::stable_sort(printByHeight_.begin(), printByHeight_.end(),
+                   [this](uint32_t a, uint32_t b) { return printPoints_[a].Y < printPoints_[b].Y; });
+}
+
+void TQvPostil::PrintPaint(TCanvas& canvas, const TRect& PrintAreaRect, const TPostilPageSpan& page) {
+  // Paper gets plain lines of whole widths (TQvLines): each stretch of a
+  // stroke in one pen as one polyline, so that a page carries a path per
+  // stretch rather than a line per segment. Wide pens have round caps and
+  // joins, thin ones leave out only the last point either way, so the ink
+  // is the same as that of the segments one by one.
+  const int32_t ppiX = canvas.PixelsPerInchX(), ppiY = canvas.PixelsPerInchY();
+  ReadPrintPoints();
+  const auto onPage = [&](const PrintPoint& p) {
+    return p.Tag != TPostilTag::Other && p.Y >= page.ViewFrom && p.Y < page.ViewTo;
+  };
+  const auto below = [this](uint32_t i, int32_t y) { return printPoints_[i].Y < y; };
+  const auto first = std::lower_bound(printByHeight_.begin(), printByHeight_.end(), page.ViewFrom, below);
+  const auto last = std::lower_bound(first, printByHeight_.end(), page.ViewTo, below);
+  // The page's points in record order, so strokes cross as they were drawn.
+  pagePoints_.assign(first, last);
+  std::sort(pagePoints_.begin(), pagePoints_.end());
+  std::vector<TPoint>& run = pageRun_;
+  run.clear();
+  TColor runColor = 0;
+  float runWidth = 0;
+  // Draws the stretch so far; with `keepEnd` the next one goes on from its end.
+  const auto flush = [&](bool keepEnd) {
+    qvLines.setPenColor(runColor);
+    qvLines.setPenWidth(runWidth);
+    qvLines.Polyline(canvas, run);
+    if (keepEnd && !run.empty()) {
+      run.erase(run.begin(), run.end() - 1);
+    } else {
+      run.clear();
+    }
+  };
+  for (const uint32_t i : pagePoints_) {
+    const PrintPoint& p = printPoints_[i];
+    const int32_t X = MulDiv(p.X, ppiX, kScreenPpi) + PrintAreaRect.Left;
+    const int64_t fromAnchor = std::clamp<int64_t>(int64_t{p.Y} - page.ViewAnchor, INT32_MIN, INT32_MAX);
+    const int32_t yPosition =
+        PrintAreaRect.Top + page.PrintAnchor + MulDiv(static_cast<int32_t>(fromAnchor), ppiY, kScreenPpi);
+    if (p.Tag == TPostilTag::Seal) {
+      // Over the lines before it; a line after it goes on from where they ended.
+      flush(true);
+      if (TBitmap* bmp = p.Seal >= 0 ? GetBmp(printSeals_[static_cast<size_t>(p.Seal)]) : nullptr)
+        DrawTuzhang(*bmp, canvas, X, yPosition, MulDiv(bmp->Width(), ppiX, kScreenPpi),
+                    MulDiv(bmp->Height(), ppiY, kScreenPpi));
+      continue;
+    }
+    const bool resumes = p.Tag == TPostilTag::MoveTo || i == 0 || !onPage(printPoints_[i - 1]);
+    if (resumes || run.empty()) {
+      // A segment that starts on another page is left out; the stroke resumes here.
+      flush(false);
+      run.push_back({X, yPosition});
+      continue;
+    }
+    // A segment of no length leaves no ink.
+    if (run.back() == TPoint{X, yPosition}) continue;
+    const TColor color = p.Color;
+    const auto width = static_cast<float>(std::nearbyint(double(ppiY) * p.Width / kScreenPpi));
+    // A segment is drawn in the pen of its end point.
+    if (run.size() >= 2 && (color != runColor || width != runWidth)) flush(true);
+    runColor = color;
+    runWidth = width;
+    run.push_back({X, yPosition});
+  }
+  flush(false);
 }
 
 }  // namespace quillet

@@ -13,4 +13,10 @@ void TQvLines::LineTo(TCanvas& canvas, int32_t x, int32_t y) {
   canvas.LineTo(x, y);
 }
 
+void TQvLines::Polyline(TCanvas& canvas, const std::vector<TPoint>& points) {
+  if (points.size() < 2) return;
+  canvas.Pen() = TPen{penColor, static_cast<int32_t>(std::nearbyint(penWidth)), psSolid, pmCopy};
+  canvas.Polyline(points);
+}
+
 }  // namespace quillet

@@ -526,8 +526,13 @@ void TMainForm::FollowCaret() {
   const int32_t styleNo = where.CurTextStyleNo();
   if (sheet && sheet->TextStyles().IsValidIndex(styleNo)) {
     const TFontInfo& font = sheet->TextStyles()[styleNo];
-    ui_->fontName->setCurrentText(QString::fromStdString(AnsiToUtf8(font.FontName)));
-    ui_->fontSize->setCurrentText(QString::number(font.Size));
+    // A box given its own text again still redraws; most caret steps keep
+    // the font.
+    const auto show = [](QComboBox* box, const QString& text) {
+      if (box->currentText() != text) box->setCurrentText(text);
+    };
+    show(ui_->fontName, QString::fromStdString(AnsiToUtf8(font.FontName)));
+    show(ui_->fontSize, QString::number(font.Size));
     MenuItem("FontBold")->setChecked((font.Style & fsBold) != 0);
     MenuItem("FontItalic")->setChecked((font.Style & fsItalic) != 0);
     MenuItem("FontUnderline")->setChecked((font.Style & fsUnderline) != 0);

@@ -1,6 +1,7 @@
 #include "host/review/picture_marks.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "editing/table/table_item.h"
 #include "engine/model/picture_item.h"
@@ -13,6 +14,8 @@ namespace quillet {
 namespace {
 
 constexpr int32_t kMarkWidth = 2;
+// How far below its picture's drawing item the inserted mark reaches.
+constexpr int32_t kMarkReach = 3 + kMarkWidth;
 
 // The picture item of a document: the picture itself starts a pixel inside
 // its drawing item.
@@ -34,11 +37,27 @@ void MarkPicture(const TDVGraphicItemInfo& picture, const std::string& name, con
   canvas.LineTo(left, top + height);
 }
 
-// The marks of a laid-out document whose origin is at (x, y) on the canvas.
-void PaintDocument(const TCustomDVFormattedData& doc, int32_t x, int32_t y, const TReviewerTable& table,
-                   TCanvas& canvas) {
-  for (int d = 0; d < doc.DrawItems.Count(); ++d) {
+// The marks of a laid-out document whose origin is at (x, y) on the canvas,
+// for the lines that can reach the canvas's rows top..bottom. A paint draws
+// a band of the window; walking the whole document at every paint made each
+// caret step cost as much as the document is long.
+void PaintDocument(const TCustomDVFormattedData& doc, int32_t x, int32_t y, int32_t top, int32_t bottom,
+                   const TReviewerTable& table, TCanvas& canvas) {
+  const int count = doc.DrawItems.Count();
+  // Slots emptied by a partial reformatting that did not finish hold no
+  // drawing item; the document paints nothing then either.
+  if (count == 0 || doc.DrawItems.MarkedCount() > 0) return;
+  const auto toDocument = [y](int32_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{v} - y, INT32_MIN, INT32_MAX));
+  };
+  // As the document paints: from a line above the first one in the band to
+  // the end of the line in which something starts below it.
+  const int32_t docBottom = toDocument(bottom);
+  bool belowBottom = false;
+  for (int d = std::clamp(doc.GetFirstVisible(toDocument(top)), 0, count - 1); d < count; ++d) {
     const TDVDrawLineInfo& line = *doc.DrawItems[d];
+    if (belowBottom && line.FromNewLine) break;
+    if (line.Top >= docBottom) belowBottom = true;
     const TCustomDVItemInfo* item = doc.GetItem(line.ItemNo);
     if (const auto* picture = dynamic_cast<const TDVGraphicItemInfo*>(item)) {
       MarkPicture(*picture, doc.GetItemTextR(line.ItemNo), table, x + line.Left + 1, y + line.Top + 1, canvas);
@@ -51,8 +70,12 @@ void PaintDocument(const TCustomDVFormattedData& doc, int32_t x, int32_t y, cons
           // An edited cell's items are in its editor, which marks them.
           if (!cell || (r == editedRow && c == editedCol)) continue;
           const int32_t pad = grid->CellPadding;
+          const int64_t cellTop = int64_t{y} + line.Top + cell->Top;
+          // The line under a picture may reach a little below its cell.
+          if (cellTop > bottom || cellTop + cell->Height + kMarkReach < top) continue;
           PaintDocument(*cell, x + line.Left + cell->Left + pad,
-                        y + line.Top + cell->Top + pad + std::max(cell->GetExtraVOffs(), 0), table, canvas);
+                        y + line.Top + cell->Top + pad + std::max(cell->GetExtraVOffs(), 0), top, bottom, table,
+                        canvas);
         }
     }
   }
@@ -62,7 +85,8 @@ void PaintDocument(const TCustomDVFormattedData& doc, int32_t x, int32_t y, cons
 
 void PaintPictureMarks(const TCustomDocView& view, const TReviewerTable& table, TCanvas& canvas) {
   const TCustomDVFormattedData& doc = view.DVData();
-  PaintDocument(doc, -doc.GetHOffs(), -doc.GetVOffs(), table, canvas);
+  const TRect clip = canvas.ClipRect();
+  PaintDocument(doc, -doc.GetHOffs(), -doc.GetVOffs(), clip.Top, clip.Bottom, table, canvas);
 }
 
 TPictureMarks::TPictureMarks(TCustomDocView& editor, const TReviewerTable& table)

@@ -143,9 +143,29 @@ TCommonDialogs* current = nullptr;
 
 }  // namespace
 
+TAgedList::TAgedList(TQuery query, std::chrono::milliseconds maxAge, TClock clock)
+    : query_(std::move(query)), maxAge_(maxAge), clock_(std::move(clock)) {}
+
+const std::vector<std::string>& TAgedList::Get() {
+  const std::chrono::steady_clock::time_point now = clock_();
+  if (!known_ || now - asked_ >= maxAge_) {
+    list_ = query_();
+    asked_ = now;
+    known_ = true;
+  }
+  return list_;
+}
+
 std::vector<std::string> TCommonDialogs::PrinterNames() const {
-  std::vector<std::string> names;
-  for (const QString& name : QPrinterInfo::availablePrinterNames()) names.push_back(name.toStdString());
+  // A printer installed meanwhile shows within two seconds.
+  static TAgedList printers(
+      [] {
+        std::vector<std::string> names;
+        for (const QString& name : QPrinterInfo::availablePrinterNames()) names.push_back(name.toStdString());
+        return names;
+      },
+      std::chrono::seconds(2));
+  std::vector<std::string> names = printers.Get();
   // Printing into a PDF file needs no printer installed.
   names.push_back("PDF");
   return names;

@@ -3,8 +3,10 @@
 // question the program asks through them goes through CommonDialogs(), so a
 // test puts a scripted answerer in its place and drives the caller.
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -69,6 +71,26 @@ class TCommonDialogs {
   // The printers' names (UTF-8): the system's installed printers, then the
   // PDF file printer, which every machine has. Replaced in tests.
   virtual std::vector<std::string> PrinterNames() const;
+};
+
+// A list that is dear to ask for, asked again only when the answer in hand
+// is older than maxAge. The installed printers are one: the print system
+// answers over a socket, and the print commands ask at every caret move.
+class TAgedList {
+ public:
+  using TQuery = std::function<std::vector<std::string>()>;
+  using TClock = std::function<std::chrono::steady_clock::time_point()>;
+  TAgedList(TQuery query, std::chrono::milliseconds maxAge,
+            TClock clock = [] { return std::chrono::steady_clock::now(); });
+  const std::vector<std::string>& Get();
+
+ private:
+  TQuery query_;
+  std::chrono::milliseconds maxAge_;
+  TClock clock_;
+  std::vector<std::string> list_;
+  std::chrono::steady_clock::time_point asked_;
+  bool known_ = false;
 };
 
 // The dialogs in use: Qt's unless replaced.

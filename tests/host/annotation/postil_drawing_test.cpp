@@ -91,6 +91,43 @@ TEST(PostilPaint, AGrowingStrokeOnTheKeptLayerLooksLikeOneDrawnWhole) {
   EXPECT_EQ(shown(), fresh());
 }
 
+TEST(PostilPaint, StrokesAfterPaintsOfNoneShowAsAFreshLayerShowsThem) {
+  // Painted with no strokes (scrolled between), then a stroke grows, then
+  // every stroke is undone and another drawn.
+  TQvPostil postil;
+  QImage live(200, 150, QImage::Format_RGB32);
+  TQtCanvas canvas(live);
+  auto paint = [&postil](TQtCanvas& on, QImage& image, int32_t vPos) {
+    image.fill(Qt::white);
+    postil.Paint(on, 0, vPos, 1);
+    on.EndPaint();
+    return image;
+  };
+  auto fresh = [&](int32_t vPos) {
+    QImage image(200, 150, QImage::Format_RGB32);
+    TQtCanvas other(image);
+    return paint(other, image, vPos);
+  };
+  QImage blank(200, 150, QImage::Format_RGB32);
+  blank.fill(Qt::white);
+  for (const int32_t vPos : {0, 20, 0}) EXPECT_EQ(paint(canvas, live, vPos), blank) << vPos;
+  postil.BeginDraw();
+  postil.AddPointM(20, 100, 255, 4, 0, 0, 1);
+  for (int i = 1; i < 6; ++i) {
+    postil.AddPointL(20 + 12 * i, 100 + (i % 3) * 9, 255, 4, 0, 0, 1);
+    EXPECT_EQ(paint(canvas, live, 0), fresh(0)) << i;
+  }
+  postil.EndDraw();
+  postil.Undo();
+  EXPECT_EQ(paint(canvas, live, 0), blank);
+  EXPECT_EQ(paint(canvas, live, 10), blank);
+  postil.BeginDraw();
+  postil.AddPointM(30, 40, 255, 3, 0, 0, 1);
+  postil.AddPointL(90, 60, 255, 3, 0, 0, 1);
+  EXPECT_EQ(paint(canvas, live, 0), fresh(0));
+  EXPECT_NE(fresh(0), blank);
+}
+
 TEST(PostilPaint, OnlyVisibleRunsAreDrawn) {
   TQvPostil postil;
   postil.loadPostil({"QPM;0;0", "QPL;5;0", "QPM;0;5000", "QPL;5;5000"});

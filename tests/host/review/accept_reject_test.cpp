@@ -218,6 +218,30 @@ TEST_F(PictureMarksTest, InsertedUnderlinedDeletedCrossedPlainNot) {
   EXPECT_FALSE(IsMark(image, plain.X + 20, plain.Y + 10));
 }
 
+TEST_F(PictureMarksTest, APictureFarDownIsMarkedInAnyBandThatShowsIt) {
+  constexpr int kAbove = 400;
+  std::string doc;
+  for (int i = 0; i < kAbove; ++i) doc += "P0 0\"line\" ";
+  doc += "P0 pic:40x20";
+  for (int i = 0; i < kAbove; ++i) doc += " P0 0\"line\"";
+  Load(doc);
+  Data().SetItemTextR(kAbove, Utf8ToAnsi("A插入的图片"));
+  Data().Format();
+  TPictureMarks marks(*editor, reviewers);
+  editor->ScrollTo(Data().DrawItems[Data().FindDrawItemByItem(kAbove)]->Top - editor->ClientHeight() / 2);
+  const TPoint at = PictureAt(*editor, kAbove);
+  EXPECT_TRUE(IsMark(Grab(), at.X + 20, at.Y + 22));
+  // Bands that cut the picture's line: the mark below it alone, and the
+  // mark with the line after it.
+  for (const int height : {6, 60}) {
+    QImage band(editor->Widget()->size(), QImage::Format_RGB32);
+    band.fill(Qt::white);
+    // The region's corner lands on the offset: the band keeps its place.
+    editor->Widget()->render(&band, QPoint(0, at.Y + 19), QRegion(0, at.Y + 19, editor->Widget()->width(), height));
+    EXPECT_TRUE(IsMark(band, at.X + 20, at.Y + 22)) << height;
+  }
+}
+
 TEST_F(PictureMarksTest, CellsAndTheOpenCellEditorMarkTheirPictures) {
   auto t = MakeTable(1, 2);
   for (int c = 0; c < 2; ++c) {

@@ -13,6 +13,23 @@
 namespace quillet {
 namespace {
 
+TEST(AgedList, AskedAgainOnlyWhenTheAnswerIsOlderThanItsAge) {
+  using namespace std::chrono_literals;
+  std::chrono::steady_clock::time_point now{};
+  int asked = 0;
+  TAgedList list([&] { return std::vector<std::string>{"printer " + std::to_string(++asked)}; }, 2000ms,
+                 [&] { return now; });
+  const struct {
+    std::chrono::milliseconds after;
+    const char* answer;
+  } steps[] = {{0ms, "printer 1"}, {0ms, "printer 1"}, {1999ms, "printer 1"}, {1ms, "printer 2"}, {500ms, "printer 2"},
+               {5000ms, "printer 3"}};
+  for (const auto& step : steps) {
+    now += step.after;
+    EXPECT_EQ(list.Get(), std::vector<std::string>{step.answer}) << step.after.count();
+  }
+}
+
 TEST(ColorDialog, ExecuteShowsTheColourAndTakesTheChoiceOnOk) {
   struct Case {
     const char* what;
