@@ -216,52 +216,52 @@ std::string SampleText(TafxForm& control) {
   return control.GetAsciiData();
 }
 
-void Report(benchmark::State& state) {
+// Runs `body` once per iteration. A call that fails ends the benchmark with
+// its message, not the program, so the peers are still stopped.
+template <class Body>
+void Measure(benchmark::State& state, Body body) {
+  try {
+    for (auto _ : state) body();
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+  }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(gText.size()));
   state.counters["text_MB"] = static_cast<double>(gText.size()) / 1e6;
+}
+
+QString SentText() { return QString::fromLatin1(gText.data(), static_cast<qsizetype>(gText.size())); }
+
+// The calls made in process: what the control does with the text.
+void InProcessGetPut() {
+  const std::string text = gControl->GetAsciiData();
+  gControl->PutAsciiData(text);
 }
 
 // (a) what a host pays: the text out of the program's control and back in.
 void BM_BusGetPut(benchmark::State& state) {
   const PeerCpu cpu(state, {{"editor_cpu_ms", &gStand->editor}, {"daemon_cpu_ms", &gStand->daemon}});
-  for (auto _ : state) {
-    const QString text = gStand->EditorGet();
-    gStand->EditorPut(text);
-    benchmark::DoNotOptimize(text.size());
-  }
-  Report(state);
+  Measure(state, [] { gStand->EditorPut(gStand->EditorGet()); });
 }
 
 // (b) the floor under it: the bus carrying the text both ways, and the
 // control's own work on it.
 void BM_EchoPlusInProcessGetPut(benchmark::State& state) {
-  const QString sent = QString::fromLatin1(gText.data(), static_cast<qsizetype>(gText.size()));
+  const QString sent = SentText();
   const PeerCpu cpu(state, {{"echo_cpu_ms", &gStand->echo}, {"daemon_cpu_ms", &gStand->daemon}});
-  for (auto _ : state) {
-    const QString echoed = gStand->Echo(sent);
-    const std::string text = gControl->GetAsciiData();
-    gControl->PutAsciiData(text);
-    benchmark::DoNotOptimize(echoed.size() + text.size());
-  }
-  Report(state);
+  Measure(state, [&sent] {
+    benchmark::DoNotOptimize(gStand->Echo(sent).size());
+    InProcessGetPut();
+  });
 }
 
 // The two halves of (b) alone, to show where the time goes.
 void BM_Echo(benchmark::State& state) {
-  const QString sent = QString::fromLatin1(gText.data(), static_cast<qsizetype>(gText.size()));
+  const QString sent = SentText();
   const PeerCpu cpu(state, {{"echo_cpu_ms", &gStand->echo}, {"daemon_cpu_ms", &gStand->daemon}});
-  for (auto _ : state) benchmark::DoNotOptimize(gStand->Echo(sent).size());
-  Report(state);
+  Measure(state, [&sent] { benchmark::DoNotOptimize(gStand->Echo(sent).size()); });
 }
 
-void BM_InProcessGetPut(benchmark::State& state) {
-  for (auto _ : state) {
-    const std::string text = gControl->GetAsciiData();
-    gControl->PutAsciiData(text);
-    benchmark::DoNotOptimize(text.size());
-  }
-  Report(state);
-}
+void BM_InProcessGetPut(benchmark::State& state) { Measure(state, InProcessGetPut); }
 
 // The other process's work is not this process's CPU time: wall time only.
 BENCHMARK(BM_BusGetPut)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -292,7 +292,7 @@ int main(int argc, char** argv) {
   try {
     gText = SampleText(control);
     // The program's control holds the same document from the start.
-    stand.EditorPut(QString::fromLatin1(gText.data(), static_cast<qsizetype>(gText.size())));
+    stand.EditorPut(SentText());
     if (stand.EditorGet().toStdString() != gText) throw std::runtime_error("the control over the bus gives another text back");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "dbus_bench: %s\n", e.what());
