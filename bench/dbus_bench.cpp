@@ -132,9 +132,11 @@ struct Stand {
 
     bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, "dbus_bench"));
     if (!bus->isConnected()) return "cannot connect to the private bus";
-    for (const char* name : {kEchoService, kBusServiceName}) {
+    for (const auto& [name, process] : {std::pair<const char*, QProcess*>{kEchoService, &echo}, {kBusServiceName, &editor}}) {
       QDeadlineTimer ready(60000);
-      while (!bus->interface()->isServiceRegistered(name) && !ready.hasExpired()) QThread::msleep(50);
+      while (!bus->interface()->isServiceRegistered(name) && process->state() != QProcess::NotRunning &&
+             !ready.hasExpired())
+        QThread::msleep(50);
       if (!bus->interface()->isServiceRegistered(name)) return std::string(name) + " did not come up";
     }
     return {};
