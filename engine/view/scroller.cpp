@@ -192,7 +192,15 @@ void TDVScroller::WMHScroll(TScrollCode code, int32_t pos) {
 
 // ---- the chosen sub-document ----
 
-void TDVScroller::DestroyInplaceEditor() { delete std::exchange(inplaceEditor_, nullptr); }
+void TDVScroller::DestroyInplaceEditor() {
+  TDVScroller* editor = std::exchange(inplaceEditor_, nullptr);
+  if (!editor) return;
+  // Freed with the focus, the editor would leave the keys to no one (a save
+  // closes it while the user types): they come back to the view it edited.
+  const bool hadFocus = editor->ContainsFocus();
+  delete editor;
+  if (hadFocus) SetFocus();
+}
 
 void TDVScroller::AssignChosenDVData(TCustomDVData* dvData, TCustomDVItemInfo* item) {
   if (dvData != chosenDVData_) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -334,6 +335,37 @@ TEST_F(AfxFormTest, InsertsGoBeforeTheFirstItem) {
   EXPECT_EQ(Texts(control), (std::vector<std::string>{"inserted", "inserted", "a", "b"}));
   const std::string text = control.ExportToText();
   EXPECT_NE(text.find("inserted\r\ninserted\r\na\r\nb"), std::string::npos) << text;
+}
+
+// A host reads the document while the user types in a table cell: the read
+// closes the cell's editor, and the keys that follow must reach the document
+// instead of a window that no longer exists.
+TEST_F(AfxFormTest, ReadingTheDocumentWhileACellIsEditedLeavesTheKeysToTheDocument) {
+  const struct {
+    const char* member;
+    std::function<void(TafxForm&)> read;
+  } rows[] = {
+      {"GetAsciiData", [](TafxForm& c) { c.GetAsciiData(); }},
+      {"ExportToText", [](TafxForm& c) { c.ExportToText(); }},
+  };
+  control.SetVisible(true);
+  control.Widget()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(control.Widget()));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.member);
+    TDVTableItemInfo& table = PlaceTable(control);
+    table.CreateInplace(1, 0, 0, false, true, true);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), "q");
+    ASSERT_EQ(control.GetTableContent(1, 0, 0), "0.0q");
+
+    row.read(control);
+    EXPECT_EQ(control.GetTableContent(1, 0, 0), "0.0q") << "the cell's text is kept";
+    ASSERT_TRUE(Editor(control).ContainsFocus()) << "the keys went to no one";
+    const std::vector<std::string> before = Texts(control);
+    QTest::keyClicks(QApplication::focusWidget(), "w");
+    EXPECT_NE(Texts(control), before) << "the key reached the document";
+  }
 }
 
 // ---- methods ----
