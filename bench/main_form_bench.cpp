@@ -1,7 +1,8 @@
 // The main form's own costs beside the bare parts it wraps, each pair in one
 // run.
 //
-// The document: 6,000 sample paragraphs (GBK Chinese and Latin words) in
+// The document: 6,000 sample paragraphs (GBK Chinese and Latin words; the
+// caret steps also at 24,000, to show a cost that grows with it) in
 // text styles 0 to 3 of the form's sheet (normal, heading, subheading,
 // monospace) and paragraph styles 0 and 1 (left, centred), so a caret that
 // goes from line to line keeps meeting other styles. The form is 1000 x 700
@@ -91,10 +92,10 @@ void KeyToScreen(QWidget* target, Qt::Key key) {
 struct Form {
   TMainForm form;
 
-  explicit Form(TPrinterDevice& printer) : form(nullptr, &printer) {
+  explicit Form(TPrinterDevice& printer, int paragraphs = kParagraphs) : form(nullptr, &printer) {
     form.Widget()->resize(1000, 700);
     Editor().Clear();  // the empty line of a new document
-    AddSampleParagraphs(Editor().EditData(), kParagraphs);
+    AddSampleParagraphs(Editor().EditData(), paragraphs);
     form.Widget()->show();
     QApplication::processEvents();
     form.DVEditorResize();  // lays the document out at the page's width
@@ -142,19 +143,21 @@ void CaretSteps(benchmark::State& state, TDocViewEdit& editor) {
 
 void BM_FormCaretStep(benchmark::State& state) {
   TFakePrinterDevice printer;
-  Form f(printer);
+  Form f(printer, static_cast<int>(state.range(0)));
   CaretSteps(state, f.Editor());
 }
-BENCHMARK(BM_FormCaretStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
+// Two sizes: a step must not cost more in a longer document.
+BENCHMARK(BM_FormCaretStep)->Arg(kParagraphs)->Arg(4 * kParagraphs)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_BareCaretStep(benchmark::State& state) {
   // The form's editor gives the geometry; the bare one copies it and then
   // stands alone.
-  int32_t left = 0, minWidth = 0, clientWidth = 0, clientHeight = 0;
+  int32_t left = 0, right = 0, minWidth = 0, clientWidth = 0, clientHeight = 0;
   {
     TFakePrinterDevice printer;
-    Form f(printer);
+    Form f(printer, 1);
     left = f.Editor().LeftMargin;
+    right = f.Editor().RightMargin;
     minWidth = f.Editor().MinTextWidth;
     clientWidth = f.Editor().ClientWidth();
     clientHeight = f.Editor().ClientHeight();
@@ -168,9 +171,9 @@ void BM_BareCaretStep(benchmark::State& state) {
   editor.Color = clWindow;
   editor.TopMargin = editor.BottomMargin = 5;
   editor.LeftMargin = left;
-  editor.RightMargin = 0;
+  editor.RightMargin = right;
   editor.MinTextWidth = minWidth;
-  AddSampleParagraphs(editor.EditData(), kParagraphs);
+  AddSampleParagraphs(editor.EditData(), static_cast<int>(state.range(0)));
   editor.Show();
   editor.ClientWidget()->resize(clientWidth, clientHeight);
   editor.SetBounds(0, 0, clientWidth + editor.Width() - editor.ClientWidth(),
@@ -179,7 +182,7 @@ void BM_BareCaretStep(benchmark::State& state) {
   QApplication::processEvents();
   CaretSteps(state, editor);
 }
-BENCHMARK(BM_BareCaretStep)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareCaretStep)->Arg(kParagraphs)->Arg(4 * kParagraphs)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // Strokes of 20 points in four pens spread over the document's first pages
 // (document pixels), as the layer's records.

@@ -18,7 +18,6 @@
 #include "commands/flat/flat_painter.h"
 #include "commands/ruler/ruler.h"
 #include "editing/control/editor.h"
-#include "editing/table/table_item.h"
 #include "editing/undo/undo_types.h"
 #include "engine/model/host_lines.h"
 #include "engine/print/print_component.h"
@@ -120,13 +119,6 @@ TMainForm::~TMainForm() {
   delete ui_->window;
 }
 
-void TMainForm::CloseCellEditors() {
-  for (int num = 1;; ++num) {
-    TDVTableItemInfo* table = TTableCells::GetTable(editor_->EditData(), num);
-    if (!table) return;
-    table->DestroyInplace();
-  }
-}
 
 QWidget* TMainForm::Widget() const { return ui_->window; }
 TDVPrint& TMainForm::DVPrint() const { return ui_->print->Print(); }
@@ -214,7 +206,8 @@ void TMainForm::BindEditor() {
       [this] {
         if (postil_->IsPostil()) review_->hints.ShowPostilUsers = !review_->hints.ShowPostilUsers;
       });
-  editor.Widget()->installEventFilter(watch);
+  // The client area is what the page is measured against and what has the
+  // keys; watching the outer widget too would lay the document out twice.
   editor.ClientWidget()->installEventFilter(watch);
 }
 

@@ -1,4 +1,4 @@
-// The main form's pen annotation mode and seals.
+// The main form's pen annotation mode, seals, and the walk over its tables.
 #include <QAction>
 
 #include "commands/actions/dispatcher.h"
@@ -31,6 +31,10 @@ void ForEachTable(TCustomDocViewEdit& editor, F visit) {
 
 }  // namespace
 
+void TMainForm::CloseCellEditors() {
+  ForEachTable(*editor_, [](int, TDVTableItemInfo& table) { table.DestroyInplace(); });
+}
+
 bool TMainForm::Annotating() const { return postil_->IsPostil(); }
 
 void TMainForm::SetCanPostil(bool value) { binding_->InputAllowed = value; }
@@ -43,8 +47,8 @@ void TMainForm::BeginCommentClick() {
   ui_->editorOptions = editor_->Options();
   // No cell stays open under the pen, and no table can be edited or sized.
   ui_->tableOptions.clear();
-  CloseCellEditors();
   ForEachTable(*editor_, [this](int num, TDVTableItemInfo& table) {
+    table.DestroyInplace();
     ui_->tableOptions.emplace_back(num, table.Options);
     table.Options &= static_cast<TDVTableOptions>(~kLockedTableOptions);
   });
