@@ -53,14 +53,13 @@ bool TProgramWindow::SaveDocument(std::string& error) {
     error = e.what();
     return false;
   }
-  savedGeneration_ = form_->qvPostil().Generation();
   editor.Modified = false;
   return true;
 }
 
 bool TProgramWindow::CloseQuery() {
   std::string error;
-  if ((form_->qvPostil().Generation() != savedGeneration_ || form_->DVEditor().Modified) && !SaveDocument(error)) {
+  if (form_->DVEditor().Modified && !SaveDocument(error)) {
     TMessageQuestion message;
     message.Text = error;
     message.Caption = "afxQuillet";
@@ -98,7 +97,6 @@ bool TProgramWindow::OpenFile(const std::string& fileName, std::string& error) {
 
 void TProgramWindow::Shown(const std::string& title) {
   opened_ = true;
-  savedGeneration_ = form_->qvPostil().Generation();
   TDocViewEdit& editor = form_->DVEditor();
   editor.ClearUndo();
   editor.Modified = false;

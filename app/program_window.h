@@ -41,7 +41,6 @@ class TProgramWindow {
   std::unique_ptr<TKeyboardFilter> keys_;
   std::string fileName_;  // empty: the default record
   bool opened_ = false;
-  uint64_t savedGeneration_ = 0;
 };
 
 }  // namespace quillet

@@ -71,10 +71,6 @@ void TPostilBinding::ArmSeal(std::string bmpID, std::string userName) {
 
 bool TPostilBinding::Active() const { return postil_.IsPostil() && InputAllowed; }
 
-void TPostilBinding::Changed() {
-  view_.Invalidate();
-  if (OnChange) OnChange();
-}
 
 int32_t TPostilBinding::PenWidth() const {
   return PressedPenWidth(Pen.Width, Pressure ? Pressure->Pressure() : std::nullopt);
@@ -115,13 +111,14 @@ bool TPostilBinding::MouseUp(int32_t x, int32_t y) {
   } else if (postil_.IsDraw()) {
     postil_.EndDraw();
   }
-  Changed();
+  view_.Invalidate();
+  if (OnDrawn) OnDrawn();
   return true;
 }
 
 void TPostilBinding::LoadFromDocument() {
   postil_.loadPostil(view_.DVData().HostLines().allPostil);
-  Changed();
+  view_.Invalidate();
 }
 
 void TPostilBinding::SaveToDocument() { postil_.Save(view_.DVData().HostLines().allPostil); }

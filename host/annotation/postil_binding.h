@@ -41,8 +41,8 @@ class TPostilBinding {
   // seal while one is armed, the viewer's own otherwise. Call after switching
   // the mode.
   void ShowMode();
-  // After a seal is placed or the annotations changed (undo, redo, load).
-  std::function<void()> OnChange;
+  // After the user drew a stroke or placed a seal.
+  std::function<void()> OnDrawn;
 
   // The document's annotation lines (its host lines carrier) into the layer
   // after a load, and the layer's into them before a save.
@@ -64,7 +64,6 @@ class TPostilBinding {
 
  private:
   bool Active() const;
-  void Changed();
   // The pen's width under the tablet's present pressure.
   int32_t PenWidth() const;
 

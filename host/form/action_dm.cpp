@@ -350,6 +350,7 @@ void TActionDM::Open() {
 void TActionDM::Undo() {
   if (postil_.IsPostil()) {
     postil_.Undo();
+    editor_.Modified = true;
     editor_.Invalidate();
   } else if (auto* undo = dynamic_cast<TdvAction*>(Action("dvActionUndo1"))) {
     undo->ExecuteTarget(&editor_);
@@ -359,6 +360,7 @@ void TActionDM::Undo() {
 void TActionDM::Redo() {
   if (postil_.IsPostil()) {
     postil_.Redo();
+    editor_.Modified = true;
     editor_.Invalidate();
   } else if (auto* redo = dynamic_cast<TdvAction*>(Action("dvActionRedo1"))) {
     redo->ExecuteTarget(&editor_);

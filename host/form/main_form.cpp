@@ -144,6 +144,8 @@ void TMainForm::CreateComponents(TPrinterDevice* printer) {
   editor_->SetDVFOptions(TDocumentRecord::kRecordDVFOptions | dvfoSaveBack);
 
   binding_ = std::make_unique<TPostilBinding>(*postil_, *editor_);
+  // Strokes and seals are the document's too: the close question asks for them.
+  binding_->OnDrawn = [this] { editor_->Modified = true; };
   penDialog_ = std::make_unique<TPostilDlg>(binding_->Pen);
   review_ = std::make_unique<Review>(*editor_, *reviewers_, *postil_, ui_->window);
   tracking_ = &review_->tracking;

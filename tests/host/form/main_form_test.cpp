@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 
 #include "commands/dialogs/text_options.h"
 #include "editing/control/editor.h"
@@ -31,6 +32,7 @@
 #include "platform/gfx/fake_printer_device.h"
 #include "platform/gfx/qt_printer_device.h"
 #include "platform/ui/common_dialogs.h"
+#include "support/dialog_answers.h"
 
 namespace quillet::test {
 namespace {
@@ -239,6 +241,40 @@ TEST_F(MainFormTest, CtrlZInAnnotationModeTakesBackStrokesNotText) {
   QTest::keyClick(form->Widget(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Data().UndoList->Count(), textUndo - 1);
   EXPECT_EQ(Strokes(), 2u);
+}
+
+// Strokes, seals and their undo are changes of the document: the close
+// question of new asks for them instead of dropping them unasked.
+TEST_F(MainFormTest, DrawingMakesTheCloseQuestionAsk) {
+  Show();
+  form->BeginCommentClick();
+  struct Case {
+    const char* name;
+    std::function<void()> draw;
+  };
+  const Case cases[] = {
+      {"Stroke", [&] { Stroke(QPoint(40, 40), QPoint(120, 80)); }},
+      {"UndoOfAStroke",
+       [&] {
+         Stroke(QPoint(40, 40), QPoint(120, 80));
+         Editor().Modified = false;
+         QTest::keyClick(form->Widget(), Qt::Key_Z, Qt::ControlModifier);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Editor().Modified = false;
+    c.draw();
+    EXPECT_TRUE(Editor().Modified);
+    const std::vector<std::string> drawn = form->qvPostil().NewPostil();
+    TScriptedCommonDialogs dialogs;
+    TScopedCommonDialogs scope{dialogs};
+    dialogs.Answers = {Button(IDCANCEL)};
+    form->MenuItem("FileNew")->trigger();
+    ASSERT_EQ(dialogs.Asked.size(), 1u);
+    EXPECT_EQ(dialogs.Asked[0].Kind, TScriptedCommonDialogs::dkMessage);
+    EXPECT_EQ(form->qvPostil().NewPostil(), drawn);
+  }
 }
 
 TEST_F(MainFormTest, CtrlVPastesIntoTheOpenCellEditor) {
