@@ -44,6 +44,7 @@ class TDVTableInplaceEdit : public TDocViewEdit {
   int Row() const { return row_; }
   int Col() const { return col_; }
   TDVTableCellData* Cell() const { return cell_; }
+  TDVTableItemInfo* Table() const { return table_; }
   // The whole nest is going with the document: the cell is not laid out again.
   bool Clearing = false;
   // Called after each change, with its clear-redo flag.

@@ -48,10 +48,7 @@ TCustomControl* TDocViewDVData::GetInplaceEditor() const { return docView_.GetIn
 void TDocViewDVData::DestroyInplaceEditor() { docView_.DestroyInplaceEditor(); }
 
 bool TDocViewDVData::CloseInplaceEditorForSaving() {
-  // Freeing an editor (or one nested in it) inside its own change handling
-  // would pull the ground from under it.
-  for (const TDVScroller* editor = docView_.GetInplaceEditor(); editor; editor = editor->GetInplaceEditor())
-    if (editor->Busy()) return false;
+  if (docView_.InplaceEditorBusy()) return false;
   DestroyInplaceEditor();
   return true;
 }

@@ -192,6 +192,12 @@ void TDVScroller::WMHScroll(TScrollCode code, int32_t pos) {
 
 // ---- the chosen sub-document ----
 
+bool TDVScroller::InplaceEditorBusy() const {
+  for (const TDVScroller* open = inplaceEditor_; open; open = open->GetInplaceEditor())
+    if (open->Busy()) return true;
+  return false;
+}
+
 void TDVScroller::DestroyInplaceEditor() {
   TDVScroller* editor = std::exchange(inplaceEditor_, nullptr);
   if (!editor) return;

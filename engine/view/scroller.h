@@ -100,6 +100,9 @@ class TDVScroller : public TCustomControl {
   void DestroyInplaceEditor();
   // Inside its own change handling (a cell editor), where it cannot be freed.
   virtual bool Busy() const { return false; }
+  // Whether an open in-place editor, or one nested in it, is Busy: closing
+  // them would pull the ground from under it.
+  bool InplaceEditorBusy() const;
 
   std::function<void(TDVScroller& sender)> OnVScrolled;
   std::function<void(TDVScroller& sender)> OnHScrolled;

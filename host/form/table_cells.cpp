@@ -45,14 +45,6 @@ TDVTableItemInfo* EditedTable(TCustomDVData& data, int& num) {
   return nullptr;
 }
 
-// A cell editor of the chain inside its own change handling, which closing
-// it would pull the ground from under.
-bool CellEditorBusy(const TCustomDocViewEdit& editor) {
-  for (const TDVScroller* open = editor.GetInplaceEditor(); open; open = open->GetInplaceEditor())
-    if (open->Busy()) return true;
-  return false;
-}
-
 std::string CellText(TCustomDVData& cell) {
   TMemoryStream stream;
   // Text only: a control would write its files, and the host reads text.
@@ -119,7 +111,7 @@ bool TTableCells::InCell(int num, int row, int col, F change) {
   TDVTableItemInfo* table = GetTable(editor_.EditData(), num);
   if (!table) return false;
   CellAt(*table, num, row, col);
-  if (!table->EditData() || CellEditorBusy(editor_)) return false;
+  if (!table->EditData() || editor_.InplaceEditorBusy()) return false;
   if (!table->DoOnCellEditing(row, col, false)) return false;
   const TOpenCell before(editor_.EditData());
   table->CreateInplace(table->GetMyItemNo(), row, col, true, false, true);

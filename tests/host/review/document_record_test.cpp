@@ -15,8 +15,12 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "editing/control/editor.h"
+#include "editing/table/inplace_editor.h"
+#include "editing/table/table_item.h"
+#include "editing/table/table_test_util.h"
 #include "engine/style/style_sheet.h"
 #include "host/annotation/postil.h"
 #include "host/db/db_module.h"
@@ -236,6 +240,40 @@ TEST(DocumentRecord, RefusedImportChangesNothing) {
   const Form::Snapshot before = form.Snap();
   EXPECT_THROW(form.record.Import([](TCustomDocViewEdit&) { return false; }), EDocumentRecordError);
   EXPECT_EQ(form.Snap(), before);
+}
+
+// A host may read the document while the user types in a table cell: the
+// save writes what the cell editor holds and the editor is open again after,
+// in the same cell with the same caret.
+TEST(DocumentRecord, SaveKeepsTheCellBeingEditedOpen) {
+  RegisterTableItem();
+  Form form;
+  form.Write("前");
+  auto made = std::make_unique<TDVTableItemInfo>(2, 2, &form.editor.EditData());
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 2; ++c) AddCellText(*made->GetCells(r, c), "c" + std::to_string(r) + std::to_string(c));
+  made->ParaNo = 0;
+  TDVTableItemInfo& table = *made;
+  form.editor.EditData().AddItem("", std::move(made));
+  form.editor.Format();
+  table.CreateInplace(table.GetMyItemNo(), 1, 1, false, true, true);
+  int row = -1, col = -1;
+  TDVTableInplaceEdit* cell = table.GetEditedCell(row, col);
+  ASSERT_NE(cell, nullptr);
+  cell->InsertText("typed");
+  cell->EditData().SetSelectionBounds(0, 2, 0, 4);
+
+  TMemoryStream stream = Saved(form);
+
+  cell = table.GetEditedCell(row, col);
+  ASSERT_NE(cell, nullptr);
+  EXPECT_EQ(row, 1);
+  EXPECT_EQ(col, 1);
+  int startNo = -1, endNo = -1;
+  int32_t startOffs = -1, endOffs = -1;
+  cell->EditData().GetSelectionBounds(startNo, startOffs, endNo, endOffs, true);
+  EXPECT_EQ(std::make_tuple(startNo, startOffs, endNo, endOffs), std::make_tuple(0, 2, 0, 4));
+  EXPECT_NE(stream.AsString().find("c11typed"), std::string::npos);
 }
 
 // ---- the record in real databases ----
