@@ -274,6 +274,9 @@ void TActionDM::Build() {
     if (&editor != &editor_) return;
     if (isNew && OnMarginToUI) OnMarginToUI();
     if (OnTitle) OnTitle(DocumentTitle(fileName, isNew));
+    // A document without a file is recorded by the close question too,
+    // before anything is replaced: new tells of its own replacement.
+    if (!isNew && OnFileChanged) OnFileChanged();
   };
   static_cast<TdvActionNew*>(Action("dvActionNew1"))->ActionSave = &save;
   static_cast<TdvActionOpen*>(Action("dvActionOpen1"))->ActionSave = &save;
@@ -328,6 +331,7 @@ void TActionDM::New() {
   editor_.DVData().HostLines() = {};
   postil_.clear();
   editor_.Invalidate();
+  if (OnFileChanged) OnFileChanged();
 }
 
 void TActionDM::Open() {

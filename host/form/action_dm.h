@@ -62,6 +62,9 @@ class TActionDM : public QObject {
   // A document that belongs to no file yet: the form shows its page margins
   // on its controls again (before OnTitle).
   std::function<void()> OnMarginToUI;
+  // New or open replaced the document, or save as gave it a file: it now
+  // belongs to the save command's file.
+  std::function<void()> OnFileChanged;
   // The file name without its folder, " (*)" while the document belongs to
   // no file, then the program's name.
   static QString DocumentTitle(const std::string& fileName, bool isNew);

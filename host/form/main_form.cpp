@@ -242,8 +242,9 @@ bool TMainForm::havePostil() const { return !editor_->EditData().HostLines().all
 
 void TMainForm::SetPressureSource(const TPressureSource* source) { binding_->Pressure = source; }
 
-bool TMainForm::FormCloseQuery() {
-  if (OnCloseQuery) return OnCloseQuery();
+bool TMainForm::FormCloseQuery() { return OnCloseQuery ? OnCloseQuery() : SaveCommandCloseQuery(); }
+
+bool TMainForm::SaveCommandCloseQuery() {
   auto* save = dynamic_cast<TdvActionSave*>(commands_->Action("dvActionSave1"));
   return !save || save->CanCloseDoc(*editor_);
 }

@@ -138,6 +138,8 @@ class TMainForm : public QObject {
   // The close check: the program's when it set one, else the save command's.
   bool FormCloseQuery();
   std::function<bool()> OnCloseQuery;
+  // The save command's close question for the document; false keeps it.
+  bool SaveCommandCloseQuery();
 
   // The undo and redo items name what they would take back.
   void UpdateUndoMenu();

@@ -5,11 +5,15 @@
 // so are commands run through the window's shortcuts.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/document_store.h"
 #include "app/program_window.h"
@@ -21,7 +25,9 @@
 #include "engine/text/item_text.h"
 #include "host/db/db_module.h"
 #include "platform/core/stream.h"
+#include "platform/ui/common_dialogs.h"
 #include "program_run.h"
+#include "support/dialog_answers.h"
 #include "support/scoped_env.h"
 #include "window_support.h"
 
@@ -192,6 +198,75 @@ TEST(EditingSession, CommandsFromTheWindowsKeysAreStored) {
     if (const int32_t styleNo = stored.GetItemStyle(i); styleNo >= 0)
       bold.insert((style.TextStyles()[styleNo].Style & fsBold) != 0);
   EXPECT_EQ(bold.size(), 1u);
+}
+
+// New and open leave the stored record for another document: the record's
+// changes are written back first, without a question; the document that
+// replaces it is then the save command's, so Ctrl+S and closing never write
+// it over the record. A cancelled open leaves the record's document the
+// program's.
+TEST(EditingSession, NewAndOpenWriteTheRecordBackAndHandTheNextDocumentToTheSaveCommand) {
+  QTemporaryDir dataHome;
+  ASSERT_TRUE(dataHome.isValid());
+  test::TScopedEnv dataHomeEnv("XDG_DATA_HOME", dataHome.path().toStdString());
+  const std::string file = dataHome.filePath("other.esf").toStdString();
+  {
+    TDVStyle style;
+    TDocViewEdit writer;
+    writer.SetStyle(&style);
+    writer.AddNL("other", 0, 0);
+    ASSERT_TRUE(writer.SaveDVF(file, false));
+  }
+  const std::string saveAs = dataHome.filePath("new.esf").toStdString();
+  struct Case {
+    const char* name;
+    const char* item;
+    std::vector<test::TAnswer> answers;  // of the replacing command
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"New", "FileNew", {}, true},
+      {"Open", "FileOpen", {test::File(file)}, true},
+      {"OpenCancelled", "FileOpen", {test::Cancel()}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TProgramWindow window;
+    ASSERT_TRUE(test::ShowDefaultStore(window));
+    TDocViewEdit& editor = window.Form().DVEditor();
+    editor.SetSelectionBounds(0, editor.GetOffsBeforeItem(0), 0, editor.GetOffsBeforeItem(0));
+    const std::u16string before = StoredTitle();
+    editor.InsertText("R");
+    ASSERT_TRUE(editor.Modified);
+
+    TScriptedCommonDialogs dialogs;
+    TScopedCommonDialogs scope{dialogs};
+    dialogs.Answers.assign(c.answers.begin(), c.answers.end());
+    window.Form().MenuItem(c.item)->trigger();
+    EXPECT_EQ(dialogs.Asked.size(), c.answers.size()) << "no close question";
+    EXPECT_EQ(StoredTitle(), u"R" + before) << "written back first";
+
+    editor.SetSelectionBounds(0, editor.GetOffsBeforeItem(0), 0, editor.GetOffsBeforeItem(0));
+    editor.InsertText("S");
+    dialogs.Asked.clear();
+    dialogs.Answers = {test::File(saveAs)};
+    window.Form().MenuItem("FileSave")->trigger();
+    if (c.replaced) {
+      EXPECT_EQ(StoredTitle(), u"R" + before) << "the record keeps its document";
+      EXPECT_FALSE(editor.Modified);
+      // New asks where to save; the opened file is saved in place.
+      EXPECT_EQ(dialogs.Asked.size(), c.answers.empty() ? 1u : 0u);
+      // Closing asks the save command's question, and Cancel keeps the window.
+      editor.InsertText("T");
+      dialogs.Answers = {test::Button(IDCANCEL)};
+      EXPECT_FALSE(window.Form().FormCloseQuery());
+      EXPECT_EQ(StoredTitle(), u"R" + before);
+      editor.Modified = false;
+    } else {
+      EXPECT_EQ(StoredTitle(), u"SR" + before);
+      EXPECT_TRUE(dialogs.Asked.empty());
+    }
+  }
 }
 
 }  // namespace
