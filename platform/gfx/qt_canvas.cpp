@@ -296,6 +296,9 @@ struct TQtCanvas::Impl {
   double aspect = 1;
 
   bool hasClip = false;
+  // In surface units (the mapping's viewport side), as the clip was when it
+  // was set: a mapping set afterwards, such as a preview's page, neither
+  // moves nor scales it.
   TRect clip;
   std::vector<std::pair<bool, TRect>> clipStack;
   bool hasBaseClip = false;  // the clip an outside painter came with
@@ -336,7 +339,13 @@ struct TQtCanvas::Impl {
   // The clip in the painter's own coordinates, where an outside painter's clip is too.
   QRegion MappedClip() const {
     if (clip.IsEmpty()) return QRegion();
-    return mapped ? map.map(QRegion(ToQRect(clip))) : QRegion(ToQRect(clip));
+    return QRegion(ToQRect(clip));
+  }
+
+  // A logical rectangle on the surface, its corners as ToSurface puts points.
+  TRect SurfaceRect(const TRect& r) const {
+    const TPoint topLeft = ToSurface(TPoint{r.Left, r.Top}), bottomRight = ToSurface(TPoint{r.Right, r.Bottom});
+    return Normalized({topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y});
   }
 
   // Sets the clip and the transformation; the clip is set untransformed so
@@ -776,9 +785,7 @@ void TQtCanvas::DrawLayer(TCanvasLayer& layer) {
 void TQtCanvas::DrawFocusRect(const TRect& rect) {
   const TRect logical = Normalized(rect);
   if (logical.IsEmpty() || !d_->Visible()) return;
-  const TPoint topLeft = d_->ToSurface({logical.Left, logical.Top});
-  const TPoint bottomRight = d_->ToSurface({logical.Right, logical.Bottom});
-  const TRect r = Normalized({topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y});
+  const TRect r = d_->SurfaceRect(logical);
   if (r.IsEmpty()) return;
   QPainter& p = d_->P();
   const Unmapped unmapped(*d_, p);
@@ -967,12 +974,14 @@ void TQtCanvas::DrawChars(int32_t x, int32_t y, const TTextChars& chars, size_t 
 // ---------------------------------------------------------------- clipping
 
 void TQtCanvas::IntersectClipRect(const TRect& r) {
+  // An empty rectangle clips everything away, whatever the mapping.
+  const TRect surface = r.IsEmpty() ? TRect{} : d_->SurfaceRect(r);
   if (d_->hasClip) {
     TRect both;
-    IntersectRect(both, d_->clip, r);
+    IntersectRect(both, d_->clip, surface);
     d_->clip = both;
   } else {
-    d_->clip = r;
+    d_->clip = surface;
     d_->hasClip = true;
   }
   d_->ApplyClip();
@@ -987,8 +996,10 @@ void TQtCanvas::ResetClip() {
 bool TQtCanvas::HasClip() const { return d_->hasClip; }
 
 TRect TQtCanvas::ClipRect() const {
-  if (d_->hasClip) return d_->clip;
-  QRect b = d_->hasBaseClip ? d_->baseClip.boundingRect() : QRect(0, 0, d_->device->width(), d_->device->height());
+  if (d_->hasClip && (!d_->mapped || d_->clip.IsEmpty())) return d_->clip;
+  QRect b = d_->hasClip       ? ToQRect(d_->clip)
+            : d_->hasBaseClip ? d_->baseClip.boundingRect()
+                              : QRect(0, 0, d_->device->width(), d_->device->height());
   if (d_->mapped) b = d_->map.inverted().mapRect(QRectF(b)).toAlignedRect();
   return Bounds(b.x(), b.y(), b.width(), b.height());
 }

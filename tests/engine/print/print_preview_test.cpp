@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTest>
+#include <QWidget>
+#include <map>
 
 #include "platform/gfx/recording_canvas.h"
 #include "print_test_data.h"
@@ -138,6 +141,35 @@ TEST(PrintPreview, EmptyDocumentShowsAnEmptyPage) {
   f.preview.PaintTo(canvas);
   EXPECT_TRUE(canvas.Strings(TCanvasOp::Text).empty());
   EXPECT_EQ(canvas.Strings(TCanvasOp::FillRect).size(), 3u);  // background, shadow, the white page
+}
+
+// On screen, a page of a 600 dpi printer shows all its text at every zoom:
+// the preview clips to the page before it maps the sheet onto it, and the
+// clip must keep its place under the mapping when the page clips again.
+TEST(PrintPreview, ShowsAllTheTextOfAHighResolutionPageOnScreen) {
+  PreviewFixture f("abcdefghijklmnopqrstuvwxyz", TFakePrinterSetup{});
+  f.doc.sheet.TextStyles()[0].Color = clRed;  // text, told apart from frame and shadow
+  f.print->SetLeftMarginMM(20);
+  f.print->SetTopMarginMM(20);
+  f.print->ClipMargins = true;
+  f.print->FormatPages();
+  f.preview.SetBounds(0, 0, 900, 1200);
+  std::map<int, int> inkHeight;
+  for (const int zoom : {50, 100}) {
+    f.preview.SetZoom(zoom);
+    const QImage shown = f.preview.Widget()->grab().toImage();
+    int top = shown.height(), bottom = -1;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x)
+        if (const QRgb c = shown.pixel(x, y); qRed(c) > 150 && qGreen(c) < 120 && qBlue(c) < 120) {
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+    inkHeight[zoom] = bottom - top + 1;
+  }
+  // 26 lines of at least 10 pixels each at 100 %, half as tall at 50 %.
+  EXPECT_GT(inkHeight[100], 26 * 10);
+  EXPECT_NEAR(inkHeight[50] * 2, inkHeight[100], inkHeight[100] / 10);
 }
 
 TEST(PrintPreview, ForgetsAComponentThatGoes) {

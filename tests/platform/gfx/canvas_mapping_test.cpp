@@ -67,6 +67,21 @@ TEST(CanvasMapping, ShapesAndClipsLandInTheViewport) {
   }
 }
 
+// A clip stays where it was set on the surface when a mapping comes later,
+// as a preview clips to its page and then maps the printer's sheet onto it.
+TEST(CanvasMapping, AClipSetBeforeTheMappingKeepsItsPlace) {
+  QImage image = White(240, 240);
+  {
+    TQtCanvas canvas(image);
+    canvas.IntersectClipRect(Rect(10, 20, 60, 220));
+    ASSERT_TRUE(canvas.SetMapping({0, 0, 1000, 1000}, {10, 20, 110, 220}));
+    EXPECT_EQ(canvas.ClipRect(), Rect(0, 0, 500, 1000));  // answered in logical units
+    canvas.Brush().Color = clBlack;
+    canvas.FillRect({0, 0, 1000, 1000});
+  }
+  EXPECT_EQ(Ink(image), QRect(10, 20, 50, 200));
+}
+
 // A widget's painter comes with its own clip and transformation; the
 // mapping works inside them and leaves them as they were.
 TEST(CanvasMapping, AnOutsidePaintersClipAndTransformationStay) {
