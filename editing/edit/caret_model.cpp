@@ -34,6 +34,13 @@ int32_t TDVEditDVData::GetOffsetInCurItem() const {
   return offs;
 }
 
+void TDVEditDVData::StoreSelOrCaret(int& startNo, int& endNo, int32_t& startOffs, int32_t& endOffs) const {
+  StoreSelBounds(startNo, endNo, startOffs, endOffs, true);
+  if (startNo >= 0 && endNo >= 0) return;
+  startNo = endNo = GetCurItemNo();
+  startOffs = endOffs = GetOffsetInCurItem();
+}
+
 // ---- stops ----
 
 void TDVEditDVData::SimpleBuildCaretPositions(int drawItemNo) {

@@ -88,6 +88,10 @@ class TDVEditDVData : public TDocViewDVData {
   // item, else the item of the caret's drawing item; -1 without a caret.
   int GetCurItemNo() const;
   int32_t GetOffsetInCurItem() const;
+  // Where the user is, to put them back after the items were laid out anew:
+  // the selection's bounds in item terms, or the caret's place twice when
+  // nothing is selected (typing leaves no selection).
+  void StoreSelOrCaret(int& startNo, int& endNo, int32_t& startOffs, int32_t& endOffs) const;
   bool NotFormatted() const { return DrawItems.Count() == 0; }
   // Rebuilds CharEnds for the line of CaretDrawItemNo and chooses the stop
   // of that drawing item with the given offset.

@@ -71,7 +71,7 @@ void TDVTableItemInfo::SaveInplace() {
   if (!inplace_) return;
   if (inplace_->Busy()) throw EDVTableInplaceError("Cannot destroy cell inplace editor at this time");
   TSavedInplace& s = savedInplace_;
-  inplace_->EditData().StoreSelBounds(s.StartNo, s.EndNo, s.StartOffs, s.EndOffs, true);
+  inplace_->EditData().StoreSelOrCaret(s.StartNo, s.EndNo, s.StartOffs, s.EndOffs);
   s.Row = inplace_->Row();
   s.Col = inplace_->Col();
   s.Saved = true;

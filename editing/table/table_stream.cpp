@@ -53,6 +53,13 @@ TStoredProp<T> SpacingProp(std::string_view name, Get get, int32_t def) {
   return ClampedIntProp<T>(name, get, def, 0, kMaxSpacing);
 }
 
+// Cell spacing may be -1: glued cells, whose borders overlap, as the
+// insert-table command makes them.
+template <class T, class Get>
+TStoredProp<T> CellSpacingProp(std::string_view name, Get get, int32_t def) {
+  return ClampedIntProp<T>(name, get, def, -1, kMaxSpacing);
+}
+
 template <class T, class Get>
 TStoredProp<T> BestSizeProp(std::string_view name, Get get, int32_t lo) {
   return ClampedIntProp<T>(name, get, 0, lo, kMaxBestSize);
@@ -105,9 +112,9 @@ const TStoredProps<TDVTableItemInfo>& TableProps() {
           "T.HRuleWidth", [](auto& t) -> auto& { return t.HRuleWidth; }, 0),
       ColorProp<T>(
           "T.HRuleColor", [](auto& t) -> auto& { return t.HRuleColor; }, clWindowText),
-      SpacingProp<T>(
+      CellSpacingProp<T>(
           "T.CellVSpacing", [](auto& t) -> auto& { return t.CellVSpacing; }, 2),
-      SpacingProp<T>(
+      CellSpacingProp<T>(
           "T.CellHSpacing", [](auto& t) -> auto& { return t.CellHSpacing; }, 2),
       BoolProp<T>(
           "T.VOutermostRule", [](auto& t) -> auto& { return t.VOutermostRule; }, false),

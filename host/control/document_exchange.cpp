@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "editing/control/editor.h"
+#include "editing/table/kept_cell_editor.h"
 #include "host/annotation/postil.h"
 #include "host/annotation/postil_record.h"
 #include "host/codec/document_text.h"
@@ -37,6 +38,7 @@ std::string TDocumentExchange::GetAsciiData() {
 std::string TDocumentExchange::ExportToText() {
   record_.RefuseWhileBusy();
   record_.WriteHostLines();
+  const TKeptCellEditor keptCell(record_.Editor());
   TMemoryStream stream;
   if (!record_.Editor().SaveTextToStream("", stream, 0, false, true))
     throw EDocumentRecordError("The document could not be written as text");

@@ -60,7 +60,7 @@ class TOpenCell {
     int num = 0;
     table_ = EditedTable(data, num);
     TDVTableInplaceEdit* editor = table_ ? table_->GetEditedCell(row_, col_) : nullptr;
-    if (editor) editor->EditData().StoreSelBounds(startNo_, endNo_, startOffs_, endOffs_, true);
+    if (editor) editor->EditData().StoreSelOrCaret(startNo_, endNo_, startOffs_, endOffs_);
   }
 
   // Opens it again; its caret comes back unless its content was changed.

@@ -7,8 +7,7 @@
 #include <QWidget>
 
 #include "editing/control/editor.h"
-#include "editing/table/inplace_editor.h"
-#include "editing/table/table_item.h"
+#include "editing/table/kept_cell_editor.h"
 #include "engine/stream/host_lines_check.h"
 #include "host/annotation/postil.h"
 #include "host/db/db_module.h"
@@ -82,41 +81,11 @@ void TDocumentRecord::WriteHostLines() {
   postil_.Save(lines.allPostil);
 }
 
-namespace {
-
-// A host reads the document whenever it likes, also while the user types in
-// a table cell. The save has to close the cell's editor (the cell's items
-// stand in it); it opens again afterwards with its caret, so the user goes
-// on typing where they were.
-class TKeptCellEditor {
- public:
-  explicit TKeptCellEditor(TCustomDocViewEdit& editor) {
-    auto* cell = dynamic_cast<TDVTableInplaceEdit*>(editor.GetInplaceEditor());
-    // A busy editor cannot close; the save then refuses on its own.
-    if (!cell || !cell->Table() || editor.InplaceEditorBusy()) return;
-    table_ = cell->Table();
-    table_->SaveInplace();
-  }
-  ~TKeptCellEditor() {
-    if (!table_) return;
-    try {
-      table_->RestoreInplace();
-    } catch (...) {
-      // The cell stays closed; the document is whole either way.
-    }
-  }
-  TKeptCellEditor(const TKeptCellEditor&) = delete;
-  TKeptCellEditor& operator=(const TKeptCellEditor&) = delete;
-
- private:
-  TDVTableItemInfo* table_ = nullptr;
-};
-
-}  // namespace
-
 void TDocumentRecord::SaveToStream(TStream& stream) {
   RefuseWhileBusy();
   WriteHostLines();
+  // A host reads the document whenever it likes, also while the user types
+  // in a table cell.
   const TKeptCellEditor keptCell(editor_);
   TCustomDVData& data = editor_.DVData();
   const TDVFOptions options = data.GetDVFOptions();

@@ -207,6 +207,12 @@ TEST_F(TableStreamTest, ExamplesRoundTripInBothModes) {
          t->Rows.MergeCellsPlain(0, 0, 100, 20, true, true);
          return t;
        }},
+      {"glued cells, as the insert-table command makes them",
+       [this] {
+         auto t = MakeTable(2, 2);
+         t->CellHSpacing = t->CellVSpacing = -1;
+         return t;
+       }},
       {"merged column and block",
        [this] {
          auto t = MakeTable(4, 3);

@@ -206,6 +206,14 @@ TEST_F(TableCellsTest, TheCaretOfTheCellBeingEditedComesBack) {
   EXPECT_EQ(Read(1, 0, 0), "xabc");
   ASSERT_EQ(Edited(), "1:2,3");
   EXPECT_EQ(AnsiToUtf8(CellEditor(1)->GetSelText()), ".");
+  // A caret without a selection, as typing at the end leaves it.
+  Table(1).CreateInplace(Table(1).GetMyItemNo(), 2, 3, false, true, true);
+  QTest::keyClicks(CellEditor(1)->Widget(), "z");
+  ASSERT_EQ(Read(1, 2, 3), "2.3z");
+  ASSERT_TRUE(cells->InsertTableContent("y", 1, 0, 0));
+  ASSERT_EQ(Edited(), "1:2,3");
+  QTest::keyClicks(CellEditor(1)->Widget(), "w");
+  EXPECT_EQ(Read(1, 2, 3), "2.3zw");
 }
 
 TEST_F(TableCellsTest, InsertIsOneUndoableStep) {
