@@ -15,11 +15,13 @@
 #include "editing/table/table_item.h"
 #include "platform/gfx/font_setup.h"
 #include "platform/ui/application.h"
+#include "platform/ui/qt_texts.h"
 
 int main(int argc, char** argv) {
   quillet::InstallProjectFontConfig();
   QApplication app(argc, argv);
   quillet::InstallWindowLayer();
+  const quillet::TChineseQtTexts qtTexts;
   quillet::InstallRTFReader();
   quillet::RegisterTableItem();
 
