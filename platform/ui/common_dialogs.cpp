@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -71,12 +73,29 @@ class TQtCommonDialogs final : public TCommonDialogs {
     start.setItalic(font.Style & fsItalic);
     start.setUnderline(font.Style & fsUnderline);
     start.setStrikeOut(font.Style & fsStrikeOut);
+    // A document's face name the machine knows only as an alias ("宋体")
+    // is not in the dialog's list, which would then show another face and
+    // none of its styles: it shows the face the name stands for here, and
+    // the name stays unless another face is chosen.
+    const QString shownFamily =
+        QFontDatabase::families().contains(start.family()) ? start.family() : QFontInfo(start).family();
+    start.setFamily(shownFamily);
     QFontDialog dialog(start, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) return false;
     const QFont chosen = dialog.selectedFont();
-    font.Name = chosen.family().toStdString();
+    if (chosen.family() != shownFamily) font.Name = chosen.family().toStdString();
     if (chosen.pointSize() > 0) font.SetSize(chosen.pointSize());
-    font.Style = static_cast<TFontStyles>((chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
+    // The dialog offers only the faces a family has: bold or italic that the
+    // chosen family lacks (drawn synthetically) could not be shown or chosen,
+    // so it stays as it was rather than being dropped by OK.
+    bool hasBold = false, hasItalic = false;
+    for (const QString& style : QFontDatabase::styles(chosen.family())) {
+      hasBold = hasBold || QFontDatabase::weight(chosen.family(), style) >= QFont::Bold;
+      hasItalic = hasItalic || QFontDatabase::italic(chosen.family(), style);
+    }
+    const bool bold = hasBold ? chosen.bold() : (font.Style & fsBold) != 0;
+    const bool italic = hasItalic ? chosen.italic() : (font.Style & fsItalic) != 0;
+    font.Style = static_cast<TFontStyles>((bold ? fsBold : 0) | (italic ? fsItalic : 0) |
                                           (chosen.underline() ? fsUnderline : 0) |
                                           (chosen.strikeOut() ? fsStrikeOut : 0));
     return true;

@@ -6,7 +6,10 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QTimer>
+#include <string>
 
 #include "platform/gfx/qt_color.h"
 
@@ -58,6 +61,49 @@ TEST(ColorDialog, ExecuteShowsTheColourAndTakesTheChoiceOnOk) {
     EXPECT_EQ(dialog.Execute(), c.ok) << c.what;
     EXPECT_EQ(shown, c.shown) << c.what;
     EXPECT_EQ(dialog.Color, c.after) << c.what;
+  }
+}
+
+// A face name the machine knows only as an alias shows as the face it
+// stands for, and stays the font's name unless another face is chosen. Bold
+// that the face has no face for (drawn synthetically) cannot be shown, and
+// OK keeps it.
+TEST(CommonDialogs, FontDialogShowsTheFaceAnAliasStandsForAndKeepsNameAndStyle) {
+  struct Case {
+    const char* what;
+    const char* pick;  // a face chosen in the dialog; none keeps the shown one
+    bool pickBold;
+    std::string name;
+    bool bold;
+  } cases[] = {
+      {"only the size changed", nullptr, false, "宋体", true},
+      {"another face chosen, with a bold face of its own", "DejaVu Sans Mono", false, "DejaVu Sans Mono", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TFont font;
+    font.Name = "宋体";
+    font.SetSize(20);
+    font.Style = fsBold;
+    QString shownFamily;
+    QTimer::singleShot(0, [&] {
+      auto* qt = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(qt, nullptr);
+      QFont current = qt->currentFont();
+      shownFamily = current.family();
+      if (c.pick) {
+        current.setFamily(c.pick);
+        current.setBold(c.pickBold);
+      }
+      current.setPointSize(14);
+      qt->setCurrentFont(current);
+      qt->accept();
+    });
+    ASSERT_TRUE(CommonDialogs().ChooseFont(font));
+    EXPECT_TRUE(QFontDatabase::families().contains(shownFamily)) << shownFamily.toStdString();
+    EXPECT_EQ(font.Name, c.name);
+    EXPECT_EQ(font.GetSize(), 14);
+    EXPECT_EQ((font.Style & fsBold) != 0, c.bold);
   }
 }
 
