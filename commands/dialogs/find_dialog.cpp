@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWindow>
+#include <algorithm>
 
 #include "commands/dialogs/form_parts.h"
 #include "platform/core/scoped_value.h"
@@ -46,16 +47,25 @@ TdvaFindDialog::TdvaFindDialog(bool replace) {
 
   find_ = AddEdit(dialog, "edtFind", {96, 9, 188, 22});
   AddLabel(dialog, "lblFind", "查找内容(&N):", find_, {8, 12, 84, 16});
-  wholeWord_ = AddCheck(dialog, "cbWholeWord", "全字匹配(&W)", {8, 46 + shift, 150, 18});
-  matchCase_ = AddCheck(dialog, "cbMatchCase", "区分大小写(&C)", {8, 70 + shift, 150, 18});
-  QGroupBox* direction = AddGroup(dialog, "gbDirection", "方向", {164, 40 + shift, 120, 56});
-  up_ = new QRadioButton(Q("向上(&U)"), direction);
+  up_ = new QRadioButton(Q("向上(&U)"));
   up_->setObjectName("rbUp");
-  up_->setGeometry(8, 24, 54, 18);
-  down_ = new QRadioButton(Q("向下(&D)"), direction);
+  down_ = new QRadioButton(Q("向下(&D)"));
   down_->setObjectName("rbDown");
-  down_->setGeometry(62, 24, 54, 18);
   down_->setChecked(true);
+  // The direction group ends where the buttons' column begins and is as wide
+  // as its two choices need in the dialog's font, the check boxes taking
+  // what is left of the row.
+  const int upWidth = up_->sizeHint().width(), downWidth = down_->sizeHint().width();
+  const int groupWidth = std::max(120, 8 + upWidth + 8 + downWidth + 8);
+  const int groupLeft = 284 - groupWidth;
+  const int checkWidth = std::max(0, groupLeft - 14);
+  wholeWord_ = AddCheck(dialog, "cbWholeWord", "全字匹配(&W)", {8, 46 + shift, checkWidth, 18});
+  matchCase_ = AddCheck(dialog, "cbMatchCase", "区分大小写(&C)", {8, 70 + shift, checkWidth, 18});
+  QGroupBox* direction = AddGroup(dialog, "gbDirection", "方向", {groupLeft, 40 + shift, groupWidth, 56});
+  up_->setParent(direction);
+  up_->setGeometry(8, 24, upWidth, 18);
+  down_->setParent(direction);
+  down_->setGeometry(8 + upWidth + 8, 24, downWidth, 18);
 
   findNext_ = AddButton(dialog, "btnFindNext", "查找下一个(&F)", {294, 8, 90, 25});
   findNext_->setDefault(true);

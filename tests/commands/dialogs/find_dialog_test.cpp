@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -30,6 +31,30 @@ TEST(FindDialog, EachKindHoldsItsControlsInTabOrder) {
   EXPECT_EQ(TabChain(replace.Dialog()).join(' ').toStdString(),
             "edtFind edtReplace cbWholeWord cbMatchCase rbUp rbDown btnFindNext btnReplace btnReplaceAll btnCancel");
   EXPECT_TRUE(replace.rbDown()->isChecked()) << "searches down at first";
+}
+
+// Every caption shows whole in the dialog's font: the direction choices are
+// as wide as their text, inside their group, which leaves the check boxes and
+// the buttons alone.
+TEST(FindDialog, CaptionsAreNotCutOff) {
+  TdvaFindDialog find;
+  TdvaReplaceDialog replace;
+  for (QDialog* dialog : {find.Dialog(), replace.Dialog()}) {
+    SCOPED_TRACE(dialog->windowTitle().toStdString());
+    auto* group = dialog->findChild<QWidget*>("gbDirection");
+    ASSERT_NE(group, nullptr);
+    for (const char* name : {"rbUp", "rbDown", "cbWholeWord", "cbMatchCase"}) {
+      auto* control = dialog->findChild<QAbstractButton*>(name);
+      ASSERT_NE(control, nullptr) << name;
+      EXPECT_GE(control->width(), control->sizeHint().width()) << name;
+    }
+    const QRect up = dialog->findChild<QWidget*>("rbUp")->geometry();
+    const QRect down = dialog->findChild<QWidget*>("rbDown")->geometry();
+    EXPECT_FALSE(up.intersects(down));
+    EXPECT_TRUE(QRect(QPoint(0, 0), group->size()).contains(up.united(down)));
+    for (const char* name : {"cbWholeWord", "cbMatchCase", "btnFindNext", "btnCancel"})
+      EXPECT_FALSE(group->geometry().intersects(dialog->findChild<QWidget*>(name)->geometry())) << name;
+  }
 }
 
 TEST(FindDialog, OptionsFollowTheControls) {
