@@ -13,6 +13,8 @@
 #include "engine/style/style_sheet.h"
 #include "engine/view/docview.h"
 #include "platform/core/scoped_value.h"
+#include "platform/gfx/graphic.h"
+#include "platform/gfx/image_list.h"
 
 namespace quillet {
 
@@ -28,6 +30,33 @@ int SpacingItem(int32_t spacing) {
   return kMultiple;
 }
 
+// The pictures of the alignment choices (0-3) and of the first-line choices
+// (4 positive, 5 hanging): lines of text as each lays them out.
+TCustomImageList& ParagraphPictures() {
+  constexpr int kSide = 24, kLines = 5, kPictures = 6;
+  static TCustomImageList pictures(kSide, kSide);
+  if (pictures.Count() > 0) return pictures;
+  constexpr int32_t kWidths[kLines] = {20, 14, 18, 12, 16};
+  TBitmap strip(kSide * kPictures, kSide);  // white, the transparent colour
+  TCanvas& canvas = strip.Canvas();
+  canvas.Brush() = TBrush{0x404040, bsSolid};
+  const auto line = [&](int picture, int row, int32_t from, int32_t to) {
+    const int32_t top = 3 + row * 4;
+    canvas.FillRect(Rect(picture * kSide + from, top, picture * kSide + to, top + 2));
+  };
+  for (int row = 0; row < kLines; ++row) {
+    const int32_t width = kWidths[row];
+    line(0, row, 2, 2 + width);
+    line(1, row, kSide - 2 - width, kSide - 2);
+    line(2, row, (kSide - width) / 2, (kSide - width) / 2 + width);
+    line(3, row, 2, row == kLines - 1 ? 2 + width : kSide - 2);
+    line(4, row, row == 0 ? 8 : 2, kSide - 2);
+    line(5, row, row == 0 ? 2 : 8, kSide - 2);
+  }
+  pictures.Add(strip, clWhite);
+  return pictures;
+}
+
 }  // namespace
 
 TfrmDVPara::TfrmDVPara() {
@@ -41,6 +70,7 @@ TfrmDVPara::TfrmDVPara() {
   gbAlignment.SetColumns(4);
   gbAlignment.SetMargin(2);
   gbAlignment.Square = true;
+  gbAlignment.Images = &ParagraphPictures();
   AddPictureItems(gbAlignment, {"居左(&L)", "居右(&R)", "局中(&C)", "两边对齐(&J)"});
 
   auto* gbIndent = AddGroup(form, "gbIndent", " 缩进 ", {8, 100, 444, 84});
@@ -52,6 +82,7 @@ TfrmDVPara::TfrmDVPara() {
   AddLabel(gbIndent, nullptr, "缩进量(&F):", seFirstLineIndent, {160, 24, 0, 0});
   PlaceOption(rbPositive, gbIndent, "首行缩进(&I)", "rbPositive", {296, 12, 70, 68}, 4);
   PlaceOption(rbNegative, gbIndent, "悬挂缩进(&H)", "rbNegative", {370, 12, 70, 68}, 5);
+  rbPositive.Images = rbNegative.Images = &ParagraphPictures();
 
   auto* gbSpacing = AddGroup(form, "gbSpacing", " 间距 ", {8, 188, 444, 84});
   seSpaceBefore = AddSpin(gbSpacing, "seSpaceBefore", 0, 100, {64, 20, 44, 22});

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <utility>
 
 #include "../controls/color_test_support.h"
 #include "../controls/render_support.h"
@@ -185,6 +186,40 @@ TEST(ParaDialog, RenderShowsTheSampleAndTheChosenAlignment) {
   };
   EXPECT_TRUE(framed(dvaRight));
   EXPECT_FALSE(framed(dvaLeft));
+}
+
+// Each choice shows its picture, lines of text: left aligned lines lean to
+// the left, right aligned ones to the right; the first-line pictures indent
+// the first line or the others.
+TEST(ParaDialog, ChoicesShowPicturesOfTheirLines) {
+  ParaDialogFixture f;
+  TParaDialogValues v;
+  v.Alignment = {dvaJustify, true};
+  f.form.SetValues(v);
+  const QImage image = RenderForm(f.form);
+  // The mean column of the picture's ink, from 0 (left edge) to 1 (right).
+  auto inkAt = [&](TDVPictureRadioButton& button) {
+    const TRect area = button.ImageRect();
+    double sum = 0;
+    int count = 0;
+    for (int y = area.Top; y < area.Bottom; ++y)
+      for (int x = area.Left; x < area.Right; ++x) {
+        const QRgb c = image.pixel(button.ClientWidget()->mapTo(f.form.Dialog(), QPoint(x, y)));
+        if (qGray(c) < 128 && qRed(c) == qBlue(c)) {
+          sum += double(x - area.Left) / (area.Right - area.Left - 1);
+          ++count;
+        }
+      }
+    return std::pair{count, count ? sum / count : 0.5};
+  };
+  for (TDVPictureRadioButton* button : {&f.form.gbAlignment.Button(dvaLeft), &f.form.gbAlignment.Button(dvaRight),
+                                        &f.form.gbAlignment.Button(dvaCenter), &f.form.rbPositive,
+                                        &f.form.rbNegative})
+    EXPECT_GT(inkAt(*button).first, 50) << "a picture of lines";
+  EXPECT_LT(inkAt(f.form.gbAlignment.Button(dvaLeft)).second, 0.47);
+  EXPECT_GT(inkAt(f.form.gbAlignment.Button(dvaRight)).second, 0.53);
+  // Hanging indents every line but the first: more of its ink stands right.
+  EXPECT_GT(inkAt(f.form.rbNegative).second, inkAt(f.form.rbPositive).second);
 }
 
 }  // namespace
