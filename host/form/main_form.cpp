@@ -119,7 +119,6 @@ TMainForm::~TMainForm() {
   delete ui_->window;
 }
 
-
 QWidget* TMainForm::Widget() const { return ui_->window; }
 TDVPrint& TMainForm::DVPrint() const { return ui_->print->Print(); }
 TTextOptions& TMainForm::PageOptions() const { return ui_->pageOptions; }
